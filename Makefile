@@ -1,0 +1,27 @@
+# Developer shortcuts; ./run.sh and ./test.sh remain the reference commands.
+.PHONY: all build test run bench format asan clean
+
+all: build
+
+build:
+	scripts/install-deps
+	scripts/build build
+
+test:
+	./test.sh
+
+run:
+	./run.sh
+
+bench: build
+	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
+
+asan:
+	BUILD_TYPE=Debug scripts/build build-asan -DICCD_SANITIZE=ON -DICCD_BUILD_BENCH=OFF
+	QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan

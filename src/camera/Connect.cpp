@@ -1,0 +1,36 @@
+#include "camera/Connect.h"
+
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Models.h"
+
+namespace {
+
+// Opens one port and asks the model there; leaves it open only on success.
+bool probe(int port, int baud)
+{
+    if (Comm_OpenPort(port, baud) != 0) return false;
+    const int saved = g_com_port;
+    g_com_port = port;  // the model query goes out on g_com_port
+    char name[kModelNameSize] = "";
+    if (Comm_GetModel(name) == COMM_OK) {
+        Comm_RecordModelName(name);
+        return true;
+    }
+    Comm_ClosePort(port);
+    g_com_port = saved;
+    return false;
+}
+
+}  // namespace
+
+int OpenCamera(int port, int baud, int scan)
+{
+    bool found = port != 0 && probe(port, baud);
+    for (int p = 1; !found && scan && p <= 8; ++p) found = probe(p, baud);
+    if (!found) {
+        g_com_port = 0;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+// The camera link: one command line out, one reply line back.
+//
+// Every camera command is a transaction on g_com_port: the command line is sent,
+// then the reply line is awaited for up to 2 seconds while the event loop keeps
+// running.  Because events run during that wait, a callback may try to start a
+// second transaction; the busy flag turns such attempts into no-ops, so at most
+// one command is ever on the wire.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "camera/CamTypes.h"
+
+/// Size of a reply buffer handed to WaitForResponse.
+inline constexpr int kReplySize = 225;
+
+/// Seconds a transaction waits for its reply.
+inline constexpr int kReplyTimeoutSeconds = 2;
+
+/// Opens the port at the baud rate (8N1) and installs the receive callback.
+/// Returns 0 or the negative status of the failing serial call.
+int Comm_OpenPort(int port, int baud);
+
+/// Removes the receive callback and closes the port; returns the close status.
+int Comm_ClosePort(int port);
+
+/// Receive callback: cuts the incoming bytes into reply lines.  Only the port
+/// argument is used.
+void SerialComCallback(int port, int eventMask, void* callbackData);
+
+/// Sends the first length bytes of text (a whole command line with its CR).
+/// First drops every complete reply line still queued from earlier commands.
+void TransmitMsg(int port, const char* text, std::uint16_t length);
+
+/// Waits up to timeoutSeconds for one reply line and classifies it.  On
+/// COMM_OK the reply data (what follows the first 'o') is copied into reply,
+/// which holds kReplySize bytes; otherwise reply is not written.
+int WaitForResponse(int timeoutSeconds, char* reply);
+
+/// Message text for a status code.  The text lives in a buffer that the next
+/// call overwrites.
+const char* Comm_GetMessageErrorStr(int code);
+
+/// Integer set: sends prefix (":" + mnemonic + "=") followed by value and CR.
+/// Busy: returns 0 and sends nothing.
+int Comm_SetIntVal(const char* prefix, int value);
+
+/// Integer query: sends query (":" + mnemonic + "?" + CR) and reads the number
+/// that follows the mnemonic in the reply.  Without the mnemonic in the reply
+/// the result is COMM_UNRECOGNIZED and value is left alone.  Busy: returns 4.
+int Comm_GetIntVal(const char* query, int* value);
+
+/// Fixed command made of a literal and CR (":AWB!", ":WFAC=0").  Busy: 0.
+int Comm_SendFixed(const char* literal);
+
+/// Fixed command made of a literal, a number and CR (":LSTA=" 2).  Busy: 0.
+int Comm_SendFixedNumber(const char* literal, int number);
+
+/// Text set: sends prefix, text and CR.  Busy: 0.
+int Comm_SetText(const char* prefix, const char* text);
+
+/// Text query: on COMM_OK copies the reply data into out (at most outSize - 1
+/// characters, always terminated).  Busy: returns 0 and leaves out alone.
+int Comm_GetText(const char* query, char* out, std::size_t outSize);
+
+/// 1 while a transaction is between its send and the end of its wait.
+int Comm_IsBusy();
+
+/// Observer of the link traffic, called in factory mode with every command
+/// line sent (received = 0) and every reply line as it arrived, including the
+/// bytes before its ':' (received = 1).  The texts end with their CR.
+using CommTrafficHook = void (*)(const char* text, int received);
+
+/// Installs the traffic observer (nullptr removes it).
+void Comm_SetTrafficHook(CommTrafficHook hook);

@@ -1,0 +1,72 @@
+#include "camera/Models.h"
+
+#include <cstring>
+
+#include "camera/Globals.h"
+#include "camera/Link.h"
+
+const char* const g_cam_models[kCamModelCount] = {
+    "VK-400", "EH-4000", "VK-405", "VKC-473", "VK-470",  "VKC-475", "VK-473",
+    "VK-475", "LS-370",  "LS-373", "LS-375",  "LSC-373", "LSC-375",
+};
+
+// A reply longer than the model buffer is cut to 11 characters; no model name
+// is that long, so a cut reply always reads as an unknown model.
+int Comm_GetModel(char* model)
+{
+    return Comm_GetText(":CAM?\r", model, kModelNameSize);
+}
+
+int Comm_IdentifyModel(const char* model)
+{
+    for (int row = 0; row < kCamModelCount; ++row)
+        if (std::strcmp(model, g_cam_models[row]) == 0) return row;
+    return 0;
+}
+
+int Comm_FuncEquivalentModel(int row)
+{
+    switch (row) {
+        case 8:
+            return 4;
+        case 9:
+            return 6;
+        case 10:
+            return 7;
+        case 11:
+            return 3;
+        case 12:
+            return 5;
+        default:
+            return g_cam_model_user_idx;
+    }
+}
+
+int Comm_SetModel(int row)
+{
+    return Comm_SetIntVal(":CAM=", row);
+}
+
+int Comm_GetFWVer(char* version, std::size_t size)
+{
+    return Comm_GetText(":VER?\r", version, size);
+}
+
+int Comm_GetFPGAVer(char* version, std::size_t size)
+{
+    return Comm_GetText(":FPGA?\r", version, size);
+}
+
+void Comm_RecordModelName(const char* name)
+{
+    g_cam_model_user_idx = Comm_IdentifyModel(name);
+    g_cam_model_idx = Comm_FuncEquivalentModel(g_cam_model_user_idx);
+}
+
+int Comm_QueryAndRecordModel()
+{
+    char name[kModelNameSize] = "";
+    const int status = Comm_GetModel(name);
+    if (status == COMM_OK) Comm_RecordModelName(name);
+    return status;
+}

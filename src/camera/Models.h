@@ -1,0 +1,50 @@
+// The camera models this program knows, and the commands that identify them.
+//
+// Thirteen models fall into eight function classes: five models behave exactly
+// like five others, so every model-dependent decision is taken on the
+// equivalent row (g_cam_model_idx, 0..7) while the reported row
+// (g_cam_model_user_idx, 0..12) is kept for display and for settings files.
+#pragma once
+
+#include <cstddef>
+
+/// Number of rows in the model table.
+inline constexpr int kCamModelCount = 13;
+
+/// Size of the buffer that holds a model name reported by the camera.
+inline constexpr std::size_t kModelNameSize = 12;
+
+/// Size of the buffers for the firmware and FPGA version texts.
+inline constexpr std::size_t kVersionSize = 11;
+
+/// Model names by row.
+extern const char* const g_cam_models[kCamModelCount];
+
+/// Asks the camera its model name (":CAM?").  On COMM_OK the name is copied
+/// into model (kModelNameSize bytes; a longer reply is cut to 11 characters).
+/// Busy: returns 0 and leaves model alone.
+int Comm_GetModel(char* model);
+
+/// Row of a model name: exact, case-sensitive match; 0 when nothing matches.
+int Comm_IdentifyModel(const char* model);
+
+/// Function class of a row: rows 8..12 map to 4, 6, 7, 3, 5; any other row
+/// gives g_cam_model_user_idx.
+int Comm_FuncEquivalentModel(int row);
+
+/// Tells the camera which model it is (":CAM=" row).  Busy: 0.
+int Comm_SetModel(int row);
+
+/// Firmware version text (":VER?"); on COMM_OK copied into version (size bytes).
+int Comm_GetFWVer(char* version, std::size_t size = kVersionSize);
+
+/// FPGA version text (":FPGA?"); on COMM_OK copied into version (size bytes).
+int Comm_GetFPGAVer(char* version, std::size_t size = kVersionSize);
+
+/// Sets g_cam_model_user_idx to the row of name and g_cam_model_idx to its
+/// function class.
+void Comm_RecordModelName(const char* name);
+
+/// Asks the camera its model and records it; on failure the recorded model
+/// stays as it was.  Returns the status of the model query.
+int Comm_QueryAndRecordModel();

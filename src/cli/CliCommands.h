@@ -1,0 +1,33 @@
+// The commands iccdctl offers; each group of commands lives in its own file
+// and adds itself to the table in Iccdctl.cpp.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/// What every command gets: the chosen port and baud rate, and the streams.
+struct CliContext {
+    int port = 1;
+    int baud = 9600;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct CliCommand {
+    const char* name;
+    const char* usage;  ///< arguments, as shown in --help
+    const char* help;   ///< one line
+    int (*run)(CliContext& context, const std::vector<std::string>& args);
+};
+
+/// Commands for talking to the link: identify, raw.
+std::vector<CliCommand> LinkCommands();
+
+/// Opens the chosen port as the camera link (g_com_port) without asking the
+/// model.  On failure writes the reason to err and returns false.
+bool OpenLink(CliContext& context);
+
+/// Writes "ERROR: " or a plain message with the status text of a camera
+/// operation to err and returns the failure exit status.
+int ReportFailure(CliContext& context, int status);

@@ -1,0 +1,127 @@
+#include "cli/Iccdctl.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <memory>
+
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "cli/CliCommands.h"
+#include "platform/ComPortMap.h"
+#include "platform/Rs232.h"
+
+namespace {
+
+std::vector<CliCommand> allCommands()
+{
+    std::vector<CliCommand> commands = LinkCommands();
+    return commands;
+}
+
+void printHelp(std::ostream& out)
+{
+    out << "Usage: iccdctl [--port N | --device DEVICE] [--baud RATE] COMMAND [ARG...]\n"
+           "\n"
+           "Controls an ICCD camera over its serial link.\n"
+           "\n"
+           "Options:\n"
+           "  --port N          port number 1..32 of the camera link (default 1); the port map\n"
+           "                    (ICCD_COM<N>, else the platform default) names its device\n"
+           "  --device DEVICE   use DEVICE for the port: a serial device, tcp:HOST:PORT or sim:MODEL\n"
+           "  --baud RATE       baud rate (default 9600)\n"
+           "  --help            show this text\n"
+           "\n"
+           "Commands:\n";
+    for (const CliCommand& c : allCommands()) {
+        std::string head = std::string(c.name) + (c.usage[0] ? " " : "") + c.usage;
+        out << "  " << head << std::string(head.size() < 26 ? 26 - head.size() : 1, ' ') << c.help << "\n";
+    }
+    out << "\nExit status: 0 success, 1 camera or link failure, 2 usage error.\n";
+}
+
+bool parseInt(const std::string& text, int& value)
+{
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+int usageError(std::ostream& err, const std::string& message)
+{
+    err << "iccdctl: " << message << " (see iccdctl --help)\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+bool OpenLink(CliContext& context)
+{
+    const int status = Comm_OpenPort(context.port, context.baud);
+    if (status != 0) {
+        context.err << "Failed to Open Comm Port " << context.port << " ("
+                    << ComPortDevice(context.port).toStdString() << "): " << GetRS232ErrorString(status)
+                    << "\n";
+        return false;
+    }
+    g_com_port = context.port;
+    return true;
+}
+
+int ReportFailure(CliContext& context, int status)
+{
+    context.err << Comm_GetMessageErrorStr(status) << "\n";
+    return kExitFailure;
+}
+
+int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CliContext context{1, 9600, out, err};
+    std::string device;
+    size_t i = 0;
+    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+        const std::string& option = args[i];
+        if (option == "--help") {
+            printHelp(out);
+            return kExitOk;
+        }
+        if (option != "--port" && option != "--device" && option != "--baud")
+            return usageError(err, "unknown option " + option);
+        if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
+        const std::string& value = args[++i];
+        if (option == "--device") {
+            device = value;
+        } else if (option == "--port") {
+            if (!parseInt(value, context.port) || context.port < 1 || context.port > kMaxComPort)
+                return usageError(err, "--port takes a number from 1 to 32");
+        } else if (!parseInt(value, context.baud) || context.baud <= 0) {
+            return usageError(err, "--baud takes a positive number");
+        }
+    }
+    if (i >= args.size()) return usageError(err, "no command given");
+
+    const std::string name = args[i];
+    const std::vector<std::string> commandArgs(args.begin() + static_cast<long>(i) + 1, args.end());
+    const std::vector<CliCommand> commands = allCommands();
+    const auto command =
+        std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return name == c.name; });
+    if (command == commands.end()) return usageError(err, "unknown command " + name);
+
+    if (!device.empty()) SetComPortDevice(context.port, QString::fromStdString(device));
+    const int result = command->run(context, commandArgs);
+    if (g_com_port != 0) {
+        Comm_ClosePort(g_com_port);
+        g_com_port = 0;
+    }
+    if (!device.empty()) SetComPortDevice(context.port, QString());
+    return result;
+}
+
+int RunIccdctl(int argc, char** argv)
+{
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return IccdctlMain(args, std::cout, std::cerr);
+}

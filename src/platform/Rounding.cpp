@@ -1,0 +1,13 @@
+#include "platform/Rounding.h"
+
+#include <climits>
+#include <cmath>
+
+long RoundRealToNearestInteger(double x)
+{
+    if (std::isnan(x)) return 0;
+    // Compare in double: LONG_MAX itself is not representable, 2^63 is.
+    if (x >= 9223372036854775807.0) return LONG_MAX;
+    if (x <= -9223372036854775808.0) return LONG_MIN;
+    return std::lround(x);
+}

@@ -1,0 +1,7 @@
+// Rounding of real values to integers, as the command layer needs it.
+#pragma once
+
+/// Nearest integer to x.  A value exactly halfway between two integers goes
+/// away from zero (2.5 gives 3, -2.5 gives -3), like std::lround.  Values
+/// outside the range of long give LONG_MIN or LONG_MAX.
+long RoundRealToNearestInteger(double x);

@@ -1,0 +1,86 @@
+// A real serial device through QSerialPort.
+#include <QSerialPort>
+
+#include "platform/Rs232.h"
+#include "platform/Transport.h"
+
+namespace {
+
+class SerialTransport final : public Transport {
+public:
+    explicit SerialTransport(const QString& device) { port_.setPortName(device); }
+
+    ~SerialTransport() override { close(); }
+
+    void close() override
+    {
+        QObject::disconnect(&port_, nullptr, nullptr, nullptr);
+        if (port_.isOpen()) port_.close();
+    }
+
+    int open(long baudRate, int parity, int dataBits, int stopBits) override
+    {
+        if (!port_.setBaudRate(static_cast<qint32>(baudRate))) return kRS_InvalidBaudRate;
+        port_.setDataBits(static_cast<QSerialPort::DataBits>(dataBits));
+        port_.setParity(parity == 0   ? QSerialPort::NoParity
+                        : parity == 1 ? QSerialPort::OddParity
+                        : parity == 2 ? QSerialPort::EvenParity
+                        : parity == 3 ? QSerialPort::MarkParity
+                                      : QSerialPort::SpaceParity);
+        port_.setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+        port_.setFlowControl(QSerialPort::NoFlowControl);
+        if (!port_.open(QIODevice::ReadWrite)) return kRS_CanNotOpenPort;
+        // Qt does not drop what the driver queued before the open.
+        port_.clear(QSerialPort::AllDirections);
+
+        QObject::connect(&port_, &QSerialPort::readyRead, [this] { readAll(); });
+        QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
+            // Unplugged adapters and closed pseudo-terminals show up as any of
+            // these, depending on the driver; all mean the device is gone.
+            if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
+                e == QSerialPort::WriteError)
+                linkDown();
+        });
+        return kRS_Ok;
+    }
+
+    int write(const char* data, int count) override
+    {
+        if (down_ || !port_.isOpen()) return kRS_LinkDown;
+        const qint64 n = port_.write(data, count);
+        return n < 0 ? kRS_UnknownIOError : static_cast<int>(n);
+    }
+
+    void discardOutput() override
+    {
+        if (port_.isOpen()) port_.clear(QSerialPort::Output);
+    }
+
+private:
+    void readAll()
+    {
+        const QByteArray bytes = port_.readAll();
+        if (!bytes.isEmpty() && onData) onData(bytes.constData(), static_cast<int>(bytes.size()));
+    }
+
+    void linkDown()
+    {
+        if (down_) return;
+        down_ = true;
+        // Closing stops a notifier that would otherwise keep firing on a dead
+        // descriptor; the port number stays open until the program closes it.
+        QObject::disconnect(&port_, nullptr, nullptr, nullptr);
+        port_.close();
+        if (onLinkDown) onLinkDown();
+    }
+
+    QSerialPort port_;
+    bool down_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Transport> MakeSerialTransport(const QString& device)
+{
+    return std::make_unique<SerialTransport>(device);
+}

@@ -1,0 +1,300 @@
+// The link's transaction rules, against the in-process simulated camera.
+#include <QTimer>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "platform/ComPortMap.h"
+#include "platform/Rs232.h"
+#include "platform/Timing.h"
+#include "support/SimLink.h"
+
+namespace {
+
+class LinkTest : public SimLinkTest {
+protected:
+    // Silences the camera so that every reply comes from injectLater().
+    void scriptReplies() { camera().faults().silent = true; }
+
+    // Sends a raw line as a text transaction and returns status and data.
+    std::pair<int, std::string> ask(const char* line)
+    {
+        char reply[kReplySize] = "untouched";
+        const int status = Comm_GetText(line, reply, sizeof reply);
+        return {status, reply};
+    }
+};
+
+TEST_F(LinkTest, ClassifiesReplyLinesByTheirFirstLetters)
+{
+    struct Case {
+        const char* bytes;
+        int status;
+        const char* data;
+    };
+    const Case cases[] = {
+        {":o\r", COMM_OK, ""},              // bare acceptance
+        {"xx:o12\r", COMM_OK, "12"},        // bytes before the colon are not part of the reply
+        {":oAGN 57\r", COMM_OK, "AGN 57"},  //
+        {":eo\r", COMM_OK, ""},             // an 'o' anywhere wins over an 'e'
+        {":one\r", COMM_OK, "ne"},          // data starts after the first 'o'
+        {":e\r", COMM_NAK, "untouched"},    // refusal leaves the buffer alone
+        {":X\r", COMM_UNRECOGNIZED, "untouched"},
+        {"\r\n:E\r", COMM_UNRECOGNIZED, "untouched"},  // upper-case letters mean nothing
+        {"::o5\r", COMM_OK, "5"},                      // a second colon is part of the text
+    };
+    scriptReplies();
+    for (const Case& c : cases) {
+        injectLater(5, c.bytes);
+        const auto [status, data] = ask(":XYZ?\r");
+        EXPECT_EQ(status, c.status) << c.bytes;
+        EXPECT_EQ(data, c.data) << c.bytes;
+    }
+}
+
+TEST_F(LinkTest, ReplySplitAcrossDeliveriesIsJoined)
+{
+    scriptReplies();
+    injectLater(5, "  :o");
+    injectLater(15, "AGN");
+    injectLater(25, " 4");
+    injectLater(35, "2\r");
+    int value = 0;
+    EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &value), COMM_OK);
+    EXPECT_EQ(value, 42);
+}
+
+TEST_F(LinkTest, IntegerQueryFindsItsMnemonicInTheReply)
+{
+    struct Case {
+        const char* bytes;
+        int status;
+        int value;
+    };
+    const Case cases[] = {
+        {":oAGN 25\r", COMM_OK, 25},
+        {":oAGN-3\r", COMM_OK, -3},
+        {":oXAGN+7z\r", COMM_OK, 7},
+        {":oAGN\r", COMM_OK, 0},                 // no digits read as 0
+        {":oXYZ 5\r", COMM_UNRECOGNIZED, 1234},  // mnemonic missing: value untouched
+        {":e\r", COMM_NAK, 1234},
+    };
+    scriptReplies();
+    for (const Case& c : cases) {
+        int value = 1234;
+        injectLater(5, c.bytes);
+        EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &value), c.status) << c.bytes;
+        EXPECT_EQ(value, c.value) << c.bytes;
+    }
+}
+
+TEST_F(LinkTest, SilenceTimesOutAfterTwoSecondsWithoutTouchingTheBuffer)
+{
+    scriptReplies();
+    const double start = Timer();
+    const auto [status, data] = ask(":VER?\r");
+    const double took = Timer() - start;
+    EXPECT_EQ(status, COMM_TIMEOUT);
+    EXPECT_EQ(data, "untouched");
+    EXPECT_GE(took, 2.0);
+    EXPECT_LT(took, 2.5);
+}
+
+TEST_F(LinkTest, CommandLinesHaveTheWireFormat)
+{
+    Comm_SetIntVal(":AWW=", 3);
+    Comm_SetIntVal(":AGN=", -28);
+    int value = 0;
+    Comm_GetIntVal(":AGN?\r", &value);
+    Comm_SendFixed(":AWB!");
+    Comm_SendFixedNumber(":LSTA=", 2);
+    Comm_SetText(":CID=", "Lab 4");
+    EXPECT_EQ(sent(),
+              (std::vector<std::string>{":AWW=3", ":AGN=-28", ":AGN?", ":AWB!", ":LSTA=2", ":CID=Lab 4"}));
+    EXPECT_EQ(value, -28);
+}
+
+TEST_F(LinkTest, StaleLinesAreDroppedBeforeEachSend)
+{
+    // Two unsolicited lines, then a duplicating camera: every answer must
+    // still belong to its own command.
+    injectLater(0, ":oAGN 111\r:oAGN 222\r");
+    PumpEvents(10);
+    camera().faults().duplicateReplies = true;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(Comm_SetIntVal(":ALV=", i), COMM_OK);
+        int value = -1;
+        ASSERT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+        EXPECT_EQ(value, i);
+    }
+}
+
+TEST_F(LinkTest, LateReplyIsDroppedByTheNextSend)
+{
+    camera().faults().late = {"AGN"};
+    camera().faults().lateDelayMs = 2300;
+    int agn = -1;
+    EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &agn), COMM_TIMEOUT);
+    EXPECT_EQ(agn, -1);
+    PumpEvents(400);  // the late line arrives now, unasked
+    camera().faults().late.clear();
+    Comm_SetIntVal(":ALV=", 77);
+    int alv = -1;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &alv), COMM_OK);
+    EXPECT_EQ(alv, 77);
+}
+
+TEST_F(LinkTest, JunkBeforeTheColonIsIgnored)
+{
+    camera().faults().junkBeforeColon = "\x01garbage eo ";
+    camera().faults().byteByByte = true;
+    Comm_SetIntVal(":ALV=", 9);
+    int value = 0;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+    EXPECT_EQ(value, 9);
+}
+
+TEST_F(LinkTest, RefusalsAndGarbageFromTheCamera)
+{
+    camera().faults().refuse = {"AGN"};
+    camera().faults().garbage = {"ALV"};
+    int value = 5;
+    EXPECT_EQ(Comm_SetIntVal(":AGN=", 1), COMM_NAK);
+    EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &value), COMM_NAK);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_UNRECOGNIZED);
+    EXPECT_EQ(value, 5);
+    EXPECT_EQ(Comm_GetIntVal(":AMX?\r", &value), COMM_OK);  // and the link is still in step
+}
+
+TEST_F(LinkTest, OverlongReplyIsCutAndTheLinkStaysInStep)
+{
+    camera().faults().overlong = {"AGN"};
+    int value = 5;
+    EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &value), COMM_UNRECOGNIZED);
+    EXPECT_EQ(value, 5);
+    char reply[kReplySize];
+    EXPECT_EQ(Comm_GetText(":AGN?\r", reply, sizeof reply), COMM_OK);
+    EXPECT_EQ(std::strlen(reply), 223u);  // 224 characters kept, less the 'o'
+    Comm_SetIntVal(":ALV=", 12);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+    EXPECT_EQ(value, 12);
+}
+
+TEST_F(LinkTest, FloodOfLinesKeepsTheNewestAndNeverOverruns)
+{
+    scriptReplies();
+    // Fifteen lines arrive at once during one wait, each taking 18 bytes of
+    // the 225-byte ring; it holds twelve, so the three oldest make room and
+    // the wait takes the fourth.
+    std::string flood;
+    for (int i = 0; i < 15; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, ":oLINE%02d..........\r", i);
+        flood += line;
+    }
+    injectLater(5, flood);
+    const auto [status, data] = ask(":XYZ?\r");
+    EXPECT_EQ(status, COMM_OK);
+    EXPECT_EQ(data.substr(0, 6), "LINE03");
+    // Whatever is left over is stale for the next command.
+    camera().faults().silent = false;
+    int value = 0;
+    Comm_SetIntVal(":ALV=", 3);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+    EXPECT_EQ(value, 3);
+}
+
+// During a slow reply, a timer stands in for a user-interface callback that
+// tries to start a transaction of its own.
+TEST_F(LinkTest, NestedTransactionsAreRefusedByTheBusyFlag)
+{
+    camera().faults().replyDelayMs = 100;
+    struct Nested {
+        int set = -1, fixed = -1, number = -1, text = -1, textQuery = -1, query = -1;
+        int value = 99;
+        char buffer[kReplySize] = "untouched";
+        int busyDuringWait = 0;
+    } n;
+    QTimer::singleShot(20, [&n] {
+        n.busyDuringWait = Comm_IsBusy();
+        n.set = Comm_SetIntVal(":ALV=", 1);
+        n.fixed = Comm_SendFixed(":AWB!");
+        n.number = Comm_SendFixedNumber(":WSTA=", 1);
+        n.text = Comm_SetText(":CID=", "x");
+        n.textQuery = Comm_GetText(":VER?\r", n.buffer, sizeof n.buffer);
+        n.query = Comm_GetIntVal(":ALV?\r", &n.value);
+    });
+    int outer = 0;
+    EXPECT_EQ(Comm_GetIntVal(":AMX?\r", &outer), COMM_OK);
+    EXPECT_EQ(n.busyDuringWait, 1);
+    EXPECT_EQ(n.set, 0);
+    EXPECT_EQ(n.fixed, 0);
+    EXPECT_EQ(n.number, 0);
+    EXPECT_EQ(n.text, 0);
+    EXPECT_EQ(n.textQuery, 0);
+    EXPECT_STREQ(n.buffer, "untouched");
+    EXPECT_EQ(n.query, COMM_BUSY);
+    EXPECT_EQ(n.value, 99);
+    EXPECT_EQ(sent(), std::vector<std::string>{":AMX?"});
+    EXPECT_EQ(Comm_IsBusy(), 0);
+}
+
+TEST_F(LinkTest, MessageTextForEveryCode)
+{
+    EXPECT_STREQ(Comm_GetMessageErrorStr(0), "No error.");
+    EXPECT_STREQ(Comm_GetMessageErrorStr(1), "Timeout error waiting for camera response.");
+    EXPECT_STREQ(Comm_GetMessageErrorStr(2), "Camera returned error message NAK.");
+    EXPECT_STREQ(Comm_GetMessageErrorStr(3), "Camera returned unrecognized response.");
+    for (int code : {4, -3, 5, 1000})
+        EXPECT_STREQ(Comm_GetMessageErrorStr(code), "Unrecognized response from camera.") << code;
+}
+
+TEST_F(LinkTest, FactoryModeReportsTrafficBothWays)
+{
+    static std::vector<std::pair<std::string, int>> seen;
+    seen.clear();
+    Comm_SetTrafficHook([](const char* text, int received) { seen.emplace_back(text, received); });
+    camera().faults().junkBeforeColon = "zz";
+
+    Comm_SetIntVal(":ALV=", 5);  // normal mode: nothing reported
+    EXPECT_TRUE(seen.empty());
+
+    g_prog_type = 1;
+    int value = 0;
+    Comm_GetIntVal(":ALV?\r", &value);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::pair<std::string, int>{":ALV?\r", 0}));
+    EXPECT_EQ(seen[1], (std::pair<std::string, int>{"zz:oALV 5\r", 1}));
+}
+
+TEST_F(LinkTest, DeviceThatHangsUpEndsTransactionsAndCanBeReopened)
+{
+    camera().faults().hangupAfter = camera().commandCount() + 1;
+    int value = 0;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+    PumpEvents(20);
+    EXPECT_EQ(IsComLinkDown(1), 1);
+    const double start = Timer();
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_TIMEOUT);
+    EXPECT_LT(Timer() - start, 0.5);  // a dead device is not waited for
+
+    camera().faults().hangupAfter = 0;
+    Comm_ClosePort(1);
+    ASSERT_EQ(Comm_OpenPort(1, 9600), 0);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
+}
+
+TEST(LinkPortTest, OpeningAPortThatMapsToNothingFails)
+{
+    EXPECT_EQ(Comm_OpenPort(0, 9600), kRS_InvalidPortNum);
+    EXPECT_EQ(Comm_OpenPort(33, 9600), kRS_InvalidPortNum);
+    SetComPortDevice(4, QStringLiteral("/nonexistent/ttyXYZ"));
+    EXPECT_EQ(Comm_OpenPort(4, 9600), kRS_CanNotOpenPort);
+    SetComPortDevice(4, QStringLiteral("sim:NO-SUCH-MODEL"));
+    EXPECT_EQ(Comm_OpenPort(4, 9600), kRS_CanNotOpenPort);
+    ClearComPortDevices();
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Model identification and finding the camera on a port.
+#include <QString>
+#include <cstring>
+
+#include "camera/Connect.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Models.h"
+#include "platform/ComPortMap.h"
+#include "platform/SimPorts.h"
+#include "sim/SimEndpoint.h"
+#include "support/SimLink.h"
+
+namespace {
+
+TEST(ModelTableTest, EveryRowIdentifiesAndMapsToItsFunctionClass)
+{
+    const int classes[kCamModelCount] = {0, 1, 2, 3, 4, 5, 6, 7, 4, 6, 7, 3, 5};
+    for (int row = 0; row < kCamModelCount; ++row) {
+        Comm_RecordModelName(g_cam_models[row]);
+        EXPECT_EQ(g_cam_model_user_idx, row) << g_cam_models[row];
+        EXPECT_EQ(g_cam_model_idx, classes[row]) << g_cam_models[row];
+    }
+}
+
+TEST(ModelTableTest, NamesNotInTheTableAreRowZero)
+{
+    for (const char* name : {"vk-475", "VK-475 ", " VK-475", "", "VKC-4755", "LSC-375XXXX"})
+        EXPECT_EQ(Comm_IdentifyModel(name), 0) << '"' << name << '"';
+}
+
+TEST(ModelTableTest, EquivalentOfAnOwnRowIsTheRecordedUserRow)
+{
+    g_cam_model_user_idx = 6;
+    EXPECT_EQ(Comm_FuncEquivalentModel(8), 4);
+    EXPECT_EQ(Comm_FuncEquivalentModel(2), 6);  // only ever called with the user row itself
+    g_cam_model_user_idx = 0;
+}
+
+class ModelLinkTest : public SimLinkTest {};
+
+TEST_F(ModelLinkTest, EverySimulatedModelIsIdentifiedOverTheLink)
+{
+    for (int row = 0; row < kCamModelCount; ++row) {
+        camera().setModel(row);
+        ASSERT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
+        EXPECT_EQ(g_cam_model_user_idx, row);
+    }
+}
+
+TEST_F(ModelLinkTest, OverlongModelReplyIsBoundedAndUnknown)
+{
+    camera().faults().silent = true;
+    injectLater(5, ":oVKC-475-WITH-A-VERY-LONG-SUFFIX\r");
+    char name[kModelNameSize + 8];
+    std::memset(name, '#', sizeof name);
+    ASSERT_EQ(Comm_GetModel(name), COMM_OK);
+    EXPECT_EQ(std::strlen(name), kModelNameSize - 1);
+    EXPECT_EQ(name[kModelNameSize], '#');  // nothing written past the buffer
+    EXPECT_EQ(Comm_IdentifyModel(name), 0);
+}
+
+TEST_F(ModelLinkTest, FailedModelQueryKeepsTheRecordedModel)
+{
+    camera().setModel(12);
+    ASSERT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
+    camera().faults().refuse = {"CAM"};
+    EXPECT_EQ(Comm_QueryAndRecordModel(), COMM_NAK);
+    EXPECT_EQ(g_cam_model_user_idx, 12);
+    EXPECT_EQ(g_cam_model_idx, 5);
+}
+
+TEST_F(ModelLinkTest, SetModelSendsTheRowAndVersionsAreTexts)
+{
+    EXPECT_EQ(Comm_SetModel(12), COMM_OK);
+    EXPECT_EQ(sent().back(), ":CAM=12");
+    EXPECT_EQ(camera().model(), 12);
+    camera().faults().refuse = {"CAM"};
+    EXPECT_EQ(Comm_SetModel(3), COMM_NAK);
+
+    camera().setText("VER", "V9.87");
+    camera().setText("FPGA", "F1.02b");
+    char fw[kVersionSize] = "";
+    char fpga[kVersionSize] = "";
+    EXPECT_EQ(Comm_GetFWVer(fw), COMM_OK);
+    EXPECT_EQ(Comm_GetFPGAVer(fpga), COMM_OK);
+    EXPECT_STREQ(fw, "V9.87");
+    EXPECT_STREQ(fpga, "F1.02b");
+}
+
+// Ports 1..8 each carry a simulated camera that refuses the model query,
+// except the one given; the cameras' logs show which ports were asked.
+class OpenCameraTest : public SimLinkTest {
+protected:
+    void SetUp() override {}
+
+    void cameraOnlyOn(int answering, std::initializer_list<int> ports)
+    {
+        for (int port : ports) {
+            SetComPortDevice(port, QStringLiteral("sim:VK-470"));
+            if (port != answering) camera(port).faults().refuse = {"CAM"};
+        }
+    }
+    int asked(int port) { return static_cast<int>(camera(port).log().size()); }
+};
+
+TEST_F(OpenCameraTest, PreferredPortIsTriedFirstThenOneToEight)
+{
+    cameraOnlyOn(5, {1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(OpenCamera(3, 9600, 1), 0);
+    EXPECT_EQ(g_com_port, 5);
+    EXPECT_EQ(asked(3), 2);  // preferred, then again in the scan
+    for (int port : {1, 2, 4, 5}) EXPECT_EQ(asked(port), 1) << port;
+    for (int port : {6, 7, 8}) EXPECT_EQ(asked(port), 0) << port;
+    EXPECT_EQ(g_cam_model_user_idx, 4);
+    int value = 0;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);  // the found port stays open
+}
+
+TEST_F(OpenCameraTest, PortBeyondEightIsOnlyFoundWhenPreferred)
+{
+    cameraOnlyOn(12, {12});
+    EXPECT_EQ(OpenCamera(12, 9600, 1), 0);
+    EXPECT_EQ(g_com_port, 12);
+    Comm_ClosePort(12);
+
+    for (int port = 1; port <= 8; ++port) SetComPortDevice(port, QStringLiteral("/nonexistent/tty"));
+    g_com_port = 3;
+    EXPECT_EQ(OpenCamera(3, 9600, 1), 1);
+    EXPECT_EQ(g_com_port, 0);
+    EXPECT_EQ(asked(12), 1);  // only the earlier, preferred attempt
+}
+
+TEST_F(OpenCameraTest, WithoutScanOnlyThePreferredPortIsTried)
+{
+    cameraOnlyOn(2, {1, 2});
+    EXPECT_EQ(OpenCamera(1, 9600, 0), 1);
+    EXPECT_EQ(g_com_port, 0);
+    EXPECT_EQ(asked(2), 0);
+}
+
+}  // namespace

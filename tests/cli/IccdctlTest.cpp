@@ -1,0 +1,99 @@
+// iccdctl: options, exit statuses and the identify and raw commands.
+#include <QProcess>
+#include <algorithm>
+#include <sstream>
+
+#include "cli/Iccdctl.h"
+#include "platform/SimPorts.h"
+#include "sim/SimEndpoint.h"
+#include "support/SimLink.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun iccdctl(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = IccdctlMain(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class IccdctlTest : public ::testing::Test {
+protected:
+    void TearDown() override { ResetSimCameras(); }
+};
+
+TEST_F(IccdctlTest, IdentifyPrintsTheFiveLines)
+{
+    const CliRun run = iccdctl({"--device", "sim:VKC-475", "identify"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("firmware")), "model: VKC-475\nrow: 5\nclass: 5\n");
+    EXPECT_NE(run.out.find("\nfirmware: "), std::string::npos);
+    EXPECT_NE(run.out.find("\nfpga: "), std::string::npos);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 5);
+}
+
+TEST_F(IccdctlTest, IdentifyWithoutACamera)
+{
+    const CliRun run = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "No Camera Communication Link Found\n");
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(IccdctlTest, RawSendsEachLineInOrder)
+{
+    const CliRun ok = iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.out, "\nALV 12\nEH-4000\n");
+
+    const CliRun bad = iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "ERROR: Camera returned error message NAK.\nEH-4000\n");
+}
+
+TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
+{
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--port"},
+                                               {"--port", "0", "identify"},
+                                               {"--port", "33", "identify"},
+                                               {"--port", "x", "identify"},
+                                               {"--baud", "-5", "identify"},
+                                               {"--bogus", "identify"},
+                                               {"frobnicate"},
+                                               {"raw"},
+                                               {"identify", "extra"}}) {
+        const CliRun run = iccdctl(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_FALSE(run.err.empty());
+    }
+    const CliRun help = iccdctl({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("identify"), std::string::npos);
+    EXPECT_NE(help.out.find("raw LINE..."), std::string::npos);
+}
+
+// The two programs as a user runs them: iccdsim on a pseudo-terminal, iccdctl
+// against the device it printed.
+TEST(IccdctlProgramTest, IdentifyAgainstTheSimulatorOnAPty)
+{
+    SimProcess sim({"--model", "VK-405", "--pty"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    QProcess ctl;
+    ctl.start(BuiltProgram("iccdctl"), {"--device", sim.device(), "identify"});
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    const QString out = QString::fromLocal8Bit(ctl.readAllStandardOutput());
+    EXPECT_TRUE(out.startsWith(QStringLiteral("model: VK-405\nrow: 2\nclass: 2\nfirmware: ")))
+        << out.toStdString();
+}
+
+}  // namespace

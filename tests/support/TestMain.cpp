@@ -1,0 +1,12 @@
+// gtest entry point shared by every test program: the Qt application object
+// must exist before any port, timer or widget is made.
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
