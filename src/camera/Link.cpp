@@ -296,6 +296,15 @@ int Comm_GetText(const char* query, char* out, std::size_t outSize)
     return status;
 }
 
+int Comm_GetTextParsed(const char* query, char* out, std::size_t outSize)
+{
+    if (g_comm_busy) return COMM_BUSY;
+    char reply[kReplySize];
+    const int status = transact(query, reply, COMM_BUSY);
+    if (status == COMM_OK && outSize > 0) std::snprintf(out, outSize, "%s", reply);
+    return status;
+}
+
 int Comm_IsBusy()
 {
     return g_comm_busy;

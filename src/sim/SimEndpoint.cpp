@@ -142,9 +142,11 @@ void SimEndpoint::scheduleNext()
         const qint64 lastDone = firstDone + qint64(s.bytes.size() - s.sent - 1) * perByte;
         due = std::min(lastDone, std::max(firstDone, nowNs() + kChunkNs));
     }
-    // Round up: a byte is never handed over before its time.
+    // Qt timers count whole milliseconds.  Sleep for the whole milliseconds
+    // that are left, then poll the event loop through the last fraction, so a
+    // byte is handed over neither early nor a millisecond late.
     const qint64 waitNs = std::max<qint64>(due - nowNs(), 0);
-    timer_->start(int((waitNs + kNsPerMs - 1) / kNsPerMs));
+    timer_->start(int(waitNs / kNsPerMs));
 }
 
 }  // namespace sim

@@ -85,8 +85,12 @@ void TcpServer::clientGone()
 
 void TcpServer::hangUp()
 {
-    // Let the reply just written reach the client, then close.
-    if (client_) client_->disconnectFromHost();
+    // Let the reply just written reach the client, then close; whatever the
+    // client sends meanwhile is not heard any more.
+    if (client_) {
+        QObject::disconnect(client_, &QTcpSocket::readyRead, this, nullptr);
+        client_->disconnectFromHost();
+    }
     if (client_ && client_->state() == QAbstractSocket::UnconnectedState) clientGone();
 }
 

@@ -57,6 +57,9 @@ int Fail(const QString& reason, int status)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // A reader that stopped after the first line must not kill us when a new
+    // device path is printed after a hang-up.
+    ::signal(SIGPIPE, SIG_IGN);
     QString error;
     const auto opts = sim::ParseSimOptions(app.arguments().mid(1), &error);
     if (!opts) return Fail(error, 2);

@@ -22,6 +22,11 @@ struct Transport {
     QStringList args;
 };
 
+void PrintTo(const Transport& transport, std::ostream* os)
+{
+    *os << transport.name;
+}
+
 class EndToEndTest : public ::testing::TestWithParam<Transport> {
 protected:
     void TearDown() override
