@@ -64,6 +64,10 @@ int Comm_SetText(const char* prefix, const char* text);
 /// characters, always terminated).  Busy: returns 0 and leaves out alone.
 int Comm_GetText(const char* query, char* out, std::size_t outSize);
 
+/// Text query whose reply is taken apart by the caller (the identifier
+/// texts): like Comm_GetText, but busy returns COMM_BUSY (out left alone).
+int Comm_GetTextParsed(const char* query, char* out, std::size_t outSize);
+
 /// 1 while a transaction is between its send and the end of its wait.
 int Comm_IsBusy();
 
