@@ -24,6 +24,12 @@ struct CliCommand {
 /// Commands for talking to the link: identify, raw.
 std::vector<CliCommand> LinkCommands();
 
+/// Commands for the camera's settings: get, set, snapshot.
+std::vector<CliCommand> SettingsCommands();
+
+/// Commands for settings files and user sets: save, load, diff, load-set, save-set.
+std::vector<CliCommand> FileCommands();
+
 /// Opens the chosen port as the camera link (g_com_port) without asking the
 /// model.  On failure writes the reason to err and returns false.
 bool OpenLink(CliContext& context);

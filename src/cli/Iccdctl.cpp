@@ -17,6 +17,8 @@ namespace {
 std::vector<CliCommand> allCommands()
 {
     std::vector<CliCommand> commands = LinkCommands();
+    for (const CliCommand& c : SettingsCommands()) commands.push_back(c);
+    for (const CliCommand& c : FileCommands()) commands.push_back(c);
     return commands;
 }
 
@@ -115,6 +117,7 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
         g_com_port = 0;
     }
     if (!device.empty()) SetComPortDevice(context.port, QString());
+    ReleaseClosedPorts();
     return result;
 }
 

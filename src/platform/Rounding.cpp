@@ -11,3 +11,11 @@ long RoundRealToNearestInteger(double x)
     if (x <= -9223372036854775808.0) return LONG_MIN;
     return std::lround(x);
 }
+
+int TruncateToInt(double x)
+{
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0) return INT_MAX;
+    if (x <= -2147483648.0) return INT_MIN;
+    return static_cast<int>(x);
+}

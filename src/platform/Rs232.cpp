@@ -40,18 +40,19 @@ Port* openPort(int port)
 }
 
 // Transports may be closed from inside one of their own signals (a receive
-// callback that closes the port), so the objects are deleted from the event
-// loop afterwards, never on the spot.
+// callback that closes the port), so closed ones wait here and are deleted
+// from the event loop afterwards, or by ReleaseClosedPorts, never on the spot.
+std::vector<std::unique_ptr<Transport>> g_closed;
+
 void retire(std::unique_ptr<Transport> transport)
 {
     if (!transport) return;
     transport->close();
     transport->onData = nullptr;
     transport->onLinkDown = nullptr;
-    if (QCoreApplication::instance()) {
-        Transport* raw = transport.release();
-        QTimer::singleShot(0, QCoreApplication::instance(), [raw] { delete raw; });
-    }
+    g_closed.push_back(std::move(transport));
+    if (g_closed.size() == 1 && QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { ReleaseClosedPorts(); });
 }
 
 void notify(int portNumber)
@@ -206,6 +207,11 @@ int SetBreakOnLibraryErrors(int newState)
     const int old = g_break_on_errors;
     g_break_on_errors = newState ? 1 : 0;
     return old;
+}
+
+void ReleaseClosedPorts()
+{
+    g_closed.clear();
 }
 
 int IsComLinkDown(int port)

@@ -80,6 +80,11 @@ int SetBreakOnLibraryErrors(int newState);
 /// stays "open" until closed; writes fail and nothing more arrives.
 int IsComLinkDown(int port);
 
+/// Frees what closed ports held.  Happens by itself from the event loop; a
+/// program that ends without running its loop again calls it after closing
+/// its ports.  Not to be called from a receive callback.
+void ReleaseClosedPorts();
+
 /// Text for an Rs232Status code.
 const char* GetRS232ErrorString(int status);
 

@@ -1,0 +1,311 @@
+#include "camera/Composite.h"
+
+#include <cmath>
+
+#include "camera/CamTypes.h"
+#include "camera/CommandSet.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "platform/Rounding.h"
+
+namespace {
+
+constexpr const char* kWindowSet[] = {":ULX=", ":ULY=", ":LRX=", ":LRY="};
+constexpr const char* kWindowQuery[] = {":ULX?\r", ":ULY?\r", ":LRX?\r", ":LRY?\r"};
+constexpr const char* kDefectSet[] = {":CD1=", ":CD2=", ":CD3=", ":CD4="};
+constexpr const char* kDefectQuery[] = {":CD1?\r", ":CD2?\r", ":CD3?\r", ":CD4?\r"};
+constexpr const char* kMatrixSet[] = {
+    ":KR1=", ":KG1=", ":KB1=", ":KR2=", ":KG2=", ":KB2=", ":KR3=", ":KG3=", ":KB3="};
+constexpr const char* kMatrixQuery[] = {":KR1?\r", ":KG1?\r", ":KB1?\r", ":KR2?\r", ":KG2?\r",
+                                        ":KB2?\r", ":KR3?\r", ":KG3?\r", ":KB3?\r"};
+
+// Split-screen colour registers by side, then transparency, red, green, blue.
+constexpr const char* kColourSet[2][4] = {{":SLT=", ":SLR=", ":SLG=", ":SLB="},
+                                          {":SRT=", ":SRR=", ":SRG=", ":SRB="}};
+constexpr const char* kColourQuery[2][4] = {{":SLT?\r", ":SLR?\r", ":SLG?\r", ":SLB?\r"},
+                                            {":SRT?\r", ":SRR?\r", ":SRG?\r", ":SRB?\r"}};
+
+// The split line spans 720 units, counted by the camera in steps of 4.
+constexpr double kLineUnits = 720.0;
+
+ShutterAccessHook g_shutter_hook{nullptr, nullptr};
+
+bool InRange(int index, int low, int high)
+{
+    return index >= low && index <= high;
+}
+
+// Copies text without control characters into out (size bytes, terminated).
+void WithoutControls(const char* text, char* out, std::size_t size)
+{
+    std::size_t n = 0;
+    for (const char* p = text; *p != '\0' && n + 1 < size; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c != 0x7F) out[n++] = *p;
+    }
+    out[n] = '\0';
+}
+
+int SetIdText(const char* prefix, const char* text)
+{
+    char clean[250];  // the link sends at most 249 characters of text
+    WithoutControls(text, clean, sizeof clean);
+    return Comm_SetText(prefix, clean);
+}
+
+}  // namespace
+
+int Comm_round(double x)
+{
+    const double fraction = x - std::trunc(x);
+    return TruncateToInt(fraction > 0.5 ? std::ceil(x) : std::floor(x));
+}
+
+int Comm_SaturationToByte(float factor)
+{
+    // A factor outside 1.0 .. 2.0 would spill into the other saturation's
+    // byte of the shared register; settings files are not trusted to stay within it.
+    if (!(factor >= 1.0f)) factor = 1.0f;  // NaN too
+    if (factor > 2.0f) factor = 2.0f;
+    return static_cast<int>(std::ceil(255 * (static_cast<double>(factor) - 1.0)));
+}
+
+float Comm_SaturationFromByte(int byte)
+{
+    return static_cast<float>(1.0 + byte / 255.0);
+}
+
+int Comm_SetCSAT(float value, int which)
+{
+    const unsigned byte = static_cast<unsigned>(Comm_SaturationToByte(value));
+    int current = 0;
+    const int status = Comm_GetIntVal(":SAC?\r", &current);
+    if (status != COMM_OK) return status;
+    const unsigned now = static_cast<unsigned>(current);
+    const unsigned packed = which == 0 ? byte * 256 + (now & 0xFF) : ((now & 0xFF00) / 256) * 256 + byte;
+    return Comm_SetIntVal(":SAC=", static_cast<int>(packed & 0xFFFF));
+}
+
+int Comm_GetCSAT(float* value, int which)
+{
+    int count = 0;
+    const int status = Comm_GetIntVal(":SAC?\r", &count);
+    if (status != COMM_OK) return status;
+    const unsigned packed = static_cast<unsigned>(count);
+    *value = Comm_SaturationFromByte(static_cast<int>(which == 0 ? (packed & 0xFF00) / 256 : packed & 0xFF));
+    return status;
+}
+
+int Comm_SetRSE(int pos_edge, int neg_edge)
+{
+    return Comm_SetIntVal(":RSE=", static_cast<int>(static_cast<long long>(pos_edge) * 256 + neg_edge));
+}
+
+int Comm_GetRSE(int* pos_edge, int* neg_edge)
+{
+    int count = 0;
+    const int status = Comm_GetIntVal(":RSE?\r", &count);
+    if (status != COMM_OK) return status;
+    *pos_edge = (count & 0xFF00) / 256;
+    *neg_edge = count & 0xFF;
+    return status;
+}
+
+int Comm_SetALCWin(int value, int corner)
+{
+    return InRange(corner, 0, 3) ? Comm_SetIntVal(kWindowSet[corner], value) : 0;
+}
+
+int Comm_GetALCWin(int* value, int corner)
+{
+    return InRange(corner, 0, 3) ? Comm_GetIntVal(kWindowQuery[corner], value) : 0;
+}
+
+int Comm_SetCDA(int address_no, int value)
+{
+    return InRange(address_no, 1, 4) ? Comm_SetIntVal(kDefectSet[address_no - 1], value) : 0;
+}
+
+int Comm_GetCDA(int address_no, int* value)
+{
+    return InRange(address_no, 1, 4) ? Comm_GetIntVal(kDefectQuery[address_no - 1], value) : 0;
+}
+
+int Comm_SetK(float value, int index)
+{
+    if (!InRange(index, 0, 8)) return 0;
+    return Comm_SetIntVal(kMatrixSet[index], Comm_UserToCount(CommRule::Matrix, value));
+}
+
+int Comm_GetK(float* value, int index)
+{
+    if (!InRange(index, 0, 8)) {
+        *value = 0.0f;
+        return 0;
+    }
+    int count = 0;
+    const int status = Comm_GetIntVal(kMatrixQuery[index], &count);
+    *value = static_cast<float>(Comm_CountToUser(CommRule::Matrix, count));
+    return status;
+}
+
+SplitLineCounts Comm_SplitLineToCounts(int position, int left_thickness, int right_thickness)
+{
+    // f: the split line in units of the 720-unit scale.  The two bands reach
+    // from the line toward either edge by their share of the room on that side.
+    const float f = static_cast<float>(kLineUnits * position / 100);
+    return {Comm_round(f / 4.0),
+            Comm_round((f - std::trunc(static_cast<double>(f) * left_thickness / 100)) / 4.0),
+            Comm_round((f + (kLineUnits - f) * right_thickness / 100) / 4.0)};
+}
+
+void Comm_SplitLineFromCounts(SplitLineCounts counts, int* position, int* left_thickness,
+                              int* right_thickness)
+{
+    const int p = TruncateToInt(100 * (4.0 * counts.hsm) / kLineUnits);
+    *position = p;
+    // With the line at an edge, the band on that side has no room to be a share of.
+    *left_thickness = p == 0 ? 0 : TruncateToInt(100 - 40000.0 * counts.hsl / (kLineUnits * p));
+    *right_thickness =
+        p == 100 ? 0 : Comm_round(100 * (400.0 * counts.hsr - kLineUnits * p) / (72000 - kLineUnits * p));
+}
+
+int Comm_SplitColourToCount(int level, int transparency)
+{
+    return Comm_round(level * (1.0 - transparency / 100.0));
+}
+
+int Comm_SplitColourFromCount(int count, int transparency)
+{
+    // At full transparency nothing of the colour is left to scale back up.
+    const double share = 1.0 - transparency / 100.0;
+    return share == 0.0 ? 0 : Comm_round(count / share);
+}
+
+int Comm_SplitAngleToCount(int degrees)
+{
+    return Comm_UserToCount(CommRule::Angle, static_cast<float>(degrees));
+}
+
+int Comm_SplitAngleFromCount(int count)
+{
+    return static_cast<int>(Comm_CountToUser(CommRule::Angle, count));
+}
+
+int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness)
+{
+    const SplitLineCounts counts = Comm_SplitLineToCounts(position, left_thickness, right_thickness);
+    Comm_SetIntVal(":HSM=", counts.hsm);
+    Comm_SetIntVal(":HSL=", counts.hsl);
+    return Comm_SetIntVal(":HSR=", counts.hsr);
+}
+
+int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness)
+{
+    SplitLineCounts counts{0, 0, 0};
+    Comm_GetIntVal(":HSM?\r", &counts.hsm);
+    Comm_GetIntVal(":HSL?\r", &counts.hsl);
+    const int status = Comm_GetIntVal(":HSR?\r", &counts.hsr);
+    Comm_SplitLineFromCounts(counts, position, left_thickness, right_thickness);
+    return status;
+}
+
+int Comm_SetSSColor(int side, int colour, int level, int transparency)
+{
+    if (!InRange(side, 0, 1)) return 0;
+    const int status = Comm_SetIntVal(kColourSet[side][0], transparency);
+    if (!InRange(colour, 0, 2)) return status;
+    return Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
+}
+
+int Comm_GetSSColor(int side, int colour, int* level, int* transparency)
+{
+    if (!InRange(side, 0, 1)) return 0;
+    int status = Comm_GetIntVal(kColourQuery[side][0], transparency);
+    int count = 0;
+    if (InRange(colour, 0, 2)) status = Comm_GetIntVal(kColourQuery[side][colour + 1], &count);
+    *level = Comm_SplitColourFromCount(count, *transparency);
+    return status;
+}
+
+int Comm_SetSSA(int degrees)
+{
+    return Comm_SetIntVal(":SSA=", Comm_SplitAngleToCount(degrees));
+}
+
+int Comm_GetSSA(int* degrees)
+{
+    int count = 0;
+    const int status = Comm_GetIntVal(":SSA?\r", &count);
+    *degrees = Comm_SplitAngleFromCount(count);
+    return status;
+}
+
+int Comm_SetCID(const char* text)
+{
+    return SetIdText(":CID=", text);
+}
+
+int Comm_GetCID(char* out)
+{
+    return Comm_GetTextParsed(":CID?\r", out, kIdTextSize);
+}
+
+int Comm_SetSNO(const char* text)
+{
+    return SetIdText(":WSF=", text);
+}
+
+int Comm_GetSNO(char* out)
+{
+    return Comm_GetTextParsed(":SNO?\r", out, kIdTextSize);
+}
+
+int Comm_SetAWB()
+{
+    return Comm_SendFixed(":AWB!");
+}
+
+int Comm_LocateDefects()
+{
+    return Comm_SendFixed(":LDF!");
+}
+
+int Comm_LoadSet(int set)
+{
+    return Comm_SendFixedNumber(":LSTA=", set);
+}
+
+int Comm_SaveSet(int set)
+{
+    return Comm_SendFixedNumber(":WSTA=", set);
+}
+
+int Comm_Write_AFE(int address, int data)
+{
+    const int status = Comm_SetAFA(address);
+    return status != COMM_OK ? status : Comm_SetAFW(data);
+}
+
+void Comm_SetShutterAccessHook(ShutterAccessHook hook)
+{
+    g_shutter_hook = hook;
+}
+
+int Comm_AdjustShutterSpeedAccess(int dim)
+{
+    if (!g_shutter_hook.triggerMode || !g_shutter_hook.setShutterDimmed) return 0;
+    constexpr int kPulseWidthMode = 3;
+    if (g_shutter_hook.triggerMode() == kPulseWidthMode) {
+        g_shutter_hook.setShutterDimmed(1);
+        return 0;
+    }
+    if (g_cam_model_idx == 0 || g_cam_model_idx == 2) {
+        g_shutter_hook.setShutterDimmed(dim);
+        return 0;
+    }
+    int esh = 0;
+    const int status = Comm_GetESH(&esh);
+    g_shutter_hook.setShutterDimmed(esh != 0 ? dim : 0);
+    return status;
+}

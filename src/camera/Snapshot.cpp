@@ -1,0 +1,183 @@
+#include "camera/Snapshot.h"
+
+#include <cstddef>
+
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "camera/Globals.h"
+#include "camera/Models.h"
+
+namespace {
+
+// Counts failed query functions; false once the fourth has failed, which ends
+// the pass.  A function that runs several transactions counts once, by the
+// code it returns.
+class Pass {
+public:
+    explicit Pass(SnapshotStats* stats) : stats_(stats ? stats : &own_) { *stats_ = {}; }
+
+    bool operator()(int status)
+    {
+        if (status != COMM_OK) {
+            ++stats_->failures;
+            stats_->lastFailure = status;
+        }
+        return stats_->failures <= 3;
+    }
+
+private:
+    SnapshotStats own_;
+    SnapshotStats* stats_;
+};
+
+bool Family47x(int c)
+{
+    return c >= 3 && c <= 7;
+}
+bool Colour(int c)
+{
+    return c == 3 || c == 5;
+}
+
+}  // namespace
+
+int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
+{
+    Pass ok(stats);
+    const int c = g_cam_model_idx;
+    if (!(ok(Comm_GetAGC_Access(&r->agc_access)) && ok(Comm_GetDFC_Access(&r->dfc_access)) &&
+          ok(Comm_GetSHE(&r->she))))
+        return 1;
+
+    if (c == 1) {
+        if (!ok(Comm_GetAMD(&r->amd))) return 1;
+    } else {
+        if (!(ok(Comm_GetAEC(&r->aec)) && ok(Comm_GetSHS(&r->shs)))) return 1;
+        if (Family47x(c) &&
+            !(ok(Comm_GetSMX(&r->smx)) && ok(Comm_GetDFC(&r->dfc)) && ok(Comm_GetMIR(&r->mir))))
+            return 1;
+        if (Colour(c) && !(ok(Comm_GetCMD(&r->cmd)) && ok(Comm_GetCGB(&r->cgb)) && ok(Comm_GetCGG(&r->cgg)) &&
+                           ok(Comm_GetCGR(&r->cgr)) && ok(Comm_GetIPH(&r->iph)) && ok(Comm_GetAWW(&r->aww)) &&
+                           ok(Comm_GetYGA(&r->yga)) && ok(Comm_GetUSA(&r->usa)) && ok(Comm_GetVSA(&r->vsa)) &&
+                           ok(Comm_GetHUE(&r->hue)) && ok(Comm_GetWBM(&r->wbm))))
+            return 1;
+    }
+
+    if (!(ok(Comm_GetAGN(&r->agn)) && ok(Comm_GetALV(&r->alv)) && ok(Comm_GetAMX(&r->amx)) &&
+          ok(Comm_GetGAM(&r->gam)) && ok(Comm_GetVMD(&r->vmd)) && ok(Comm_GetMFI(&r->mfi)) &&
+          ok(Comm_GetMFT(&r->mft)) && ok(Comm_GetTMD(&r->tmd)) && ok(Comm_GetFOC(&r->foc)) &&
+          ok(Comm_GetIRC(&r->irc)) && ok(Comm_GetZMC(&r->zmc)) && ok(Comm_GetDOU(&r->dou)) &&
+          ok(Comm_GetSHP(&r->shp)) && ok(Comm_GetSHD(&r->shd))))
+        return 1;
+
+    if (!(ok(Comm_GetCSAT(&r->cbsat, 0)) && ok(Comm_GetCSAT(&r->crsat, 1)) &&
+          ok(Comm_GetRSE(&r->rst_pos, &r->rst_neg)) && ok(Comm_GetSHA(&r->sha)) && ok(Comm_GetSEN(&r->sen)) &&
+          ok(Comm_GetSHG(&r->shg)) && ok(Comm_GetSSE(&r->sse))))
+        return 1;
+
+    if (!(ok(Comm_GetSSPosThick(&r->ssp, &r->llt, &r->rlt)) && ok(Comm_GetSSA(&r->ssa)))) return 1;
+
+    // Each colour query also reads its side's transparency.
+    if (!(ok(Comm_GetSSColor(0, 0, &r->slr, &r->slt)) && ok(Comm_GetSSColor(0, 1, &r->slg, &r->slt)) &&
+          ok(Comm_GetSSColor(0, 2, &r->slb, &r->slt)) && ok(Comm_GetSSColor(1, 0, &r->srr, &r->srt)) &&
+          ok(Comm_GetSSColor(1, 1, &r->srg, &r->srt)) && ok(Comm_GetSSColor(1, 2, &r->srb, &r->srt))))
+        return 1;
+
+    if (g_hardware_rev == 1 && !(ok(Comm_GetCBH(&r->cbh)) && ok(Comm_GetCRH(&r->crh)))) return 1;
+    return 0;
+}
+
+int Comm_QueryAdvanced(CamAdvSettings* r, SnapshotStats* stats)
+{
+    Pass ok(stats);
+    const int c = g_cam_model_idx;
+    if (!(ok(Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver)) &&
+          ok(Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver)) && ok(Comm_GetVPS(&r->vps)) &&
+          ok(Comm_GetVPD(&r->vpd))))
+        return 1;
+
+    if (!Colour(c)) {
+        if (!ok(Comm_GetVWC(&r->vwc))) return 1;
+    } else {
+        for (int i = 0; i < 9; ++i)
+            if (!ok(Comm_GetK(&r->k[i], i))) return 1;
+    }
+
+    if (!Family47x(c)) return 0;
+    if (!(ok(Comm_GetBTH(&r->bth)) && ok(Comm_GetBCT(&r->bct)))) return 1;
+    for (int n = 1; n <= 4; ++n)
+        if (!ok(Comm_GetCDA(n, &r->cd[n - 1]))) return 1;
+    if (!(ok(Comm_GetCDI(&r->cdi)) && ok(Comm_GetALCWin(&r->ulx, 0)) && ok(Comm_GetALCWin(&r->uly, 1)) &&
+          ok(Comm_GetALCWin(&r->lrx, 2)) && ok(Comm_GetALCWin(&r->lry, 3)) && ok(Comm_GetBTS(&r->bts)) &&
+          ok(Comm_GetDKS(&r->dks)) && ok(Comm_GetLAW(&r->law)) && ok(Comm_GetIFC(&r->ifc)) &&
+          ok(Comm_GetESH(&r->esh)) && ok(Comm_GetBIN(&r->bin)) && ok(Comm_GetALM(&r->alm)) &&
+          ok(Comm_GetWDS(&r->wds)) && ok(Comm_GetSNO(r->sno)) && ok(Comm_GetCID(r->cid))))
+        return 1;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+
+#define INT_FIELD(REC, F)                                         \
+    SettingsField                                                 \
+    {                                                             \
+#F, SettingsFieldType::Int, offsetof(REC, F), sizeof(int) \
+    }
+#define FLOAT_FIELD(REC, F)                                           \
+    SettingsField                                                     \
+    {                                                                 \
+#F, SettingsFieldType::Float, offsetof(REC, F), sizeof(float) \
+    }
+#define TEXT_FIELD(REC, F)                                            \
+    SettingsField                                                     \
+    {                                                                 \
+#F, SettingsFieldType::Text, offsetof(REC, F), sizeof(REC::F) \
+    }
+#define ELEMENT(REC, TYPE, F, I)                                                                  \
+    SettingsField                                                                                 \
+    {                                                                                             \
+#F "[" #I "]", SettingsFieldType::TYPE, offsetof(REC, F) + (I) * sizeof(int), sizeof(int) \
+    }
+
+std::span<const SettingsField> MainSettingsFields()
+{
+    using R = CamMainSettings;
+    static const SettingsField fields[] = {
+        INT_FIELD(R, aec),        FLOAT_FIELD(R, agn),   INT_FIELD(R, alv),     INT_FIELD(R, amd),
+        FLOAT_FIELD(R, amx),      INT_FIELD(R, awb),     INT_FIELD(R, aww),     FLOAT_FIELD(R, cgb),
+        FLOAT_FIELD(R, cgg),      FLOAT_FIELD(R, cgr),   INT_FIELD(R, cmd),     INT_FIELD(R, dfc),
+        FLOAT_FIELD(R, foc),      INT_FIELD(R, iph),     FLOAT_FIELD(R, irc),   INT_FIELD(R, gam),
+        INT_FIELD(R, mfi),        INT_FIELD(R, mir),     INT_FIELD(R, mft),     INT_FIELD(R, agc_access),
+        INT_FIELD(R, dfc_access), INT_FIELD(R, she),     INT_FIELD(R, shs),     INT_FIELD(R, smx),
+        INT_FIELD(R, tmd),        INT_FIELD(R, vmd),     FLOAT_FIELD(R, yga),   FLOAT_FIELD(R, usa),
+        FLOAT_FIELD(R, vsa),      FLOAT_FIELD(R, hue),   FLOAT_FIELD(R, zmc),   INT_FIELD(R, wbm),
+        INT_FIELD(R, dou),        INT_FIELD(R, shd),     INT_FIELD(R, shp),     FLOAT_FIELD(R, crsat),
+        FLOAT_FIELD(R, cbsat),    INT_FIELD(R, rst_pos), INT_FIELD(R, rst_neg), INT_FIELD(R, sha),
+        INT_FIELD(R, sen),        FLOAT_FIELD(R, shg),   INT_FIELD(R, sse),     INT_FIELD(R, ssp),
+        INT_FIELD(R, llt),        INT_FIELD(R, rlt),     INT_FIELD(R, ssa),     INT_FIELD(R, slt),
+        INT_FIELD(R, srt),        INT_FIELD(R, slr),     INT_FIELD(R, slg),     INT_FIELD(R, slb),
+        INT_FIELD(R, srr),        INT_FIELD(R, srg),     INT_FIELD(R, srb),     FLOAT_FIELD(R, cbh),
+        FLOAT_FIELD(R, crh),
+    };
+    return fields;
+}
+
+std::span<const SettingsField> AdvSettingsFields()
+{
+    using R = CamAdvSettings;
+    static const SettingsField fields[] = {
+        TEXT_FIELD(R, fw_ver),   TEXT_FIELD(R, fpga_ver), FLOAT_FIELD(R, bth),     INT_FIELD(R, bct),
+        INT_FIELD(R, vps),       FLOAT_FIELD(R, vpd),     FLOAT_FIELD(R, vwc),     INT_FIELD(R, wds),
+        INT_FIELD(R, bts),       INT_FIELD(R, dks),       INT_FIELD(R, law),       INT_FIELD(R, ifc),
+        INT_FIELD(R, alm),       ELEMENT(R, Float, k, 0), ELEMENT(R, Float, k, 1), ELEMENT(R, Float, k, 2),
+        ELEMENT(R, Float, k, 3), ELEMENT(R, Float, k, 4), ELEMENT(R, Float, k, 5), ELEMENT(R, Float, k, 6),
+        ELEMENT(R, Float, k, 7), ELEMENT(R, Float, k, 8), INT_FIELD(R, ulx),       INT_FIELD(R, uly),
+        INT_FIELD(R, lrx),       INT_FIELD(R, lry),       INT_FIELD(R, esh),       INT_FIELD(R, bin),
+        ELEMENT(R, Int, cd, 0),  ELEMENT(R, Int, cd, 1),  ELEMENT(R, Int, cd, 2),  ELEMENT(R, Int, cd, 3),
+        INT_FIELD(R, cdi),       TEXT_FIELD(R, sno),      TEXT_FIELD(R, cid),
+    };
+    return fields;
+}
+
+static_assert(sizeof(float) == sizeof(int), "array elements are addressed in 4-byte steps");
+static_assert(offsetof(CamAdvSettings, bth) == 24, "the version texts fill the space before bth");

@@ -1,0 +1,56 @@
+// The settings snapshot: every setting the camera holds, read one query after
+// another into CamMainSettings or CamAdvSettings (CamTypes.h).
+//
+// Which queries are made depends on the function class (g_cam_model_idx) and,
+// for the Cb and Cr hue, on g_hardware_rev.  A few failed queries are
+// tolerated: the fourth failure ends the pass at once, and the fields not yet
+// reached keep what the caller put there (normally 0).  A failed query leaves
+// an integer field as it was and gives a converted field the value of count 0.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "camera/CamTypes.h"
+
+/// How a pass went, for callers that report more than "it stopped".
+struct SnapshotStats {
+    int failures = 0;     ///< failed query functions
+    int lastFailure = 0;  ///< status code of the last of them (0: none)
+};
+
+/// Fills the main record.  Returns 0 when the pass ran to its end (with at
+/// most three failures), 1 when it stopped at the fourth.
+int Comm_QueryMainSettings(CamMainSettings* rec, SnapshotStats* stats = nullptr);
+
+/// Fills the advanced record; results as Comm_QueryMainSettings.
+int Comm_QueryAdvanced(CamAdvSettings* rec, SnapshotStats* stats = nullptr);
+
+// ---------------------------------------------------------------------------
+// The records' fields as data, in record order, for printing and comparing.
+
+enum class SettingsFieldType { Int, Float, Text };
+
+struct SettingsField {
+    const char* name;  ///< field name; array elements as "k[0]", "cd[3]"
+    SettingsFieldType type;
+    std::size_t offset;  ///< byte offset in the record
+    std::size_t size;    ///< bytes of a text field (with its terminator)
+};
+
+std::span<const SettingsField> MainSettingsFields();
+std::span<const SettingsField> AdvSettingsFields();
+
+/// A field of a record, by its description.
+inline int SettingsInt(const void* rec, const SettingsField& f)
+{
+    return *reinterpret_cast<const int*>(static_cast<const char*>(rec) + f.offset);
+}
+inline float SettingsFloat(const void* rec, const SettingsField& f)
+{
+    return *reinterpret_cast<const float*>(static_cast<const char*>(rec) + f.offset);
+}
+inline const char* SettingsText(const void* rec, const SettingsField& f)
+{
+    return static_cast<const char*>(rec) + f.offset;
+}

@@ -1,0 +1,168 @@
+// save, load, diff, load-set, save-set: settings files and the camera's user sets.
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "camera/Composite.h"
+#include "camera/Connect.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Snapshot.h"
+#include "cli/CliCommands.h"
+#include "cli/Iccdctl.h"
+#include "platform/TextFile.h"
+#include "settingsfile/SettingsDiff.h"
+#include "settingsfile/SettingsFile.h"
+
+namespace {
+
+// The desktop program's progress panel and pop-ups, as lines on stderr.
+class StderrUi final : public SettingsFileUi {
+public:
+    explicit StderrUi(std::ostream& err) : err_(err) {}
+    void progress(const char* message) override { err_ << message << "\n"; }
+    void progressDone() override {}
+    void error(const char*, const char* message) override { err_ << message << "\n"; }
+    void refresh() override {}
+
+private:
+    std::ostream& err_;
+};
+
+// Installs a StderrUi for the lifetime of a command.
+struct UiScope {
+    explicit UiScope(std::ostream& err) : ui(err) { SetSettingsFileUi(&ui); }
+    ~UiScope() { SetSettingsFileUi(nullptr); }
+    StderrUi ui;
+};
+
+int usage(CliContext& context, const char* text)
+{
+    context.err << "iccdctl: usage: " << text << "\n";
+    return kExitUsage;
+}
+
+// Opens the port and identifies the camera, whose class decides conversions.
+bool connect(CliContext& context)
+{
+    g_com_port = context.port;
+    if (OpenCamera(context.port, context.baud, 0) == 0) return true;
+    context.err << "No Camera Communication Link Found\n";
+    return false;
+}
+
+int save(CliContext& context, const std::vector<std::string>& args)
+{
+    std::string path;
+    std::string comment;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--comment" && i + 1 < args.size()) {
+            comment = args[++i];
+        } else if (path.empty() && args[i].rfind("--", 0) != 0) {
+            path = args[i];
+        } else {
+            return usage(context, "save FILE [--comment TEXT]");
+        }
+    }
+    if (path.empty()) return usage(context, "save FILE [--comment TEXT]");
+    if (!connect(context)) return kExitFailure;
+    UiScope ui(context.err);
+    return SaveSettingsFile(path.c_str(), comment.c_str()) == 0 ? kExitOk : kExitFailure;
+}
+
+int load(CliContext& context, const std::vector<std::string>& args)
+{
+    std::string path;
+    bool factory = false;
+    for (const std::string& arg : args) {
+        if (arg == "--factory") {
+            factory = true;
+        } else if (path.empty() && arg.rfind("--", 0) != 0) {
+            path = arg;
+        } else {
+            return usage(context, "load FILE [--factory]");
+        }
+    }
+    if (path.empty()) return usage(context, "load FILE [--factory]");
+    const int file = RT_OpenFile(path.c_str(), RT_READ);
+    if (file <= 0) {
+        context.err << "Failure opening camera settings file.\n";
+        return kExitFailure;
+    }
+    if (!connect(context)) {
+        RT_CloseFile(file);
+        return kExitFailure;
+    }
+    const int savedMode = g_prog_type;
+    g_prog_type = factory ? 1 : 0;
+    UiScope ui(context.err);
+    const SettingsLoadResult result = LoadSettingsFile(file);
+    g_prog_type = savedMode;
+    context.out << "read failures: " << result.readFailures << "\n";
+    if (!result.readAborted) context.out << "send failures: " << result.sendFailures << "\n";
+    return result.readAborted || result.sendAborted ? kExitFailure : kExitOk;
+}
+
+int diff(CliContext& context, const std::vector<std::string>& args)
+{
+    if (args.size() != 1) return usage(context, "diff FILE");
+    CamMainSettings fileMain{};
+    CamAdvSettings fileAdv{};
+    int failures = 0;
+    const int read = ReadSettingsFile(args[0].c_str(), &fileMain, &fileAdv, &failures);
+    if (read < 0) {
+        context.err << "Failure opening camera settings file.\n";
+        return kExitFailure;
+    }
+    if (read > 0) {
+        context.err << "Too many errors reading settings file.\n";
+        return kExitFailure;
+    }
+    if (!connect(context)) return kExitFailure;
+    CamMainSettings camMain{};
+    CamAdvSettings camAdv{};
+    MarkSettingsUnread(&camMain, &camAdv);  // what the camera's class lacks stays marked
+    SnapshotStats stats;
+    int status = Comm_QueryMainSettings(&camMain, &stats);
+    if (status == 0) status = Comm_QueryAdvanced(&camAdv, &stats);
+    if (status != 0) {
+        context.err << "Failure querying camera for current settings.\n"
+                    << Comm_GetMessageErrorStr(stats.lastFailure ? stats.lastFailure : status) << "\n";
+        return kExitFailure;
+    }
+    const std::vector<SettingsDifference> differences = DiffSettings(fileMain, fileAdv, camMain, camAdv);
+    for (const SettingsDifference& d : differences)
+        context.out << d.name << ": file " << d.fileValue << ", camera " << d.cameraValue << "\n";
+    return differences.empty() ? kExitOk : kExitFailure;
+}
+
+int userSet(CliContext& context, const std::vector<std::string>& args, bool store)
+{
+    const char* form = store ? "save-set N (0..2)" : "load-set N (0..2)";
+    if (args.size() != 1 || args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '2')
+        return usage(context, form);
+    if (!connect(context)) return kExitFailure;
+    const int set = args[0][0] - '0';
+    const int status = store ? Comm_SaveSet(set) : Comm_LoadSet(set);
+    if (status != 0) {
+        context.err << (store ? "Error on Save Set" : "Error on Load Set") << "\n";
+        return ReportFailure(context, status);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> FileCommands()
+{
+    return {
+        {"save", "FILE [--comment TEXT]", "write all settings of the camera to a settings file", save},
+        {"load", "FILE [--factory]", "send a settings file to the camera (--factory: also its camera ID)",
+         load},
+        {"diff", "FILE", "list the settings whose file value differs from the camera's", diff},
+        {"load-set", "N", "make the camera load its user set N (0 factory defaults, 1, 2)",
+         [](CliContext& c, const std::vector<std::string>& a) { return userSet(c, a, false); }},
+        {"save-set", "N", "make the camera store its live settings in user set N",
+         [](CliContext& c, const std::vector<std::string>& a) { return userSet(c, a, true); }},
+    };
+}

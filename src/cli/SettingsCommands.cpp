@@ -1,0 +1,268 @@
+// get, set and snapshot: the camera's settings by mnemonic and as records.
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "camera/Connect.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Snapshot.h"
+#include "cli/CliCommands.h"
+#include "cli/Iccdctl.h"
+
+namespace {
+
+std::string Real(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+int UsageError(CliContext& context, const std::string& message)
+{
+    context.err << "iccdctl: " << message << "\n";
+    return kExitUsage;
+}
+
+// Opens the link and asks the model: the pedestal and white-clip units, and
+// what a snapshot reads, depend on the camera's function class.
+bool OpenIdentified(CliContext& context)
+{
+    g_com_port = context.port;
+    if (OpenCamera(context.port, context.baud, 0) != 0) {
+        context.err << "No Camera Communication Link Found\n";
+        return false;
+    }
+    return true;
+}
+
+bool ParseInt(std::string text, int& value)
+{
+    if (!text.empty() && text[0] == '+') text.erase(0, 1);
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+bool ParseReal(const std::string& text, float& value)
+{
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || errno != 0 || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
+        return false;
+    value = static_cast<float>(v);
+    return true;
+}
+
+int get(CliContext& context, const std::vector<std::string>& args)
+{
+    if (args.empty()) return UsageError(context, "get needs at least one mnemonic (see iccdctl --help)");
+    std::vector<const CommCommand*> commands;
+    for (const std::string& name : args) {
+        const CommCommand* command = Comm_FindCommand(name);
+        if (!command) return UsageError(context, "unknown mnemonic " + name);
+        if (!(command->access & kCommQuery)) return UsageError(context, name + " cannot be read");
+        commands.push_back(command);
+    }
+    if (!OpenIdentified(context)) return kExitFailure;
+
+    int result = kExitOk;
+    for (const CommCommand* command : commands) {
+        std::string value;
+        int status = COMM_OK;
+        switch (command->kind) {
+            case CommValueKind::Int: {
+                int v = 0;
+                status = Comm_GetInt(*command, &v);
+                value = std::to_string(v);
+                break;
+            }
+            case CommValueKind::Real: {
+                float v = 0;
+                status = Comm_GetReal(*command, &v);
+                value = Real(v);
+                break;
+            }
+            case CommValueKind::Text: {
+                char text[kReplySize] = "";
+                status = Comm_GetTextValue(*command, text, sizeof text);
+                value = text;
+                break;
+            }
+        }
+        if (status == COMM_OK) {
+            context.out << command->mnemonic << ": " << value << "\n";
+        } else {
+            context.err << command->mnemonic << ": " << Comm_GetMessageErrorStr(status) << "\n";
+            result = kExitFailure;
+        }
+    }
+    return result;
+}
+
+int set(CliContext& context, const std::vector<std::string>& args)
+{
+    if (args.size() != 2) return UsageError(context, "set takes a mnemonic and a value (see iccdctl --help)");
+    const CommCommand* command = Comm_FindCommand(args[0]);
+    if (!command) return UsageError(context, "unknown mnemonic " + args[0]);
+    if (!(command->access & kCommSet)) return UsageError(context, args[0] + " cannot be set");
+    const std::string& text = args[1];
+    int intValue = 0;
+    float realValue = 0;
+    if (command->kind == CommValueKind::Int && !ParseInt(text, intValue))
+        return UsageError(context,
+                          std::string(command->mnemonic) + " takes a whole number, not '" + text + "'");
+    if (command->kind == CommValueKind::Real && !ParseReal(text, realValue))
+        return UsageError(context, std::string(command->mnemonic) + " takes a number, not '" + text + "'");
+    if (!OpenIdentified(context)) return kExitFailure;
+
+    int status = COMM_OK;
+    switch (command->kind) {
+        case CommValueKind::Int:
+            status = Comm_SetInt(*command, intValue);
+            break;
+        case CommValueKind::Real:
+            status = Comm_SetReal(*command, realValue);
+            break;
+        case CommValueKind::Text:
+            status = Comm_SetTextValue(*command, text.c_str());
+            break;
+    }
+    return status == COMM_OK ? kExitOk : ReportFailure(context, status);
+}
+
+// --- snapshot output
+
+void JsonString(std::ostream& out, const char* text)
+{
+    out << '"';
+    for (const char* p = text; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '"' || c == '\\') {
+            out << '\\' << *p;
+        } else if (c < 0x20 || c >= 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out << escape;
+        } else {
+            out << *p;
+        }
+    }
+    out << '"';
+}
+
+void PrintValue(std::ostream& out, const void* rec, const SettingsField& f, bool json)
+{
+    switch (f.type) {
+        case SettingsFieldType::Int:
+            out << SettingsInt(rec, f);
+            break;
+        case SettingsFieldType::Float:
+            out << Real(SettingsFloat(rec, f));
+            break;
+        case SettingsFieldType::Text:
+            if (json) {
+                JsonString(out, SettingsText(rec, f));
+            } else {
+                out << SettingsText(rec, f);
+            }
+            break;
+    }
+}
+
+void PrintRecord(std::ostream& out, const void* rec, std::span<const SettingsField> fields)
+{
+    for (const SettingsField& f : fields) {
+        out << f.name << ": ";
+        PrintValue(out, rec, f, false);
+        out << "\n";
+    }
+}
+
+// One JSON object; array elements ("k[0]" ..) are gathered into one array.
+void PrintJsonRecord(std::ostream& out, const char* name, const void* rec,
+                     std::span<const SettingsField> fields)
+{
+    out << "\"" << name << "\": {";
+    std::string openArray;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string field = fields[i].name;
+        const std::size_t bracket = field.find('[');
+        const std::string base = field.substr(0, bracket);
+        if (!openArray.empty() && base != openArray) {
+            out << "]";
+            openArray.clear();
+        }
+        if (i > 0) out << ", ";
+        if (bracket != std::string::npos && openArray.empty()) {
+            out << "\"" << base << "\": [";
+            openArray = base;
+        } else if (bracket == std::string::npos) {
+            out << "\"" << base << "\": ";
+        }
+        PrintValue(out, rec, fields[i], true);
+    }
+    if (!openArray.empty()) out << "]";
+    out << "}";
+}
+
+int snapshot(CliContext& context, const std::vector<std::string>& args)
+{
+    bool json = false;
+    for (const std::string& arg : args) {
+        if (arg != "--json") return UsageError(context, "snapshot takes only --json");
+        json = true;
+    }
+    if (!OpenIdentified(context)) return kExitFailure;
+
+    CamMainSettings main{};
+    CamAdvSettings adv{};
+    SnapshotStats stats;
+    const char* failure = nullptr;
+    bool haveAdv = false;
+    if (Comm_QueryMainSettings(&main, &stats) != 0) {
+        failure = "Failure querying camera for current settings.";
+    } else {
+        haveAdv = true;
+        if (Comm_QueryAdvanced(&adv, &stats) != 0) failure = "Failure querying camera for factory settings.";
+    }
+
+    if (json) {
+        context.out << "{";
+        PrintJsonRecord(context.out, "main", &main, MainSettingsFields());
+        if (haveAdv) {
+            context.out << ", ";
+            PrintJsonRecord(context.out, "advanced", &adv, AdvSettingsFields());
+        }
+        context.out << "}\n";
+    } else {
+        PrintRecord(context.out, &main, MainSettingsFields());
+        if (haveAdv) PrintRecord(context.out, &adv, AdvSettingsFields());
+    }
+    if (failure) {
+        context.err << failure << " " << Comm_GetMessageErrorStr(stats.lastFailure) << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> SettingsCommands()
+{
+    return {
+        {"get", "MNEMONIC...", "print each setting as 'MNEMONIC: value' (reals in the user unit)", get},
+        {"set", "MNEMONIC VALUE", "set one setting, VALUE in the user unit (set AGN 2.0 sends 57)", set},
+        {"snapshot", "[--json]", "read the main and the advanced settings records and print them", snapshot},
+    };
+}

@@ -1,0 +1,117 @@
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct OpenFile {
+    std::unique_ptr<QFile> reader;
+    std::unique_ptr<QSaveFile> writer;
+};
+
+std::map<int, OpenFile>& files()
+{
+    static std::map<int, OpenFile> table;
+    return table;
+}
+
+int g_next_handle = 1;
+
+OpenFile* find(int handle)
+{
+    auto it = files().find(handle);
+    return it == files().end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+int RT_OpenFile(const char* path, int access)
+{
+    if (!path || !*path) return -1;
+    OpenFile file;
+    const QString name = QString::fromLocal8Bit(path);
+    if (access == RT_READ) {
+        file.reader = std::make_unique<QFile>(name);
+        if (!file.reader->open(QIODevice::ReadOnly)) return -1;
+    } else if (access == RT_WRITE) {
+        file.writer = std::make_unique<QSaveFile>(name);
+        if (!file.writer->open(QIODevice::WriteOnly)) return -1;
+    } else {
+        return -1;
+    }
+    const int handle = g_next_handle++;
+    files().emplace(handle, std::move(file));
+    return handle;
+}
+
+int RT_CloseFile(int handle)
+{
+    OpenFile* file = find(handle);
+    if (!file) return -1;
+    const bool ok = file->writer ? file->writer->commit() : true;
+    files().erase(handle);
+    return ok ? 0 : -1;
+}
+
+void RT_DiscardFile(int handle)
+{
+    OpenFile* file = find(handle);
+    if (!file) return;
+    if (file->writer) file->writer->cancelWriting();
+    files().erase(handle);
+}
+
+int RT_WriteFile(int handle, const char* buffer, std::size_t count)
+{
+    OpenFile* file = find(handle);
+    if (!file || !file->writer) return -1;
+    const qint64 n = file->writer->write(buffer, static_cast<qint64>(count));
+    return n == static_cast<qint64>(count) ? static_cast<int>(n) : -1;
+}
+
+int RT_WriteLine(int handle, const char* text)
+{
+    const std::size_t length = std::char_traits<char>::length(text);
+    if (RT_WriteFile(handle, text, length) < 0) return -1;
+    return RT_WriteFile(handle, "\r\n", 2) < 0 ? -1 : 0;
+}
+
+int RT_ReadLine(int handle, char* buffer, std::size_t size)
+{
+    OpenFile* file = find(handle);
+    if (!file || !file->reader || size == 0) return RT_READ_ERROR;
+    QFile& in = *file->reader;
+    std::size_t length = 0;
+    bool cut = false;
+    bool any = false;
+    char c = 0;
+    // Byte by byte from Qt's buffer: a line of any length costs no memory.
+    while (in.getChar(&c)) {
+        any = true;
+        if (c == '\n') break;
+        if (length + 1 < size) {
+            buffer[length++] = c;
+        } else {
+            cut = true;
+        }
+    }
+    if (!any) {
+        buffer[0] = '\0';
+        return in.error() == QFileDevice::NoError ? RT_END_OF_FILE : RT_READ_ERROR;
+    }
+    if (length > 0 && buffer[length - 1] == '\r' && !cut) --length;
+    buffer[length] = '\0';
+    return cut ? RT_LINE_TOO_LONG : static_cast<int>(length);
+}
+
+int GetFileInfo(const char* path, long* size)
+{
+    if (!path) return 0;
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.exists()) return 0;
+    if (size) *size = static_cast<long>(file.size());
+    return 1;
+}

@@ -1,0 +1,124 @@
+#include "settingsfile/SettingsDiff.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "settingsfile/SettingsLines.h"
+
+namespace {
+
+constexpr int kUnreadInt = INT_MIN;
+constexpr char kUnreadText = '\x7F';
+
+char* fieldOf(const SettingsLine& line, CamMainSettings* main, CamAdvSettings* adv)
+{
+    if (line.record == LineRecord::Main) return reinterpret_cast<char*>(main) + line.offset;
+    if (line.record == LineRecord::Advanced) return reinterpret_cast<char*>(adv) + line.offset;
+    return nullptr;
+}
+
+bool unread(const SettingsLine& line, const CamMainSettings& main, const CamAdvSettings& adv)
+{
+    if (line.field == LineField::Text) return SettingsLineText(line, main, adv)[0] == kUnreadText;
+    const double value = SettingsLineNumber(line, main, adv);
+    return std::isnan(value) || (line.field == LineField::Int && value == kUnreadInt);
+}
+
+std::string formatNumber(const SettingsLine& line, double value)
+{
+    char text[64];
+    if (line.field == LineField::Int)
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    else
+        std::snprintf(text, sizeof text, "%f", value);
+    return text;
+}
+
+// The identifier text the camera would get from the file: without control
+// characters, at most 16 characters.
+std::string sentText(const char* text)
+{
+    std::string out;
+    for (const char* p = text; *p && out.size() < 16; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x20 && *p != 0x7F) out += *p;
+    return out;
+}
+
+bool is(const SettingsLine& line, const char* name)
+{
+    return std::strcmp(line.name, name) == 0;
+}
+
+// What the camera reports after it was sent this line's value from the file:
+// the value taken through the count it is sent as.
+double afterSending(const SettingsLine& line, const CamMainSettings& m, double value)
+{
+    if (line.field == LineField::Float) {
+        if (is(line, "CRSAT") || is(line, "CBSAT"))
+            return Comm_SaturationFromByte(Comm_SaturationToByte(static_cast<float>(value)));
+        const CommCommand* command = Comm_FindCommand(line.name);
+        if (!command || command->rule == CommRule::Count) return static_cast<float>(value);
+        const int count = Comm_UserToCount(command->rule, static_cast<float>(value));
+        return static_cast<float>(Comm_CountToUser(command->rule, count));
+    }
+    if (is(line, "SSP") || is(line, "LLT") || is(line, "RLT")) {
+        int p = 0, l = 0, r = 0;
+        Comm_SplitLineFromCounts(Comm_SplitLineToCounts(m.ssp, m.llt, m.rlt), &p, &l, &r);
+        return is(line, "SSP") ? p : is(line, "LLT") ? l : r;
+    }
+    if (is(line, "SLR") || is(line, "SLG") || is(line, "SLB"))
+        return Comm_SplitColourFromCount(Comm_SplitColourToCount(static_cast<int>(value), m.slt), m.slt);
+    if (is(line, "SRR") || is(line, "SRG") || is(line, "SRB"))
+        return Comm_SplitColourFromCount(Comm_SplitColourToCount(static_cast<int>(value), m.srt), m.srt);
+    if (is(line, "SSA")) return Comm_SplitAngleFromCount(Comm_SplitAngleToCount(static_cast<int>(value)));
+    if (is(line, "RST Pos") || is(line, "RST Neg")) {
+        const int packed = m.rst_pos * 256 + m.rst_neg;
+        return is(line, "RST Pos") ? (packed & 0xFF00) / 256 : packed & 0xFF;
+    }
+    return value;
+}
+
+}  // namespace
+
+void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv)
+{
+    for (const SettingsLine& line : SettingsFileLines()) {
+        char* field = fieldOf(line, main, adv);
+        if (!field) continue;
+        if (line.field == LineField::Int) {
+            std::memcpy(field, &kUnreadInt, sizeof kUnreadInt);
+        } else if (line.field == LineField::Float) {
+            const float nan = std::numeric_limits<float>::quiet_NaN();
+            std::memcpy(field, &nan, sizeof nan);
+        } else if (line.field == LineField::Text) {
+            field[0] = kUnreadText;
+            field[1] = '\0';
+        }
+    }
+}
+
+std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
+                                             const CamMainSettings& cameraMain,
+                                             const CamAdvSettings& cameraAdv)
+{
+    std::vector<SettingsDifference> differences;
+    for (const SettingsLine& line : SettingsFileLines()) {
+        if (line.read == LineRead::Skip || unread(line, cameraMain, cameraAdv)) continue;
+        if (line.field == LineField::Text) {
+            const std::string file = sentText(SettingsLineText(line, fileMain, fileAdv));
+            const std::string camera = SettingsLineText(line, cameraMain, cameraAdv);
+            if (file != camera) differences.push_back({line.name, file, camera});
+            continue;
+        }
+        const double file = SettingsLineNumber(line, fileMain, fileAdv);
+        const double camera = SettingsLineNumber(line, cameraMain, cameraAdv);
+        if (file != camera && afterSending(line, fileMain, file) != camera)
+            differences.push_back({line.name, formatNumber(line, file), formatNumber(line, camera)});
+    }
+    return differences;
+}

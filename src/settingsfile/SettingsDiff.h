@@ -1,0 +1,27 @@
+// Comparing a settings file with the camera.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "camera/CamTypes.h"
+
+struct SettingsDifference {
+    std::string name;         ///< the setting ("AGN", "ZMC", "KB2", "Camera ID String")
+    std::string fileValue;    ///< as the file gives it
+    std::string cameraValue;  ///< as the camera reports it
+};
+
+/// Marks every field of the records that a settings file carries as "not
+/// read".  A snapshot taken into records marked so leaves the settings the
+/// camera's class lacks marked, and DiffSettings passes over them.
+void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv);
+
+/// The settings whose file value would put another count into the camera
+/// than the one it holds, in file order.  Settings the camera did not report
+/// (still marked by MarkSettingsUnread) are not compared.  Values that a conversion rounds are
+/// compared as the counts they stand for, so a file that was just loaded shows
+/// no difference.  Needs g_cam_model_idx for the class-dependent conversions.
+std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
+                                             const CamMainSettings& cameraMain,
+                                             const CamAdvSettings& cameraAdv);

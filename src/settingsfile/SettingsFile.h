@@ -1,0 +1,96 @@
+// Settings files: all settings of the connected camera in 90 text lines, and
+// the way back from such a file into a camera.
+//
+// Saving queries the camera first and writes the file only when both settings
+// passes succeeded; the file is written beside its target and renamed over it,
+// so a failed query or write never damages an existing file.  Loading reads the
+// file into the two settings records, sends them setting by setting, then
+// refreshes what the program shows; reading and sending each tolerate five
+// failures and stop at the sixth.
+#pragma once
+
+#include "camera/CamTypes.h"
+
+/// What a load or save shows the operator.  The desktop program shows the
+/// progress panel, message pop-ups and the main panel's refresh; iccdctl
+/// writes to stderr.
+class SettingsFileUi {
+public:
+    virtual ~SettingsFileUi() = default;
+    /// The stage a load has reached ("Reading Settings from File..." ...).
+    virtual void progress(const char* message) = 0;
+    /// The load is over; the progress display goes away.
+    virtual void progressDone() = 0;
+    /// A failure, in a pop-up with this title.
+    virtual void error(const char* title, const char* message) = 0;
+    /// Re-reads the camera and shows the result (the refresh button's job).
+    virtual void refresh() = 0;
+};
+
+/// Installs the interface used by the F_ functions below (nullptr: none).
+void SetSettingsFileUi(SettingsFileUi* ui);
+
+/// Messages of the load stages, exactly as the operator sees them.
+inline constexpr const char* kReadingMessage = "Reading Settings from File...";
+inline constexpr const char* kSendingMessage = "Sending Settings to Camera...";
+inline constexpr const char* kRefreshingMessage = "Refreshing dsplayed values...";
+inline constexpr const char* kReadAbortMessage = "Too many errors reading settings file. File load aborted.";
+inline constexpr const char* kSendAbortMessage = "Too many errors sending to camera. File load aborted.";
+inline constexpr const char* kSaveQueryFailedMessage =
+    "Failure querying camera for current settings. File not saved.";
+
+/// Failures a stage tolerates; the next one stops it.
+inline constexpr int kSettingsFailureLimit = 5;
+
+// ---------------------------------------------------------------------------
+// Writing.
+
+/// Queries the camera (main pass, then, if that succeeded, the advanced pass)
+/// and writes the 90 lines to a file opened with RT_OpenFile(path, RT_WRITE).
+/// On a failed query shows the "ERROR" message and writes nothing.  Returns 0
+/// when written, else the status code of the query that stopped the pass.
+/// The file is neither opened nor closed here.
+int F_SaveSet_WriteSettings(int fileHandle, const char* comment);
+
+/// Writes the 90 lines of the two records to an open file (no camera traffic).
+/// The comment is cut to one line of at most 80 characters.
+void WriteSettingsLines(int fileHandle, const char* comment, const CamMainSettings& main,
+                        const CamAdvSettings& adv);
+
+/// The whole save: query, write to a file beside path, rename it over path.
+/// Returns 0 when saved; the status code of the failed query (message shown);
+/// or -1 when the file could not be written (path untouched, message shown).
+int SaveSettingsFile(const char* path, const char* comment);
+
+// ---------------------------------------------------------------------------
+// Reading and sending.
+
+/// Counts of one load, for callers that report more than the messages.
+struct SettingsLoadResult {
+    int readFailures = 0;
+    int sendFailures = 0;
+    bool readAborted = false;
+    bool sendAborted = false;
+};
+
+/// Reads lines 0..89 of an open file into the records (zero-filled by the
+/// caller).  Returns 0 when read with at most five counted failures, 1 when
+/// the sixth stopped the read.  progressPanel is not written to.
+int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* main, CamAdvSettings* adv,
+                           int* failures = nullptr);
+
+/// Sends the records to the camera in the fixed order of steps.  Returns 0
+/// when at most five steps failed, 1 when the sixth stopped the sending.  The
+/// camera ID string is sent only in factory mode: it identifies the unit.
+int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr);
+
+/// The whole load of an open file: read, send, refresh, with the progress
+/// messages and the two "ERROR" messages.  Closes the file on every path.
+void F_LoadSet_LoadSettings(int fileHandle);
+
+/// F_LoadSet_LoadSettings with its counts.
+SettingsLoadResult LoadSettingsFile(int fileHandle);
+
+/// Reads a settings file by path into the records (no camera traffic).
+/// Returns 0, 1 when the read was aborted, or -1 when the file cannot be opened.
+int ReadSettingsFile(const char* path, CamMainSettings* main, CamAdvSettings* adv, int* failures = nullptr);

@@ -1,0 +1,92 @@
+#include <cstdio>
+#include <string>
+
+#include "camera/Link.h"
+#include "camera/Snapshot.h"
+#include "platform/TextFile.h"
+#include "settingsfile/SettingsFile.h"
+#include "settingsfile/SettingsLines.h"
+#include "settingsfile/SettingsUi.h"
+
+namespace {
+
+// The file has one line of at most 80 characters for the comment: line
+// breaks and other control characters become blanks, the rest is cut.
+std::string commentLine(const char* comment)
+{
+    std::string line = comment ? comment : "";
+    if (line.size() > kSettingsCommentMax) line.resize(kSettingsCommentMax);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return line;
+}
+
+}  // namespace
+
+void WriteSettingsLines(int fileHandle, const char* comment, const CamMainSettings& main,
+                        const CamAdvSettings& adv)
+{
+    char text[128];
+    for (const SettingsLine& line : SettingsFileLines()) {
+        switch (line.format) {
+            case LineFormat::Header:
+                RT_WriteLine(fileHandle, kSettingsFileHeader);
+                continue;
+            case LineFormat::Comment:
+                RT_WriteLine(fileHandle, commentLine(comment).c_str());
+                continue;
+            case LineFormat::Int:
+                std::snprintf(text, sizeof text, "%s: %d", line.key,
+                              static_cast<int>(SettingsLineNumber(line, main, adv)));
+                break;
+            case LineFormat::Real6:
+                std::snprintf(text, sizeof text, "%s: %f", line.key, SettingsLineNumber(line, main, adv));
+                break;
+            case LineFormat::Real2:
+                std::snprintf(text, sizeof text, "%s: %.2f", line.key, SettingsLineNumber(line, main, adv));
+                break;
+            case LineFormat::Text:
+                std::snprintf(text, sizeof text, "%s: %s", line.key, SettingsLineText(line, main, adv));
+                break;
+        }
+        RT_WriteLine(fileHandle, text);
+    }
+}
+
+int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
+{
+    CamMainSettings main{};
+    CamAdvSettings adv{};
+    SnapshotStats stats;
+    int status = Comm_QueryMainSettings(&main, &stats);
+    if (status == 0) status = Comm_QueryAdvanced(&adv, &stats);
+    if (status != 0) {
+        // Report what actually went wrong with the camera, not the pass's own result.
+        const int code = stats.lastFailure != 0 ? stats.lastFailure : status;
+        const std::string message =
+            std::string(kSaveQueryFailedMessage) + "\n" + Comm_GetMessageErrorStr(code);
+        CurrentSettingsFileUi().error("ERROR", message.c_str());
+        return code;
+    }
+    WriteSettingsLines(fileHandle, comment, main, adv);
+    return 0;
+}
+
+int SaveSettingsFile(const char* path, const char* comment)
+{
+    const int file = RT_OpenFile(path, RT_WRITE);
+    if (file <= 0) {
+        CurrentSettingsFileUi().error("ERROR", "Failure opening camera settings file for writing.");
+        return -1;
+    }
+    const int status = F_SaveSet_WriteSettings(file, comment);
+    if (status != 0) {
+        RT_DiscardFile(file);
+        return status;
+    }
+    if (RT_CloseFile(file) != 0) {
+        CurrentSettingsFileUi().error("ERROR", "Failure writing camera settings file. File not saved.");
+        return -1;
+    }
+    return 0;
+}

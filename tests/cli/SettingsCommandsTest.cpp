@@ -1,0 +1,183 @@
+// iccdctl get, set and snapshot against the in-process simulated camera, and
+// snapshot against the iccdsim program on a pseudo-terminal.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <algorithm>
+#include <sstream>
+
+#include "cli/Iccdctl.h"
+#include "platform/ComPortMap.h"
+#include "platform/SimPorts.h"
+#include "sim/SimEndpoint.h"
+#include "support/SimLink.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class SettingsCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override { use("VKC-475"); }
+    void TearDown() override
+    {
+        ClearComPortDevices();
+        ResetSimCameras();
+    }
+
+    // Port 1 stays mapped to the simulated camera, which outlives each run,
+    // so a test can set it up before and look at it after.
+    void use(const char* model)
+    {
+        ResetSimCameras();
+        SetComPortDevice(1, QStringLiteral("sim:") + QLatin1String(model));
+    }
+    sim::SimCamera& camera() { return SimCameraOnPort(1)->camera(); }
+    std::vector<std::string> commands()  // what the camera got after identification
+    {
+        std::vector<std::string> log = camera().log();
+        log.erase(std::remove(log.begin(), log.end(), ":CAM?"), log.end());
+        return log;
+    }
+
+    static Result iccdctl(std::vector<std::string> args)
+    {
+        std::ostringstream out, err;
+        const int status = IccdctlMain(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+};
+
+TEST_F(SettingsCommandsTest, GetPrintsOneLinePerMnemonicInItsUnit)
+{
+    camera().setReg("SHS", 312);
+    const Result r = iccdctl({"get", "agn", "SHS", ":ssa", "Kr1", "vwc", "cid"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "AGN: 2.006400\nSHS: 312\nSSA: 0\nKR1: 1.000448\nVWC: 702.829285\nCID: DEMO UNIT\n");
+}
+
+TEST_F(SettingsCommandsTest, GetGoesOnAfterAFailureAndExitsWithOne)
+{
+    camera().faults().refuse = {"ALV"};
+    const Result r = iccdctl({"get", "ALV", "AEC"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "AEC: 1\n");
+    EXPECT_EQ(r.err, "ALV: Camera returned error message NAK.\n");
+}
+
+TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
+{
+    for (const auto& [mnemonic, value] : std::vector<std::pair<std::string, std::string>>{{"AGN", "2.0"},
+                                                                                          {"vpd", "50"},
+                                                                                          {"SSA", "-10"},
+                                                                                          {"SHS", "+100"},
+                                                                                          {"cid", "Lab\r4"},
+                                                                                          {"SNO", "A1"}}) {
+        const Result r = iccdctl({"set", mnemonic, value});
+        EXPECT_EQ(r.status, 0) << mnemonic << ": " << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(commands(),
+              (std::vector<std::string>{":AGN=57", ":VPD=50", ":SSA=1", ":SHS=100", ":CID=Lab4", ":WSF=A1"}));
+    camera().faults().refuse = {"AGN"};
+    const Result refused = iccdctl({"set", "AGN", "1"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Camera returned error message NAK.\n");
+}
+
+TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
+{
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"get"},                   // nothing to get
+             {"get", "AGN", "NOPE"},    // unknown mnemonic, even after a good one
+             {"get", "AFW"},            // set only
+             {"set", "BCT", "1"},       // query only
+             {"set", "AGN"},            // no value
+             {"set", "AGN", "1", "2"},  //
+             {"set", "AEC", "1.5"},     // integer setting
+             {"set", "AGN", "2dB"},     //
+             {"set", "AGN", "nan"},     //
+             {"set", "AGN", "1e39"},    // beyond a float
+             {"set", "LSTA", "1"},      // not a setting
+             {"snapshot", "--xml"}}) {
+        const Result r = iccdctl(args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_FALSE(r.err.empty()) << args.back();
+    }
+    EXPECT_TRUE(camera().log().empty());
+}
+
+TEST_F(SettingsCommandsTest, SnapshotPrintsBothRecordsFieldByField)
+{
+    const Result r = iccdctl({"snapshot"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
+    EXPECT_EQ(r.out.substr(0, 32), "aec: 1\nagn: 2.006400\nalv: 128\nam");
+    for (const char* line : {"\ncbsat: 1.250980\n", "\nk[0]: 1.000448\n", "\ncd[3]: 0\n", "\nfw_ver: V2.21\n",
+                             "\ncid: DEMO UNIT\n"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    EXPECT_EQ(commands().size(), 56u + 34u);
+}
+
+TEST_F(SettingsCommandsTest, SnapshotAsJson)
+{
+    use("VK-470");
+    const Result r = iccdctl({"snapshot", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
+    const QJsonObject main = doc.object()["main"].toObject();
+    const QJsonObject adv = doc.object()["advanced"].toObject();
+    EXPECT_EQ(main.size(), 57);
+    EXPECT_EQ(main["shs"].toInt(), 525);
+    EXPECT_NEAR(main["agn"].toDouble(), 2.0064, 1e-9);
+    EXPECT_EQ(adv["k"].toArray().size(), 9);
+    EXPECT_EQ(adv["cd"].toArray().size(), 4);
+    EXPECT_EQ(adv["vwc"].toDouble(), 700.0);
+    EXPECT_EQ(adv["fw_ver"].toString(), QStringLiteral("V2.14"));
+    EXPECT_EQ(commands().size(), 45u + 26u);  // class 4 reads only what it has
+}
+
+TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
+{
+    camera().faults().refuse = {
+        "K"
+        "R1",
+        "KG1", "KB1", "KR2"};
+    const Result r = iccdctl({"snapshot"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
+    EXPECT_NE(r.out.find("\nvpd: 50.000000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nbth: 0.000000\n"), std::string::npos);  // never reached
+    EXPECT_EQ(r.err, "Failure querying camera for factory settings. Camera returned error message NAK.\n");
+
+    camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
+    const Result m = iccdctl({"snapshot", "--json"});
+    EXPECT_EQ(m.status, 1);
+    const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(m.out)).object();
+    EXPECT_TRUE(doc.contains("main"));
+    EXPECT_FALSE(doc.contains("advanced"));
+    EXPECT_EQ(m.err, "Failure querying camera for current settings. Camera returned error message NAK.\n");
+}
+
+TEST(SettingsCommandsProgramTest, SnapshotAgainstTheSimulatorOnAPty)
+{
+    SimProcess sim({"--model", "VKC-475", "--pty"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    QProcess ctl;
+    ctl.start(BuiltProgram("iccdctl"), {"--device", sim.device(), "snapshot"});
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    const QString out = QString::fromLocal8Bit(ctl.readAllStandardOutput());
+    EXPECT_EQ(out.count(QLatin1Char('\n')), 57 + 35);
+    EXPECT_TRUE(out.contains(QStringLiteral("\nsno: C4752120250317C2\n"))) << out.toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// Reading settings files: by line position, with the failure counting and the
+// limits on what a line may hold.
+#include <cstring>
+#include <random>
+
+#include "SettingsFileSupport.h"
+#include "platform/TextFile.h"
+#include "settingsfile/SettingsLines.h"
+
+namespace {
+
+class SettingsReaderTest : public SettingsFileTest {
+protected:
+    // The hand-written file with some of its lines (0-based) replaced.
+    std::string fileWith(std::initializer_list<std::pair<int, const char*>> replacements, bool crlf = true)
+    {
+        std::vector<std::string> lines;
+        const std::string text = KnownValuesFile("comment");
+        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+             start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        for (const auto& [index, line] : replacements) lines[static_cast<std::size_t>(index)] = line;
+        std::string out;
+        for (const std::string& line : lines) out += line + (crlf ? "\r\n" : "\n");
+        return out;
+    }
+
+    int read(const std::string& text, int* failures)
+    {
+        writeAll(path("in.cfg"), text);
+        main_ = {};
+        adv_ = {};
+        return ReadSettingsFile(path("in.cfg").c_str(), &main_, &adv_, failures);
+    }
+
+    CamMainSettings main_{};
+    CamAdvSettings adv_{};
+};
+
+// Reading a file and writing the records again gives the same text: every
+// value survives its own format.
+TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
+{
+    // The reader passes over the version lines, so they come back empty.
+    const std::string original = fileWith({{3, "Firmware verson: "}, {4, "FPGA version: "}});
+    int failures = -1;
+    ASSERT_EQ(read(original, &failures), 0);
+    EXPECT_EQ(failures, 0);
+    const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
+    WriteSettingsLines(out, "comment", main_, adv_);
+    ASSERT_EQ(RT_CloseFile(out), 0);
+    EXPECT_EQ(readAll(path("again.cfg")), original);
+}
+
+TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
+{
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({}, false), &failures), 0);
+    const CamMainSettings lfMain = main_;
+    ASSERT_EQ(read(fileWith({}, true), &failures), 0);
+    EXPECT_EQ(std::memcmp(&lfMain, &main_, sizeof main_), 0);
+    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+}
+
+TEST_F(SettingsReaderTest, FiveUnreadableLinesAreToleratedTheSixthAborts)
+{
+    int failures = -1;
+    EXPECT_EQ(read(fileWith({{7, "AGN: x"}, {8, "ALV:"}, {18, "SB2 no colon 5"}, {47, ""}, {80, "SLT: -"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(failures, 5);
+    EXPECT_EQ(main_.agn, 0.0f);  // a failed line leaves its field as it was
+    EXPECT_EQ(main_.alv, 0);
+    EXPECT_EQ(main_.srt, 0);
+    EXPECT_EQ(main_.slr, 200);  // later lines still read
+
+    EXPECT_EQ(read(fileWith({{7, "x"}, {8, "x"}, {9, "x"}, {10, "x"}, {11, "x"}, {12, "x"}}), &failures), 1);
+    EXPECT_EQ(failures, 6);
+    EXPECT_EQ(main_.cgr, 0.0f);  // reading stopped at the sixth
+}
+
+TEST_F(SettingsReaderTest, MatrixLinesNeverCount)
+{
+    int failures = -1;
+    EXPECT_EQ(read(fileWith({{49, "x"},
+                             {50, "K[GREEN1]"},
+                             {51, "K[BLUE1]: ?"},
+                             {52, "x"},
+                             {53, "x"},
+                             {54, "x"},
+                             {55, "x"},
+                             {56, "x"},
+                             {57, "x"},
+                             {7, "x"},
+                             {8, "x"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(failures, 2);
+    for (float k : adv_.k) EXPECT_EQ(k, 0.0f);
+}
+
+TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
+{
+    const std::string full = fileWith({});
+    std::size_t cut = 0;
+    for (int i = 0; i < 85; ++i) cut = full.find("\r\n", cut) + 2;
+    int failures = -1;
+    EXPECT_EQ(read(full.substr(0, cut), &failures), 0);  // lines 85..89 missing: five
+    EXPECT_EQ(failures, 5);
+    cut = full.rfind("\r\n", cut - 3) + 2;
+    EXPECT_EQ(read(full.substr(0, cut), &failures), 1);  // one more missing: aborted
+    EXPECT_EQ(read("", &failures), 1);
+}
+
+TEST_F(SettingsReaderTest, LinesAreTakenByPositionAndKeysAreNeverCompared)
+{
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{0, "anything"},
+                             {1, "at all"},
+                             {2, "Camera model index: banana"},
+                             {3, ""},
+                             {4, "\x01\x02"},
+                             {7, "Gain is -3.5 dB"},
+                             {8, "level=42"},
+                             {18, "SB2 = 1 : 1"},
+                             {39, "FOC: 2.5"},
+                             {20, "ZMC: 1.5"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(failures, 0);
+    EXPECT_FLOAT_EQ(main_.agn, -3.5f);
+    EXPECT_EQ(main_.alv, 42);
+    EXPECT_EQ(main_.dfc_access, 1);    // after the colon, not the digit in the key
+    EXPECT_FLOAT_EQ(main_.zmc, 2.5f);  // line 39 is the zoom whatever its key says
+    EXPECT_FLOAT_EQ(main_.foc, 1.5f);
+}
+
+TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsToSixteenCharacters)
+{
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{48, "WDS: 2.9"},
+                             {5, "Camera ID String:    ABCDEFGHIJKLMNOPQRST"},
+                             {6, "Customer ID String:"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(adv_.wds, 2);
+    EXPECT_STREQ(adv_.sno, "ABCDEFGHIJKLMNOP");
+    EXPECT_STREQ(adv_.cid, "");
+}
+
+TEST_F(SettingsReaderTest, NumbersThatDoNotFitAreUnreadable)
+{
+    int failures = -1;
+    EXPECT_EQ(read(fileWith({{7, "AGN: 1e99"}, {8, "ALV: 99999999999"}, {9, "AMX: -inf"}, {10, "BTS: 0x10"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(failures, 3);  // "0x10" reads as 0, the rest as failures
+    EXPECT_EQ(adv_.bts, 0);
+}
+
+TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
+{
+    std::mt19937 random(7);
+    std::string junk(4 << 20, '\0');
+    for (char& c : junk) c = static_cast<char>(random() % 256);
+    int failures = -1;
+    EXPECT_EQ(read(junk, &failures), 1);
+
+    // One enormous line in the middle is one unreadable line.
+    const std::string huge = std::string("ALV: ") + std::string(8 << 20, '7');
+    std::string text = fileWith({});
+    const std::size_t at = text.find("ALV: 140");
+    text.replace(at, 8, huge);
+    EXPECT_EQ(read(text, &failures), 0);
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(main_.amx, 24.006399f);  // the lines after it are where they were
+}
+
+TEST_F(SettingsReaderTest, MissingFileCannotBeRead)
+{
+    EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// Sending a settings file to the camera: the order of the steps, the failure
+// counting, and the stages the operator sees.
+#include "SettingsFileSupport.h"
+#include "camera/Globals.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+class SettingsSenderTest : public SettingsFileTest {
+protected:
+    // Loads the hand-written file into the camera on port 1.
+    SettingsLoadResult load(const std::string& text)
+    {
+        writeAll(path("load.cfg"), text);
+        const int file = RT_OpenFile(path("load.cfg").c_str(), RT_READ);
+        EXPECT_GT(file, 0);
+        camera().clearLog();
+        return LoadSettingsFile(file);
+    }
+};
+
+const std::vector<std::string> kStepOrder = {
+    "CID=", "AGN=", "ALV=", "AMX=", "BTS=", "CGB=", "CGG=", "CGR=", "CMD=", "DFC=", "ESH=", "BIN=", "SB2=",
+    "DKS=", "FOC=", "GAM=", "IFC=", "IPH=", "IRC=", "LAW=", "MFI=", "MFT=", "MIR=", "SHE=", "SHS=", "DOU=",
+    "SHD=", "SHP=", "TMD=", "VMD=", "VPS=", "VPD=", "VWC=", "ZMC=", "ALM=", "SB1=", "AEC=", "SMX=", "YGA=",
+    "USA=", "VSA=", "HUE=", "SB1=", "WDS=", "KR1=", "KG1=", "KB1=", "KR2=", "KG2=", "KB2=", "KR3=", "KG3=",
+    "KB3=", "LRX=", "LRY=", "ULX=", "ULY=", "SAC?", "SAC=", "SAC?", "SAC=", "WBM=", "RSE=", "SHA=", "SEN=",
+    "SHG=", "CD1=", "CD2=", "CD3=", "CD4=", "CDI=", "SSE=", "HSM=", "HSL=", "HSR=", "SSA=", "SLT=", "SLR=",
+    "SLT=", "SLG=", "SLT=", "SLB=", "SRT=", "SRR=", "SRT=", "SRG=", "SRT=", "SRB=", "CBH=", "CRH=",
+};
+
+TEST_F(SettingsSenderTest, StepsGoOutInTheirFixedOrder)
+{
+    const SettingsLoadResult result = load(KnownValuesFile("x"));
+    EXPECT_EQ(result.readFailures, 0);
+    EXPECT_EQ(result.sendFailures, 0);
+    EXPECT_EQ(sentCommands(), kStepOrder);
+    EXPECT_EQ(camera().log()[33], ":ZMC=-20");  // line 39, under the FOC key, is the zoom
+    EXPECT_EQ(ui_.events,
+              (std::vector<std::string>{"progress: Reading Settings from File...",
+                                        "progress: Sending Settings to Camera...",
+                                        "progress: Refreshing dsplayed values...", "refresh", "done"}));
+}
+
+TEST_F(SettingsSenderTest, CameraIdStringIsSentOnlyInFactoryMode)
+{
+    camera().setText("SNO", "UNIT-OWN-ID");
+    load(KnownValuesFile("x"));
+    EXPECT_EQ(camera().text("SNO"), "UNIT-OWN-ID");
+    EXPECT_EQ(camera().text("CID"), "DEMO UNIT");
+
+    g_prog_type = 1;
+    load(KnownValuesFile("x"));
+    EXPECT_EQ(camera().log().front(), ":WSF=C4752120250317C2");
+    EXPECT_EQ(camera().text("SNO"), "C4752120250317C2");
+}
+
+TEST_F(SettingsSenderTest, SixthFailedStepAbortsAndTheCameraIsStillReread)
+{
+    camera().faults().refuse = {"AGN", "ALV", "AMX", "BTS", "CGB", "CGG"};
+    const SettingsLoadResult result = load(KnownValuesFile("x"));
+    EXPECT_TRUE(result.sendAborted);
+    EXPECT_EQ(result.sendFailures, 6);
+    EXPECT_EQ(sentCommands().back(), "CGG=");  // nothing after the sixth failure
+    EXPECT_EQ(ui_.events,
+              (std::vector<std::string>{"progress: Reading Settings from File...",
+                                        "progress: Sending Settings to Camera...",
+                                        "ERROR: Too many errors sending to camera. File load aborted.",
+                                        "progress: Refreshing dsplayed values...", "refresh", "done"}));
+}
+
+TEST_F(SettingsSenderTest, FiveFailedStepsStillSendEverything)
+{
+    camera().faults().refuse = {"AGN", "ALV", "AMX", "BTS", "CRH"};
+    const SettingsLoadResult result = load(KnownValuesFile("x"));
+    EXPECT_FALSE(result.sendAborted);
+    EXPECT_EQ(result.sendFailures, 5);
+    EXPECT_EQ(sentCommands().size(), kStepOrder.size());
+}
+
+TEST_F(SettingsSenderTest, AutomaticExposureIsSentOnlyAfterAccessWasGranted)
+{
+    camera().faults().refuse = {"SB1"};
+    const SettingsLoadResult result = load(KnownValuesFile("x"));
+    const std::vector<std::string> sent = sentCommands();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "AEC="), 0);
+    EXPECT_EQ(result.sendFailures, 2);  // step 37 and step 43
+}
+
+TEST_F(SettingsSenderTest, GroupStepFailsByItsLastCommand)
+{
+    camera().faults().refuse = {"KR1", "KG1", "KB1", "LRX"};  // the groups' last commands succeed
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 0);
+    camera().faults().refuse = {"KB3", "ULY", "SRB"};
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 3);
+}
+
+TEST_F(SettingsSenderTest, AbortedReadSendsNothingAndDoesNotRefresh)
+{
+    std::string text;
+    for (int i = 0; i < 90; ++i) text += "junk\r\n";
+    const SettingsLoadResult result = load(text);
+    EXPECT_TRUE(result.readAborted);
+    EXPECT_TRUE(camera().log().empty());
+    EXPECT_EQ(ui_.events,
+              (std::vector<std::string>{"progress: Reading Settings from File...", "done",
+                                        "ERROR: Too many errors reading settings file. File load aborted."}));
+}
+
+}  // namespace
