@@ -38,7 +38,7 @@ void printHelp(std::ostream& out)
            "Commands:\n";
     for (const CliCommand& c : allCommands()) {
         std::string head = std::string(c.name) + (c.usage[0] ? " " : "") + c.usage;
-        out << "  " << head << std::string(head.size() < 26 ? 26 - head.size() : 1, ' ') << c.help << "\n";
+        out << "  " << head << std::string(head.size() < 29 ? 29 - head.size() : 1, ' ') << c.help << "\n";
     }
     out << "\nExit status: 0 success, 1 camera or link failure, 2 usage error.\n";
 }
