@@ -2,45 +2,14 @@
 // simulated camera mapped to port 1.
 #include <QTemporaryDir>
 #include <fstream>
-#include <sstream>
 
-#include "cli/Iccdctl.h"
-#include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
-#include "sim/SimEndpoint.h"
-#include "support/SimLink.h"
+#include "CliTest.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public CliTest {
 protected:
-    void SetUp() override { use("VKC-475"); }
-    void TearDown() override
-    {
-        ClearComPortDevices();
-        ResetSimCameras();
-    }
-    void use(const char* model)
-    {
-        ResetSimCameras();
-        SetComPortDevice(1, QStringLiteral("sim:") + QLatin1String(model));
-    }
-    sim::SimCamera& camera() { return SimCameraOnPort(1)->camera(); }
     std::string file(const char* name) { return dir_.filePath(QLatin1String(name)).toStdString(); }
-
-    Result run(std::vector<std::string> args)
-    {
-        std::ostringstream out, err;
-        const int status = IccdctlMain(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
     QTemporaryDir dir_;
 };
 
@@ -52,17 +21,17 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackAndShowsNoDifferenceForEveryModel)
         camera().setReg("YGA", 31);  // a value the percent rule moves on its way back
         camera().setReg("SHG", 64);
         const std::string path = file("model.cfg");
-        const Result save = run({"save", path, "--comment", model});
+        const CliResult save = run({"save", path, "--comment", model});
         ASSERT_EQ(save.status, 0) << model << save.err;
 
-        const Result load = run({"load", path});
+        const CliResult load = run({"load", path});
         EXPECT_EQ(load.status, 0) << model << load.err;
         EXPECT_EQ(load.out, "read failures: 0\nsend failures: 0\n") << model;
         EXPECT_EQ(load.err,
                   "Reading Settings from File...\nSending Settings to Camera...\n"
                   "Refreshing dsplayed values...\n");
 
-        const Result diff = run({"diff", path});
+        const CliResult diff = run({"diff", path});
         EXPECT_EQ(diff.status, 0) << model << diff.out << diff.err;
         EXPECT_EQ(diff.out, "") << model;
     }
@@ -75,7 +44,7 @@ TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
     camera().setReg("AGN", 355);
     camera().setReg("ZMC", 20);
     camera().setText("CID", "OTHER");
-    const Result diff = run({"diff", path});
+    const CliResult diff = run({"diff", path});
     EXPECT_EQ(diff.status, 1);
     EXPECT_EQ(diff.out,
               "CID: file DEMO UNIT, camera OTHER\n"
@@ -88,7 +57,7 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
     const std::string path = file("keep.cfg");
     std::ofstream(path) << "precious";
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
-    const Result save = run({"save", path});
+    const CliResult save = run({"save", path});
     EXPECT_EQ(save.status, 1);
     EXPECT_EQ(save.err,
               "Failure querying camera for current settings. File not saved.\n"
@@ -108,13 +77,13 @@ TEST_F(FileCommandsTest, LoadReportsAbortsAndTheCameraIdRule)
     EXPECT_NE(camera().text("SNO"), "MY-OWN-UNIT");
 
     camera().faults().refuse = {"AGN", "ALV", "AMX", "BTS", "CGB", "CGG"};
-    const Result refused = run({"load", path});
+    const CliResult refused = run({"load", path});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "read failures: 0\nsend failures: 6\n");
     EXPECT_NE(refused.err.find("Too many errors sending to camera. File load aborted.\n"), std::string::npos);
 
     std::ofstream(file("junk.cfg")) << "nothing like a settings file\n";
-    const Result junk = run({"load", file("junk.cfg")});
+    const CliResult junk = run({"load", file("junk.cfg")});
     EXPECT_EQ(junk.status, 1);
     EXPECT_EQ(junk.out, "read failures: 6\n");
     EXPECT_NE(junk.err.find("Too many errors reading settings file. File load aborted.\n"),
@@ -132,7 +101,7 @@ TEST_F(FileCommandsTest, UserSetsAndUsageErrors)
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{":WSTA=2", ":CAM?", ":LSTA=0"}));
     camera().faults().refuse = {"LSTA"};
-    const Result refused = run({"load-set", "1"});
+    const CliResult refused = run({"load-set", "1"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "Error on Load Set\nCamera returned error message NAK.\n");
 

@@ -1,27 +1,19 @@
 // iccdctl: options, exit statuses and the identify and raw commands.
 #include <QProcess>
 #include <algorithm>
-#include <sstream>
 
-#include "cli/Iccdctl.h"
+#include "CliTest.h"
 #include "platform/SimPorts.h"
 #include "sim/SimEndpoint.h"
-#include "support/SimLink.h"
 #include "support/SimProcess.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = CliResult;
 
-CliRun iccdctl(std::vector<std::string> args)
+CliRun iccdctl(const std::vector<std::string>& args)
 {
-    std::ostringstream out, err;
-    const int status = IccdctlMain(args, out, err);
-    return {status, out.str(), err.str()};
+    return RunIccdctlCommand(args);
 }
 
 class IccdctlTest : public ::testing::Test {

@@ -5,59 +5,30 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <algorithm>
-#include <sstream>
 
-#include "cli/Iccdctl.h"
+#include "CliTest.h"
 #include "platform/ComPortMap.h"
 #include "platform/SimPorts.h"
 #include "sim/SimEndpoint.h"
-#include "support/SimLink.h"
 #include "support/SimProcess.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class SettingsCommandsTest : public ::testing::Test {
+class SettingsCommandsTest : public CliTest {
 protected:
-    void SetUp() override { use("VKC-475"); }
-    void TearDown() override
-    {
-        ClearComPortDevices();
-        ResetSimCameras();
-    }
-
-    // Port 1 stays mapped to the simulated camera, which outlives each run,
-    // so a test can set it up before and look at it after.
-    void use(const char* model)
-    {
-        ResetSimCameras();
-        SetComPortDevice(1, QStringLiteral("sim:") + QLatin1String(model));
-    }
-    sim::SimCamera& camera() { return SimCameraOnPort(1)->camera(); }
     std::vector<std::string> commands()  // what the camera got after identification
     {
         std::vector<std::string> log = camera().log();
         log.erase(std::remove(log.begin(), log.end(), ":CAM?"), log.end());
         return log;
     }
-
-    static Result iccdctl(std::vector<std::string> args)
-    {
-        std::ostringstream out, err;
-        const int status = IccdctlMain(args, out, err);
-        return {status, out.str(), err.str()};
-    }
+    static CliResult iccdctl(const std::vector<std::string>& args) { return run(args); }
 };
 
 TEST_F(SettingsCommandsTest, GetPrintsOneLinePerMnemonicInItsUnit)
 {
     camera().setReg("SHS", 312);
-    const Result r = iccdctl({"get", "agn", "SHS", ":ssa", "Kr1", "vwc", "cid"});
+    const CliResult r = iccdctl({"get", "agn", "SHS", ":ssa", "Kr1", "vwc", "cid"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "AGN: 2.006400\nSHS: 312\nSSA: 0\nKR1: 1.000448\nVWC: 702.829285\nCID: DEMO UNIT\n");
 }
@@ -65,7 +36,7 @@ TEST_F(SettingsCommandsTest, GetPrintsOneLinePerMnemonicInItsUnit)
 TEST_F(SettingsCommandsTest, GetGoesOnAfterAFailureAndExitsWithOne)
 {
     camera().faults().refuse = {"ALV"};
-    const Result r = iccdctl({"get", "ALV", "AEC"});
+    const CliResult r = iccdctl({"get", "ALV", "AEC"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "AEC: 1\n");
     EXPECT_EQ(r.err, "ALV: Camera returned error message NAK.\n");
@@ -79,14 +50,14 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
                                                                                           {"SHS", "+100"},
                                                                                           {"cid", "Lab\r4"},
                                                                                           {"SNO", "A1"}}) {
-        const Result r = iccdctl({"set", mnemonic, value});
+        const CliResult r = iccdctl({"set", mnemonic, value});
         EXPECT_EQ(r.status, 0) << mnemonic << ": " << r.err;
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(commands(),
               (std::vector<std::string>{":AGN=57", ":VPD=50", ":SSA=1", ":SHS=100", ":CID=Lab4", ":WSF=A1"}));
     camera().faults().refuse = {"AGN"};
-    const Result refused = iccdctl({"set", "AGN", "1"});
+    const CliResult refused = iccdctl({"set", "AGN", "1"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "Camera returned error message NAK.\n");
 }
@@ -106,7 +77,7 @@ TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
              {"set", "AGN", "1e39"},    // beyond a float
              {"set", "LSTA", "1"},      // not a setting
              {"snapshot", "--xml"}}) {
-        const Result r = iccdctl(args);
+        const CliResult r = iccdctl(args);
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_FALSE(r.err.empty()) << args.back();
     }
@@ -115,7 +86,7 @@ TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
 
 TEST_F(SettingsCommandsTest, SnapshotPrintsBothRecordsFieldByField)
 {
-    const Result r = iccdctl({"snapshot"});
+    const CliResult r = iccdctl({"snapshot"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
     EXPECT_EQ(r.out.substr(0, 32), "aec: 1\nagn: 2.006400\nalv: 128\nam");
@@ -128,7 +99,7 @@ TEST_F(SettingsCommandsTest, SnapshotPrintsBothRecordsFieldByField)
 TEST_F(SettingsCommandsTest, SnapshotAsJson)
 {
     use("VK-470");
-    const Result r = iccdctl({"snapshot", "--json"});
+    const CliResult r = iccdctl({"snapshot", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
@@ -151,7 +122,7 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
         "K"
         "R1",
         "KG1", "KB1", "KR2"};
-    const Result r = iccdctl({"snapshot"});
+    const CliResult r = iccdctl({"snapshot"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
     EXPECT_NE(r.out.find("\nvpd: 50.000000\n"), std::string::npos);
@@ -159,7 +130,7 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
     EXPECT_EQ(r.err, "Failure querying camera for factory settings. Camera returned error message NAK.\n");
 
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
-    const Result m = iccdctl({"snapshot", "--json"});
+    const CliResult m = iccdctl({"snapshot", "--json"});
     EXPECT_EQ(m.status, 1);
     const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(m.out)).object();
     EXPECT_TRUE(doc.contains("main"));
