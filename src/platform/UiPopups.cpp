@@ -1,0 +1,113 @@
+// Message and file-selection pop-ups.  Under the test driver they are
+// recorded and answered instead of shown.
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstring>
+
+#include "platform/UiCore.h"
+
+using namespace uiimpl;
+
+namespace {
+
+QMessageBox::Icon iconFor(const QString& title)
+{
+    const QString t = title.trimmed().toUpper();
+    if (t == QLatin1String("ERROR")) return QMessageBox::Critical;
+    if (t == QLatin1String("WARNING")) return QMessageBox::Warning;
+    return QMessageBox::Information;
+}
+
+// "*.cfg" and "*.c;*.h" become name filters; all files unless restricted.
+QStringList filtersFor(const char* defaultPattern, const char* fileTypeList, bool restrictExtension)
+{
+    QStringList filters;
+    const QString wanted = QString::fromUtf8(defaultPattern ? defaultPattern : "").trimmed();
+    if (!wanted.isEmpty()) {
+        QString name = wanted;
+        if (wanted == QLatin1String("*.cfg")) name = QStringLiteral("Camera settings (*.cfg)");
+        filters << name;
+    }
+    for (const QString& type :
+         QString::fromUtf8(fileTypeList ? fileTypeList : "").split(u';', Qt::SkipEmptyParts))
+        if (!filters.contains(type.trimmed())) filters << type.trimmed();
+    if (!restrictExtension || filters.isEmpty()) filters << QStringLiteral("All files (*)");
+    return filters;
+}
+
+}  // namespace
+
+int MessagePopup(const char* title, const char* message)
+{
+    const QString t = QString::fromUtf8(title ? title : "");
+    const QString text = QString::fromUtf8(message ? message : "");
+    DriverState& driver = Driver();
+    if (driver.recordPopups) {
+        driver.popups.emplace_back(t.toStdString(), text.toStdString());
+        return UIENoError;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIENoRunTime;
+    QMessageBox box(iconFor(t), t, text, QMessageBox::Ok, FrontWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return UIENoError;
+}
+
+int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, char* path, std::size_t size)
+{
+    if (!path || size == 0) return UIEBufferTooSmall;
+    path[0] = '\0';
+    const bool save = buttonLabel == VAL_SAVE_BUTTON;
+    QString directory = QString::fromUtf8(defaultDirectory ? defaultDirectory : "");
+    if (directory.isEmpty()) directory = QDir::currentPath();
+
+    QString chosen;
+    DriverState& driver = Driver();
+    if (driver.recordPopups || !driver.fileAnswers.empty()) {
+        driver.fileDialogs.push_back(
+            {directory.toStdString(), defaultPattern ? defaultPattern : "", title ? title : "", buttonLabel});
+        if (driver.fileAnswers.empty() || !driver.fileAnswers.front()) {
+            if (!driver.fileAnswers.empty()) driver.fileAnswers.pop_front();
+            return VAL_NO_FILE_SELECTED;
+        }
+        chosen = QDir(directory).absoluteFilePath(QString::fromStdString(*driver.fileAnswers.front()));
+        driver.fileAnswers.pop_front();
+    } else {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIENoRunTime;
+        QFileDialog dialog(FrontWindow(), QString::fromUtf8(title ? title : ""), directory);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setNameFilters(filtersFor(defaultPattern, fileTypeList, restrictExtension));
+        dialog.setOption(QFileDialog::ReadOnly, !allowMakeDirectory);
+        const char* accept = buttonLabel == VAL_LOAD_BUTTON     ? "&Load"
+                             : buttonLabel == VAL_SELECT_BUTTON ? "&Select"
+                             : save                             ? "&Save"
+                                                                : "&OK";
+        dialog.setLabelText(QFileDialog::Accept, QString::fromLatin1(accept));
+        if (restrictDirectory) {
+            const QString home = QDir(directory).absolutePath();
+            QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
+                             [&dialog, home](const QString& d) {
+                                 if (QDir(d).absolutePath() != home) dialog.setDirectory(home);
+                             });
+        }
+        // Without cancel the question is asked until a file is chosen.
+        while (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            if (allowCancel) return VAL_NO_FILE_SELECTED;
+        chosen = dialog.selectedFiles().constFirst();
+        if (save && restrictExtension && QFileInfo(chosen).suffix().isEmpty()) {
+            const QString wanted = QString::fromUtf8(defaultPattern ? defaultPattern : "");
+            if (wanted.startsWith(QLatin1String("*.")) && wanted.count(u'*') == 1) chosen += wanted.mid(1);
+        }
+    }
+
+    const QByteArray bytes = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()).toUtf8();
+    if (static_cast<std::size_t>(bytes.size()) >= size) return UIEBufferTooSmall;
+    std::memcpy(path, bytes.constData(), bytes.size() + 1);
+    return QFileInfo::exists(chosen) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
+}

@@ -1,0 +1,184 @@
+#include "platform/UiTestDriver.h"
+
+#include <QAction>
+
+#include "platform/UiCore.h"
+
+namespace uiimpl {
+
+DriverState& Driver()
+{
+    static DriverState state;
+    return state;
+}
+
+}  // namespace uiimpl
+
+using namespace uiimpl;
+
+namespace uitest {
+
+namespace {
+
+// On screen and not behind a modal pop-up.
+bool reachable(int panel)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    if (!p || !p->window->isVisible()) return false;
+    const auto& stack = PopupStack();
+    return stack.empty() || stack.back() == panel;
+}
+
+Control* operableControl(int panel, int control, int* error)
+{
+    Control* c = FindControl(panel, control, error);
+    if (!c) return nullptr;
+    if (!reachable(panel)) {
+        *error = UIEControlNotOperable;
+        return nullptr;
+    }
+    return c;
+}
+
+int enter(int panel, int control, const Value& value)
+{
+    int error = 0;
+    Control* c = operableControl(panel, control, &error);
+    return c ? c->enter(value) : error;
+}
+
+int press(int panel, int control, bool down)
+{
+    int error = 0;
+    Control* c = operableControl(panel, control, &error);
+    return c ? c->press(down) : error;
+}
+
+}  // namespace
+
+void Reset()
+{
+    for (int panel : AllPanels()) DiscardPanel(panel);
+    Driver() = DriverState{};
+    Driver().recordPopups = true;
+    ClearQuitPending();
+}
+
+int Commit(int panel, int control, int value)
+{
+    return enter(panel, control, value);
+}
+
+int Commit(int panel, int control, double value)
+{
+    return enter(panel, control, value);
+}
+
+int Commit(int panel, int control, const char* text)
+{
+    return enter(panel, control, std::string(text ? text : ""));
+}
+
+int Press(int panel, int control)
+{
+    return press(panel, control, true);
+}
+
+int Release(int panel, int control)
+{
+    return press(panel, control, false);
+}
+
+int Click(int panel, int control)
+{
+    if (const int error = Press(panel, control)) return error;
+    return Release(panel, control);
+}
+
+int ChooseMenuItem(int menuBar, int menuItem)
+{
+    MenuBarRecord* bar = FindMenuBarRecord(menuBar);
+    if (!bar) return UIEHandleInvalid;
+    auto item = bar->items.find(menuItem);
+    if (item == bar->items.end() || !item->second.action) return UIEMenuItemNotFound;
+    if (!reachable(bar->panel)) return UIEControlNotOperable;
+    // The item and every menu it is in must be enabled and shown.
+    for (auto at = item; at != bar->items.end(); at = bar->items.find(at->second.desc->parent)) {
+        const QAction* action = at->second.action;
+        if (!action || !action->isEnabled() || !action->isVisible()) return UIEControlNotOperable;
+        if (!at->second.desc->parent) break;
+    }
+    if (item->second.desc->kind != uires::MenuKind::Item) return UIEControlNotOperable;
+    QPointer<QAction> action = item->second.action;
+    action->trigger();
+    return UIENoError;
+}
+
+int ClosePanel(int panel)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    if (!p) return UIEHandleInvalid;
+    if (!reachable(panel)) return UIEControlNotOperable;
+    p->window->close();
+    return UIENoError;
+}
+
+void RecordPopups(bool on)
+{
+    Driver().recordPopups = on;
+}
+
+std::vector<Popup> Popups()
+{
+    std::vector<Popup> all;
+    for (const auto& [title, text] : Driver().popups) all.push_back({title, text});
+    return all;
+}
+
+void ClearPopups()
+{
+    Driver().popups.clear();
+}
+
+void AnswerFileDialog(const std::string& path)
+{
+    Driver().fileAnswers.emplace_back(path);
+}
+
+void CancelFileDialog()
+{
+    Driver().fileAnswers.emplace_back(std::nullopt);
+}
+
+std::vector<FileDialog> FileDialogs()
+{
+    std::vector<FileDialog> all;
+    for (const auto& d : Driver().fileDialogs)
+        all.push_back({d.directory, d.pattern, d.title, d.buttonLabel});
+    return all;
+}
+
+int TopPopup()
+{
+    return PopupStack().empty() ? 0 : PopupStack().back();
+}
+
+bool QuitRequested(int* code)
+{
+    return QuitPending(code);
+}
+
+QWidget* PanelWidget(int panel)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    return p ? p->window.data() : nullptr;
+}
+
+QWidget* ControlWidget(int panel, int control)
+{
+    int error = 0;
+    const Control* c = FindControl(panel, control, &error);
+    return c ? c->widget : nullptr;
+}
+
+}  // namespace uitest

@@ -1,0 +1,55 @@
+// The main menu bar, and the registration of the whole resource.
+#include "resources/UlvoIccd.h"
+
+#include "resources/UlvoIccdParts.h"
+
+namespace ulvo {
+
+uires::MenuBar MainMenuBar()
+{
+    using uires::MenuKind;
+    uires::MenuBar bar;
+    bar.id = MAINMNU;
+    bar.name = "MAINMNU";
+    auto item = [&](int id, const char* name, const char* label, int parent, MenuKind kind,
+                    const char* callback) {
+        bar.items.push_back({id, name, label, parent, kind, callback ? callback : ""});
+    };
+    item(UI_ID(MAINMNU_FILE), "__File", 0, MenuKind::Menu, nullptr);
+    item(UI_ID(MAINMNU_FILE_SETUP), "__Preferences", MAINMNU_FILE, MenuKind::Item, "MMnu_FilePrefCallback");
+    item(UI_ID(MAINMNU_FILE_LOAD), "__Load Settings", MAINMNU_FILE, MenuKind::Item, "MMnu_FileLoadCallback");
+    item(UI_ID(MAINMNU_FILE_SAVESET), "__Save Settings", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileSaveCallback");
+    item(UI_ID(MAINMNU_FILE_LOADFILE), "L__oad Settings File", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileLoadFrmFileCallback");
+    item(UI_ID(MAINMNU_FILE_SAVEFILE), "Sa__ve Settings File", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileSaveToFileCallback");
+    item(UI_ID(MAINMNU_FILE_SPLIT), "S__plit Screen ", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileSplitCallback");
+    item(UI_ID(MAINMNU_FILE_SEPARATOR), "", MAINMNU_FILE, MenuKind::Separator, nullptr);
+    item(UI_ID(MAINMNU_FILE_FTEST), "__FPGA Access", MAINMNU_FILE, MenuKind::Item, "MMnu_FPGACallback");
+    item(UI_ID(MAINMNU_FILE_AFEACC), "__AFE Access", MAINMNU_FILE, MenuKind::Item, "MMnu_AFECallback");
+    item(UI_ID(MAINMNU_FILE_EXIT), "E__xit", MAINMNU_FILE, MenuKind::Item, "MMnu_QuitProg");
+    // Chosen straight from the bar.
+    item(UI_ID(MAINMNU_ADVSET), "__Advanced Settings", 0, MenuKind::Item, "MMnu_AdvSetCallback");
+    item(UI_ID(MAINMNU_COLORPROC), "__Color Processing", 0, MenuKind::Item, "MMnu_CProcCallback");
+    return bar;
+}
+
+}  // namespace ulvo
+
+void RegisterUlvoIccdResources()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    using namespace ulvo;
+    uires::File file;
+    file.name = kUlvoIccdUir;
+    file.panels = {AdvSetPanel(),     AdvSetColourPanel(), AfePanel(),          ColourProcessingPanel(),
+                   SaveToFilePanel(), FpgaPanel(),         LoadProgressPanel(), LoadSetPanel(),
+                   MainPanel(),       McpWarningPanel(),   PreferencesPanel(),  SaveSetPanel(),
+                   SplitScreenPanel()};
+    file.menuBars = {MainMenuBar()};
+    uires::RegisterFile(std::move(file));
+}

@@ -1,0 +1,431 @@
+// Control services on real widgets: values, what reaches callbacks and what
+// does not, attributes, ring items, text-box lines and frame sizes.
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QWheelEvent>
+
+#include "UiTestResource.h"
+#include "platform/UiTestDriver.h"
+
+namespace {
+
+template <typename W>
+W* widget(int panel, int control)
+{
+    return qobject_cast<W*>(uitest::ControlWidget(panel, control));
+}
+
+QLabel* labelOf(int panel, int control)
+{
+    QWidget* w = uitest::ControlWidget(panel, control);
+    return w->window()->findChild<QLabel*>(w->objectName() + ".label");
+}
+
+void key(QWidget* w, int k, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void type(QWidget* w, const QString& text)
+{
+    for (QChar c : text) key(w, c.unicode(), QString(c));
+}
+
+class UiControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterTestResource();
+        uitest::Reset();
+        StartRecording();
+        panel = LoadPanel(0, kTestUir, DEMO);
+        ASSERT_GT(panel, 0);
+        ASSERT_EQ(DisplayPanel(panel), 0);
+    }
+    void TearDown() override { uitest::Reset(); }
+
+    int intVal(int control)
+    {
+        int v = -12345;
+        EXPECT_EQ(GetCtrlVal(panel, control, &v), 0);
+        return v;
+    }
+
+    int panel = 0;
+};
+
+TEST_F(UiControls, ValuesAreHeldTheWayEachControlDefinesThem)
+{
+    double d = 0;
+    std::string s;
+    EXPECT_EQ(intVal(DEMO_COUNT), 10);  // as laid out
+    EXPECT_EQ(intVal(DEMO_MODE), 0);
+
+    // Numbers stay within the range.
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, 150), 0);
+    EXPECT_EQ(intVal(DEMO_COUNT), 100);
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, -5), 0);
+    EXPECT_EQ(intVal(DEMO_COUNT), 0);
+
+    // A real number keeps its value; the precision is only what is shown.
+    ASSERT_EQ(SetCtrlVal(panel, DEMO_GAIN, 2.0064), 0);
+    ASSERT_EQ(GetCtrlVal(panel, DEMO_GAIN, &d), 0);
+    EXPECT_FLOAT_EQ(static_cast<float>(d), 2.0064f);
+    EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_GAIN)->text(), "2.01");
+    EXPECT_EQ(intVal(DEMO_GAIN), 2);
+    float f = 0;
+    ASSERT_EQ(GetCtrlVal(panel, DEMO_GAIN, &f), 0);
+    EXPECT_EQ(f, 2.0064f);
+
+    // Rings are set by item value; a value no item has changes nothing.
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_MODE, 5), 0);
+    ASSERT_EQ(GetCtrlVal(panel, DEMO_MODE, &s), 0);
+    EXPECT_EQ(s, "Auto");
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_MODE, 3), UIEItemNotInList);
+    EXPECT_EQ(intVal(DEMO_MODE), 5);
+
+    // Texts: held to the entry length, and cut to the caller's buffer.
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_NAME, "camera-01"), 0);
+    ASSERT_EQ(GetCtrlVal(panel, DEMO_NAME, &s), 0);
+    EXPECT_EQ(s, "camera-0");
+    char small[4];
+    EXPECT_EQ(GetCtrlVal(panel, DEMO_NAME, small), UIEBufferTooSmall);
+    EXPECT_STREQ(small, "cam");
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_CAPTION, "Camera"), 0);
+    EXPECT_EQ(widget<QLabel>(panel, DEMO_CAPTION)->text(), "Camera");
+
+    // On/off controls, hexadecimal display.
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_ENABLE, 7), 0);
+    EXPECT_EQ(intVal(DEMO_ENABLE), 1);
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_ADDR, 0x2E), 0);
+    EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_ADDR)->text(), "0x2E");
+
+    // Wrong types and unknown controls or panels are refused.
+    EXPECT_EQ(GetCtrlVal(panel, DEMO_COUNT, &s), UIEInvalidType);
+    EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, "12"), UIEInvalidType);
+    EXPECT_EQ(GetCtrlVal(panel, DEMO_APPLY, &d), UIEInvalidType);
+    EXPECT_EQ(GetCtrlVal(panel, 99, &d), UIEControlNotFound);
+    EXPECT_EQ(GetCtrlVal(panel + 1000, DEMO_COUNT, &d), UIEHandleInvalid);
+}
+
+TEST_F(UiControls, ProgramChangesNeverReachCallbacksButOperatorActionsDo)
+{
+    // Everything the program does, including changes that move a value.
+    SetCtrlVal(panel, DEMO_COUNT, 40);
+    SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 5);  // clamps the value
+    SetCtrlVal(panel, DEMO_GAIN, 3.0);
+    SetCtrlAttribute(panel, DEMO_GAIN, ATTR_PRECISION, 1);
+    SetCtrlVal(panel, DEMO_MODE, 1);
+    DeleteListItem(panel, DEMO_MODE, 1, 1);  // the chosen item goes
+    InsertListItem(panel, DEMO_MODE, 0, "First", 9);
+    SetCtrlVal(panel, DEMO_NAME, "abc");
+    SetCtrlVal(panel, DEMO_LOG, "text");
+    InsertTextBoxLine(panel, DEMO_LOG, -1, "more");
+    SetCtrlVal(panel, DEMO_ENABLE, 1);
+    SetCtrlVal(panel, DEMO_BIT, 1);
+    SetCtrlVal(panel, DEMO_LEVEL, 70);
+    SetCtrlAttribute(panel, DEMO_LEVEL, ATTR_MAX_VALUE, 50);
+    EXPECT_TRUE(SeenEvents().empty());
+
+    // The operator on the widgets themselves.
+    widget<QDoubleSpinBox>(panel, DEMO_COUNT)->stepBy(-1);
+    EXPECT_EQ(Commits(), std::vector<int>{DEMO_COUNT});
+    EXPECT_EQ(intVal(DEMO_COUNT), 4);
+
+    SeenEvents().clear();
+    widget<QAbstractButton>(panel, DEMO_ENABLE)->click();
+    EXPECT_EQ(Commits(), std::vector<int>{DEMO_ENABLE});
+    EXPECT_EQ(intVal(DEMO_ENABLE), 0);
+
+    SeenEvents().clear();
+    SetCtrlVal(panel, DEMO_MODE, 9);
+    key(widget<QComboBox>(panel, DEMO_MODE), Qt::Key_Down);
+    EXPECT_EQ(Commits(), std::vector<int>{DEMO_MODE});
+    EXPECT_EQ(intVal(DEMO_MODE), 0);
+
+    // A command button: pressed, then committed once.
+    SeenEvents().clear();
+    widget<QAbstractButton>(panel, DEMO_APPLY)->click();
+    const std::vector<Seen> click = {{panel, DEMO_APPLY, EVENT_LEFT_CLICK, nullptr},
+                                     {panel, DEMO_APPLY, EVENT_COMMIT, nullptr}};
+    EXPECT_EQ(SeenEvents(), click);
+
+    // Let go away from the button: an arrow button still commits (its drive
+    // must stop), a command button does not.
+    for (int control : {DEMO_UP, DEMO_APPLY}) {
+        SeenEvents().clear();
+        auto* button = widget<QAbstractButton>(panel, control);
+        const QPoint inside = button->rect().center(), outside(-30, -30);
+        QMouseEvent press(QEvent::MouseButtonPress, inside, button->mapToGlobal(inside), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, outside, button->mapToGlobal(outside), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &release);
+        EXPECT_EQ(SeenEvents().front().event, EVENT_LEFT_CLICK);
+        EXPECT_EQ(Commits(), control == DEMO_UP ? std::vector<int>{DEMO_UP} : std::vector<int>{});
+    }
+
+    // A string commits on Enter after typing, not on a bare Enter.
+    SeenEvents().clear();
+    auto* name = widget<QLineEdit>(panel, DEMO_NAME);
+    name->setFocus();
+    type(name, "x");
+    key(name, Qt::Key_Return);
+    key(name, Qt::Key_Return);
+    EXPECT_EQ(Commits(), std::vector<int>{DEMO_NAME});
+    std::string s;
+    GetCtrlVal(panel, DEMO_NAME, &s);
+    EXPECT_EQ(s, "abcx");
+}
+
+TEST_F(UiControls, TheWheelDoesNotTurnAControlTheOperatorHasNotChosen)
+{
+    for (int control : {DEMO_MODE, DEMO_COUNT, DEMO_LEVEL}) {
+        QWidget* w = uitest::ControlWidget(panel, control);
+        QWidget* target = control == DEMO_LEVEL ? w->findChild<QSlider*>() : w;
+        const QPointF at = target->rect().center();
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
+    EXPECT_TRUE(SeenEvents().empty());
+    EXPECT_EQ(intVal(DEMO_MODE), 0);
+    EXPECT_EQ(intVal(DEMO_COUNT), 10);
+    EXPECT_EQ(intVal(DEMO_LEVEL), 0);
+}
+
+TEST_F(UiControls, ANumberNotTypedIntoKeepsItsFullValue)
+{
+    auto* gain = widget<QDoubleSpinBox>(panel, DEMO_GAIN);
+    SetCtrlVal(panel, DEMO_GAIN, 2.0064);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(gain, &in);
+    key(gain, Qt::Key_Return);  // Enter on the shown, rounded text
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(gain, &out);
+    EXPECT_TRUE(Commits().empty());
+    double d = 0;
+    GetCtrlVal(panel, DEMO_GAIN, &d);
+    EXPECT_FLOAT_EQ(static_cast<float>(d), 2.0064f);
+
+    // Typing a value and Enter commits it once.
+    gain->clear();
+    type(gain, "3.5");
+    key(gain, Qt::Key_Return);
+    EXPECT_EQ(Commits(), std::vector<int>{DEMO_GAIN});
+    GetCtrlVal(panel, DEMO_GAIN, &d);
+    EXPECT_DOUBLE_EQ(d, 3.5);
+}
+
+TEST_F(UiControls, FocusMovesAreReportedAndATextBoxCommitsWhenLeft)
+{
+    QWidget* window = uitest::PanelWidget(panel);
+    QApplication::setActiveWindow(window);
+    auto* log = widget<QPlainTextEdit>(panel, DEMO_LOG);
+    log->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), log);
+    log->insertPlainText("typed");  // as the keyboard does
+    SeenEvents().clear();
+    widget<QLineEdit>(panel, DEMO_NAME)->setFocus();
+    const std::vector<Seen> expected = {{panel, DEMO_LOG, EVENT_COMMIT, nullptr},
+                                        {panel, DEMO_LOG, EVENT_LOST_FOCUS, nullptr},
+                                        {panel, DEMO_NAME, EVENT_GOT_FOCUS, nullptr}};
+    EXPECT_EQ(SeenEvents(), expected);
+
+    // Left again without an edit: no commit.
+    log->setFocus();
+    SeenEvents().clear();
+    widget<QLineEdit>(panel, DEMO_NAME)->setFocus();
+    EXPECT_TRUE(Commits().empty());
+}
+
+TEST_F(UiControls, AttributesReadBackAndShowOnScreen)
+{
+    int v = 0;
+    double d = 0;
+    std::string s;
+    QWidget* count = uitest::ControlWidget(panel, DEMO_COUNT);
+
+    // Dimmed and visible take the label and the units along.
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_GAIN, ATTR_DIMMED, 1), 0);
+    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_DIMMED, &v);
+    EXPECT_EQ(v, 1);
+    EXPECT_FALSE(uitest::ControlWidget(panel, DEMO_GAIN)->isEnabled());
+    EXPECT_FALSE(labelOf(panel, DEMO_GAIN)->isEnabled());
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, 0), 0);
+    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, &v);
+    EXPECT_EQ(v, 0);
+    EXPECT_TRUE(labelOf(panel, DEMO_GAIN)->isHidden());
+    EXPECT_TRUE(count->window()->findChild<QLabel*>("DEMO_GAIN.units")->isHidden());
+
+    // Labels are kept as stored; the access key shows as Qt's mnemonic.
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_LABEL_TEXT, "__Frames\n  (count)"), 0);
+    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_LABEL_TEXT, &s);
+    EXPECT_EQ(s, "__Frames\n  (count)");
+    EXPECT_EQ(labelOf(panel, DEMO_COUNT)->text(), "&Frames (count)");
+    EXPECT_EQ(labelOf(panel, DEMO_COUNT)->buddy(), count);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_APPLY, ATTR_LABEL_TEXT, "Save & __Go"), 0);
+    EXPECT_EQ(widget<QAbstractButton>(panel, DEMO_APPLY)->text(), "Save && &Go");
+
+    // Range, increment and precision.
+    SetCtrlAttribute(panel, DEMO_GAIN, ATTR_PRECISION, 1);
+    SetCtrlVal(panel, DEMO_GAIN, 12.24);
+    EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_GAIN)->text(), "12.2");
+    SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MIN_VALUE, 50);  // value 10 follows
+    EXPECT_EQ(intVal(DEMO_COUNT), 50);
+    SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 0);  // below the minimum: held at it
+    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, &d);
+    EXPECT_EQ(d, 0.0);
+    EXPECT_EQ(intVal(DEMO_COUNT), 50);
+    SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 1000);
+    SetCtrlVal(panel, DEMO_COUNT, 999);
+    EXPECT_EQ(intVal(DEMO_COUNT), 999);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_INCR_VALUE, 5), 0);
+    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_INCR_VALUE, &d);
+    EXPECT_EQ(d, 5.0);
+
+    // Display-only: read-only on screen.
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_NAME, ATTR_CTRL_MODE, VAL_INDICATOR), 0);
+    EXPECT_TRUE(widget<QLineEdit>(panel, DEMO_NAME)->isReadOnly());
+    GetCtrlAttribute(panel, DEMO_SHOWN, ATTR_CTRL_MODE, &v);
+    EXPECT_EQ(v, VAL_INDICATOR);
+    EXPECT_TRUE(widget<QDoubleSpinBox>(panel, DEMO_SHOWN)->isReadOnly());
+
+    // What the control is.
+    GetCtrlAttribute(panel, DEMO_LEVEL, ATTR_CTRL_STYLE, &v);
+    EXPECT_EQ(v, CTRL_SLIDE);
+    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_DATA_TYPE, &v);
+    EXPECT_EQ(v, VAL_FLOAT);
+    GetCtrlAttribute(panel, DEMO_MODE, ATTR_CONSTANT_NAME, &s);
+    EXPECT_EQ(s, "DEMO_MODE");
+    GetCtrlAttribute(panel, DEMO_MODE, ATTR_CALLBACK_NAME, &s);
+    EXPECT_EQ(s, "Record");
+    SetCtrlAttribute(panel, DEMO_MODE, ATTR_TOOLTIP_TEXT, "Device COM1 = /dev/ttyS0");
+    EXPECT_EQ(uitest::ControlWidget(panel, DEMO_MODE)->toolTip(), "Device COM1 = /dev/ttyS0");
+
+    // Attributes that do not apply.
+    EXPECT_EQ(GetCtrlAttribute(panel, DEMO_COUNT, ATTR_TOTAL_LINES, &v), UIEInvalidAttribute);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_TOP, 5), UIEInvalidAttribute);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_CTRL_MODE, 77), UIEOutOfRange);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_DIMMED, "yes"), UIEInvalidType);
+}
+
+TEST_F(UiControls, RingItemsCanBeAddedAndTakenAway)
+{
+    int n = 0, v = 0, index = 0;
+    std::string label;
+    GetNumListItems(panel, DEMO_MODE, &n);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(InsertListItem(panel, DEMO_MODE, -1, "Trigger", 2), 0);  // appended
+    EXPECT_EQ(InsertListItem(panel, DEMO_MODE, 0, "Factory", 0), 0);   // first
+    GetNumListItems(panel, DEMO_MODE, &n);
+    EXPECT_EQ(n, 5);
+    GetLabelFromIndex(panel, DEMO_MODE, 4, &label);
+    EXPECT_EQ(label, "Trigger");
+    GetValueFromIndex(panel, DEMO_MODE, 3, &v);
+    EXPECT_EQ(v, 5);
+    EXPECT_EQ(GetIndexFromValue(panel, DEMO_MODE, &index, 2), 0);
+    EXPECT_EQ(index, 4);
+    EXPECT_EQ(GetIndexFromValue(panel, DEMO_MODE, &index, 42), UIEItemNotInList);
+
+    // The selection stays on its item while others come and go.
+    SetCtrlVal(panel, DEMO_MODE, 5);
+    EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 4, 1), 0);
+    EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 0, 1), 0);
+    EXPECT_EQ(intVal(DEMO_MODE), 5);
+    GetCtrlIndex(panel, DEMO_MODE, &index);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 1, -1), 0);  // to the end
+    GetNumListItems(panel, DEMO_MODE, &n);
+    EXPECT_EQ(n, 1);
+
+    EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 1, 1), UIEOutOfRange);
+    EXPECT_EQ(InsertListItem(panel, DEMO_MODE, 5, "x", 1), UIEOutOfRange);
+    EXPECT_EQ(SetCtrlIndex(panel, DEMO_MODE, 3), UIEOutOfRange);
+    EXPECT_EQ(GetNumListItems(panel, DEMO_COUNT, &n), UIEInvalidType);
+    EXPECT_EQ(ClearListCtrl(panel, DEMO_MODE), 0);
+    GetNumListItems(panel, DEMO_MODE, &n);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(GetCtrlVal(panel, DEMO_MODE, &v), UIEOutOfRange);
+    EXPECT_TRUE(SeenEvents().empty());
+}
+
+TEST_F(UiControls, TextBoxLinesAreInsertedDeletedAndScrolledTo)
+{
+    int n = -1;
+    GetCtrlAttribute(panel, DEMO_LOG, ATTR_TOTAL_LINES, &n);
+    EXPECT_EQ(n, 0);
+    InsertTextBoxLine(panel, DEMO_LOG, -1, ":AGN=57\r");
+    InsertTextBoxLine(panel, DEMO_LOG, -1, "o\r\n");
+    InsertTextBoxLine(panel, DEMO_LOG, 0, "first");
+    InsertTextBoxLine(panel, DEMO_LOG, 2, "middle");
+    std::string text;
+    GetCtrlVal(panel, DEMO_LOG, &text);
+    EXPECT_EQ(text, "first\n:AGN=57\nmiddle\no");
+    EXPECT_EQ(InsertTextBoxLine(panel, DEMO_LOG, 9, "x"), UIEOutOfRange);
+
+    EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 1, 2), 0);
+    GetCtrlVal(panel, DEMO_LOG, &text);
+    EXPECT_EQ(text, "first\no");
+    EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 1, -1), 0);
+    GetCtrlVal(panel, DEMO_LOG, &text);
+    EXPECT_EQ(text, "first");
+    EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 0, -1), 0);
+    GetNumTextBoxLines(panel, DEMO_LOG, &n);
+    EXPECT_EQ(n, 0);
+
+    // The traffic-monitor pattern: append, then bring the last line into view.
+    for (int i = 0; i < 200; ++i)
+        InsertTextBoxLine(panel, DEMO_LOG, -1, ("line " + std::to_string(i)).c_str());
+    GetCtrlAttribute(panel, DEMO_LOG, ATTR_TOTAL_LINES, &n);
+    EXPECT_EQ(n, 200);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_LOG, ATTR_FIRST_VISIBLE_LINE, n - 1), 0);
+    auto* bar = widget<QPlainTextEdit>(panel, DEMO_LOG)->verticalScrollBar();
+    EXPECT_GT(bar->value(), 150);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    int first = 0;
+    GetCtrlAttribute(panel, DEMO_LOG, ATTR_FIRST_VISIBLE_LINE, &first);
+    EXPECT_EQ(first, bar->value());
+    EXPECT_TRUE(SeenEvents().empty());
+}
+
+TEST_F(UiControls, AFrameTakesAnAskedHeightWithoutClippingItsControls)
+{
+    int laidOut = 0, h = 0;
+    ASSERT_EQ(GetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, &laidOut), 0);
+    EXPECT_GT(laidOut, 60);
+    SetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, 0);
+    SetCtrlAttribute(panel, DEMO_MODE, ATTR_VISIBLE, 0);
+    const int shrunk = static_cast<int>(laidOut * 0.2);
+    for (int again = 0; again < 3; ++again) {
+        ASSERT_EQ(SetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, shrunk), 0);
+        GetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, &h);
+        EXPECT_EQ(h, shrunk);
+    }
+    QApplication::processEvents();
+    QWidget* box = uitest::ControlWidget(panel, DEMO_BOX);
+    QWidget* count = uitest::ControlWidget(panel, DEMO_COUNT);
+    EXPECT_LT(box->height(), laidOut);
+    EXPECT_TRUE(box->rect().contains(QRect(count->mapTo(box, QPoint(0, 0)), count->size())));
+
+    int top = 0;
+    GetCtrlAttribute(panel, DEMO_NAME, ATTR_TOP, &top);
+    EXPECT_GT(top, 0);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, -1), UIEOutOfRange);
+}
+
+}  // namespace

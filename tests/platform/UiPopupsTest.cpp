@@ -1,0 +1,131 @@
+// Message and file pop-ups: shown for real and dismissed, or recorded and
+// answered by the test driver.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "platform/Ui.h"
+#include "platform/UiTestDriver.h"
+
+namespace {
+
+class UiPopups : public ::testing::Test {
+protected:
+    void SetUp() override { uitest::Reset(); }
+    void TearDown() override { uitest::Reset(); }
+
+    // Runs `answer` on the modal dialog the code under test is waiting in.
+    template <typename Dialog, typename Answer>
+    static void whenShown(Answer answer)
+    {
+        QTimer::singleShot(0, [answer] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            answer(dialog);
+        });
+    }
+};
+
+TEST_F(UiPopups, AMessageWaitsForTheOperator)
+{
+    uitest::RecordPopups(false);
+    bool dismissed = false;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        EXPECT_EQ(box->windowTitle(), "ERROR");
+        EXPECT_EQ(box->text(), "Failure querying camera for current settings.\nTimeout");
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        dismissed = true;
+        box->accept();
+    });
+    EXPECT_EQ(MessagePopup("ERROR", "Failure querying camera for current settings.\nTimeout"), 0);
+    EXPECT_TRUE(dismissed);
+
+    whenShown<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        box->accept();
+    });
+    MessagePopup("WARNING", "No Camera Communication Link Found");
+}
+
+TEST_F(UiPopups, RecordedMessagesReturnAtOnce)
+{
+    MessagePopup("ERROR", "Camera returned error message NAK.");
+    MessagePopup("Error", "Error on Load Set");
+    const std::vector<uitest::Popup> expected = {{"ERROR", "Camera returned error message NAK."},
+                                                 {"Error", "Error on Load Set"}};
+    EXPECT_EQ(uitest::Popups(), expected);
+    uitest::ClearPopups();
+    EXPECT_TRUE(uitest::Popups().empty());
+}
+
+TEST_F(UiPopups, AnsweredFileDialogsGiveExistingOrNewFiles)
+{
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("old.cfg"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    const std::string base = dir.path().toStdString();
+
+    char path[MAX_PATHNAME_LEN];
+    uitest::AnswerFileDialog("old.cfg");
+    uitest::AnswerFileDialog("new.cfg");
+    uitest::CancelFileDialog();
+    EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "Load Camera Settings From File", VAL_LOAD_BUTTON, 0,
+                              0, 1, 1, path),
+              VAL_EXISTING_FILE_SELECTED);
+    EXPECT_EQ(std::string(path), QDir::toNativeSeparators(dir.filePath("old.cfg")).toStdString());
+    EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "Save Camera Settings to File", VAL_SAVE_BUTTON, 0,
+                              0, 1, 1, path),
+              VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(FileSelectPopup("", "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path), VAL_NO_FILE_SELECTED);
+    EXPECT_STREQ(path, "");
+    // Nothing queued while recording: cancelled rather than waiting.
+    EXPECT_EQ(FileSelectPopup("", "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path), VAL_NO_FILE_SELECTED);
+
+    const auto asked = uitest::FileDialogs();
+    ASSERT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked[0].title, "Load Camera Settings From File");
+    EXPECT_EQ(asked[0].pattern, "*.cfg");
+    EXPECT_EQ(asked[0].directory, base);
+    EXPECT_EQ(asked[1].buttonLabel, VAL_SAVE_BUTTON);
+    EXPECT_EQ(asked[2].directory, QDir::currentPath().toStdString());
+
+    char tiny[4];
+    uitest::AnswerFileDialog("old.cfg");
+    EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, tiny),
+              UIEBufferTooSmall);
+}
+
+TEST_F(UiPopups, TheRealFileDialogOffersTheSettingsFilesAndTheButtonAskedFor)
+{
+    uitest::RecordPopups(false);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("camera.cfg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Load Camera Settings From File");
+        EXPECT_EQ(dialog->labelText(QFileDialog::Accept), "&Load");
+        EXPECT_TRUE(dialog->nameFilters().first().contains("*.cfg"));
+        EXPECT_EQ(QDir(dialog->directory()).absolutePath(), QDir(dir.path()).absolutePath());
+        dialog->selectFile(dir.filePath("camera.cfg"));
+        static_cast<QDialog*>(dialog)->accept();  // as the Load button does
+    });
+    char path[MAX_PATHNAME_LEN];
+    EXPECT_EQ(FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Load Camera Settings From File",
+                              VAL_LOAD_BUTTON, 0, 0, 1, 1, path),
+              VAL_EXISTING_FILE_SELECTED);
+    EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("camera.cfg"));
+
+    whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Save", VAL_SAVE_BUTTON, 0, 0, 1,
+                              1, path),
+              VAL_NO_FILE_SELECTED);
+}
+
+}  // namespace
