@@ -217,7 +217,7 @@ void ReleaseClosedPorts()
 int IsComLinkDown(int port)
 {
     const Port* p = openPort(port);
-    return p && p->linkDown ? 1 : 0;
+    return !p || p->linkDown ? 1 : 0;
 }
 
 const char* GetRS232ErrorString(int status)

@@ -75,9 +75,10 @@ int FlushOutQ(int port);
 /// Returns the previous setting.
 int SetBreakOnLibraryErrors(int newState);
 
-/// 1 when the port's device has gone away (unplugged adapter, closed
-/// pseudo-terminal, dropped connection) since it was opened, else 0.  The port
-/// stays "open" until closed; writes fail and nothing more arrives.
+/// 1 when nothing can answer on the port: it is not open, or its device has
+/// gone away (unplugged adapter, closed pseudo-terminal, dropped connection)
+/// since it was opened; else 0.  A port whose device went away stays "open"
+/// until closed; writes fail and nothing more arrives.
 int IsComLinkDown(int port);
 
 /// Frees what closed ports held.  Happens by itself from the event loop; a

@@ -298,3 +298,18 @@ TEST(LinkPortTest, OpeningAPortThatMapsToNothingFails)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LinkWithoutPortTest, TransactionsWithoutAnOpenPortFailAtOnce)
+{
+    g_com_port = 0;
+    const double start = Timer();
+    int value = 7;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_TIMEOUT);
+    EXPECT_EQ(Comm_SetIntVal(":ALV=", 1), COMM_TIMEOUT);
+    EXPECT_EQ(value, 7);
+    EXPECT_LT(Timer() - start, 0.5);  // nothing to wait for
+}
+
+}  // namespace
