@@ -1,30 +1,40 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program against the simulated
-# camera.
-#   ./run.sh [--model NAME]
+# Installs what is missing, builds, and opens the desktop program with the
+# simulated camera on COM1.
+#   ./run.sh [--model NAME] [--factory] [-- more iccd-control arguments]
 set -euo pipefail
 cd "$(dirname "$0")"
+usage="usage: ./run.sh [--model NAME] [--factory] [-- more iccd-control arguments]"
 model=VKC-475
+factory=()
+extra=()
 while (($#)); do
   case "$1" in
     --model) model=${2:?--model needs a model name}; shift 2 ;;
-    -h|--help) echo "usage: ./run.sh [--model NAME]"; exit 0 ;;
-    *) echo "run.sh: unknown argument $1" >&2; exit 2 ;;
+    --factory) factory=(/fac); shift ;;
+    --) shift; extra=("$@"); break ;;
+    -h|--help) echo "$usage"; exit 0 ;;
+    *) echo "run.sh: unknown argument $1" >&2; echo "$usage" >&2; exit 2 ;;
   esac
 done
 scripts/install-deps
 scripts/build build
 
-# Until the desktop program lands: start the simulated camera on a
-# pseudo-terminal and identify it with iccdctl.
-sim_out=$(mktemp)
-build/iccdsim --model "$model" --pty >"$sim_out" &
-sim_pid=$!
-trap 'kill $sim_pid 2>/dev/null || true; rm -f "$sim_out"' EXIT
-for _ in $(seq 50); do
-  [[ -s "$sim_out" ]] && break
-  sleep 0.1
-done
-device=$(head -n 1 "$sim_out")
-echo "simulated $model camera on $device"
-build/iccdctl --device "$device" identify
+# The program keeps its preferences ("ICCD.ini") in its working directory;
+# build/run holds them from one run to the next and keeps the checkout clean.
+mkdir -p build/run
+cd build/run
+if [[ -n "${ICCD_COM1:-}" ]]; then
+  echo "run.sh: COM1 is $ICCD_COM1 (from ICCD_COM1)"
+else
+  echo "run.sh: COM1 is the simulated camera sim:$model"
+fi
+# "/fac" only counts as the very first argument.
+args=("${factory[@]}" --model "$model" "${extra[@]}")
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  # Nowhere to show the window: start it on a virtual display and keep a picture.
+  echo "run.sh: no display; the window goes to build/run/main-window.png instead"
+  exec xvfb-run -a ../iccd-control "${args[@]}" --screenshot "$PWD/main-window.png"
+fi
+exec ../iccd-control "${args[@]}"

@@ -1,0 +1,79 @@
+// The camera's user sets: File, Load Settings and File, Save Settings.
+#include "app/MenuCallbacks.h"
+#include "camera/Composite.h"
+#include "camera/Globals.h"
+#include "camera/Models.h"
+#include "camera/Snapshot.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/Ui.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+int openSetDialog(int panelResource, int ring)
+{
+    const int panel = LoadPanel(0, kUlvoIccdUir, panelResource);
+    if (panel < 0) return panel;
+    SetCtrlVal(panel, ring, g_set_no);
+    return panel;
+}
+
+void showDialog(int panel)
+{
+    SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
+    InstallPopup(panel);
+}
+
+}  // namespace
+
+void MMnu_FileLoadCallback(int, int, void*, int)
+{
+    const int panel = openSetDialog(LOADSET, LOADSET_SETNO);
+    if (panel < 0) return;
+    showDialog(panel);
+}
+
+void MMnu_FileSaveCallback(int, int, void*, int)
+{
+    const int panel = openSetDialog(SAVESET, SAVESET_SETNO);
+    if (panel < 0) return;
+    // Only the factory may overwrite the camera's defaults.
+    if (g_prog_type == 1) InsertListItem(panel, SAVESET_SETNO, 0, "Factory Defaults", 0);
+    showDialog(panel);
+}
+
+int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    int set = 0;
+    GetCtrlVal(panel, LOADSET_SETNO, &set);
+    if (Comm_LoadSet(set) != 0) {
+        MessagePopup("Error", "Error on Load Set");
+    } else {
+        // A set may hold another model; the panel takes the camera's shape.
+        Comm_QueryAndRecordModel();
+        CamMainSettings rec{};
+        Comm_QueryMainSettings(&rec);
+        Mpnl_ConfigForModel();
+        Mpnl_DisplayMain(&rec);
+    }
+    RemovePopup(0);
+    return 0;
+}
+
+int SaveSet_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    int set = 0;
+    GetCtrlVal(panel, SAVESET_SETNO, &set);
+    if (Comm_SaveSet(set) != 0) MessagePopup("Error", "Error on Save Set");
+    RemovePopup(0);
+    return 0;
+}
+
+int LoadSave_CancelCallback(int, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) RemovePopup(0);
+    return 0;
+}

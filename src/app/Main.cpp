@@ -1,0 +1,162 @@
+// The program's command line and its run from start to exit.
+#include <QApplication>
+#include <QByteArray>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/App.h"
+#include "camera/Models.h"
+#include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
+#include "platform/Timing.h"
+#include "platform/Ui.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: iccd-control [/fac] [--factory] [--model NAME] [--quit-after-start]\n"
+    "                    [--screenshot FILE] [--instance-key KEY] [--help]\n"
+    "\n"
+    "Controls an ICCD camera on a serial port.  \"ICCD.ini\" in the working directory\n"
+    "holds the preferred port; without a camera there, ports 1 to 8 are searched.\n"
+    "\n"
+    "  /fac               factory mode (only as the first argument, exactly so)\n"
+    "  --factory          factory mode, wherever it stands\n"
+    "  --model NAME       COM1 is the simulated camera NAME (sim:NAME) unless the\n"
+    "                     environment variable ICCD_COM1 names a device\n"
+    "  --quit-after-start quit as soon as the main window is filled\n"
+    "  --screenshot FILE  save the main window as a PNG picture, then quit\n"
+    "  --instance-key KEY only copies started with the same KEY refuse each other\n"
+    "  --help             this text\n"
+    "\n"
+    "Ports name devices through ICCD_COM<n> (a serial device, tcp:HOST:PORT or\n"
+    "sim:MODEL); otherwise COM1..8 are /dev/ttyS0..7, COM9..16 /dev/ttyUSB0..7 and\n"
+    "COM17..24 /dev/ttyACM0..7.\n";
+
+bool knownModel(const std::string& name)
+{
+    for (const char* model : g_cam_models)
+        if (name == model) return true;
+    return false;
+}
+
+std::string modelList()
+{
+    std::string list;
+    for (const char* model : g_cam_models) list += (list.empty() ? "" : ", ") + std::string(model);
+    return list;
+}
+
+// The main window (its frame as the window system draws it is not part of it).
+QWidget* mainWindow()
+{
+    std::string title;
+    if (GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title) < 0) return nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle().toStdString() == title) return w;
+    return nullptr;
+}
+
+bool saveScreenshot(const std::string& path)
+{
+    QWidget* w = mainWindow();
+    if (!w) return false;
+    return w->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG");
+}
+
+// Once start-up is over: the picture, then the way out.  A picture waits a
+// moment for the layout to settle.
+void scheduleAfterStart(const AppOptions& options, int* status)
+{
+    if (!options.quitAfterStart && options.screenshot.empty()) return;
+    const std::string screenshot = options.screenshot;
+    QTimer::singleShot(screenshot.empty() ? 0 : 100, [screenshot, status] {
+        ProcessSystemEvents();
+        if (!screenshot.empty() && !saveScreenshot(screenshot)) {
+            std::fprintf(stderr, "iccd-control: cannot save the window to %s\n", screenshot.c_str());
+            *status = 1;
+        }
+        QuitUserInterface(0);
+    });
+}
+
+}  // namespace
+
+const char* AppUsage()
+{
+    return kUsage;
+}
+
+int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i] ? argv[i] : "";
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc || !argv[i + 1]) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *out = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options->help = true;
+        } else if (arg == "--factory") {
+            options->factory = true;
+        } else if (arg == "--quit-after-start") {
+            options->quitAfterStart = true;
+        } else if (arg == "--model") {
+            if (!value(&options->simModel)) return 2;
+            if (!knownModel(options->simModel)) {
+                *error = "unknown model " + options->simModel + " (known: " + modelList() + ")";
+                return 2;
+            }
+        } else if (arg == "--screenshot") {
+            if (!value(&options->screenshot)) return 2;
+        } else if (arg == "--instance-key") {
+            if (!value(&options->instanceKey)) return 2;
+        } else if (arg.rfind("--", 0) == 0) {
+            *error = "unknown option " + arg + " (see --help)";
+            return 2;
+        }
+        // Anything else ("/fac" among it) is the program's own business.
+    }
+    return 0;
+}
+
+int RunIccdControl(int argc, char** argv)
+{
+    AppOptions options;
+    std::string error;
+    if (ParseAppOptions(argc, argv, &options, &error) != 0) {
+        std::fprintf(stderr, "iccd-control: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // A device named in the environment is the operator's choice and wins.
+    if (!options.simModel.empty() && qEnvironmentVariableIsEmpty("ICCD_COM1"))
+        SetComPortDevice(1, QString::fromStdString("sim:" + options.simModel));
+
+    switch (AppStart(argc, argv, options)) {
+        case AppStartResult::Failed:
+            if (!QCoreApplication::instance())
+                std::fprintf(stderr, "iccd-control: no display to show the window on (DISPLAY is not set)\n");
+            return -1;
+        case AppStartResult::Duplicate:
+            return 0;
+        case AppStartResult::Started:
+            break;
+    }
+    int status = 0;
+    scheduleAfterStart(options, &status);
+    AppRun();
+    AppStop();
+    return status;
+}

@@ -1,0 +1,123 @@
+// Settings files from the File menu, the progress display of a load, and the
+// registration of every menu command.
+#include "app/MenuCallbacks.h"
+
+#include <string>
+
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/TextFile.h"
+#include "platform/Timing.h"
+#include "platform/Ui.h"
+#include "resources/UlvoIccd.h"
+#include "settingsfile/SettingsFile.h"
+
+namespace {
+
+// A load's stages on the LOADPROG panel, its failures in pop-ups, and the
+// refresh of the main panel at its end.
+class PanelSettingsUi final : public SettingsFileUi {
+public:
+    void progress(const char* message) override
+    {
+        if (panel_ <= 0) panel_ = LoadPanel(0, kUlvoIccdUir, LOADPROG);
+        if (panel_ <= 0) return;
+        SetCtrlVal(panel_, LOADPROG_MESSAGE, message);
+        DisplayPanel(panel_);
+        ProcessSystemEvents();  // painted before the camera keeps the program busy
+    }
+    void progressDone() override
+    {
+        if (panel_ > 0) DiscardPanel(panel_);
+        panel_ = 0;
+    }
+    void error(const char* title, const char* message) override { MessagePopup(title, message); }
+    void refresh() override
+    {
+        if (g_mainpanel > 0)
+            Mpnl_RefreshButtonCallback(g_mainpanel, MAIN_REFRESH, EVENT_COMMIT, nullptr, 0, 0);
+    }
+
+private:
+    int panel_ = 0;
+};
+
+PanelSettingsUi g_panel_ui;
+
+std::string projectDir()
+{
+    std::string dir;
+    GetProjectDir(&dir);
+    return dir;
+}
+
+}  // namespace
+
+void InstallSettingsFileUi()
+{
+    SetSettingsFileUi(&g_panel_ui);
+}
+
+void UninstallSettingsFileUi()
+{
+    g_panel_ui.progressDone();
+    SetSettingsFileUi(nullptr);
+}
+
+void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
+{
+    char path[MAX_PATHNAME_LEN];
+    if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Load Camera Settings From File", VAL_LOAD_BUTTON,
+                        0, 0, 1, 1, path) <= 0)
+        return;
+    const int file = RT_OpenFile(path, RT_READ);
+    if (file <= 0) {
+        MessagePopup("ERROR", "Failure opening camera settings file.");
+        return;
+    }
+    F_LoadSet_LoadSettings(file);
+}
+
+void MMnu_FileSaveToFileCallback(int, int, void*, int)
+{
+    const int panel = LoadPanel(0, kUlvoIccdUir, F_SAVESET);
+    if (panel < 0) return;
+    SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
+    InstallPopup(panel);
+}
+
+int F_SaveSet_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    char path[MAX_PATHNAME_LEN];
+    if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Save Camera Settings to File", VAL_SAVE_BUTTON, 0,
+                        0, 1, 1, path) > 0) {
+        std::string comment;
+        GetCtrlVal(panel, F_SAVESET_COMMENT, &comment);
+        // The camera is asked first; an existing file is replaced only by a
+        // complete new one.
+        SaveSettingsFile(path, comment.c_str());
+    }
+    RemovePopup(0);
+    return 0;
+}
+
+int F_LoadSave_CancelCallback(int, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) RemovePopup(0);
+    return 0;
+}
+
+void RegisterMenuCallbacks()
+{
+    RegisterUiCallback("MMnu_FileLoadCallback", MMnu_FileLoadCallback);
+    RegisterUiCallback("MMnu_FileSaveCallback", MMnu_FileSaveCallback);
+    RegisterUiCallback("LoadSet_OKCallback", LoadSet_OKCallback);
+    RegisterUiCallback("SaveSet_OKCallback", SaveSet_OKCallback);
+    RegisterUiCallback("LoadSave_CancelCallback", LoadSave_CancelCallback);
+
+    RegisterUiCallback("MMnu_FileLoadFrmFileCallback", MMnu_FileLoadFrmFileCallback);
+    RegisterUiCallback("MMnu_FileSaveToFileCallback", MMnu_FileSaveToFileCallback);
+    RegisterUiCallback("F_SaveSet_OKCallback", F_SaveSet_OKCallback);
+    RegisterUiCallback("F_LoadSave_CancelCallback", F_LoadSave_CancelCallback);
+}

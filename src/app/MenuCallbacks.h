@@ -1,0 +1,27 @@
+// The menu bar's commands other than Preferences and Exit: the camera's user
+// sets and settings files.
+#pragma once
+
+/// Makes the menu commands and the callbacks of their dialogs known by name.
+void RegisterMenuCallbacks();
+
+/// Shows the stages of a settings-file load on the LOADPROG panel, failures in
+/// pop-ups, and refreshes the main panel at its end (installed at start-up).
+void InstallSettingsFileUi();
+void UninstallSettingsFileUi();
+
+// File, Load Settings / Save Settings: the camera's user sets.
+void MMnu_FileLoadCallback(int menuBar, int menuItem, void* callbackData, int panel);
+void MMnu_FileSaveCallback(int menuBar, int menuItem, void* callbackData, int panel);
+int LoadSet_OKCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int SaveSet_OKCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int LoadSave_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                            int eventData2);
+
+// File, Load Settings File / Save Settings File.
+void MMnu_FileLoadFrmFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
+void MMnu_FileSaveToFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
+int F_SaveSet_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
+int F_LoadSave_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                              int eventData2);

@@ -1,0 +1,150 @@
+#include "app/Pref.h"
+
+#include <string>
+
+#include "app/Prefs.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Models.h"
+#include "camera/Snapshot.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
+#include "platform/Rs232.h"
+#include "platform/Ui.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+constexpr char kOpenFailed[] = "Failed to Open Comm Port";
+constexpr char kNoCamera[] = "Camera Not Found on This Port";
+constexpr char kQueryFailed[] = "Failure querying camera for current settings.";
+
+// Asks for the camera's model on port.  The port that carries the link is
+// asked over the open link; any other port is opened for the question and,
+// unless keepOpen, closed again.  g_com_port names the port during the
+// question and is restored afterwards.  The message for a failure is shown
+// here; true when a camera answered (its name in model).
+bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
+{
+    model[0] = '\0';
+    if (port != 0 && port == g_com_port) {
+        if (Comm_GetModel(model) == COMM_OK) return true;
+        MessagePopup("ERROR", kNoCamera);
+        return false;
+    }
+    const int saved = g_com_port;
+    g_com_port = port;
+    bool found = false;
+    if (Comm_OpenPort(port, g_com_baud) != 0) {
+        MessagePopup("ERROR", kOpenFailed);
+    } else {
+        found = Comm_GetModel(model) == COMM_OK;
+        if (!found) MessagePopup("ERROR", kNoCamera);
+        if (!found || !keepOpen) Comm_ClosePort(port);
+    }
+    g_com_port = saved;
+    return found;
+}
+
+void readLabel(int panel, int control, char (&label)[kLabelMax + 1])
+{
+    std::string text;
+    if (GetCtrlVal(panel, control, &text) >= 0) SetLensLabel(label, text);
+}
+
+// The camera on the new port, read afresh onto the main panel.
+void rereadCamera()
+{
+    CamMainSettings rec{};
+    if (Comm_QueryMainSettings(&rec) != 0) MessagePopup("ERROR", kQueryFailed);
+    Mpnl_ConfigForModel();
+    Mpnl_DisplayMain(&rec);
+}
+
+}  // namespace
+
+std::string PortRingTooltip()
+{
+    std::string tip = "Choosing a port looks for a camera on it.";
+    int unmapped = 0;
+    for (int port = 1; port <= kMaxComPort; ++port) {
+        const QString device = ComPortDevice(port);
+        if (device.isEmpty()) {
+            ++unmapped;
+            continue;
+        }
+        tip += "\nCOM" + std::to_string(port) + ": " + device.toStdString();
+    }
+    if (unmapped) tip += "\nOther ports: no device (set ICCD_COM<n> to name one)";
+    return tip;
+}
+
+void MMnu_FilePrefCallback(int, int, void*, int)
+{
+    const int panel = LoadPanel(0, kUlvoIccdUir, PREF);
+    if (panel < 0) return;
+    SetCtrlVal(panel, PREF_LABEL1, g_label1);
+    SetCtrlVal(panel, PREF_LABEL2, g_label2);
+    SetCtrlVal(panel, PREF_LABEL3, g_label3);
+    SetCtrlVal(panel, PREF_COM_LIST, g_com_port);  // no link (0): the ring keeps its first port
+    SetCtrlAttribute(panel, PREF_COM_LIST, ATTR_TOOLTIP_TEXT, PortRingTooltip().c_str());
+    SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
+    InstallPopup(panel);
+}
+
+int Pref_ComListCallback(int panel, int control, int event, void*, int, int)
+{
+    // A question to the camera while another waits for its answer would be
+    // taken as answered; the operator chooses again once the link is free.
+    if (event != EVENT_COMMIT || Comm_IsBusy()) return 0;
+    int port = 0;
+    GetCtrlVal(panel, control, &port);
+    char model[kModelNameSize];
+    askPort(port, false, model);
+    return 0;
+}
+
+int Pref_ResetLabelCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    SetCtrlVal(panel, PREF_LABEL1, kShortLabel1);
+    SetCtrlVal(panel, PREF_LABEL2, kShortLabel2);
+    SetCtrlVal(panel, PREF_LABEL3, kShortLabel3);
+    return 0;
+}
+
+int Pref_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT || Comm_IsBusy()) return 0;
+    int port = 0;
+    GetCtrlVal(panel, PREF_COM_LIST, &port);
+    const int previous = g_com_port;
+    char model[kModelNameSize];
+    if (!askPort(port, true, model)) return 0;  // the dialog stays open; nothing changed
+
+    // The link moves to the new port: the old one is closed, not left open behind.
+    if (previous != 0 && previous != port) Comm_ClosePort(previous);
+    g_com_port = port;
+    Comm_RecordModelName(model);
+
+    readLabel(panel, PREF_LABEL1, g_label1);
+    readLabel(panel, PREF_LABEL2, g_label2);
+    readLabel(panel, PREF_LABEL3, g_label3);
+    RemovePopup(0);
+    SetCtrlVal(g_mainpanel, MAIN_L1, g_label1);
+    SetCtrlVal(g_mainpanel, MAIN_L2, g_label2);
+    SetCtrlVal(g_mainpanel, MAIN_L3, g_label3);
+
+    const int dim = g_com_port == 0 ? 1 : 0;
+    DimMainPnlCtrls(dim);
+    DimMainPnlMenus(dim);
+    if (port != previous) rereadCamera();
+    return 0;
+}
+
+int Pref_CancelCallback(int, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) RemovePopup(0);
+    return 0;
+}

@@ -1,0 +1,160 @@
+// Start-up and shutdown of the desktop program, and the quit paths.
+#include <cstring>
+#include <string>
+
+#include "app/App.h"
+#include "app/MenuCallbacks.h"
+#include "app/Pref.h"
+#include "app/Prefs.h"
+#include "camera/Connect.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Snapshot.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/Rs232.h"
+#include "platform/Ui.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+constexpr char kDuplicateMessage[] = "Another copy of this program is already running.";
+constexpr char kNoLinkMessage[] = "No Camera Communication Link Found";
+
+}  // namespace
+
+int ProcessCommandLineArguments(int argc, char** argv)
+{
+    if (argc > 1 && argv && argv[1] && std::strcmp(argv[1], "/fac") == 0) g_prog_type = 1;
+    return 0;
+}
+
+int SystemInit()
+{
+    InitState();
+    const int result = OpenCamera(g_com_port, g_com_baud, 1) != 0 ? 1 : 0;
+    if (g_com_port == 0) MessagePopup("WARNING", kNoLinkMessage);
+    return result;
+}
+
+int CameraInit()
+{
+    if (g_com_port == 0) return 0;
+    int result = 0;
+    CamMainSettings rec{};
+    SnapshotStats stats;
+    if (Comm_QueryMainSettings(&rec, &stats) != 0) {
+        // The pass's own result only says it stopped; the last failure says why.
+        std::string text = "Failure querying camera for current settings.\n";
+        text += Comm_GetMessageErrorStr(stats.lastFailure);
+        MessagePopup("ERROR", text.c_str());
+        result = 1;
+    }
+    // What was read is shown, also when the query stopped part-way.
+    Mpnl_DisplayMain(&rec);
+    return result;
+}
+
+void SystemClose()
+{
+    SaveState();
+    if (g_com_port != 0) Comm_ClosePort(g_com_port);
+}
+
+int M_PnlCallback(int, int, int event, void*, int, int)
+{
+    if (event == EVENT_CLOSE) QuitUserInterface(0);
+    return 0;
+}
+
+int M_QuitButtonCallback(int, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) QuitUserInterface(0);
+    return 0;
+}
+
+void MMnu_QuitProg(int, int, void*, int)
+{
+    QuitUserInterface(0);
+}
+
+void RegisterAppCallbacks()
+{
+    RegisterUiCallback("M_PnlCallback", M_PnlCallback);
+    RegisterUiCallback("M_QuitButtonCallback", M_QuitButtonCallback);
+    RegisterUiCallback("MMnu_QuitProg", MMnu_QuitProg);
+
+    RegisterUiCallback("MMnu_FilePrefCallback", MMnu_FilePrefCallback);
+    RegisterUiCallback("Pref_ComListCallback", Pref_ComListCallback);
+    RegisterUiCallback("Pref_ResetLabelCallback", Pref_ResetLabelCallback);
+    RegisterUiCallback("Pref_OKCallback", Pref_OKCallback);
+    RegisterUiCallback("Pref_CancelCallback", Pref_CancelCallback);
+
+    RegisterMenuCallbacks();
+}
+
+AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
+{
+    if (!InitRunTime(nullptr, argv, 0)) return AppStartResult::Failed;
+
+    if (options.checkInstance) {
+        if (!options.instanceKey.empty()) SetAppInstanceKey(options.instanceKey.c_str());
+        int duplicate = 0;
+        if (CheckForDuplicateAppInstance(1, &duplicate) == 0 && duplicate) {
+            MessagePopup("ERROR", kDuplicateMessage);
+            return AppStartResult::Duplicate;
+        }
+    }
+
+    g_prog_type = 0;
+    if (argc > 1) ProcessCommandLineArguments(argc, argv);
+    if (options.factory) g_prog_type = 1;
+
+    RegisterUlvoIccdResources();
+    RegisterAppCallbacks();
+    g_mainpanel = LoadPanel(0, kUlvoIccdUir, MAIN);
+    if (g_mainpanel < 0) {
+        g_mainpanel = 0;
+        return AppStartResult::Failed;
+    }
+    g_mainmnuhandle = LoadMenuBar(g_mainpanel, kUlvoIccdUir, MAINMNU);
+    // The panel's own callbacks, and its traffic monitor, which must see the
+    // model query of the search below.
+    Mpnl_RegisterCallbacks();
+    InstallSettingsFileUi();
+
+    if (SystemInit() == 0) {
+        Mpnl_ConfigForModel();
+        CameraInit();
+    } else {
+        DimMainPnlCtrls(1);
+        DimMainPnlMenus(1);
+    }
+
+    if (g_prog_type == 0) {
+        DiscardMenuItem(g_mainmnuhandle, MAINMNU_FILE_SEPARATOR);
+        DiscardMenuItem(g_mainmnuhandle, MAINMNU_FILE_FTEST);
+        DiscardMenuItem(g_mainmnuhandle, MAINMNU_FILE_AFEACC);
+    }
+    DisplayPanel(g_mainpanel);
+    if (g_com_port == 0) MMnu_FilePrefCallback(g_mainmnuhandle, MAINMNU_FILE_SETUP, nullptr, g_mainpanel);
+    return AppStartResult::Started;
+}
+
+int AppRun()
+{
+    return RunUserInterface();
+}
+
+void AppStop()
+{
+    // A dialog still open (the window was closed behind it) goes first.
+    RemovePopup(1);
+    if (g_mainpanel > 0) DiscardPanel(g_mainpanel);
+    g_mainpanel = 0;
+    g_mainmnuhandle = 0;
+    UninstallSettingsFileUi();
+    SystemClose();
+    // The loop has ended: what the closed port held is freed here.
+    ReleaseClosedPorts();
+}

@@ -1,0 +1,50 @@
+// The main panel's ties to the rest of the program: its callbacks by name, the
+// serial traffic monitor of the factory screen, and the controls the
+// shutter-speed access rule reads and dims.
+#include "camera/Composite.h"
+#include "camera/Link.h"
+#include "panels/MainPnl.h"
+#include "panels/MainPnlInternal.h"
+#include "panels/PanelGlobals.h"
+
+using namespace mainpnl;
+
+namespace {
+
+int triggerMode()
+{
+    int mode = 0;
+    GetCtrlVal(g_mainpanel, MAIN_TMD, &mode);
+    return mode;
+}
+
+void setShutterDimmed(int dimmed)
+{
+    Dim(g_mainpanel, MAIN_SHS, dimmed != 0);
+    Dim(g_mainpanel, MAIN_TIMEMS, dimmed != 0);
+}
+
+}  // namespace
+
+void Mpnl_ShowTraffic(const char* text, int received)
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0 || !text) return;
+    if (InsertTextBoxLine(panel, MAIN_RS232, -1, text) != 0) return;
+    // A long factory session must not grow the monitor without bound.
+    int lines = 0;
+    GetNumTextBoxLines(panel, MAIN_RS232, &lines);
+    if (lines > kTrafficMonitorLines) {
+        DeleteTextBoxLines(panel, MAIN_RS232, 0, lines - kTrafficMonitorLines);
+        lines = kTrafficMonitorLines;
+    }
+    if (received && lines > 0) SetCtrlAttribute(panel, MAIN_RS232, ATTR_FIRST_VISIBLE_LINE, lines - 1);
+}
+
+void Mpnl_RegisterCallbacks()
+{
+    RegisterUiCallback("Mpnl_ValCallback", Mpnl_ValCallback);
+    RegisterUiCallback("Mpnl_RefreshButtonCallback", Mpnl_RefreshButtonCallback);
+    Comm_SetTrafficHook(Mpnl_ShowTraffic);
+    Comm_SetShutterAccessHook({triggerMode, setShutterDimmed});
+}

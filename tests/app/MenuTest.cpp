@@ -1,0 +1,135 @@
+// The File menu's camera user sets and settings files, through the menus and
+// dialogs an operator uses.
+#include <QFile>
+
+#include "AppFixture.h"
+#include "camera/Composite.h"
+#include "camera/Globals.h"
+#include "panels/PanelGlobals.h"
+#include "platform/UiTestDriver.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+using uitest::Popup;
+
+class Menus : public AppTest {
+protected:
+    void startOn(const char* model, std::initializer_list<const char*> args = {})
+    {
+        putCamera(1, model);
+        ASSERT_EQ(start(args), AppStartResult::Started);
+        ASSERT_EQ(g_com_port, 1);
+        camera(1).clearLog();
+    }
+
+    int choose(int item)
+    {
+        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
+        return uitest::TopPopup();
+    }
+
+    static int shownAlv()
+    {
+        int alv = 0;
+        GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
+        return alv;
+    }
+};
+
+TEST_F(Menus, LoadingAUserSetReReadsTheCamera)
+{
+    writeIni(1, 2);
+    startOn("VK-400");
+    camera(1).setReg("ALV", 30);
+    ASSERT_EQ(Comm_SaveSet(2), 0);
+    camera(1).setReg("ALV", 99);
+    camera(1).clearLog();
+
+    const int dialog = choose(MAINMNU_FILE_LOAD);
+    ASSERT_EQ(PanelName(dialog), "LOADSET");
+    int set = -1;
+    GetCtrlVal(dialog, LOADSET_SETNO, &set);
+    EXPECT_EQ(set, 2);  // "ICCD.ini" preselects it
+    ASSERT_EQ(uitest::Click(dialog, LOADSET_OKBUTTON), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_EQ(camera(1).log().front(), ":LSTA=2");
+    EXPECT_EQ(shownAlv(), 30);
+    EXPECT_TRUE(uitest::Popups().empty());
+
+    camera(1).faults().refuse = {"LSTA"};
+    ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_LOAD), LOADSET_OKBUTTON), 0);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"Error", "Error on Load Set"}}));
+    EXPECT_EQ(uitest::TopPopup(), 0);
+}
+
+TEST_F(Menus, OnlyTheFactorySavesOverTheFactoryDefaults)
+{
+    startOn("VK-400");
+    int dialog = choose(MAINMNU_FILE_SAVESET);
+    int items = 0;
+    GetNumListItems(dialog, SAVESET_SETNO, &items);
+    EXPECT_EQ(items, 2);
+    ASSERT_EQ(uitest::Click(dialog, SAVESET_CANCEL), 0);
+    EXPECT_TRUE(camera(1).log().empty());
+    QuitUserInterface(0);
+    stop();
+
+    camera(1).clearLog();
+    ASSERT_EQ(start({"/fac"}), AppStartResult::Started);
+    dialog = choose(MAINMNU_FILE_SAVESET);
+    std::string first;
+    GetLabelFromIndex(dialog, SAVESET_SETNO, 0, &first);
+    EXPECT_EQ(first, "Factory Defaults");
+    int set = -1;
+    GetCtrlVal(dialog, SAVESET_SETNO, &set);
+    EXPECT_EQ(set, 1);  // still the preselected user set
+    camera(1).clearLog();
+    ASSERT_EQ(uitest::Commit(dialog, SAVESET_SETNO, 0), 0);
+    ASSERT_EQ(uitest::Click(dialog, SAVESET_OKBUTTON), 0);
+    EXPECT_EQ(camera(1).log(), std::vector<std::string>{":WSTA=0"});
+    EXPECT_EQ(uitest::TopPopup(), 0);
+}
+
+TEST_F(Menus, SettingsFileSavedAndLoadedBack)
+{
+    startOn("VKC-475");
+    camera(1).setReg("ALV", 44);
+
+    int dialog = choose(MAINMNU_FILE_SAVEFILE);
+    ASSERT_EQ(PanelName(dialog), "F_SAVESET");
+    ASSERT_EQ(uitest::Commit(dialog, F_SAVESET_COMMENT, "bench camera A"), 0);
+    uitest::AnswerFileDialog("a.cfg");
+    ASSERT_EQ(uitest::Click(dialog, F_SAVESET_OK), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    ASSERT_EQ(uitest::FileDialogs().size(), 1u);
+    EXPECT_EQ(uitest::FileDialogs()[0].title, "Save Camera Settings to File");
+    QFile file(QString::fromStdString(path("a.cfg")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines.size(), 91);  // 90 lines and the empty rest after the last
+    EXPECT_TRUE(lines[1].startsWith("bench camera A"));
+
+    camera(1).setReg("ALV", 99);
+    camera(1).clearLog();
+    uitest::AnswerFileDialog("a.cfg");
+    choose(MAINMNU_FILE_LOADFILE);
+    EXPECT_EQ(uitest::FileDialogs().back().title, "Load Camera Settings From File");
+    EXPECT_EQ(CountSent(camera(1).log(), ":ALV=44"), 1);
+    EXPECT_EQ(*camera(1).reg("ALV"), 44);
+    EXPECT_EQ(shownAlv(), 44);  // refreshed at the end of the load
+    EXPECT_TRUE(uitest::Popups().empty());
+}
+
+TEST_F(Menus, LoadingASettingsFileCancelledOrMissing)
+{
+    startOn("VK-400");
+    uitest::CancelFileDialog();
+    choose(MAINMNU_FILE_LOADFILE);
+    uitest::AnswerFileDialog("missing.cfg");
+    choose(MAINMNU_FILE_LOADFILE);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Failure opening camera settings file."}}));
+    EXPECT_TRUE(camera(1).log().empty());
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The Preferences dialog against simulated cameras: the port probe, the
+// captions, and OK moving the link (or refusing to).
+#include "AppFixture.h"
+#include "camera/CamTypes.h"
+#include "camera/Globals.h"
+#include "camera/Models.h"
+#include "panels/PanelGlobals.h"
+#include "platform/UiTestDriver.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+using uitest::Popup;
+
+// The program runs on a VKC-475 at port 1; port 2 has an EH-4000, port 4 a
+// camera that refuses to say its model, port 3 nothing at all.
+class PrefDialog : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        putCamera(1, "VKC-475");
+        putCamera(2, "EH-4000");
+        putCamera(4, "VK-400");
+        camera(4).faults().refuse = {"CAM"};
+        ASSERT_EQ(start(), AppStartResult::Started);
+        ASSERT_EQ(g_com_port, 1);
+        open();
+    }
+
+    void open()
+    {
+        ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP), 0);
+        pref_ = uitest::TopPopup();
+        ASSERT_EQ(PanelName(pref_), "PREF");
+        uitest::ClearPopups();
+        camera(1).clearLog();
+    }
+
+    int pref_ = 0;
+};
+
+TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsAndDevices)
+{
+    int port = 0;
+    GetCtrlVal(pref_, PREF_COM_LIST, &port);
+    EXPECT_EQ(port, 1);
+    EXPECT_EQ(CtrlText(pref_, PREF_LABEL2), "Focus Control");
+    std::string label;
+    GetLabelFromIndex(pref_, PREF_COM_LIST, 31, &label);
+    EXPECT_EQ(label, "COM32");
+    std::string tip;
+    GetCtrlAttribute(pref_, PREF_COM_LIST, ATTR_TOOLTIP_TEXT, &tip);
+    EXPECT_NE(tip.find("COM1: sim:VKC-475"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("COM2: sim:EH-4000"), std::string::npos);
+}
+
+TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
+{
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(camera(2).log(), std::vector<std::string>{":CAM?"});
+    EXPECT_FALSE(PortOpen(2));
+
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 3), 0);
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 4), 0);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Failed to Open Comm Port"},
+                                                    {"ERROR", "Camera Not Found on This Port"}}));
+    EXPECT_FALSE(PortOpen(4));
+
+    EXPECT_EQ(g_com_port, 1);
+    EXPECT_EQ(g_cam_model_user_idx, 5);
+    EXPECT_TRUE(PortOpen(1));
+    char model[kModelNameSize] = "";
+    EXPECT_EQ(Comm_GetModel(model), COMM_OK);  // the link still answers
+}
+
+TEST_F(PrefDialog, ProbingThePortOfTheLinkAsksOverTheOpenLink)
+{
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 1), 0);
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(camera(1).log(), std::vector<std::string>{":CAM?"});
+    EXPECT_TRUE(PortOpen(1));
+    char model[kModelNameSize] = "";
+    EXPECT_EQ(Comm_GetModel(model), COMM_OK);
+    EXPECT_STREQ(model, "VKC-475");
+}
+
+TEST_F(PrefDialog, ResetLabelsTakesEffectOnlyWithOK)
+{
+    ASSERT_EQ(uitest::Click(pref_, PREF_RESETLABELS), 0);
+    EXPECT_EQ(CtrlText(pref_, PREF_LABEL1), "Zoom");
+    EXPECT_EQ(CtrlText(pref_, PREF_LABEL3), "Iris");
+    ASSERT_EQ(uitest::Click(pref_, PREF_CANCEL), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_STREQ(g_label1, "Zoom Control");
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+
+    open();
+    ASSERT_EQ(uitest::Click(pref_, PREF_RESETLABELS), 0);
+    ASSERT_EQ(uitest::Commit(pref_, PREF_LABEL3, "Aperture of the main lens group"), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_STREQ(g_label1, "Zoom");
+    EXPECT_STREQ(g_label2, "Focus");
+    EXPECT_STREQ(g_label3, "Aperture of the main le");
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom");
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L3), g_label3);
+    // Same port: the camera is asked who it is over the open link, not re-read.
+    EXPECT_EQ(camera(1).log(), std::vector<std::string>{":CAM?"});
+    EXPECT_TRUE(PortOpen(1));
+}
+
+TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
+{
+    ASSERT_EQ(uitest::Commit(pref_, PREF_LABEL1, "Tele"), 0);
+    for (int port : {3, 4}) {
+        ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
+        uitest::ClearPopups();
+        ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+        EXPECT_EQ(uitest::Popups().size(), 1u);
+        EXPECT_EQ(uitest::TopPopup(), pref_);
+        EXPECT_FALSE(PortOpen(port));
+    }
+    EXPECT_EQ(uitest::Popups().back().text, "Camera Not Found on This Port");
+    EXPECT_STREQ(g_label1, "Zoom Control");
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+    EXPECT_EQ(g_com_port, 1);
+    EXPECT_EQ(g_cam_model_user_idx, 5);
+    EXPECT_TRUE(PortOpen(1));
+}
+
+TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
+{
+    camera(2).setReg("ALV", 99);
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_EQ(g_com_port, 2);
+    EXPECT_EQ(g_cam_model_user_idx, 1);
+    EXPECT_FALSE(PortOpen(1));  // not left open behind the new link
+    EXPECT_TRUE(PortOpen(2));
+    int alv = 0;
+    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
+    EXPECT_EQ(alv, 99);
+    std::string title;
+    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
+    EXPECT_EQ(title, "Ulvo EH-4000 Camera Control");
+
+    QuitUserInterface(0);
+    stop();
+    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 2");
+}
+
+using PrefWithoutCamera = AppTest;
+
+TEST_F(PrefWithoutCamera, ACameraFoundLaterBringsTheWindowToLife)
+{
+    ASSERT_EQ(start(), AppStartResult::Started);
+    const int pref = uitest::TopPopup();
+    ASSERT_EQ(PanelName(pref), "PREF");
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
+
+    putCamera(6, "VK-470");  // plugged in while the dialog is open
+    ASSERT_EQ(uitest::Commit(pref, PREF_COM_LIST, 6), 0);
+    ASSERT_EQ(uitest::Click(pref, PREF_OKBUTTON), 0);
+    EXPECT_EQ(g_com_port, 6);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+    int dimmed = -1;
+    GetMenuBarAttribute(g_mainmnuhandle, MAINMNU_FILE_LOAD, ATTR_DIMMED, &dimmed);
+    EXPECT_EQ(dimmed, 0);
+    std::string title;
+    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
+    EXPECT_EQ(title, "Ulvo VK-470 Camera Control");
+}
+
+}  // namespace

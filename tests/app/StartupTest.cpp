@@ -1,0 +1,222 @@
+// Start-up and shutdown: finding the camera, the window without one, the
+// factory switch, the quit paths, and a second copy of the program.
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+
+#include "AppFixture.h"
+#include "camera/Globals.h"
+#include "panels/PanelGlobals.h"
+#include "platform/Timing.h"
+#include "platform/UiTestDriver.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+using uitest::Popup;
+
+bool MenuItemPresent(int item)
+{
+    int dimmed = 0;
+    return GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed) == 0;
+}
+
+int MenuDimmed(int item)
+{
+    int dimmed = -1;
+    GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed);
+    return dimmed;
+}
+
+using Startup = AppTest;
+
+TEST_F(Startup, CameraOnThePreferredPortFillsTheWindowAndIsSavedAtExit)
+{
+    writeIni(2);
+    putCamera(1, "VK-400");
+    putCamera(2, "VKC-475");
+    camera(2).setReg("ALV", 77);
+
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 2);
+    EXPECT_EQ(g_cam_model_user_idx, 5);
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_TRUE(camera(1).log().empty());  // found without a search
+    EXPECT_EQ(camera(2).log().front(), ":CAM?");
+
+    int alv = 0;
+    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
+    EXPECT_EQ(alv, 77);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+    std::string title;
+    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
+    EXPECT_EQ(title, "Ulvo VKC-475 Camera Control");
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+
+    // Normal mode: no factory items.
+    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_SEPARATOR));
+    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_FTEST));
+    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_AFEACC));
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 0);
+
+    ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
+    stop();
+    EXPECT_FALSE(PortOpen(2));
+    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 2");
+}
+
+TEST_F(Startup, SearchesPortsOneToEightWhenThePreferredPortHasNoCamera)
+{
+    writeIni(3);
+    putCamera(5, "EH-4000");
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 5);
+    EXPECT_EQ(g_cam_model_user_idx, 1);
+    EXPECT_TRUE(uitest::Popups().empty());
+    QuitUserInterface(0);
+    stop();
+    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 5");
+}
+
+TEST_F(Startup, PortsBeyondEightAreUsedOnlyWhenPreferred)
+{
+    writeIni(12);
+    putCamera(12, "VK-470");
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 12);
+    QuitUserInterface(0);
+    stop();
+
+    writeIni(3);
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 0);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"WARNING", "No Camera Communication Link Found"}}));
+}
+
+TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
+{
+    ASSERT_EQ(start(), AppStartResult::Started);  // no "ICCD.ini" either
+    EXPECT_EQ(g_com_port, 0);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"WARNING", "No Camera Communication Link Found"}}));
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_AGN), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_QUIT), 0);
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 1);
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_SAVESET), 1);
+    EXPECT_EQ(MenuDimmed(MAINMNU_ADVSET), 1);
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOADFILE), 0);
+    // Never shaped for a model: the captions are the resource's own.
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+
+    const int pref = uitest::TopPopup();
+    ASSERT_EQ(PanelName(pref), "PREF");
+    EXPECT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), UIEControlNotOperable);  // behind the dialog
+    ASSERT_EQ(uitest::Click(pref, PREF_CANCEL), 0);
+    ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
+    stop();
+
+    const std::vector<std::string> lines = iniLines();
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[0], "Camera Comm Port: 0");
+    EXPECT_EQ(lines[1], "Camera Baud Rate: 9600");
+}
+
+TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
+{
+    putCamera(1, "VKC-475");
+    ASSERT_EQ(start({"/fac"}), AppStartResult::Started);
+    EXPECT_EQ(g_prog_type, 1);
+    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_SEPARATOR));
+    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_FTEST));
+    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_AFEACC));
+    // The traffic monitor was connected before the camera was looked for.
+    int lines = 0;
+    GetNumTextBoxLines(g_mainpanel, MAIN_RS232, &lines);
+    EXPECT_GT(lines, 2);
+    QuitUserInterface(0);
+    stop();
+
+    for (auto args : {std::vector<const char*>{"/FAC"}, {"-fac"}, {"x", "/fac"}, {"/fac "}, {"/factory"}}) {
+        static char name[] = "iccd-control";
+        std::vector<char*> argv{name};
+        for (const char* a : args) argv.push_back(const_cast<char*>(a));
+        g_prog_type = 0;
+        ProcessCommandLineArguments(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(g_prog_type, 0) << args.back();
+    }
+    ASSERT_EQ(start({"/FAC"}), AppStartResult::Started);
+    EXPECT_EQ(g_prog_type, 0);
+    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_FTEST));
+}
+
+TEST_F(Startup, EveryQuitPathEndsTheLoopAndSavesThePreferences)
+{
+    putCamera(1, "VK-400");
+    for (int way = 0; way < 3; ++way) {
+        ASSERT_EQ(start(), AppStartResult::Started);
+        QFile::remove(QString::fromStdString(path("ICCD.ini")));
+        switch (way) {
+            case 0:
+                EXPECT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
+                break;
+            case 1:
+                EXPECT_EQ(uitest::ClosePanel(g_mainpanel), 0);
+                break;
+            default:
+                EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_EXIT), 0);
+                break;
+        }
+        stop();
+        EXPECT_EQ(iniLines().size(), 15u) << "quit path " << way;
+    }
+}
+
+// The name the run time's instance check listens under.
+QString instanceServer(const QString& key)
+{
+    QString name = key + u'-' + qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    for (QChar& c : name)
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_') c = u'_';
+    return name;
+}
+
+TEST_F(Startup, ASecondCopyIsRefused)
+{
+    const QString key = QStringLiteral("IccdAppTest-%1").arg(::getpid());
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.remove("ICCD_COM1");
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(dir_->path());
+    first.start(QStringLiteral(ICCD_BIN_DIR "/iccd-control"), {"--model", "VK-400", "--instance-key", key});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    bool listening = false;
+    for (int i = 0; i < 200 && !listening; ++i) {
+        QLocalSocket probe;
+        probe.connectToServer(instanceServer(key));
+        listening = probe.waitForConnected(50);
+        if (!listening) WaitForSystemEvents(0.05);
+    }
+    ASSERT_TRUE(listening) << first.readAllStandardError().toStdString();
+
+    char name[] = "iccd-control";
+    char* argv[] = {name, nullptr};
+    AppOptions options;
+    options.instanceKey = key.toStdString();
+    EXPECT_EQ(AppStart(1, argv, options), AppStartResult::Duplicate);
+    EXPECT_EQ(uitest::Popups(),
+              (std::vector<Popup>{{"ERROR", "Another copy of this program is already running."}}));
+    EXPECT_EQ(g_mainpanel, 0);
+    SetAppInstanceKey(nullptr);
+
+    first.kill();
+    first.waitForFinished(5000);
+    QLocalServer::removeServer(instanceServer(key));
+}
+
+}  // namespace

@@ -1,0 +1,290 @@
+// The main panel's value controls against the simulated camera: what each one
+// sends, what the panel shows afterwards, the error pop-ups, the mode and
+// access rules, and the model change.
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "MainPanelFixture.h"
+#include "camera/CommandSet.h"
+#include "camera/Globals.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MainPnlControls : public MainPanelTest {
+protected:
+    struct Case {
+        int control;
+        double value;
+        std::string line;
+    };
+
+    // Commits every case and checks that exactly its line went out.
+    void expectSends(const std::vector<Case>& cases)
+    {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.line);
+            clearLog();
+            ASSERT_EQ(uitest::Commit(panel(), c.control, c.value), 0);
+            EXPECT_EQ(sent(), Lines{c.line});
+        }
+        EXPECT_TRUE(popups().empty());
+    }
+
+    static std::string line(const char* prefix, CommRule rule, float value)
+    {
+        return prefix + std::to_string(Comm_UserToCount(rule, value));
+    }
+};
+
+TEST_F(MainPnlControls, EachControlSendsItsCommand)
+{
+    connect("VK-470");
+    camera().setReg("AEC", 0);  // manual: gain and shutter are the operator's
+    show();
+    expectSends({{MAIN_GAM, 0, ":GAM=0"},
+                 {MAIN_VMD, 1, ":VMD=1"},
+                 {MAIN_SHE, 1, ":SHE=1"},
+                 {MAIN_MFI, 2, ":MFI=2"},
+                 {MAIN_MFT, 0, ":MFT=0"},
+                 {MAIN_TMD, 1, ":TMD=1"},
+                 {MAIN_DFC, 0, ":DFC=0"},
+                 {MAIN_MIR, 1, ":MIR=1"}});
+
+    connect("VK-470");
+    camera().setReg("AEC", 1);  // automatic with the electronic shutter: the limits are
+    camera().setReg("ESH", 1);
+    show();
+    expectSends({{MAIN_ALV, 100, ":ALV=100"}, {MAIN_SMX, 200, ":SMX=200"}});
+
+    start("VKC-475", 1);  // colour mode and gains are factory settings
+    expectSends({{MAIN_CMD, 0, ":CMD=0"},
+                 {MAIN_IPH, 2, ":IPH=2"},
+                 {MAIN_WBM, 1, ":WBM=1"},
+                 {MAIN_CGAIN_RED, 1.5, line(":CGR=", CommRule::ColourGain, 1.5f)},
+                 {MAIN_CGAIN_GREEN, 0.75, line(":CGG=", CommRule::ColourGain, 0.75f)},
+                 {MAIN_CGAIN_BLUE, 2.25, line(":CGB=", CommRule::ColourGain, 2.25f)},
+                 {MAIN_HUE, 40.0, line(":HUE=", CommRule::PercentOf255, 40.0f)},
+                 {MAIN_VSAT, 60.0, line(":VSA=", CommRule::PercentOf63, 60.0f)},
+                 {MAIN_USAT, 70.0, line(":USA=", CommRule::PercentOf63, 70.0f)},
+                 {MAIN_YGAIN, 80.0, line(":YGA=", CommRule::PercentOf63, 80.0f)}});
+    EXPECT_EQ(camera().reg("VSA"), Comm_UserToCount(CommRule::PercentOf63, 60.0f));
+}
+
+TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
+{
+    connect("VK-470");
+    camera().setReg("AEC", 0);
+    show();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 10.0), 0);
+    EXPECT_EQ(sent(), (Lines{":AGN=284", ":AGN?"}));
+    EXPECT_NEAR(realVal(MAIN_AGN), 284 * 0.0352, 1e-4);  // 9.9968 dB, not the 10 typed
+
+    camera().setReg("AEC", 1);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    clearLog();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 20.0), 0);
+    EXPECT_EQ(sent(), (Lines{":AMX=568", ":AMX?"}));
+    EXPECT_NEAR(realVal(MAIN_AMX), 568 * 0.0352, 1e-4);
+
+    // Refused: the message, and the operator's value stays (an unreadable
+    // gain is not shown as 0 dB).
+    camera().faults().refuse = {"AMX"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 25.0), 0);
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_DOUBLE_EQ(realVal(MAIN_AMX), 25.0);
+}
+
+TEST_F(MainPnlControls, FailuresShowTheStatusText)
+{
+    connect("VK-470");
+    camera().setReg("AEC", 0);
+    show();
+    camera().faults().refuse = {"GAM"};
+    camera().faults().garbage = {"MIR"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MIR, 1), 0);
+    EXPECT_EQ(intVal(MAIN_GAM), 0);  // the operator's value stays
+    camera().faults().silent = true;
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 100), 0);
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 6.356, 1e-9);  // shown whatever the outcome
+    EXPECT_EQ(popups(), (std::vector{Error("Camera returned error message NAK."),
+                                     Error("Camera returned unrecognized response."),
+                                     Error("Timeout error waiting for camera response.")}));
+}
+
+TEST_F(MainPnlControls, ShutterSpeedInMilliseconds)
+{
+    connect("VK-475");
+    camera().setReg("AEC", 0);
+    camera().setReg("SSX", 1200);
+    show();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 1000), 0);
+    EXPECT_EQ(sent(), Lines{":SHS=1000"});
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 63.56, 1e-9);
+}
+
+TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
+{
+    start("VK-470");  // automatic, electronic shutter off
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
+    EXPECT_EQ(sent(), (Lines{":AEC=0", ":AEC?", ":SHE=0", ":AGN?", ":SHS?", ":ESH?", ":ESH?"}));
+    EXPECT_EQ(intVal(MAIN_MODE), 0);
+    EXPECT_EQ(intVal(MAIN_SHE), 0);
+    EXPECT_FALSE(dimmed(MAIN_SHE));
+    EXPECT_FALSE(dimmed(MAIN_AGN));
+    EXPECT_NEAR(realVal(MAIN_AGN), 57 * 0.0352, 1e-4);
+    EXPECT_EQ(intVal(MAIN_SHS), 525);
+    for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX}) EXPECT_TRUE(dimmed(c)) << c;
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+
+    clearLog();
+    camera().setReg("ESH", 1);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 1), 0);
+    EXPECT_EQ(sent(), (Lines{":AEC=1", ":AEC?", ":SHE=1", ":ESH?", ":ESH?"}));
+    EXPECT_EQ(intVal(MAIN_SHE), 1);
+    for (int c : {MAIN_SHE, MAIN_AGN, MAIN_SHS, MAIN_TIMEMS}) EXPECT_TRUE(dimmed(c)) << c;
+    for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX}) EXPECT_FALSE(dimmed(c)) << c;
+    EXPECT_TRUE(popups().empty());
+
+    // The EH-4000 switches its AGC and nothing else.
+    start("EH-4000");
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
+    EXPECT_EQ(sent(), (Lines{":AMD=0", ":AMD?"}));
+    EXPECT_FALSE(dimmed(MAIN_AGN));
+    EXPECT_TRUE(dimmed(MAIN_ALV));
+}
+
+// The mode is set, then read back; the read-back succeeding must not hide
+// that the camera refused the setting.
+TEST_F(MainPnlControls, RefusedModeIsReported)
+{
+    start("VK-470");
+    camera().faults().refuse = {"AEC"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(MainPnlControls, PulseWidthTriggerLocksTheShutterSpeed)
+{
+    connect("VK-470");
+    camera().setReg("AEC", 0);
+    show();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
+    EXPECT_TRUE(dimmed(MAIN_SHS));
+    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 0), 0);  // manual: open again
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+    EXPECT_FALSE(dimmed(MAIN_TIMEMS));
+
+    start("VK-470");  // automatic: stays locked
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 0), 0);
+    EXPECT_TRUE(dimmed(MAIN_SHS));
+    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
+
+    // A camera already in Pulse Width Mode is shown locked from the start.
+    connect("VK-400");
+    camera().setReg("AEC", 0);
+    camera().setReg("TMD", 3);
+    show();
+    EXPECT_EQ(intVal(MAIN_TMD), 3);
+    EXPECT_TRUE(dimmed(MAIN_SHS));
+    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
+}
+
+TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
+{
+    start("VK-470", 1);
+    ASSERT_EQ(intVal(MAIN_MODE), 1);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGC_ACCESS, 0), 0);
+    const Lines expected{":AEC=0", ":AEC?", ":SHE=0", ":AGN?", ":SHS?", ":ESH?", ":ESH?", ":SB1=0"};
+    EXPECT_EQ(sent(), expected);
+    EXPECT_EQ(intVal(MAIN_MODE), 0);
+    EXPECT_TRUE(dimmed(MAIN_MODE));
+    EXPECT_EQ(camera().reg("AEC"), 0);
+    EXPECT_EQ(camera().reg("SB1"), 0);
+
+    clearLog();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGC_ACCESS, 1), 0);
+    EXPECT_EQ(sent(), Lines{":SB1=1"});
+    EXPECT_FALSE(dimmed(MAIN_MODE));
+    EXPECT_TRUE(popups().empty());
+
+    // A camera that stays in automatic keeps its access: the user screen must
+    // not be locked in automatic mode.
+    start("VK-470", 1);
+    camera().faults().refuse = {"AEC"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGC_ACCESS, 0), 0);
+    EXPECT_EQ(camera().reg("SB1"), 1);
+    EXPECT_EQ(intVal(MAIN_AGC_ACCESS), 1);
+    EXPECT_FALSE(dimmed(MAIN_MODE));
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
+{
+    start("VK-473", 1);
+    ASSERT_EQ(intVal(MAIN_DFC), 1);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
+    EXPECT_EQ(sent(), (Lines{":DFC=0", ":SB2=0"}));
+    EXPECT_EQ(intVal(MAIN_DFC), 0);
+    EXPECT_TRUE(dimmed(MAIN_DFC));
+    clearLog();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 1), 0);
+    EXPECT_EQ(sent(), Lines{":SB2=1"});
+    EXPECT_FALSE(dimmed(MAIN_DFC));
+
+    start("EH-4000", 1);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
+    EXPECT_EQ(sent(), Lines{":SB2=0"});
+
+    start("VK-473", 1);
+    camera().faults().refuse = {"DFC"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
+    EXPECT_EQ(sent(), (Lines{":DFC=0", ":SB2?"}));
+    EXPECT_EQ(intVal(MAIN_DFC_ACCESS), 1);
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(MainPnlControls, WhiteBalanceOnceShowsTheNewGains)
+{
+    start("VKC-475");
+    ASSERT_EQ(uitest::Click(panel(), MAIN_AWB), 0);
+    EXPECT_EQ(sent(), (Lines{":AWB!", ":CGR?", ":CGG?", ":CGB?"}));
+    EXPECT_NEAR(realVal(MAIN_CGAIN_RED), Comm_CountToUser(CommRule::ColourGain, 983), 1e-6);
+    EXPECT_NEAR(realVal(MAIN_CGAIN_GREEN), Comm_CountToUser(CommRule::ColourGain, 1024), 1e-6);
+    EXPECT_NEAR(realVal(MAIN_CGAIN_BLUE), Comm_CountToUser(CommRule::ColourGain, 1071), 1e-6);
+}
+
+TEST_F(MainPnlControls, ModelChangeAcceptedAndRefused)
+{
+    start("VKC-475", 1);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, 6), 0);  // VK-473
+    ASSERT_GE(sent().size(), 3u);
+    EXPECT_EQ(sent()[0], ":CAM=6");
+    EXPECT_EQ(sent()[1], ":SSX?");  // shaped for the new model, then read again
+    EXPECT_EQ(g_cam_model_user_idx, 6);
+    EXPECT_EQ(g_cam_model_idx, 6);
+    EXPECT_EQ(title(), "Ulvo VK-473 Camera Control");
+    EXPECT_EQ(minOf(MAIN_AGN), 3.0);
+    EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
+    EXPECT_TRUE(popups().empty());
+
+    clearLog();
+    camera().faults().refuse = {"CAM"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, 12), 0);
+    EXPECT_EQ(sent(), Lines{":CAM=12"});
+    EXPECT_EQ(popups(), std::vector{Error("          Failure setting camera model.\n"
+                                          "Selected model may be incompatible with FPGA")});
+    EXPECT_EQ(intVal(MAIN_MODEL), 6);
+    EXPECT_EQ(g_cam_model_user_idx, 6);
+    EXPECT_EQ(title(), "Ulvo VK-473 Camera Control");
+}
+
+}  // namespace

@@ -1,0 +1,302 @@
+// The main panel's shape for each group of models on the user and the factory
+// screen, after model changes, and with the controls and menus dimmed.
+#include <optional>
+
+#include "MainPanelFixture.h"
+#include "camera/Globals.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+enum class Frame { Hidden, Fifth, LaidOut };
+
+// One column of the table of shapes.  An empty optional is a cell the model
+// leaves as the previous configuration had it.
+struct Shape {
+    const char* model;
+    const char* kind;  // "ALC" or "AGC"
+    std::optional<int> alvMin;
+    double gainMin, gainMax;
+    bool she, shutter, smx;
+    std::optional<bool> vmd;
+    bool tmdDimmed;
+    int mfiItems;
+    bool family;
+    Frame userFrame;
+    bool colour;  // white balance, colour sliders; colour gains on the factory screen
+    std::optional<bool> colourProcDimmed;
+    int ssx;
+};
+
+const Shape kBasic{.model = "VK-400",
+                   .kind = "ALC",
+                   .alvMin = 0,
+                   .gainMin = 0,
+                   .gainMax = 36,
+                   .she = true,
+                   .shutter = true,
+                   .smx = false,
+                   .vmd = true,
+                   .tmdDimmed = false,
+                   .mfiItems = 3,
+                   .family = false,
+                   .userFrame = Frame::Hidden,
+                   .colour = false,
+                   .colourProcDimmed = true,
+                   .ssx = 262};
+const Shape kAgc{.model = "EH-4000",
+                 .kind = "AGC",
+                 .alvMin = {},
+                 .gainMin = 0,
+                 .gainMax = 36,
+                 .she = false,
+                 .shutter = false,
+                 .smx = false,
+                 .vmd = {},
+                 .tmdDimmed = false,
+                 .mfiItems = 3,
+                 .family = false,
+                 .userFrame = Frame::Hidden,
+                 .colour = false,
+                 .colourProcDimmed = {},
+                 .ssx = 262};
+const Shape kMono{.model = "VK-470",
+                  .kind = "ALC",
+                  .alvMin = 20,
+                  .gainMin = 0,
+                  .gainMax = 36,
+                  .she = true,
+                  .shutter = true,
+                  .smx = true,
+                  .vmd = true,
+                  .tmdDimmed = false,
+                  .mfiItems = 3,
+                  .family = true,
+                  .userFrame = Frame::Fifth,
+                  .colour = false,
+                  .colourProcDimmed = true,
+                  .ssx = 525};
+const Shape kColour{.model = "VKC-475",
+                    .kind = "ALC",
+                    .alvMin = 20,
+                    .gainMin = 0,
+                    .gainMax = 30,
+                    .she = false,
+                    .shutter = true,
+                    .smx = true,
+                    .vmd = false,
+                    .tmdDimmed = true,
+                    .mfiItems = 2,
+                    .family = true,
+                    .userFrame = Frame::LaidOut,
+                    .colour = true,
+                    .colourProcDimmed = false,
+                    .ssx = 625};
+
+class MainPnlShape : public MainPanelTest {
+protected:
+    void expectShape(const Shape& s, int screen)
+    {
+        SCOPED_TRACE(std::string(s.model) + (screen ? " factory screen" : " user screen"));
+        const std::string kind = s.kind;
+        EXPECT_EQ(label(MAIN_MODE), kind + " Mode");
+        EXPECT_EQ(label(MAIN_ALV), kind + " Level");
+        EXPECT_EQ(label(MAIN_AMX), kind + " Max Gain\n    (dB)");
+        if (s.alvMin) {
+            EXPECT_EQ(minOf(MAIN_ALV), *s.alvMin);
+        }
+        for (int c : {MAIN_AGN, MAIN_AMX}) {
+            EXPECT_EQ(minOf(c), s.gainMin) << c;
+            EXPECT_EQ(maxOf(c), s.gainMax) << c;
+        }
+        EXPECT_EQ(visible(MAIN_SHE), s.she);
+        EXPECT_EQ(visible(MAIN_SHS), s.shutter);
+        EXPECT_EQ(visible(MAIN_TIMEMS), s.shutter);
+        EXPECT_EQ(visible(MAIN_SMX), s.smx);
+        EXPECT_EQ(maxOf(MAIN_SHS), s.ssx);
+        EXPECT_EQ(maxOf(MAIN_SMX), s.ssx);
+        if (s.vmd) {
+            EXPECT_EQ(visible(MAIN_VMD), *s.vmd);
+        }
+        EXPECT_EQ(dimmed(MAIN_TMD), s.tmdDimmed);
+        EXPECT_EQ(items(MAIN_MFI), s.mfiItems);
+        EXPECT_EQ(visible(MAIN_DFC), s.family);
+        EXPECT_EQ(visible(MAIN_MIR), s.family);
+
+        const Frame frame = screen == 0 ? s.userFrame : (s.family ? Frame::LaidOut : Frame::Hidden);
+        EXPECT_EQ(visible(MAIN_DEC_VK47X), frame != Frame::Hidden);
+        if (frame == Frame::Fifth) {
+            EXPECT_EQ(height(MAIN_DEC_VK47X), laidOutFrame_ / 5);
+        }
+
+        for (int c :
+             {MAIN_WBM, MAIN_AWB, MAIN_AWB_BOX, MAIN_AWB_TXT, MAIN_YGAIN, MAIN_USAT, MAIN_VSAT, MAIN_HUE})
+            EXPECT_EQ(visible(c), s.colour) << c;
+        const bool gains = s.colour && screen != 0;
+        for (int c : {MAIN_CMD, MAIN_CGAIN_RED, MAIN_CGAIN_GREEN, MAIN_CGAIN_BLUE, MAIN_CGAIN_TXT, MAIN_IPH})
+            EXPECT_EQ(visible(c), gains) << c;
+        for (int c : {MAIN_FACBOX, MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS, MAIN_RS232})
+            EXPECT_EQ(visible(c), screen != 0) << c;
+        if (s.colourProcDimmed) {
+            EXPECT_EQ(menuDimmed(MAINMNU_COLORPROC), *s.colourProcDimmed);
+        }
+        EXPECT_EQ(title(), std::string("Ulvo ") + s.model + " Camera Control");
+    }
+};
+
+TEST_F(MainPnlShape, EachGroupOnBothScreens)
+{
+    for (const Shape* s : {&kBasic, &kAgc, &kMono, &kColour})
+        for (int screen : {0, 1}) {
+            start(s->model, screen);
+            expectShape(*s, screen);
+        }
+}
+
+TEST_F(MainPnlShape, ModelsThatDifferFromTheirGroup)
+{
+    // The 473 models start their gains at 3 dB.
+    Shape vk473 = kMono;
+    vk473.model = "VK-473";
+    vk473.gainMin = 3;
+    Shape vkc473 = kColour;
+    vkc473.model = "VKC-473";
+    vkc473.gainMin = 3;
+    vkc473.ssx = 525;
+    // An LS twin behaves like its VK model but keeps its own name in the title.
+    Shape lsc375 = kColour;
+    lsc375.model = "LSC-375";
+    for (const Shape* s : {&vk473, &vkc473, &lsc375})
+        for (int screen : {0, 1}) {
+            start(s->model, screen);
+            expectShape(*s, screen);
+        }
+
+    // Below 3 dB is not on offer: the control holds the gain at its minimum.
+    connect("VK-473");
+    camera().setReg("AEC", 0);
+    show();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 1.0), 0);
+    EXPECT_NEAR(realVal(MAIN_AGN), 3.0, 0.02);
+    ASSERT_FALSE(sent().empty());
+    EXPECT_EQ(sent().front(), ":AGN=85");
+}
+
+TEST_F(MainPnlShape, CurrentHardwareHasNoColourSliders)
+{
+    connect("VKC-475");
+    g_hardware_rev = 1;
+    show();
+    for (int c : {MAIN_YGAIN, MAIN_USAT, MAIN_VSAT, MAIN_HUE}) EXPECT_FALSE(visible(c)) << c;
+    EXPECT_TRUE(visible(MAIN_WBM));
+}
+
+TEST_F(MainPnlShape, RepeatedShapingGivesTheSameScreen)
+{
+    start("VK-470");
+    for (int i = 0; i < 5; ++i) Mpnl_ConfigForModel();
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    EXPECT_TRUE(popups().empty());
+    expectShape(kMono, 0);
+    EXPECT_GT(laidOutFrame_ / 5, 0);
+}
+
+// A camera swapped for one of another group between two refreshes on the user
+// screen: the new model's controls must all be reachable.
+TEST_F(MainPnlShape, SwappedCameraReshapesTheUserScreen)
+{
+    start("VK-470");
+    camera().setModel(5);  // now reports VKC-475
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    expectShape(kColour, 0);
+    EXPECT_EQ(height(MAIN_DEC_VK47X), laidOutFrame_);  // no longer cut to a fifth
+
+    start("VK-400");
+    camera().setModel(5);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    expectShape(kColour, 0);
+    EXPECT_EQ(uitest::Commit(panel(), MAIN_WBM, 1), 0);
+}
+
+TEST_F(MainPnlShape, ModelChangesOnTheFactoryScreen)
+{
+    start("VKC-475", 1);
+    // Row order of the ring: colour to mono and back, then the older models.
+    const struct {
+        int row;
+        const Shape* shape;
+    } steps[] = {{4, &kMono},  {3, nullptr}, {5, &kColour}, {5, &kColour},
+                 {1, nullptr}, {0, nullptr}, {7, nullptr},  {12, nullptr}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.row);
+        ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, step.row), 0);
+        EXPECT_EQ(camera().model(), step.row);
+        EXPECT_EQ(g_cam_model_user_idx, step.row);
+        EXPECT_EQ(intVal(MAIN_MODEL), step.row);
+        const bool colour = g_cam_model_idx == 3 || g_cam_model_idx == 5;
+        EXPECT_EQ(items(MAIN_MFI), colour ? 2 : 3);
+        EXPECT_EQ(dimmed(MAIN_TMD), colour);
+        if (!colour) {
+            std::string text;
+            int value = -1;
+            GetLabelFromIndex(panel(), MAIN_MFI, 2, &text);
+            GetValueFromIndex(panel(), MAIN_MFI, 2, &value);
+            EXPECT_EQ(text, "Trigger Input");
+            EXPECT_EQ(value, 2);
+        }
+        if (step.shape) expectShape(*step.shape, 1);
+    }
+    EXPECT_TRUE(popups().empty());
+}
+
+TEST_F(MainPnlShape, ControlsDimmedWhileNoCameraAnswers)
+{
+    const int always[] = {MAIN_MODE, MAIN_AGN, MAIN_ALV, MAIN_AMX, MAIN_SMX,
+                          MAIN_GAM,  MAIN_VMD, MAIN_MFI, MAIN_MFT, MAIN_TMD};
+    const int colourOnes[] = {MAIN_SHS, MAIN_SHE, MAIN_DFC, MAIN_CMD, MAIN_CGAIN_RED, MAIN_IPH, MAIN_HUE};
+    const int never[] = {MAIN_MIR, MAIN_WBM, MAIN_AWB, MAIN_REFRESH, MAIN_QUIT, MAIN_ZM_BIGUP};
+    const int factory[] = {MAIN_FACBOX, MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS};
+
+    start("VKC-475");
+    DimMainPnlCtrls(1);
+    for (int c : always) EXPECT_TRUE(dimmed(c)) << c;
+    for (int c : colourOnes) EXPECT_TRUE(dimmed(c)) << c;
+    for (int c : factory) EXPECT_TRUE(dimmed(c)) << c;
+    for (int c : never) EXPECT_FALSE(dimmed(c)) << c;
+    DimMainPnlCtrls(0);
+    for (int c : always) EXPECT_FALSE(dimmed(c)) << c;
+    for (int c : colourOnes) EXPECT_FALSE(dimmed(c)) << c;
+
+    // The model stays choosable on the factory screen.
+    start("VKC-475", 1);
+    DimMainPnlCtrls(1);
+    for (int c : factory) EXPECT_FALSE(dimmed(c)) << c;
+
+    // The EH-4000 has no shutter controls to dim.
+    start("EH-4000");
+    DimMainPnlCtrls(1);
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+    EXPECT_TRUE(dimmed(MAIN_MODE));
+
+    DimMainPnlMenus(1);
+    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET}) EXPECT_TRUE(menuDimmed(item));
+    for (int item : {MAINMNU_FILE_SETUP, MAINMNU_FILE_LOADFILE, MAINMNU_FILE_EXIT})
+        EXPECT_FALSE(menuDimmed(item));
+    DimMainPnlMenus(0);
+    EXPECT_FALSE(menuDimmed(MAINMNU_ADVSET));
+}
+
+// Without an answer to the longest-shutter query the shutter range stays as it
+// was, so the camera's shutter speed can still be shown.
+TEST_F(MainPnlShape, ShutterRangeKeptWhenTheCameraDoesNotTellIt)
+{
+    start("VKC-475");
+    camera().faults().refuse = {"SSX"};
+    Mpnl_ConfigForModel();
+    EXPECT_EQ(maxOf(MAIN_SHS), 625);
+    EXPECT_EQ(maxOf(MAIN_SMX), 625);
+}
+
+}  // namespace
