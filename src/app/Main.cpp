@@ -158,5 +158,6 @@ int RunIccdControl(int argc, char** argv)
     scheduleAfterStart(options, &status);
     AppRun();
     AppStop();
+    CloseRunTime();
     return status;
 }

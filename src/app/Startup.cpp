@@ -127,6 +127,7 @@ AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
         Mpnl_ConfigForModel();
         CameraInit();
     } else {
+        Mpnl_ConfigForScreen();
         DimMainPnlCtrls(1);
         DimMainPnlMenus(1);
     }

@@ -17,6 +17,12 @@ inline constexpr int kTrafficMonitorLines = 5000;
 /// longest shutter speed.  Repeated calls give the same screen.
 void Mpnl_ConfigForModel();
 
+/// The part of the shaping that does not depend on a camera: the user screen
+/// never shows the factory controls, the traffic monitor or the colour gains.
+/// Start-up uses it when no camera answered, so the operator is not shown
+/// factory controls that are of no use to him.
+void Mpnl_ConfigForScreen();
+
 /// Dims (1) or enables (0) the main panel's camera value controls.
 void DimMainPnlCtrls(int dim);
 

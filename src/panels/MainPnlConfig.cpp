@@ -77,6 +77,18 @@ void showVisibility(int panel, ModelGroup g, bool factory)
     Show(panel, MAIN_MIR, g.family);
 }
 
+}  // namespace
+
+void Mpnl_ConfigForScreen()
+{
+    if (g_prog_type != 0) return;
+    for (int c : kFactoryControls) Show(g_mainpanel, c, false);
+    Show(g_mainpanel, MAIN_RS232, false);
+    for (int c : kColourControls) Show(g_mainpanel, c, false);
+}
+
+namespace {
+
 int mfiItems(int panel)
 {
     int count = 0;

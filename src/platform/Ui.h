@@ -141,6 +141,10 @@ inline constexpr int CTRL_DECORATION = 12;
 /// no user interface can be shown (no display).
 int InitRunTime(void* instance, char** argv, int reserved);
 
+/// Ends what InitRunTime began: frees the application object it made (and
+/// what closed ports still hold).  Windows must be discarded first.
+void CloseRunTime();
+
 /// Runs the event loop until QuitUserInterface; returns its code.  A quit
 /// asked for while no loop runs makes the next call return at once.
 int RunUserInterface();

@@ -52,6 +52,7 @@ public:
             record_.controls[d.id] = MakeControl(record_.handle, d, window_);
         for (const auto& d : record_.desc->ctrls) place(*record_.controls[d.id]);
         for (auto& [frame, grid] : grids_) finishGrid(frame, grid);
+        alignStackedFrames();
         for (auto& [row, buttons] : buttonRows_) {
             std::stable_sort(buttons.begin(), buttons.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -190,6 +191,35 @@ private:
         // The last column (its units) takes spare width: controls keep their size,
         // and a control across the whole frame fills it.
         grid->setColumnStretch(std::max(0, cols - 1), 1);
+    }
+
+    // Frames stacked in one column of their parent share the width of their
+    // label column, so their values line up down the whole column.
+    void alignStackedFrames()
+    {
+        std::map<std::pair<int, int>, std::vector<QGridLayout*>> stacks;
+        for (const auto& d : record_.desc->ctrls)
+            if (d.kind == uires::Kind::Frame && d.id != d.in)
+                if (auto it = grids_.find(d.id); it != grids_.end())
+                    stacks[{d.in, d.col}].push_back(it->second);
+        for (const auto& [place, grids] : stacks) {
+            if (grids.size() < 2) continue;
+            int widest = 0;
+            for (QGridLayout* grid : grids) widest = std::max(widest, labelColumnWidth(grid));
+            for (QGridLayout* grid : grids) grid->setColumnMinimumWidth(0, widest);
+        }
+    }
+
+    static int labelColumnWidth(QGridLayout* grid)
+    {
+        int widest = 0;
+        for (int i = 0; i < grid->count(); ++i) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+            auto* label = qobject_cast<QLabel*>(grid->itemAt(i)->widget());
+            if (column == 0 && columnSpan == 1 && label) widest = std::max(widest, label->sizeHint().width());
+        }
+        return widest;
     }
 
     // Tab goes through each frame's controls row by row, frames in their place.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Rs232.h"
 #include "platform/UiCore.h"
 
 namespace {
@@ -77,6 +78,15 @@ int InitRunTime(void*, char** argv, int)
     // The program decides when it ends, not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
     return 1;
+}
+
+void CloseRunTime()
+{
+    ReleaseClosedPorts();
+    // Windows discarded from their own callbacks are still waiting to go.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete g_application;
+    g_application = nullptr;
 }
 
 int GetScreenSize(int* height, int* width)

@@ -111,6 +111,12 @@ TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
     EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOADFILE), 0);
     // Never shaped for a model: the captions are the resource's own.
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+    // The user screen shows no factory controls, camera or not.
+    for (int control : {MAIN_FACBOX, MAIN_MODEL, MAIN_RS232, MAIN_CGAIN_RED}) {
+        int visible = -1;
+        GetCtrlAttribute(g_mainpanel, control, ATTR_VISIBLE, &visible);
+        EXPECT_EQ(visible, 0) << control;
+    }
 
     const int pref = uitest::TopPopup();
     ASSERT_EQ(PanelName(pref), "PREF");
