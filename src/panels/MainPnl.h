@@ -49,6 +49,11 @@ int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callback
 /// into view.
 void Mpnl_ShowTraffic(const char* text, int received);
 
+/// Callback of the twelve lens buttons: pressed, the axis is driven at the
+/// button's share of its maximum voltage; released, it is stopped (0 V), also
+/// when the release comes while the press's command still waits for its reply.
+int Mpnl_ZFICallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
 /// Makes the main panel's callbacks known to the user-interface services and
 /// connects the link's traffic report and the shutter-speed access rule to
 /// the panel in g_mainpanel.

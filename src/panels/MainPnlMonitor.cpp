@@ -45,6 +45,7 @@ void Mpnl_RegisterCallbacks()
 {
     RegisterUiCallback("Mpnl_ValCallback", Mpnl_ValCallback);
     RegisterUiCallback("Mpnl_RefreshButtonCallback", Mpnl_RefreshButtonCallback);
+    RegisterUiCallback("Mpnl_ZFICallback", Mpnl_ZFICallback);
     Comm_SetTrafficHook(Mpnl_ShowTraffic);
     Comm_SetShutterAccessHook({triggerMode, setShutterDimmed});
 }

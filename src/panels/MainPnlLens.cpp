@@ -1,0 +1,76 @@
+// The motorised lens: each of the twelve arrow buttons drives its axis (zoom,
+// focus, iris) with a control voltage while it is held, and stops it with 0 V
+// when it is let go.
+#include <QTimer>
+
+#include "camera/CommandSet.h"
+#include "camera/Link.h"
+#include "panels/MainPnl.h"
+#include "panels/MainPnlInternal.h"
+#include "panels/PanelGlobals.h"
+
+namespace {
+
+struct LensButton {
+    int control;
+    int (*drive)(float volts);
+    const float* maxVolts;
+    const float* percent;
+    float direction;
+};
+
+const LensButton kButtons[] = {
+    {MAIN_ZM_BIGUP, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, 1.0f},
+    {MAIN_ZM_BIGDOWN, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, -1.0f},
+    {MAIN_ZM_SMALLUP, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, 1.0f},
+    {MAIN_ZM_SMALLDOWN, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, -1.0f},
+    {MAIN_FOC_BIGUP, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, 1.0f},
+    {MAIN_FOC_BIGDOWN, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, -1.0f},
+    {MAIN_FOC_SMALLUP, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, 1.0f},
+    {MAIN_FOC_SMALLDOWN, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, -1.0f},
+    {MAIN_IRC_BIGUP, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, 1.0f},
+    {MAIN_IRC_BIGDOWN, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, -1.0f},
+    {MAIN_IRC_SMALLUP, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, 1.0f},
+    {MAIN_IRC_SMALLDOWN, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, -1.0f},
+};
+
+const LensButton* buttonOf(int control)
+{
+    for (const LensButton& b : kButtons)
+        if (b.control == control) return &b;
+    return nullptr;
+}
+
+// How long a stop may wait for the link before it is given up.
+constexpr int kStopRetryMs = 10;
+constexpr int kStopGiveUpMs = 5000;
+
+// A button let go while the press's command still waits for its reply would
+// have its stop refused by the link's busy rule, and the lens would go on
+// driving.  The stop is sent as soon as the link is free instead.
+void stopAxis(int (*drive)(float), int waitedMs)
+{
+    if (!Comm_IsBusy()) {
+        drive(0.0f);
+        return;
+    }
+    if (waitedMs >= kStopGiveUpMs) return;
+    QTimer::singleShot(kStopRetryMs, [drive, waitedMs] { stopAxis(drive, waitedMs + kStopRetryMs); });
+}
+
+}  // namespace
+
+int Mpnl_ZFICallback(int, int control, int event, void*, int, int)
+{
+    const LensButton* button = buttonOf(control);
+    if (!button) return 0;
+    if (event == EVENT_LEFT_CLICK) {
+        // Maximum voltage times percentage first, then the hundredth, then the sign.
+        const float volts =
+            static_cast<float>(*button->maxVolts * *button->percent * 0.01 * button->direction);
+        button->drive(volts);
+    } else if (event == EVENT_COMMIT) {
+        stopAxis(button->drive, 0);
+    }
+    return 0;
+}
