@@ -12,20 +12,20 @@
 
 namespace {
 
-struct SimSpec {
+struct SimDeviceText {
     int modelRow = -1;
     bool paced = false;
 };
 
 // "sim:MODEL" or "sim:MODEL,paced".
-SimSpec parseSpec(const QString& device)
+SimDeviceText parseDevice(const QString& device)
 {
-    SimSpec spec;
-    if (!device.startsWith(QLatin1String("sim:"))) return spec;
+    SimDeviceText parsed;
+    if (!device.startsWith(QLatin1String("sim:"))) return parsed;
     const QStringList parts = device.mid(4).split(QLatin1Char(','));
-    spec.modelRow = sim::ModelRowFromName(parts.value(0).toStdString());
-    spec.paced = parts.contains(QLatin1String("paced"));
-    return spec;
+    parsed.modelRow = sim::ModelRowFromName(parts.value(0).toStdString());
+    parsed.paced = parts.contains(QLatin1String("paced"));
+    return parsed;
 }
 
 struct SimSlot {
@@ -42,11 +42,11 @@ std::array<SimSlot, kMaxComPort + 1>& simSlots()
 sim::SimEndpoint* endpointFor(int port, const QString& device)
 {
     if (port < 1 || port > kMaxComPort) return nullptr;
-    const SimSpec spec = parseSpec(device);
-    if (spec.modelRow < 0) return nullptr;
+    const SimDeviceText parsed = parseDevice(device);
+    if (parsed.modelRow < 0) return nullptr;
     SimSlot& slot = simSlots()[port];
     if (!slot.endpoint || slot.device != device) {
-        slot.endpoint = std::make_unique<sim::SimEndpoint>(spec.modelRow);
+        slot.endpoint = std::make_unique<sim::SimEndpoint>(parsed.modelRow);
         slot.device = device;
     }
     return slot.endpoint.get();
@@ -117,7 +117,7 @@ std::unique_ptr<Transport> MakeSimTransport(const QString& device, int port)
 {
     sim::SimEndpoint* endpoint = endpointFor(port, device);
     if (!endpoint) return nullptr;
-    return std::make_unique<SimTransport>(endpoint, parseSpec(device).paced);
+    return std::make_unique<SimTransport>(endpoint, parseDevice(device).paced);
 }
 
 std::unique_ptr<Transport> MakeTransport(const QString& device, int port)

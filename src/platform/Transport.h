@@ -34,4 +34,4 @@ std::unique_ptr<Transport> MakeTransport(const QString& device, int port);
 
 std::unique_ptr<Transport> MakeSerialTransport(const QString& device);
 std::unique_ptr<Transport> MakeTcpTransport(const QString& host, quint16 tcpPort);
-std::unique_ptr<Transport> MakeSimTransport(const QString& spec, int port);
+std::unique_ptr<Transport> MakeSimTransport(const QString& device, int port);
