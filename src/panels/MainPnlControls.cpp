@@ -185,6 +185,14 @@ int whiteBalanceOnce(int panel)
 int Mpnl_ValCallback(int panel, int control, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
+    if (Comm_IsBusy()) {
+        // Committed while another command waits: the link would refuse this
+        // one and the camera would never get the operator's value.
+        WhenLinkFree([panel, control] {
+            if (panel == g_mainpanel) Mpnl_ValCallback(panel, control, EVENT_COMMIT, nullptr, 0, 0);
+        });
+        return 0;
+    }
     int status = COMM_OK;
     switch (control) {
         case MAIN_MODE:

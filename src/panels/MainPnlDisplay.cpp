@@ -1,5 +1,6 @@
 // Showing the camera's main settings on the main panel, and the Refresh button
 // that reads them again.
+#include <QTimer>
 #include <string>
 
 #include "camera/CommandSet.h"
@@ -22,6 +23,30 @@ void ShowShutterSpeed(int panel, int lines)
 void ReportStatus(int status)
 {
     if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
+}
+
+namespace {
+
+constexpr int kLinkPollMs = 10;
+constexpr int kLinkGiveUpMs = 5000;  // longer than any one command's wait
+
+void whenLinkFree(std::function<void()> action, int waitedMs)
+{
+    if (!Comm_IsBusy()) {
+        action();
+        return;
+    }
+    if (waitedMs >= kLinkGiveUpMs) return;
+    QTimer::singleShot(kLinkPollMs, [action = std::move(action), waitedMs]() mutable {
+        whenLinkFree(std::move(action), waitedMs + kLinkPollMs);
+    });
+}
+
+}  // namespace
+
+void WhenLinkFree(std::function<void()> action)
+{
+    whenLinkFree(std::move(action), 0);
 }
 
 }  // namespace mainpnl

@@ -2,6 +2,8 @@
 // depend on, and shorthands for the attributes they set over and over.
 #pragma once
 
+#include <functional>
+
 #include "camera/Globals.h"
 #include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
@@ -42,5 +44,10 @@ void ShowShutterSpeed(int panel, int lines);
 /// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
 /// nothing.
 void ReportStatus(int status);
+
+/// Runs action now, or, while a camera command is waiting for its reply, as
+/// soon as the link is free again (giving up after a few seconds).  An
+/// operator's change made during a wait is sent late rather than lost.
+void WhenLinkFree(std::function<void()> action);
 
 }  // namespace mainpnl

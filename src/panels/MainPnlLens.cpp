@@ -1,10 +1,7 @@
 // The motorised lens: each of the twelve arrow buttons drives its axis (zoom,
 // focus, iris) with a control voltage while it is held, and stops it with 0 V
 // when it is let go.
-#include <QTimer>
-
 #include "camera/CommandSet.h"
-#include "camera/Link.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
@@ -41,23 +38,6 @@ const LensButton* buttonOf(int control)
     return nullptr;
 }
 
-// How long a stop may wait for the link before it is given up.
-constexpr int kStopRetryMs = 10;
-constexpr int kStopGiveUpMs = 5000;
-
-// A button let go while the press's command still waits for its reply would
-// have its stop refused by the link's busy rule, and the lens would go on
-// driving.  The stop is sent as soon as the link is free instead.
-void stopAxis(int (*drive)(float), int waitedMs)
-{
-    if (!Comm_IsBusy()) {
-        drive(0.0f);
-        return;
-    }
-    if (waitedMs >= kStopGiveUpMs) return;
-    QTimer::singleShot(kStopRetryMs, [drive, waitedMs] { stopAxis(drive, waitedMs + kStopRetryMs); });
-}
-
 }  // namespace
 
 int Mpnl_ZFICallback(int, int control, int event, void*, int, int)
@@ -70,7 +50,10 @@ int Mpnl_ZFICallback(int, int control, int event, void*, int, int)
             static_cast<float>(*button->maxVolts * *button->percent * 0.01 * button->direction);
         button->drive(volts);
     } else if (event == EVENT_COMMIT) {
-        stopAxis(button->drive, 0);
+        // A release during the press's own wait must not be lost, or the
+        // lens would go on driving.
+        int (*drive)(float) = button->drive;
+        mainpnl::WhenLinkFree([drive] { drive(0.0f); });
     }
     return 0;
 }

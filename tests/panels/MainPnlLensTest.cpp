@@ -1,4 +1,5 @@
-// The lens buttons: a drive voltage while held, 0 V when let go.
+// The lens buttons (a drive voltage while held, 0 V when let go), and commands
+// that arrive while the link is busy.
 #include <QTimer>
 
 #include "MainPanelFixture.h"
@@ -33,6 +34,25 @@ TEST_F(MainPnlLensTest, ButtonLetGoDuringThePressCommandStillStopsTheAxis)
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_SMALLUP), 0);  // returns once its reply came
     PumpEvents(400);
     EXPECT_EQ(sent(), (std::vector<std::string>{":ZMC=1", ":ZMC=0"}));
+}
+
+}  // namespace
+
+namespace {
+
+class MainPnlBusyLinkTest : public MainPanelTest {};
+
+// A value committed while another command waits for its reply reaches the
+// camera once the link is free.
+TEST_F(MainPnlBusyLinkTest, ValueCommittedDuringAnotherCommandIsSentAfterIt)
+{
+    start("VK-470");
+    camera().faults().replyDelayMs = 150;
+    QTimer::singleShot(30, [] { uitest::Commit(g_mainpanel, MAIN_ALV, 77); });
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    PumpEvents(400);
+    EXPECT_EQ(sent(), (std::vector<std::string>{":GAM=0", ":ALV=77"}));
+    EXPECT_EQ(camera().reg("ALV"), 77);
 }
 
 }  // namespace
