@@ -5,6 +5,7 @@
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
+#include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
 #include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
@@ -46,29 +47,33 @@ void MMnu_FileSaveCallback(int, int, void*, int)
 int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    int set = 0;
-    GetCtrlVal(panel, LOADSET_SETNO, &set);
-    if (Comm_LoadSet(set) != 0) {
-        MessagePopup("Error", "Error on Load Set");
-    } else {
-        // A set may hold another model; the panel takes the camera's shape.
-        Comm_QueryAndRecordModel();
-        CamMainSettings rec{};
-        Comm_QueryMainSettings(&rec);
-        Mpnl_ConfigForModel();
-        Mpnl_DisplayMain(&rec);
-    }
-    RemovePopup(0);
+    RunDialogAction(panel, {LOADSET_OKBUTTON, LOADSET_CANCEL}, [panel] {
+        int set = 0;
+        GetCtrlVal(panel, LOADSET_SETNO, &set);
+        if (Comm_LoadSet(set) != 0) {
+            MessagePopup("Error", "Error on Load Set");
+        } else {
+            // A set may hold another model; the panel takes the camera's shape.
+            Comm_QueryAndRecordModel();
+            CamMainSettings rec{};
+            Comm_QueryMainSettings(&rec);
+            Mpnl_ConfigForModel();
+            Mpnl_DisplayMain(&rec);
+        }
+        RemovePopup(0);
+    });
     return 0;
 }
 
 int SaveSet_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    int set = 0;
-    GetCtrlVal(panel, SAVESET_SETNO, &set);
-    if (Comm_SaveSet(set) != 0) MessagePopup("Error", "Error on Save Set");
-    RemovePopup(0);
+    RunDialogAction(panel, {SAVESET_OKBUTTON, SAVESET_CANCEL}, [panel] {
+        int set = 0;
+        GetCtrlVal(panel, SAVESET_SETNO, &set);
+        if (Comm_SaveSet(set) != 0) MessagePopup("Error", "Error on Save Set");
+        RemovePopup(0);
+    });
     return 0;
 }
 

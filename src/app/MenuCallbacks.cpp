@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "camera/LinkQueue.h"
 #include "panels/MainPnl.h"
+#include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
 #include "platform/TextFile.h"
 #include "platform/Timing.h"
@@ -34,8 +36,7 @@ public:
     void error(const char* title, const char* message) override { MessagePopup(title, message); }
     void refresh() override
     {
-        if (g_mainpanel > 0)
-            Mpnl_RefreshButtonCallback(g_mainpanel, MAIN_REFRESH, EVENT_COMMIT, nullptr, 0, 0);
+        if (g_mainpanel > 0) Mpnl_Refresh(g_mainpanel);
     }
 
 private:
@@ -70,12 +71,16 @@ void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
     if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Load Camera Settings From File", VAL_LOAD_BUTTON,
                         0, 0, 1, 1, path) <= 0)
         return;
-    const int file = RT_OpenFile(path, RT_READ);
-    if (file <= 0) {
-        MessagePopup("ERROR", "Failure opening camera settings file.");
-        return;
-    }
-    F_LoadSet_LoadSettings(file);
+    const std::string chosen = path;
+    // Chosen while the camera is busy: the load follows what is running.
+    Comm_WhenLinkIdle([chosen] {
+        const int file = RT_OpenFile(chosen.c_str(), RT_READ);
+        if (file <= 0) {
+            MessagePopup("ERROR", "Failure opening camera settings file.");
+            return;
+        }
+        F_LoadSet_LoadSettings(file);
+    });
 }
 
 void MMnu_FileSaveToFileCallback(int, int, void*, int)
@@ -89,16 +94,18 @@ void MMnu_FileSaveToFileCallback(int, int, void*, int)
 int F_SaveSet_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    char path[MAX_PATHNAME_LEN];
-    if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Save Camera Settings to File", VAL_SAVE_BUTTON, 0,
-                        0, 1, 1, path) > 0) {
-        std::string comment;
-        GetCtrlVal(panel, F_SAVESET_COMMENT, &comment);
-        // The camera is asked first; an existing file is replaced only by a
-        // complete new one.
-        SaveSettingsFile(path, comment.c_str());
-    }
-    RemovePopup(0);
+    RunDialogAction(panel, {F_SAVESET_OK, F_SAVESET_CANCEL}, [panel] {
+        char path[MAX_PATHNAME_LEN];
+        if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Save Camera Settings to File",
+                            VAL_SAVE_BUTTON, 0, 0, 1, 1, path) > 0) {
+            std::string comment;
+            GetCtrlVal(panel, F_SAVESET_COMMENT, &comment);
+            // The camera is asked first; an existing file is replaced only by
+            // a complete new one.
+            SaveSettingsFile(path, comment.c_str());
+        }
+        RemovePopup(0);
+    });
     return 0;
 }
 

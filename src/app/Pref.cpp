@@ -8,6 +8,7 @@
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
+#include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
@@ -95,13 +96,14 @@ void MMnu_FilePrefCallback(int, int, void*, int)
 
 int Pref_ComListCallback(int panel, int control, int event, void*, int, int)
 {
-    // A question to the camera while another waits for its answer would be
-    // taken as answered; the operator chooses again once the link is free.
-    if (event != EVENT_COMMIT || Comm_IsBusy()) return 0;
-    int port = 0;
-    GetCtrlVal(panel, control, &port);
-    char model[kModelNameSize];
-    askPort(port, false, model);
+    if (event != EVENT_COMMIT) return 0;
+    // Chosen while the camera is busy: the look follows what is running.
+    RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel, control] {
+        int port = 0;
+        GetCtrlVal(panel, control, &port);
+        char model[kModelNameSize];
+        askPort(port, false, model);
+    });
     return 0;
 }
 
@@ -114,14 +116,16 @@ int Pref_ResetLabelCallback(int panel, int, int event, void*, int, int)
     return 0;
 }
 
-int Pref_OKCallback(int panel, int, int event, void*, int, int)
+namespace {
+
+void takePreferences(int panel)
 {
-    if (event != EVENT_COMMIT || Comm_IsBusy()) return 0;
     int port = 0;
     GetCtrlVal(panel, PREF_COM_LIST, &port);
     const int previous = g_com_port;
+    const int previousModel = g_cam_model_user_idx;
     char model[kModelNameSize];
-    if (!askPort(port, true, model)) return 0;  // the dialog stays open; nothing changed
+    if (!askPort(port, true, model)) return;  // the dialog stays open; nothing changed
 
     // The link moves to the new port: the old one is closed, not left open behind.
     if (previous != 0 && previous != port) Comm_ClosePort(previous);
@@ -136,10 +140,22 @@ int Pref_OKCallback(int panel, int, int event, void*, int, int)
     SetCtrlVal(g_mainpanel, MAIN_L2, g_label2);
     SetCtrlVal(g_mainpanel, MAIN_L3, g_label3);
 
+    // The rules decide again from the camera's state: nothing that its mode
+    // or access locks is unlocked by confirming the dialog.
     const int dim = g_com_port == 0 ? 1 : 0;
     DimMainPnlCtrls(dim);
     DimMainPnlMenus(dim);
-    if (port != previous) rereadCamera();
+    // Another camera (or the same port now answering as another model) is
+    // shown in its own shape.
+    if (port != previous || g_cam_model_user_idx != previousModel) rereadCamera();
+}
+
+}  // namespace
+
+int Pref_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel] { takePreferences(panel); });
     return 0;
 }
 

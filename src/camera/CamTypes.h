@@ -8,7 +8,8 @@ enum CommStatus {
     COMM_TIMEOUT = 1,       ///< no complete reply line within the time limit
     COMM_NAK = 2,           ///< the camera refused the command
     COMM_UNRECOGNIZED = 3,  ///< reply neither acceptance nor refusal, or lacks its mnemonic
-    COMM_BUSY = 4,          ///< another transaction is in flight
+    COMM_BUSY = 4,          ///< refused: another transaction is in flight; nothing was sent
+    COMM_LINK_LOST = 5,     ///< the port could not be written: the device was removed or closed
 };
 
 /// Settings shown on the main panel (with colour processing, AFE and split

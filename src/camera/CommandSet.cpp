@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "camera/ClassTraits.h"
 #include "camera/Composite.h"
 #include "camera/Conversions.h"
 #include "camera/Globals.h"
@@ -10,26 +11,24 @@
 
 namespace {
 
-// Video pedestal: the legacy 47x family carries millivolts directly, the
-// older cameras an offset scale; the current hardware revision has its own.
 bool PedestalIsMillivolts()
 {
-    return g_cam_model_idx >= 3 && g_cam_model_idx <= 7;
+    return Comm_CurrentClass().pedestalInMillivolts;
 }
 
-// Video white clip: the monochrome 47x cameras carry millivolts directly.
 bool WhiteClipIsMillivolts()
 {
-    return g_cam_model_idx == 4 || g_cam_model_idx == 6 || g_cam_model_idx == 7;
+    return Comm_CurrentClass().whiteClipInMillivolts;
 }
 
 // A converted get writes the user value of whatever count it ends up with;
-// the count starts at 0, so a failed query gives the value of count 0.
+// the count starts at 0, so a failed query gives the value of count 0.  A
+// query the busy link refused never reached the camera and writes nothing.
 int GetConverted(const char* query, CommRule rule, float* value)
 {
     int count = 0;
     const int status = Comm_GetIntVal(query, &count);
-    *value = static_cast<float>(Comm_CountToUser(rule, count));
+    if (status != COMM_BUSY) *value = static_cast<float>(Comm_CountToUser(rule, count));
     return status;
 }
 

@@ -71,7 +71,7 @@ int Comm_GetInt(const CommCommand& command, int* value)
     if (command.rule == CommRule::Count) return Comm_GetIntVal(command.query, value);
     int count = 0;
     const int status = Comm_GetIntVal(command.query, &count);
-    *value = static_cast<int>(Comm_CountToUser(command.rule, count));
+    if (status != COMM_BUSY) *value = static_cast<int>(Comm_CountToUser(command.rule, count));
     return status;
 }
 
@@ -88,7 +88,7 @@ int Comm_GetReal(const CommCommand& command, float* value)
     if (!Usable(command, CommValueKind::Real, kCommQuery)) return COMM_NAK;
     int count = 0;
     const int status = Comm_GetIntVal(command.query, &count);
-    *value = static_cast<float>(Comm_CountToUser(command.rule, count));
+    if (status != COMM_BUSY) *value = static_cast<float>(Comm_CountToUser(command.rule, count));
     return status;
 }
 

@@ -6,6 +6,7 @@
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "platform/Rounding.h"
 
 namespace {
@@ -27,8 +28,6 @@ constexpr const char* kColourQuery[2][4] = {{":SLT?\r", ":SLR?\r", ":SLG?\r", ":
 
 // The split line spans 720 units, counted by the camera in steps of 4.
 constexpr double kLineUnits = 720.0;
-
-ShutterAccessHook g_shutter_hook{nullptr, nullptr};
 
 bool InRange(int index, int low, int high)
 {
@@ -77,6 +76,7 @@ float Comm_SaturationFromByte(int byte)
 
 int Comm_SetCSAT(float value, int which)
 {
+    CommOperation operation;  // the other byte must not change between read and write
     const unsigned byte = static_cast<unsigned>(Comm_SaturationToByte(value));
     int current = 0;
     const int status = Comm_GetIntVal(":SAC?\r", &current);
@@ -145,7 +145,7 @@ int Comm_GetK(float* value, int index)
     }
     int count = 0;
     const int status = Comm_GetIntVal(kMatrixQuery[index], &count);
-    *value = static_cast<float>(Comm_CountToUser(CommRule::Matrix, count));
+    if (status != COMM_BUSY) *value = static_cast<float>(Comm_CountToUser(CommRule::Matrix, count));
     return status;
 }
 
@@ -195,6 +195,7 @@ int Comm_SplitAngleFromCount(int count)
 int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness)
 {
     const SplitLineCounts counts = Comm_SplitLineToCounts(position, left_thickness, right_thickness);
+    CommOperation operation;
     Comm_SetIntVal(":HSM=", counts.hsm);
     Comm_SetIntVal(":HSL=", counts.hsl);
     return Comm_SetIntVal(":HSR=", counts.hsr);
@@ -203,7 +204,8 @@ int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness)
 int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness)
 {
     SplitLineCounts counts{0, 0, 0};
-    Comm_GetIntVal(":HSM?\r", &counts.hsm);
+    CommOperation operation;
+    if (Comm_GetIntVal(":HSM?\r", &counts.hsm) == COMM_BUSY) return COMM_BUSY;
     Comm_GetIntVal(":HSL?\r", &counts.hsl);
     const int status = Comm_GetIntVal(":HSR?\r", &counts.hsr);
     Comm_SplitLineFromCounts(counts, position, left_thickness, right_thickness);
@@ -213,6 +215,7 @@ int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness)
 int Comm_SetSSColor(int side, int colour, int level, int transparency)
 {
     if (!InRange(side, 0, 1)) return 0;
+    CommOperation operation;
     const int status = Comm_SetIntVal(kColourSet[side][0], transparency);
     if (!InRange(colour, 0, 2)) return status;
     return Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
@@ -221,7 +224,9 @@ int Comm_SetSSColor(int side, int colour, int level, int transparency)
 int Comm_GetSSColor(int side, int colour, int* level, int* transparency)
 {
     if (!InRange(side, 0, 1)) return 0;
+    CommOperation operation;
     int status = Comm_GetIntVal(kColourQuery[side][0], transparency);
+    if (status == COMM_BUSY) return status;
     int count = 0;
     if (InRange(colour, 0, 2)) status = Comm_GetIntVal(kColourQuery[side][colour + 1], &count);
     *level = Comm_SplitColourFromCount(count, *transparency);
@@ -237,7 +242,7 @@ int Comm_GetSSA(int* degrees)
 {
     int count = 0;
     const int status = Comm_GetIntVal(":SSA?\r", &count);
-    *degrees = Comm_SplitAngleFromCount(count);
+    if (status != COMM_BUSY) *degrees = Comm_SplitAngleFromCount(count);
     return status;
 }
 
@@ -248,7 +253,7 @@ int Comm_SetCID(const char* text)
 
 int Comm_GetCID(char* out)
 {
-    return Comm_GetTextParsed(":CID?\r", out, kIdTextSize);
+    return Comm_GetText(":CID?\r", out, kIdTextSize);
 }
 
 int Comm_SetSNO(const char* text)
@@ -258,7 +263,7 @@ int Comm_SetSNO(const char* text)
 
 int Comm_GetSNO(char* out)
 {
-    return Comm_GetTextParsed(":SNO?\r", out, kIdTextSize);
+    return Comm_GetText(":SNO?\r", out, kIdTextSize);
 }
 
 int Comm_SetAWB()
@@ -283,29 +288,7 @@ int Comm_SaveSet(int set)
 
 int Comm_Write_AFE(int address, int data)
 {
+    CommOperation operation;
     const int status = Comm_SetAFA(address);
     return status != COMM_OK ? status : Comm_SetAFW(data);
-}
-
-void Comm_SetShutterAccessHook(ShutterAccessHook hook)
-{
-    g_shutter_hook = hook;
-}
-
-int Comm_AdjustShutterSpeedAccess(int dim)
-{
-    if (!g_shutter_hook.triggerMode || !g_shutter_hook.setShutterDimmed) return 0;
-    constexpr int kPulseWidthMode = 3;
-    if (g_shutter_hook.triggerMode() == kPulseWidthMode) {
-        g_shutter_hook.setShutterDimmed(1);
-        return 0;
-    }
-    if (g_cam_model_idx == 0 || g_cam_model_idx == 2) {
-        g_shutter_hook.setShutterDimmed(dim);
-        return 0;
-    }
-    int esh = 0;
-    const int status = Comm_GetESH(&esh);
-    g_shutter_hook.setShutterDimmed(esh != 0 ? dim : 0);
-    return status;
 }

@@ -1,12 +1,12 @@
 // Camera commands that do more than carry one value in one mnemonic: values
 // spread over several mnemonics, two values packed into one, the identifier
 // texts, one-shot actions, the AFE register write, the user sets, and the
-// shutter-speed access rule of the main panel.
+// user sets.
 //
-// Every function returns the status code of its (last) transaction, with the
-// busy rule of the link: a set refused by the busy flag returns 0, a query
-// COMM_BUSY.  Functions that send several lines go on after a failure and
-// return the code of the last one, except Comm_Write_AFE and Comm_SetCSAT,
+// Every function returns the status code of its (last) transaction.  One that
+// sends several lines is one operation on the link (LinkQueue.h).  A call
+// refused by the busy link returns COMM_BUSY and writes none of its outputs.  Functions that send several
+// lines go on after a failure and return the code of the last one, except Comm_Write_AFE and Comm_SetCSAT,
 // which stop at the first.  An index outside its range sends nothing and
 // returns 0.
 #pragma once
@@ -130,22 +130,3 @@ int Comm_SaveSet(int set);
 /// Writes data to the AFE register at address: AFA, then AFW only if AFA was
 /// accepted.
 int Comm_Write_AFE(int address, int data);
-
-// --- Shutter-speed access.  The rule lives here; the controls it reads and
-// dims belong to the main panel, which installs the hook when it is loaded.
-
-struct ShutterAccessHook {
-    int (*triggerMode)();                  ///< value of the trigger-mode ring MAIN_TMD
-    void (*setShutterDimmed)(int dimmed);  ///< dims MAIN_SHS and MAIN_TIMEMS (1) or enables them (0)
-};
-
-/// Installs the main panel's hook; a hook with null members removes it.
-void Comm_SetShutterAccessHook(ShutterAccessHook hook);
-
-/// Settles whether the shutter-speed controls are dimmed; dim is the state the
-/// caller wants (the ALC mode, or the electronic-shutter value just sent).
-/// Pulse Width Mode (trigger mode 3) always dims them; function classes 0 and
-/// 2 take dim; the others take dim when ESH is on and enable the controls when
-/// it is off (or cannot be read).  Without a hook nothing is asked or done.
-/// Returns the status of the ESH query, 0 when none was made.
-int Comm_AdjustShutterSpeedAccess(int dim);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "camera/Globals.h"
+#include "camera/LinkQueue.h"
 #include "platform/Rs232.h"
 #include "platform/Timing.h"
 #include "platform/WaitCursor.h"
@@ -128,16 +129,18 @@ void settleOpenLine()
     }
 }
 
-// One transaction: send line, wait for the reply.  busyResult is what the
-// shape returns when another transaction is in flight.
-int transact(const char* line, char* reply, int busyResult)
+// One transaction: send line, wait for the reply.  Refused with COMM_BUSY
+// while another one waits: nothing is sent and nothing is written to reply.
+int transact(const char* line, char* reply)
 {
-    if (g_comm_busy) return busyResult;
+    if (g_comm_busy) return COMM_BUSY;
+    CommOperation operation;
     g_comm_busy = 1;
     char scratch[kReplySize];
-    TransmitMsg(g_com_port, line, static_cast<std::uint16_t>(std::strlen(line)));
-    const int status = WaitForResponse(kReplyTimeoutSeconds, reply ? reply : scratch);
+    int status = TransmitMsg(g_com_port, line, static_cast<std::uint16_t>(std::strlen(line)));
+    if (status == COMM_OK) status = WaitForResponse(kReplyTimeoutSeconds, reply ? reply : scratch);
     g_comm_busy = 0;
+    CommQueue_TransactionEnded(status == COMM_LINK_LOST);
     return status;
 }
 
@@ -173,7 +176,7 @@ void SerialComCallback(int port, int, void*)
     }
 }
 
-void TransmitMsg(int port, const char* text, std::uint16_t length)
+int TransmitMsg(int port, const char* text, std::uint16_t length)
 {
     // Take in whatever has already reached the port, let a line that is
     // still arriving complete, then forget every complete line: replies to
@@ -184,9 +187,11 @@ void TransmitMsg(int port, const char* text, std::uint16_t length)
     settleOpenLine();
     while (g_rx_lines > 0) takeLine(nullptr);
 
-    FlushOutQ(port);
-    ComWrt(port, text, length);
+    // A port that cannot take the line has lost its device (or was never
+    // opened): no reply can come, so the transaction ends here.
+    if (FlushOutQ(port) < 0 || ComWrt(port, text, length) != length) return COMM_LINK_LOST;
     logTraffic(text, 0);
+    return COMM_OK;
 }
 
 int WaitForResponse(int timeoutSeconds, char* reply)
@@ -232,6 +237,9 @@ const char* Comm_GetMessageErrorStr(int code)
         case COMM_UNRECOGNIZED:
             text = "Camera returned unrecognized response.";
             break;
+        case COMM_LINK_LOST:
+            text = "Camera link lost (the device was removed or closed).";
+            break;
         default:
             break;
     }
@@ -241,17 +249,15 @@ const char* Comm_GetMessageErrorStr(int code)
 
 int Comm_SetIntVal(const char* prefix, int value)
 {
-    if (g_comm_busy) return 0;
     char line[24];
     std::snprintf(line, sizeof line, "%s%d%c", prefix, value, 13);
-    return transact(line, nullptr, 0);
+    return transact(line, nullptr);
 }
 
 int Comm_GetIntVal(const char* query, int* value)
 {
-    if (g_comm_busy) return COMM_BUSY;
     char reply[kReplySize];
-    int status = transact(query, reply, COMM_BUSY);
+    const int status = transact(query, reply);
     if (status != COMM_OK) return status;
     // The mnemonic sits between the leading ':' and the trailing "?" CR.
     const std::size_t length = std::strlen(query);
@@ -265,42 +271,29 @@ int Comm_GetIntVal(const char* query, int* value)
 
 int Comm_SendFixed(const char* literal)
 {
-    if (g_comm_busy) return 0;
     char line[24];
     std::snprintf(line, sizeof line, "%s%c", literal, 13);
-    return transact(line, nullptr, 0);
+    return transact(line, nullptr);
 }
 
 int Comm_SendFixedNumber(const char* literal, int number)
 {
-    if (g_comm_busy) return 0;
     char line[24];
     std::snprintf(line, sizeof line, "%s%d%c", literal, number, 13);
-    return transact(line, nullptr, 0);
+    return transact(line, nullptr);
 }
 
 int Comm_SetText(const char* prefix, const char* text)
 {
-    if (g_comm_busy) return 0;
     char line[256];
     std::snprintf(line, sizeof line, "%s%.*s%c", prefix, 249, text, 13);
-    return transact(line, nullptr, 0);
+    return transact(line, nullptr);
 }
 
 int Comm_GetText(const char* query, char* out, std::size_t outSize)
 {
-    if (g_comm_busy) return 0;
     char reply[kReplySize];
-    const int status = transact(query, reply, 0);
-    if (status == COMM_OK && outSize > 0) std::snprintf(out, outSize, "%s", reply);
-    return status;
-}
-
-int Comm_GetTextParsed(const char* query, char* out, std::size_t outSize)
-{
-    if (g_comm_busy) return COMM_BUSY;
-    char reply[kReplySize];
-    const int status = transact(query, reply, COMM_BUSY);
+    const int status = transact(query, reply);
     if (status == COMM_OK && outSize > 0) std::snprintf(out, outSize, "%s", reply);
     return status;
 }

@@ -3,8 +3,10 @@
 // Every camera command is a transaction on g_com_port: the command line is sent,
 // then the reply line is awaited for up to 2 seconds while the event loop keeps
 // running.  Because events run during that wait, a callback may try to start a
-// second transaction; the busy flag turns such attempts into no-ops, so at most
-// one command is ever on the wire.
+// second transaction; the busy flag refuses such attempts with COMM_BUSY, so at
+// most one command is ever on the wire.  A refused transaction sends nothing
+// and writes nothing: no caller may take it for the camera's answer.
+// Operator actions do not meet the refusal: LinkQueue.h queues them.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +33,8 @@ void SerialComCallback(int port, int eventMask, void* callbackData);
 
 /// Sends the first length bytes of text (a whole command line with its CR).
 /// First drops every complete reply line still queued from earlier commands.
-void TransmitMsg(int port, const char* text, std::uint16_t length);
+/// COMM_OK, or COMM_LINK_LOST when the port did not take the whole line.
+int TransmitMsg(int port, const char* text, std::uint16_t length);
 
 /// Waits up to timeoutSeconds for one reply line and classifies it.  On
 /// COMM_OK the reply data (what follows the first 'o') is copied into reply,
@@ -43,30 +46,27 @@ int WaitForResponse(int timeoutSeconds, char* reply);
 const char* Comm_GetMessageErrorStr(int code);
 
 /// Integer set: sends prefix (":" + mnemonic + "=") followed by value and CR.
-/// Busy: returns 0 and sends nothing.
+/// Every transaction below returns COMM_BUSY, sending nothing and leaving its
+/// outputs alone, while another transaction waits.
 int Comm_SetIntVal(const char* prefix, int value);
 
 /// Integer query: sends query (":" + mnemonic + "?" + CR) and reads the number
 /// that follows the mnemonic in the reply.  Without the mnemonic in the reply
-/// the result is COMM_UNRECOGNIZED and value is left alone.  Busy: returns 4.
+/// the result is COMM_UNRECOGNIZED and value is left alone.
 int Comm_GetIntVal(const char* query, int* value);
 
-/// Fixed command made of a literal and CR (":AWB!", ":WFAC=0").  Busy: 0.
+/// Fixed command made of a literal and CR (":AWB!", ":WFAC=0").
 int Comm_SendFixed(const char* literal);
 
-/// Fixed command made of a literal, a number and CR (":LSTA=" 2).  Busy: 0.
+/// Fixed command made of a literal, a number and CR (":LSTA=" 2).
 int Comm_SendFixedNumber(const char* literal, int number);
 
-/// Text set: sends prefix, text and CR.  Busy: 0.
+/// Text set: sends prefix, text and CR.
 int Comm_SetText(const char* prefix, const char* text);
 
 /// Text query: on COMM_OK copies the reply data into out (at most outSize - 1
-/// characters, always terminated).  Busy: returns 0 and leaves out alone.
+/// characters, always terminated); otherwise out is left alone.
 int Comm_GetText(const char* query, char* out, std::size_t outSize);
-
-/// Text query whose reply is taken apart by the caller (the identifier
-/// texts): like Comm_GetText, but busy returns COMM_BUSY (out left alone).
-int Comm_GetTextParsed(const char* query, char* out, std::size_t outSize);
 
 /// 1 while a transaction is between its send and the end of its wait.
 int Comm_IsBusy();

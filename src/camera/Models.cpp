@@ -57,10 +57,15 @@ int Comm_GetFPGAVer(char* version, std::size_t size)
     return Comm_GetText(":FPGA?\r", version, size);
 }
 
+void Comm_RecordModel(int row)
+{
+    g_cam_model_user_idx = row >= 0 && row < kCamModelCount ? row : 0;
+    g_cam_model_idx = Comm_FuncEquivalentModel(g_cam_model_user_idx);
+}
+
 void Comm_RecordModelName(const char* name)
 {
-    g_cam_model_user_idx = Comm_IdentifyModel(name);
-    g_cam_model_idx = Comm_FuncEquivalentModel(g_cam_model_user_idx);
+    Comm_RecordModel(Comm_IdentifyModel(name));
 }
 
 int Comm_QueryAndRecordModel()

@@ -21,8 +21,8 @@ inline constexpr std::size_t kVersionSize = 11;
 extern const char* const g_cam_models[kCamModelCount];
 
 /// Asks the camera its model name (":CAM?").  On COMM_OK the name is copied
-/// into model (kModelNameSize bytes; a longer reply is cut to 11 characters).
-/// Busy: returns 0 and leaves model alone.
+/// into model (kModelNameSize bytes; a longer reply is cut to 11 characters);
+/// on any other status model is left alone.
 int Comm_GetModel(char* model);
 
 /// Row of a model name: exact, case-sensitive match; 0 when nothing matches.
@@ -32,7 +32,7 @@ int Comm_IdentifyModel(const char* model);
 /// gives g_cam_model_user_idx.
 int Comm_FuncEquivalentModel(int row);
 
-/// Tells the camera which model it is (":CAM=" row).  Busy: 0.
+/// Tells the camera which model it is (":CAM=" row).
 int Comm_SetModel(int row);
 
 /// Firmware version text (":VER?"); on COMM_OK copied into version (size bytes).
@@ -41,8 +41,12 @@ int Comm_GetFWVer(char* version, std::size_t size = kVersionSize);
 /// FPGA version text (":FPGA?"); on COMM_OK copied into version (size bytes).
 int Comm_GetFPGAVer(char* version, std::size_t size = kVersionSize);
 
-/// Sets g_cam_model_user_idx to the row of name and g_cam_model_idx to its
-/// function class.
+/// Records the camera's model: g_cam_model_user_idx = row (a row outside the
+/// table counts as 0, like an unknown name) and g_cam_model_idx = its function
+/// class.  The one place that writes the two.
+void Comm_RecordModel(int row);
+
+/// Comm_RecordModel of the row of name.
 void Comm_RecordModelName(const char* name);
 
 /// Asks the camera its model and records it; on failure the recorded model

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 
+#include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
+#include "camera/LinkQueue.h"
 #include "camera/Models.h"
 
 namespace {
@@ -30,36 +32,28 @@ private:
     SnapshotStats* stats_;
 };
 
-bool Family47x(int c)
-{
-    return c >= 3 && c <= 7;
-}
-bool Colour(int c)
-{
-    return c == 3 || c == 5;
-}
-
 }  // namespace
 
 int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
 {
+    CommOperation operation;  // the whole pass reads one state of the camera
     Pass ok(stats);
-    const int c = g_cam_model_idx;
+    const CamClassTraits& c = Comm_CurrentClass();
     if (!(ok(Comm_GetAGC_Access(&r->agc_access)) && ok(Comm_GetDFC_Access(&r->dfc_access)) &&
           ok(Comm_GetSHE(&r->she))))
         return 1;
 
-    if (c == 1) {
+    if (c.agcMode) {
         if (!ok(Comm_GetAMD(&r->amd))) return 1;
     } else {
         if (!(ok(Comm_GetAEC(&r->aec)) && ok(Comm_GetSHS(&r->shs)))) return 1;
-        if (Family47x(c) &&
+        if (c.family47x &&
             !(ok(Comm_GetSMX(&r->smx)) && ok(Comm_GetDFC(&r->dfc)) && ok(Comm_GetMIR(&r->mir))))
             return 1;
-        if (Colour(c) && !(ok(Comm_GetCMD(&r->cmd)) && ok(Comm_GetCGB(&r->cgb)) && ok(Comm_GetCGG(&r->cgg)) &&
-                           ok(Comm_GetCGR(&r->cgr)) && ok(Comm_GetIPH(&r->iph)) && ok(Comm_GetAWW(&r->aww)) &&
-                           ok(Comm_GetYGA(&r->yga)) && ok(Comm_GetUSA(&r->usa)) && ok(Comm_GetVSA(&r->vsa)) &&
-                           ok(Comm_GetHUE(&r->hue)) && ok(Comm_GetWBM(&r->wbm))))
+        if (c.colour && !(ok(Comm_GetCMD(&r->cmd)) && ok(Comm_GetCGB(&r->cgb)) && ok(Comm_GetCGG(&r->cgg)) &&
+                          ok(Comm_GetCGR(&r->cgr)) && ok(Comm_GetIPH(&r->iph)) && ok(Comm_GetAWW(&r->aww)) &&
+                          ok(Comm_GetYGA(&r->yga)) && ok(Comm_GetUSA(&r->usa)) && ok(Comm_GetVSA(&r->vsa)) &&
+                          ok(Comm_GetHUE(&r->hue)) && ok(Comm_GetWBM(&r->wbm))))
             return 1;
     }
 
@@ -89,21 +83,23 @@ int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
 
 int Comm_QueryAdvanced(CamAdvSettings* r, SnapshotStats* stats)
 {
+    CommOperation operation;
     Pass ok(stats);
-    const int c = g_cam_model_idx;
+    const CamClassTraits& c = Comm_CurrentClass();
     if (!(ok(Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver)) &&
           ok(Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver)) && ok(Comm_GetVPS(&r->vps)) &&
           ok(Comm_GetVPD(&r->vpd))))
         return 1;
 
-    if (!Colour(c)) {
+    if (c.hasWhiteClip) {
         if (!ok(Comm_GetVWC(&r->vwc))) return 1;
-    } else {
+    }
+    if (c.colour) {
         for (int i = 0; i < 9; ++i)
             if (!ok(Comm_GetK(&r->k[i], i))) return 1;
     }
 
-    if (!Family47x(c)) return 0;
+    if (!c.family47x) return 0;
     if (!(ok(Comm_GetBTH(&r->bth)) && ok(Comm_GetBCT(&r->bct)))) return 1;
     for (int n = 1; n <= 4; ++n)
         if (!ok(Comm_GetCDA(n, &r->cd[n - 1]))) return 1;

@@ -17,20 +17,30 @@ inline constexpr int kTrafficMonitorLines = 5000;
 /// longest shutter speed.  Repeated calls give the same screen.
 void Mpnl_ConfigForModel();
 
-/// The part of the shaping that does not depend on a camera: the user screen
-/// never shows the factory controls, the traffic monitor or the colour gains.
-/// Start-up uses it when no camera answered, so the operator is not shown
-/// factory controls that are of no use to him.
+/// The part of the shaping that does not depend on a camera: the panel as
+/// laid out, and on the user screen without the factory controls, the traffic
+/// monitor and the colour gains.  Start-up uses it when no camera answered.
 void Mpnl_ConfigForScreen();
 
-/// Dims (1) or enables (0) the main panel's camera value controls.
+/// Without a link (1) every camera control, lens button and AWB is dimmed
+/// (on the factory screen the model selector and access rings stay usable);
+/// with one (0) the access and dimming rules decide again from the camera's
+/// last known state.
 void DimMainPnlCtrls(int dim);
 
-/// Dims (1) or enables (0) the menu entries that need a camera.
+/// Dims (1) the menu entries that need a camera, or (0) lets the rules
+/// decide: "Color Processing" is for the colour cameras only.
 void DimMainPnlMenus(int dim);
 
 /// Applies the ALC user access to the screen: the mode ring is locked without it.
 void Mpnl_SetScreenforAccess(int access);
+
+/// The shutter-speed access rule: whether MAIN_SHS and MAIN_TIMEMS are
+/// dimmed.  dim is the state the caller wants (the automatic mode).  Pulse
+/// Width Mode always dims them; the basic cameras take dim; the others take
+/// dim while their electronic shutter (asked here) is on, else enable them.
+/// Returns the status of the ESH query, 0 when none was made.
+int Comm_AdjustShutterSpeedAccess(int dim);
 
 /// Shows a main settings record; corrects rec->mfi for a ring without
 /// "Trigger Input".
@@ -39,7 +49,12 @@ void Mpnl_DisplayMain(CamMainSettings* rec);
 /// Callback of every value control of the main panel.
 int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
-/// Callback of the Refresh button: re-reads model and settings and shows them.
+/// Re-reads model and settings, reshapes the panel and shows them (the
+/// Refresh button's work, also done after a model change or a file load).
+/// Nothing without a link; "No camera found." when the model query fails.
+void Mpnl_Refresh(int panel);
+
+/// Callback of the Refresh button: Mpnl_Refresh, once the camera is free.
 int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callbackData, int eventData1,
                                int eventData2);
 
@@ -50,11 +65,10 @@ int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callback
 void Mpnl_ShowTraffic(const char* text, int received);
 
 /// Callback of the twelve lens buttons: pressed, the axis is driven at the
-/// button's share of its maximum voltage; released, it is stopped (0 V), also
-/// when the release comes while the press's command still waits for its reply.
+/// button's share of its maximum voltage; released, it is stopped (0 V).  A
+/// stop finding the link busy goes out at the next gap between transactions.
 int Mpnl_ZFICallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 /// Makes the main panel's callbacks known to the user-interface services and
-/// connects the link's traffic report and the shutter-speed access rule to
-/// the panel in g_mainpanel.
+/// connects the link's traffic report to the panel in g_mainpanel.
 void Mpnl_RegisterCallbacks();

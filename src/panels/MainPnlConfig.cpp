@@ -1,6 +1,10 @@
-// The main panel's shape for the connected model and screen, and the switches
-// that dim its controls and menu entries while no camera answers.
+// The main panel's shape for the connected model and screen.  Every reshape
+// starts from the panel as laid out, so nothing of a previous model's shape
+// survives a change of model; the dimmed states are then worked out by the
+// rules (MainPnlRules.cpp).
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "camera/CommandSet.h"
 #include "camera/Models.h"
@@ -19,81 +23,126 @@ const int kWhiteBalance[] = {MAIN_AWB_BOX, MAIN_AWB_TXT, MAIN_WBM, MAIN_AWB};
 const int kFactoryControls[] = {MAIN_FACBOX, MAIN_MODEL, MAIN_DFC_ACCESS, MAIN_AGC_ACCESS};
 
 constexpr int kTriggerInput = 2;
-constexpr int kMfiItems = 3;
 
-// The 47x frame's height as laid out, read once per loaded panel: the frame is
-// shrunk to a fifth of it on the user screen of the mono models, and a size
-// read back after that would shrink it further on every call.
-struct FrameMemory {
-    int panel = 0;
-    int laidOut = -1;
-    bool shrunk = false;
+// Every control a shape may change, with what the layout gave it.
+const int kShaped[] = {
+    MAIN_DEC_VK47X,  MAIN_DFC,  MAIN_MIR,     MAIN_CMD,     MAIN_CGAIN_TXT, MAIN_CGAIN_RED,  MAIN_CGAIN_GREEN,
+    MAIN_CGAIN_BLUE, MAIN_IPH,  MAIN_AWB_BOX, MAIN_AWB_TXT, MAIN_WBM,       MAIN_AWB,        MAIN_YGAIN,
+    MAIN_USAT,       MAIN_VSAT, MAIN_HUE,     MAIN_FACBOX,  MAIN_MODEL,     MAIN_DFC_ACCESS, MAIN_AGC_ACCESS,
+    MAIN_RS232,      MAIN_SMX,  MAIN_SHS,     MAIN_SHE,     MAIN_TIMEMS,    MAIN_VMD,        MAIN_MODE,
+    MAIN_ALV,        MAIN_AMX,  MAIN_AGN};
+
+struct LaidOutControl {
+    int control = 0;
+    int visible = 1;
+    std::string label;
+    double minimum = 0.0, maximum = 0.0;
+    bool hasRange = false;
 };
-FrameMemory s_frame;
 
-void rememberFrame(int panel)
+struct RingItem {
+    std::string label;
+    int value = 0;
+};
+
+// What the layout gave the panel in g_mainpanel, read once per loaded panel.
+struct LaidOut {
+    int panel = 0;
+    std::vector<LaidOutControl> controls;
+    std::vector<RingItem> mfiItems;
+    int frameHeight = -1;
+};
+LaidOut s_laidOut;
+
+// The longest shutter speed the camera last told, for its model row.  When
+// the camera does not tell it again, the same model keeps its range, so that
+// its shutter speed is not cut to the laid-out range and shown wrong.
+struct ToldShutterRange {
+    int row = -1;
+    int ssx = 0;
+};
+ToldShutterRange s_told;
+
+int longestShutterSpeed()
 {
-    if (s_frame.panel == panel) return;
-    s_frame = FrameMemory{panel, -1, false};
-    GetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, &s_frame.laidOut);
+    int ssx = 0;
+    if (Comm_GetSSX(&ssx) == COMM_OK && ssx >= 1) {
+        s_told = {g_cam_model_user_idx, ssx};
+        return ssx;
+    }
+    return s_told.row == g_cam_model_user_idx ? s_told.ssx : 0;
 }
 
-// The frame of the 47x family: on the user screen a mono model keeps only
-// "White Blemish Compensation" and "Mirror Image" in it, so it is cut to a
-// fifth of its height; every other screen shows it as laid out.
-void shapeFamilyFrame(int panel, bool shown, bool shrink)
+const LaidOut& laidOut(int panel)
 {
-    Show(panel, MAIN_DEC_VK47X, shown);
-    if (s_frame.laidOut <= 0) return;
-    if (shrink) {
-        SetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, static_cast<int>(s_frame.laidOut * 0.2));
-        s_frame.shrunk = true;
-    } else if (s_frame.shrunk && shown) {
-        SetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, s_frame.laidOut);
-        s_frame.shrunk = false;
+    if (s_laidOut.panel == panel) return s_laidOut;
+    s_laidOut = LaidOut{panel, {}, {}, -1};
+    for (int c : kShaped) {
+        LaidOutControl l;
+        l.control = c;
+        GetCtrlAttribute(panel, c, ATTR_VISIBLE, &l.visible);
+        GetCtrlAttribute(panel, c, ATTR_LABEL_TEXT, &l.label);
+        l.hasRange = GetCtrlAttribute(panel, c, ATTR_MIN_VALUE, &l.minimum) == 0 &&
+                     GetCtrlAttribute(panel, c, ATTR_MAX_VALUE, &l.maximum) == 0;
+        s_laidOut.controls.push_back(l);
     }
+    int items = 0;
+    GetNumListItems(panel, MAIN_MFI, &items);
+    for (int i = 0; i < items; ++i) {
+        RingItem item;
+        GetLabelFromIndex(panel, MAIN_MFI, i, &item.label);
+        GetValueFromIndex(panel, MAIN_MFI, i, &item.value);
+        s_laidOut.mfiItems.push_back(item);
+    }
+    GetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, &s_laidOut.frameHeight);
+    return s_laidOut;
 }
 
-void showVisibility(int panel, ModelGroup g, bool factory)
+void restoreLaidOut(int panel)
 {
-    const bool sliders = g.colour && g_hardware_rev == 0;
-    if (factory) {
-        // The model selector, the access rings and the traffic monitor stay as laid out.
-        shapeFamilyFrame(panel, g.family, false);
-        Show(panel, MAIN_DFC, g.family);
-        Show(panel, MAIN_MIR, g.family);
-        for (int c : kColourControls) Show(panel, c, g.colour);
-        for (int c : kWhiteBalance) Show(panel, c, g.colour);
-        for (int c : kColourSliders) Show(panel, c, sliders);
-        return;
+    const LaidOut& l = laidOut(panel);
+    for (const LaidOutControl& c : l.controls) {
+        SetCtrlAttribute(panel, c.control, ATTR_VISIBLE, c.visible);
+        SetCtrlAttribute(panel, c.control, ATTR_LABEL_TEXT, c.label.c_str());
+        if (c.hasRange) {
+            SetCtrlAttribute(panel, c.control, ATTR_MIN_VALUE, c.minimum);
+            SetCtrlAttribute(panel, c.control, ATTR_MAX_VALUE, c.maximum);
+        }
     }
+    int value = 0;
+    GetCtrlVal(panel, MAIN_MFI, &value);
+    ClearListCtrl(panel, MAIN_MFI);
+    for (const RingItem& item : l.mfiItems)
+        InsertListItem(panel, MAIN_MFI, -1, item.label.c_str(), item.value);
+    SetCtrlVal(panel, MAIN_MFI, value);
+    if (l.frameHeight > 0) SetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, l.frameHeight);
+}
+
+// The user screen never shows the factory controls, the traffic monitor or
+// the colour gains.
+void hideFactoryControls(int panel)
+{
     for (int c : kFactoryControls) Show(panel, c, false);
     Show(panel, MAIN_RS232, false);
-    Show(panel, MAIN_DFC, g.family);
     for (int c : kColourControls) Show(panel, c, false);
-    shapeFamilyFrame(panel, g.family, g.family && !g.colour);
+}
+
+void showVisibility(int panel, const CamClassTraits& t, bool factory)
+{
+    const bool sliders = t.colour && g_hardware_rev == 0;
+    Show(panel, MAIN_DEC_VK47X, t.family47x);
+    Show(panel, MAIN_DFC, t.family47x);
+    Show(panel, MAIN_MIR, t.family47x);
+    for (int c : kColourControls) Show(panel, c, t.colour);
+    for (int c : kWhiteBalance) Show(panel, c, t.colour);
     for (int c : kColourSliders) Show(panel, c, sliders);
-    for (int c : kWhiteBalance) Show(panel, c, g.colour);
-    Show(panel, MAIN_MIR, g.family);
-}
-
-}  // namespace
-
-void Mpnl_ConfigForScreen()
-{
-    if (g_prog_type != 0) return;
-    for (int c : kFactoryControls) Show(g_mainpanel, c, false);
-    Show(g_mainpanel, MAIN_RS232, false);
-    for (int c : kColourControls) Show(g_mainpanel, c, false);
-}
-
-namespace {
-
-int mfiItems(int panel)
-{
-    int count = 0;
-    GetNumListItems(panel, MAIN_MFI, &count);
-    return count;
+    if (factory) return;
+    hideFactoryControls(panel);
+    // A mono 47x camera keeps only "White Blemish Compensation" and "Mirror
+    // Image" in the family's frame on this screen: a fifth of its height.
+    const int height = laidOut(panel).frameHeight;
+    if (t.family47x && !t.colour && height > 0)
+        SetCtrlAttribute(panel, MAIN_DEC_VK47X, ATTR_HEIGHT, static_cast<int>(height * 0.2));
 }
 
 void setModeLabels(int panel, const char* kind)
@@ -107,100 +156,61 @@ void setModeLabels(int panel, const char* kind)
     SetCtrlAttribute(panel, MAIN_AMX, ATTR_LABEL_TEXT, text);
 }
 
-void setGainRange(int panel, double minimum, double maximum)
+void shapeControls(int panel, const CamClassTraits& t, int ssx)
 {
+    if (ssx >= 1) {
+        SetCtrlAttribute(panel, MAIN_SHS, ATTR_MAX_VALUE, ssx);
+        SetCtrlAttribute(panel, MAIN_SMX, ATTR_MAX_VALUE, ssx);
+    }
+    if (t.known) setModeLabels(panel, t.agcMode ? "AGC" : "ALC");
+    for (int c : {MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}) Show(panel, c, t.hasShutter);
+    Show(panel, MAIN_SMX, t.family47x);
+    if (t.minAlcLevel >= 0) SetCtrlAttribute(panel, MAIN_ALV, ATTR_MIN_VALUE, t.minAlcLevel);
+    // The colour cameras have no vertical mode, no shutter switch and no
+    // trigger input.
+    if (t.colour) {
+        Show(panel, MAIN_VMD, false);
+        Show(panel, MAIN_SHE, false);
+        DeleteListItem(panel, MAIN_MFI, kTriggerInput, 1);
+    }
     for (int c : {MAIN_AGN, MAIN_AMX}) {
-        SetCtrlAttribute(panel, c, ATTR_MIN_VALUE, minimum);
-        SetCtrlAttribute(panel, c, ATTR_MAX_VALUE, maximum);
+        SetCtrlAttribute(panel, c, ATTR_MIN_VALUE, t.minGainDb);
+        SetCtrlAttribute(panel, c, ATTR_MAX_VALUE, t.maxGainDb);
     }
 }
 
 }  // namespace
 
+void Mpnl_ConfigForScreen()
+{
+    const int panel = g_mainpanel;
+    restoreLaidOut(panel);
+    if (g_prog_type == 0) hideFactoryControls(panel);
+    ApplyRules();
+}
+
 void Mpnl_ConfigForModel()
 {
     const int panel = g_mainpanel;
-    rememberFrame(panel);
+    laidOut(panel);  // read before anything is changed
 
+    // The longest shutter speed differs by sensor; asked before the panel is
+    // touched, so that no half-shaped panel is painted during the wait.
+    const int ssx = longestShutterSpeed();
+
+    restoreLaidOut(panel);
     SetCtrlVal(panel, MAIN_L1, g_label1);
     SetCtrlVal(panel, MAIN_L2, g_label2);
     SetCtrlVal(panel, MAIN_L3, g_label3);
 
-    const int eq = g_cam_model_idx;
-    const ModelGroup g = GroupOf(eq);
-    showVisibility(panel, g, g_prog_type != 0);
-
-    if (!g.colour) {
-        if (mfiItems(panel) < kMfiItems) InsertListItem(panel, MAIN_MFI, -1, "Trigger Input", kTriggerInput);
-        Dim(panel, MAIN_TMD, false);
-    }
-
-    // The longest shutter speed differs by sensor.  When the camera does not
-    // tell it, the range stays as it was rather than collapsing to nothing.
-    int ssx = 0;
-    if (Comm_GetSSX(&ssx) == COMM_OK && ssx >= 1) {
-        SetCtrlAttribute(panel, MAIN_SHS, ATTR_MAX_VALUE, ssx);
-        SetCtrlAttribute(panel, MAIN_SMX, ATTR_MAX_VALUE, ssx);
-    }
-
-    if (g.agc) {
-        setModeLabels(panel, "AGC");
-        for (int c : {MAIN_SMX, MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}) Show(panel, c, false);
-    } else if (g.known) {
-        setModeLabels(panel, "ALC");
-        for (int c : {MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}) Show(panel, c, true);
-        SetCtrlAttribute(panel, MAIN_ALV, ATTR_MIN_VALUE, g.family ? 20 : 0);
-        Show(panel, MAIN_SMX, g.family);
-        if (g.colour) {
-            Show(panel, MAIN_VMD, false);
-            Show(panel, MAIN_SHE, false);
-            Dim(panel, MAIN_TMD, true);
-            if (mfiItems(panel) >= kMfiItems) DeleteListItem(panel, MAIN_MFI, kTriggerInput, 1);
-        } else {
-            Show(panel, MAIN_VMD, true);
-            Show(panel, MAIN_SHE, true);
-        }
-        SetMenuBarAttribute(g_mainmnuhandle, MAINMNU_COLORPROC, ATTR_DIMMED, g.colour ? 0 : 1);
-    }
-
-    setGainRange(panel, 0.0, g.colour ? 30.0 : 36.0);
-    if (eq == 3 || eq == 6) setGainRange(panel, 3.0, g.colour ? 30.0 : 36.0);
+    const CamClassTraits& t = Comm_CurrentClass();
+    showVisibility(panel, t, g_prog_type != 0);
+    shapeControls(panel, t, ssx);
 
     const int row = g_cam_model_user_idx;
     char title[64];
     std::snprintf(title, sizeof title, "Ulvo %s Camera Control",
                   row >= 0 && row < kCamModelCount ? g_cam_models[row] : "ICCD");
     SetPanelAttribute(panel, ATTR_TITLE, title);
-}
-
-void DimMainPnlCtrls(int dim)
-{
-    const int panel = g_mainpanel;
-    const ModelGroup g = CurrentGroup();
-    // On the factory screen the model can still be chosen while no camera answers.
-    if (g_prog_type == 0)
-        for (int c : kFactoryControls) Dim(panel, c, dim != 0);
-    if (g.known && !g.agc) {
-        Dim(panel, MAIN_SHS, dim != 0);
-        Dim(panel, MAIN_SHE, dim != 0);
-        if (g.family) Dim(panel, MAIN_DFC, dim != 0);
-        if (g.colour) {
-            for (int c : kColourControls) Dim(panel, c, dim != 0);
-            for (int c : kColourSliders) Dim(panel, c, dim != 0);
-        }
-    }
-    for (int c : {MAIN_MODE, MAIN_AGN, MAIN_ALV, MAIN_AMX, MAIN_SMX, MAIN_GAM, MAIN_VMD, MAIN_MFI, MAIN_MFT,
-                  MAIN_TMD})
-        Dim(panel, c, dim != 0);
-}
-
-void DimMainPnlMenus(int dim)
-{
-    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET})
-        SetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, dim != 0 ? 1 : 0);
-}
-
-void Mpnl_SetScreenforAccess(int access)
-{
-    if (CurrentGroup().known) Dim(g_mainpanel, MAIN_MODE, access == 0);
+    ApplyRules();
 }

@@ -1,32 +1,90 @@
-// Shared by the main panel's sources: the model groups its shape and handling
-// depend on, and shorthands for the attributes they set over and over.
+// Shared by the main panel's sources: the binding of each control to the
+// camera, the state the access and dimming rules read, and shorthands.
 #pragma once
 
-#include <functional>
-
+#include "camera/CamTypes.h"
+#include "camera/ClassTraits.h"
+#include "camera/CommandSet.h"
 #include "camera/Globals.h"
 #include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
 
 namespace mainpnl {
 
-/// The groups of function classes (g_cam_model_idx) the main panel tells apart.
-struct ModelGroup {
-    bool known;   ///< a function class 0..7
-    bool agc;     ///< class 1, the EH-4000: AGC mode, no shutter controls
-    bool family;  ///< classes 3..7, the 47x family
-    bool colour;  ///< classes 3 and 5, the colour models of the family
+// ---------------------------------------------------------------------------
+// Access and dimming.  Each rule is written once, in MainPnlRules.cpp, and
+// applied to every control that names it in the binding table.
+
+enum class Dimming {
+    LinkOnly,       ///< dimmed only without a camera link
+    ModeLock,       ///< the ALC/AGC mode ring: locked without the ALC user access
+    ManualOnly,     ///< manual gain: locked in automatic mode
+    AutomaticOnly,  ///< ALC level and maximum gain: locked in manual mode
+    ShutterSwitch,  ///< shutter control: locked in automatic mode
+    ShutterSpeed,   ///< shutter speed and its msec readout: the shutter-speed access rule
+    ShutterLimit,   ///< ALC maximum shutter speed: usable in automatic mode with ESH on
+    BlemishLock,    ///< white blemish compensation: locked without the blemish user access
+    TriggerLock,    ///< trigger mode: the colour cameras have none to set
+    FactoryRing,    ///< model selector and access rings: usable without a link on the factory screen
 };
 
-inline ModelGroup GroupOf(int eq)
-{
-    return {eq >= 0 && eq <= 7, eq == 1, eq >= 3 && eq <= 7, eq == 3 || eq == 5};
-}
+/// The camera's state as far as the rules need it: what the last display or
+/// change showed.
+struct RuleState {
+    int mode = 0;       ///< 0 manual, 1 automatic (AEC, or AMD on the AGC camera)
+    int agcAccess = 1;  ///< ALC user access (SB1)
+    int dfcAccess = 1;  ///< blemish user access (SB2)
+    int tmd = 0;        ///< trigger mode; 3 is Pulse Width Mode
+    int esh = 0;        ///< electronic shutter; asked from 47x cameras only
+};
 
-inline ModelGroup CurrentGroup()
-{
-    return GroupOf(g_cam_model_idx);
-}
+/// The rule state of the panel in g_mainpanel (a new panel starts afresh).
+RuleState& State();
+
+/// Asks the camera for ESH (47x family only; 0 otherwise or when unanswered)
+/// into the rule state.
+void ReadElectronicShutter();
+
+/// Sets the dimmed state of every control and menu entry the rules govern,
+/// from the rule state, the link, the class traits and the screen.
+void ApplyRules();
+
+// ---------------------------------------------------------------------------
+// Bindings: one row per control that shows or changes a camera setting.
+
+enum class ValueKind { Int, Real, Action };
+
+struct MainBinding {
+    int control;
+    ValueKind kind;
+    int (*setInt)(int) = nullptr;              ///< the camera function a committed int goes to
+    int (*getInt)(int*) = nullptr;             ///< read back after the set, the answer shown
+    int (*setReal)(float) = nullptr;           ///< the camera function a committed real goes to
+    int (*getReal)(float*) = nullptr;          ///< read back after the set, the answer shown
+    CommRule rule = CommRule::Count;           ///< without read-back: the sent count is shown converted back
+    int CamMainSettings::*intField = nullptr;  ///< record field shown by the display
+    float CamMainSettings::*realField = nullptr;  ///< record field shown by the display
+    bool CamClassTraits::*shownFor = nullptr;     ///< classes whose record fills it (nullptr: every class)
+    Dimming dimming = Dimming::LinkOnly;
+    /// Handles a commit instead of the plain set; returns the status to report.
+    int (*commit)(int panel, int control) = nullptr;
+};
+
+/// The binding of a control, nullptr when it has none.
+const MainBinding* BindingOf(int control);
+
+/// Every binding, in display order.
+const MainBinding* Bindings(int* count);
+
+/// Controls dimmed without a link that carry no camera value of their own:
+/// the lens buttons, and the captions and frames that belong to value groups.
+const int* LinkOnlyControls(int* count);
+
+/// Whether a binding's record field is filled for the class.
+bool FilledFor(const MainBinding& b, const CamClassTraits& traits);
+
+// ---------------------------------------------------------------------------
+// Shorthands.
 
 inline void Show(int panel, int control, bool shown)
 {
@@ -38,16 +96,24 @@ inline void Dim(int panel, int control, bool dimmed)
     SetCtrlAttribute(panel, control, ATTR_DIMMED, dimmed ? 1 : 0);
 }
 
-/// Shows a shutter speed in lines and its duration in milliseconds.
+int IntValue(int panel, int control);
+float FloatValue(int panel, int control);
+
+/// Shows a shutter speed in lines and its duration in milliseconds, the
+/// duration of the value the control holds (it keeps within its range).
 void ShowShutterSpeed(int panel, int lines);
 
 /// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
 /// nothing.
 void ReportStatus(int status);
 
-/// Runs action now, or, while a camera command is waiting for its reply, as
-/// soon as the link is free again (giving up after a few seconds).  An
-/// operator's change made during a wait is sent late rather than lost.
-void WhenLinkFree(std::function<void()> action);
+/// The handlers of the controls that do more than one set.
+int CommitMode(int panel, int control);
+int CommitShutterSpeed(int panel, int control);
+int CommitTriggerMode(int panel, int control);
+int CommitModel(int panel, int control);
+int CommitAgcAccess(int panel, int control);
+int CommitDfcAccess(int panel, int control);
+int CommitWhiteBalance(int panel, int control);
 
 }  // namespace mainpnl

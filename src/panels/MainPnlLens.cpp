@@ -2,6 +2,7 @@
 // focus, iris) with a control voltage while it is held, and stops it with 0 V
 // when it is let go.
 #include "camera/CommandSet.h"
+#include "camera/LinkQueue.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
@@ -38,22 +39,38 @@ const LensButton* buttonOf(int control)
     return nullptr;
 }
 
+// One queue key per axis: the axis's maximum voltage stands for it.
+const void* axisKey(const LensButton& b)
+{
+    return b.maxVolts;
+}
+
 }  // namespace
 
-int Mpnl_ZFICallback(int, int control, int event, void*, int, int)
+int Mpnl_ZFICallback(int panel, int control, int event, void*, int, int)
 {
     const LensButton* button = buttonOf(control);
     if (!button) return 0;
+    int (*drive)(float) = button->drive;
     if (event == EVENT_LEFT_CLICK) {
         // Maximum voltage times percentage first, then the hundredth, then the sign.
         const float volts =
             static_cast<float>(*button->maxVolts * *button->percent * 0.01 * button->direction);
-        button->drive(volts);
+        Comm_WhenLinkIdle(
+            [panel, drive, volts] {
+                if (panel == g_mainpanel) drive(volts);
+            },
+            axisKey(*button));
     } else if (event == EVENT_COMMIT) {
-        // A release during the press's own wait must not be lost, or the
-        // lens would go on driving.
-        int (*drive)(float) = button->drive;
-        mainpnl::WhenLinkFree([drive] { drive(0.0f); });
+        if (Comm_IsQueued(axisKey(*button))) {
+            // The press has not gone out yet: the stop follows it in turn,
+            // so the lens moves only as briefly as the operator asked.
+            Comm_WhenLinkIdle([drive] { drive(0.0f); });
+        } else {
+            // The lens is driving: it stops at the very next gap on the
+            // link, even in the middle of a refresh.
+            Comm_AtNextGap([drive] { drive(0.0f); });
+        }
     }
     return 0;
 }

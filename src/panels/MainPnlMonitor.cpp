@@ -1,30 +1,11 @@
 // The main panel's ties to the rest of the program: its callbacks by name, the
-// serial traffic monitor of the factory screen, and the controls the
-// shutter-speed access rule reads and dims.
-#include "camera/Composite.h"
+// serial traffic monitor of the factory screen.
 #include "camera/Link.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
 
 using namespace mainpnl;
-
-namespace {
-
-int triggerMode()
-{
-    int mode = 0;
-    GetCtrlVal(g_mainpanel, MAIN_TMD, &mode);
-    return mode;
-}
-
-void setShutterDimmed(int dimmed)
-{
-    Dim(g_mainpanel, MAIN_SHS, dimmed != 0);
-    Dim(g_mainpanel, MAIN_TIMEMS, dimmed != 0);
-}
-
-}  // namespace
 
 void Mpnl_ShowTraffic(const char* text, int received)
 {
@@ -47,5 +28,4 @@ void Mpnl_RegisterCallbacks()
     RegisterUiCallback("Mpnl_RefreshButtonCallback", Mpnl_RefreshButtonCallback);
     RegisterUiCallback("Mpnl_ZFICallback", Mpnl_ZFICallback);
     Comm_SetTrafficHook(Mpnl_ShowTraffic);
-    Comm_SetShutterAccessHook({triggerMode, setShutterDimmed});
 }

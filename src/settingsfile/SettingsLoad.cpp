@@ -1,9 +1,13 @@
+#include "camera/LinkQueue.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsUi.h"
 
 SettingsLoadResult LoadSettingsFile(int fileHandle)
 {
+    // The whole load is one operation: what the operator does meanwhile
+    // waits for its end instead of slipping between its steps.
+    CommOperation operation;
     SettingsFileUi& ui = CurrentSettingsFileUi();
     SettingsLoadResult result;
     CamMainSettings main{};

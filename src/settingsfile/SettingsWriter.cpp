@@ -2,6 +2,7 @@
 #include <string>
 
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "camera/Snapshot.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
@@ -55,6 +56,7 @@ void WriteSettingsLines(int fileHandle, const char* comment, const CamMainSettin
 
 int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
 {
+    CommOperation operation;  // both passes read one state of the camera
     CamMainSettings main{};
     CamAdvSettings adv{};
     SnapshotStats stats;

@@ -134,7 +134,7 @@ TEST_F(CommandSetTest, FailedQueriesIntegerUntouchedConvertedFromCountZero)
 
 // A timer stands in for a user-interface callback that runs while a slow
 // reply is awaited.
-TEST_F(CommandSetTest, CommandsIssuedDuringAWaitAreRefused)
+TEST_F(CommandSetTest, CommandsIssuedDuringAWaitAreRefusedAndWriteNothing)
 {
     camera().faults().replyDelayMs = 100;
     std::vector<int> sets, queries;
@@ -149,11 +149,13 @@ TEST_F(CommandSetTest, CommandsIssuedDuringAWaitAreRefused)
     });
     int outer = 0;
     EXPECT_EQ(Comm_GetALV(&outer), COMM_OK);
-    EXPECT_EQ(sets, std::vector<int>(5, 0));
+    // A refusal is never taken for the camera's answer: no success, nothing written.
+    EXPECT_EQ(sets, std::vector<int>(5, COMM_BUSY));
     EXPECT_EQ(queries, std::vector<int>(5, COMM_BUSY));
     EXPECT_EQ(value, 55);
-    EXPECT_EQ(real, 0.0f);  // converted gets always write
+    EXPECT_EQ(real, 5.0f);
     EXPECT_STREQ(cid, "untouched");
+    EXPECT_EQ((std::vector<int>{p, l, r}), (std::vector<int>{9, 9, 9}));
     EXPECT_EQ(sent(), Lines{":ALV?"});
 }
 

@@ -229,11 +229,12 @@ TEST_F(LinkTest, NestedTransactionsAreRefusedByTheBusyFlag)
     int outer = 0;
     EXPECT_EQ(Comm_GetIntVal(":AMX?\r", &outer), COMM_OK);
     EXPECT_EQ(n.busyDuringWait, 1);
-    EXPECT_EQ(n.set, 0);
-    EXPECT_EQ(n.fixed, 0);
-    EXPECT_EQ(n.number, 0);
-    EXPECT_EQ(n.text, 0);
-    EXPECT_EQ(n.textQuery, 0);
+    // Every shape is refused with its own status: none reads as success.
+    EXPECT_EQ(n.set, COMM_BUSY);
+    EXPECT_EQ(n.fixed, COMM_BUSY);
+    EXPECT_EQ(n.number, COMM_BUSY);
+    EXPECT_EQ(n.text, COMM_BUSY);
+    EXPECT_EQ(n.textQuery, COMM_BUSY);
     EXPECT_STREQ(n.buffer, "untouched");
     EXPECT_EQ(n.query, COMM_BUSY);
     EXPECT_EQ(n.value, 99);
@@ -247,7 +248,8 @@ TEST_F(LinkTest, MessageTextForEveryCode)
     EXPECT_STREQ(Comm_GetMessageErrorStr(1), "Timeout error waiting for camera response.");
     EXPECT_STREQ(Comm_GetMessageErrorStr(2), "Camera returned error message NAK.");
     EXPECT_STREQ(Comm_GetMessageErrorStr(3), "Camera returned unrecognized response.");
-    for (int code : {4, -3, 5, 1000})
+    EXPECT_STREQ(Comm_GetMessageErrorStr(5), "Camera link lost (the device was removed or closed).");
+    for (int code : {4, -3, 6, 1000})
         EXPECT_STREQ(Comm_GetMessageErrorStr(code), "Unrecognized response from camera.") << code;
 }
 
@@ -277,8 +279,8 @@ TEST_F(LinkTest, DeviceThatHangsUpEndsTransactionsAndCanBeReopened)
     PumpEvents(20);
     EXPECT_EQ(IsComLinkDown(1), 1);
     const double start = Timer();
-    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_TIMEOUT);
-    EXPECT_LT(Timer() - start, 0.5);  // a dead device is not waited for
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);  // the write fails
+    EXPECT_LT(Timer() - start, 0.5);                               // a dead device is not waited for
 
     camera().faults().hangupAfter = 0;
     Comm_ClosePort(1);
@@ -306,8 +308,8 @@ TEST(LinkWithoutPortTest, TransactionsWithoutAnOpenPortFailAtOnce)
     g_com_port = 0;
     const double start = Timer();
     int value = 7;
-    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_TIMEOUT);
-    EXPECT_EQ(Comm_SetIntVal(":ALV=", 1), COMM_TIMEOUT);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);
+    EXPECT_EQ(Comm_SetIntVal(":ALV=", 1), COMM_LINK_LOST);
     EXPECT_EQ(value, 7);
     EXPECT_LT(Timer() - start, 0.5);  // nothing to wait for
 }

@@ -251,45 +251,8 @@ TEST_F(MainPnlShape, ModelChangesOnTheFactoryScreen)
     EXPECT_TRUE(popups().empty());
 }
 
-TEST_F(MainPnlShape, ControlsDimmedWhileNoCameraAnswers)
-{
-    const int always[] = {MAIN_MODE, MAIN_AGN, MAIN_ALV, MAIN_AMX, MAIN_SMX,
-                          MAIN_GAM,  MAIN_VMD, MAIN_MFI, MAIN_MFT, MAIN_TMD};
-    const int colourOnes[] = {MAIN_SHS, MAIN_SHE, MAIN_DFC, MAIN_CMD, MAIN_CGAIN_RED, MAIN_IPH, MAIN_HUE};
-    const int never[] = {MAIN_MIR, MAIN_WBM, MAIN_AWB, MAIN_REFRESH, MAIN_QUIT, MAIN_ZM_BIGUP};
-    const int factory[] = {MAIN_FACBOX, MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS};
-
-    start("VKC-475");
-    DimMainPnlCtrls(1);
-    for (int c : always) EXPECT_TRUE(dimmed(c)) << c;
-    for (int c : colourOnes) EXPECT_TRUE(dimmed(c)) << c;
-    for (int c : factory) EXPECT_TRUE(dimmed(c)) << c;
-    for (int c : never) EXPECT_FALSE(dimmed(c)) << c;
-    DimMainPnlCtrls(0);
-    for (int c : always) EXPECT_FALSE(dimmed(c)) << c;
-    for (int c : colourOnes) EXPECT_FALSE(dimmed(c)) << c;
-
-    // The model stays choosable on the factory screen.
-    start("VKC-475", 1);
-    DimMainPnlCtrls(1);
-    for (int c : factory) EXPECT_FALSE(dimmed(c)) << c;
-
-    // The EH-4000 has no shutter controls to dim.
-    start("EH-4000");
-    DimMainPnlCtrls(1);
-    EXPECT_FALSE(dimmed(MAIN_SHS));
-    EXPECT_TRUE(dimmed(MAIN_MODE));
-
-    DimMainPnlMenus(1);
-    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET}) EXPECT_TRUE(menuDimmed(item));
-    for (int item : {MAINMNU_FILE_SETUP, MAINMNU_FILE_LOADFILE, MAINMNU_FILE_EXIT})
-        EXPECT_FALSE(menuDimmed(item));
-    DimMainPnlMenus(0);
-    EXPECT_FALSE(menuDimmed(MAINMNU_ADVSET));
-}
-
-// Without an answer to the longest-shutter query the shutter range stays as it
-// was, so the camera's shutter speed can still be shown.
+// Without an answer to the longest-shutter query the same model keeps the
+// range it last told, so the camera's shutter speed can still be shown.
 TEST_F(MainPnlShape, ShutterRangeKeptWhenTheCameraDoesNotTellIt)
 {
     start("VKC-475");

@@ -1,0 +1,162 @@
+// The main panel's access and dimming rules, each written once.  Whatever
+// changed (a display, a committed value, a new shape, a lost or found link),
+// the dimmed state of every governed control is worked out again from the
+// camera's state, the link, the class traits and the screen.
+#include "camera/CommandSet.h"
+#include "camera/Link.h"
+#include "panels/MainPnl.h"
+#include "panels/MainPnlInternal.h"
+#include "panels/PanelGlobals.h"
+
+namespace mainpnl {
+
+namespace {
+
+constexpr int kPulseWidthMode = 3;
+
+// The state belongs to one loaded panel; a panel loaded afresh starts afresh.
+struct PanelRules {
+    int panel = 0;
+    bool noLink = false;  // DimMainPnlCtrls(1) was the last word
+    RuleState state;
+};
+PanelRules s_rules;
+
+PanelRules& rulesOfPanel()
+{
+    if (s_rules.panel != g_mainpanel) s_rules = PanelRules{g_mainpanel, false, RuleState{}};
+    return s_rules;
+}
+
+bool linkPresent()
+{
+    return !rulesOfPanel().noLink && g_com_port != 0;
+}
+
+// The shutter-speed access rule.  Pulse Width Mode lets the trigger pulse set
+// the exposure, so the shutter speed is never the operator's then.  Otherwise
+// wantDimmed (the automatic mode) locks it on the cameras whose shutter always
+// follows the mode, and on the others only while their electronic shutter is on.
+bool shutterSpeedDimmed(const CamClassTraits& t, int tmd, bool wantDimmed, int esh)
+{
+    if (tmd == kPulseWidthMode) return true;
+    if (t.shutterFollowsMode) return wantDimmed;
+    return esh != 0 && wantDimmed;
+}
+
+bool dimmedBy(Dimming rule, const CamClassTraits& t, const RuleState& s, bool link, bool factory)
+{
+    // On the factory screen the model can be chosen while no camera answers.
+    if (rule == Dimming::FactoryRing) return !link && !factory;
+    if (!link) return true;
+    switch (rule) {
+        case Dimming::LinkOnly:
+        case Dimming::FactoryRing:
+            return false;
+        case Dimming::ModeLock:
+            return s.agcAccess == 0;
+        case Dimming::ManualOnly:
+        case Dimming::ShutterSwitch:
+            return s.mode != 0;
+        case Dimming::AutomaticOnly:
+            return s.mode == 0;
+        case Dimming::ShutterSpeed:
+            return shutterSpeedDimmed(t, s.tmd, s.mode != 0, s.esh);
+        case Dimming::ShutterLimit:
+            return !(s.mode == 1 && s.esh == 1);
+        case Dimming::BlemishLock:
+            return s.dfcAccess == 0;
+        case Dimming::TriggerLock:
+            return t.colour;
+    }
+    return false;
+}
+
+void applyMenuRules(bool link)
+{
+    if (g_mainmnuhandle <= 0) return;
+    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET})
+        SetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, link ? 0 : 1);
+    // Colour processing is for the colour cameras only.
+    SetMenuBarAttribute(g_mainmnuhandle, MAINMNU_COLORPROC, ATTR_DIMMED,
+                        link && Comm_CurrentClass().colour ? 0 : 1);
+}
+
+}  // namespace
+
+RuleState& State()
+{
+    return rulesOfPanel().state;
+}
+
+void ReadElectronicShutter()
+{
+    RuleState& s = State();
+    if (!Comm_CurrentClass().family47x) {
+        s.esh = 0;
+        return;
+    }
+    int esh = 0;
+    const int status = Comm_GetESH(&esh);
+    if (status == COMM_BUSY) return;  // not the camera's answer: the last one stands
+    s.esh = status == COMM_OK ? esh : 0;
+}
+
+void ApplyRules()
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0) return;
+    const CamClassTraits& t = Comm_CurrentClass();
+    const RuleState& s = State();
+    const bool link = linkPresent();
+    const bool factory = g_prog_type != 0;
+
+    int count = 0;
+    const MainBinding* bindings = Bindings(&count);
+    for (int i = 0; i < count; ++i)
+        Dim(panel, bindings[i].control, dimmedBy(bindings[i].dimming, t, s, link, factory));
+    const int* others = LinkOnlyControls(&count);
+    for (int i = 0; i < count; ++i) Dim(panel, others[i], !link);
+    Dim(panel, MAIN_FACBOX, dimmedBy(Dimming::FactoryRing, t, s, link, factory));
+    applyMenuRules(link);
+}
+
+}  // namespace mainpnl
+
+using namespace mainpnl;
+
+void DimMainPnlCtrls(int dim)
+{
+    rulesOfPanel().noLink = dim != 0;
+    ApplyRules();
+}
+
+void DimMainPnlMenus(int dim)
+{
+    rulesOfPanel().noLink = dim != 0;
+    applyMenuRules(linkPresent());
+}
+
+void Mpnl_SetScreenforAccess(int access)
+{
+    State().agcAccess = access;
+    ApplyRules();
+}
+
+int Comm_AdjustShutterSpeedAccess(int dim)
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0) return 0;
+    const CamClassTraits& t = Comm_CurrentClass();
+    RuleState& s = State();
+    int status = COMM_OK;
+    if (s.tmd != kPulseWidthMode && !t.shutterFollowsMode) {
+        int esh = 0;
+        status = Comm_GetESH(&esh);
+        if (status != COMM_BUSY) s.esh = status == COMM_OK ? esh : 0;
+    }
+    const bool dimmed = !linkPresent() || shutterSpeedDimmed(t, s.tmd, dim != 0, s.esh);
+    Dim(panel, MAIN_SHS, dimmed);
+    Dim(panel, MAIN_TIMEMS, dimmed);
+    return status;
+}
