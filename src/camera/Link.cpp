@@ -140,7 +140,7 @@ int transact(const char* line, char* reply)
     int status = TransmitMsg(g_com_port, line, static_cast<std::uint16_t>(std::strlen(line)));
     if (status == COMM_OK) status = WaitForResponse(kReplyTimeoutSeconds, reply ? reply : scratch);
     g_comm_busy = 0;
-    CommQueue_TransactionEnded(status == COMM_LINK_LOST);
+    CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));
     return status;
 }
 

@@ -12,8 +12,8 @@ namespace {
 
 enum class Frame { Hidden, Fifth, LaidOut };
 
-// One column of the table of shapes.  An empty optional is a cell the model
-// leaves as the previous configuration had it.
+// One column of the table of shapes.  Every reshape starts from the panel as
+// laid out, so every cell is known, whatever model came before.
 struct Shape {
     const char* model;
     const char* kind;  // "ALC" or "AGC"
@@ -48,19 +48,19 @@ const Shape kBasic{.model = "VK-400",
                    .ssx = 262};
 const Shape kAgc{.model = "EH-4000",
                  .kind = "AGC",
-                 .alvMin = {},
+                 .alvMin = 0,  // as laid out
                  .gainMin = 0,
                  .gainMax = 36,
                  .she = false,
                  .shutter = false,
                  .smx = false,
-                 .vmd = {},
+                 .vmd = true,  // as laid out
                  .tmdDimmed = false,
                  .mfiItems = 3,
                  .family = false,
                  .userFrame = Frame::Hidden,
                  .colour = false,
-                 .colourProcDimmed = {},
+                 .colourProcDimmed = true,
                  .ssx = 262};
 const Shape kMono{.model = "VK-470",
                   .kind = "ALC",
@@ -227,8 +227,8 @@ TEST_F(MainPnlShape, ModelChangesOnTheFactoryScreen)
     const struct {
         int row;
         const Shape* shape;
-    } steps[] = {{4, &kMono},  {3, nullptr}, {5, &kColour}, {5, &kColour},
-                 {1, nullptr}, {0, nullptr}, {7, nullptr},  {12, nullptr}};
+    } steps[] = {{4, &kMono},  {3, nullptr}, {5, &kColour}, {5, &kColour}, {1, &kAgc},
+                 {0, &kBasic}, {7, nullptr}, {12, nullptr}, {1, &kAgc}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.row);
         ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, step.row), 0);

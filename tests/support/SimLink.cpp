@@ -4,6 +4,7 @@
 
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
@@ -25,6 +26,7 @@ void SimLinkTest::openSim(const char* model, int port)
 void SimLinkTest::TearDown()
 {
     Comm_SetTrafficHook(nullptr);
+    Comm_DiscardQueuedActions();
     for (int port = 1; port <= kMaxComPort; ++port) Comm_ClosePort(port);
     g_com_port = 0;
     g_prog_type = 0;

@@ -1,0 +1,203 @@
+// The main panel's access and dimming rules for each group of models, from
+// the camera's state: mode, user access, electronic shutter, trigger mode,
+// and whether there is a link at all.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "MainPanelFixture.h"
+#include "camera/Globals.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+// One camera state, set in the simulated camera before the panel is shown.
+struct CameraState {
+    const char* name;
+    int mode;  // AEC, or AMD on the EH-4000
+    int esh, agcAccess, dfcAccess, tmd;
+};
+
+const CameraState kManual{"manual", 0, 0, 1, 1, 0};
+const CameraState kAutoEsh{"automatic, electronic shutter on", 1, 1, 1, 1, 0};
+const CameraState kAuto{"automatic, electronic shutter off", 1, 0, 1, 1, 0};
+const CameraState kNoAccess{"manual, both user accesses withdrawn", 0, 0, 0, 0, 0};
+const CameraState kPulseWidth{"manual, Pulse Width Mode", 0, 0, 1, 1, 3};
+
+// The governed controls, in the order of the rows below.
+const int kGoverned[] = {MAIN_MODE, MAIN_AGN,    MAIN_ALV, MAIN_AMX, MAIN_SHE,
+                         MAIN_SHS,  MAIN_TIMEMS, MAIN_SMX, MAIN_DFC, MAIN_TMD};
+
+// Dimmed (1) or not (0) per governed control; a control the group does not
+// show is not looked at.
+struct Row {
+    const char* model;
+    const CameraState* state;
+    std::vector<int> dimmed;
+};
+
+// Worked out by hand from the rules: manual gain only in manual mode, the
+// automatic limits only in automatic mode, the shutter switch locked in
+// automatic, the shutter speed locked in Pulse Width Mode and in automatic
+// mode where the class follows the mode (VK-400) or the electronic shutter is
+// on (47x), the shutter limit open in automatic mode with the electronic
+// shutter on, the colour cameras' trigger mode always locked.
+const Row kRows[] = {
+    //                               MODE AGN ALV AMX SHE SHS ms  SMX DFC TMD
+    {"VK-400", &kManual, {0, 0, 1, 1, 0, 0, 0, 1, 1, 0}},
+    {"VK-400", &kAutoEsh, {0, 1, 0, 0, 1, 1, 1, 1, 1, 0}},
+    {"VK-400", &kAuto, {0, 1, 0, 0, 1, 1, 1, 1, 1, 0}},
+    {"VK-400", &kNoAccess, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0}},
+    {"VK-400", &kPulseWidth, {0, 0, 1, 1, 0, 1, 1, 1, 1, 0}},
+    {"EH-4000", &kManual, {0, 0, 1, 1, 0, 0, 0, 1, 1, 0}},
+    {"EH-4000", &kAutoEsh, {0, 1, 0, 0, 1, 0, 0, 1, 1, 0}},
+    {"EH-4000", &kNoAccess, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0}},
+    {"VK-470", &kManual, {0, 0, 1, 1, 0, 0, 0, 1, 0, 0}},
+    {"VK-470", &kAutoEsh, {0, 1, 0, 0, 1, 1, 1, 0, 0, 0}},
+    {"VK-470", &kAuto, {0, 1, 0, 0, 1, 0, 0, 1, 0, 0}},
+    {"VK-470", &kNoAccess, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0}},
+    {"VK-470", &kPulseWidth, {0, 0, 1, 1, 0, 1, 1, 1, 0, 0}},
+    {"VKC-475", &kManual, {0, 0, 1, 1, 0, 0, 0, 1, 0, 1}},
+    {"VKC-475", &kAutoEsh, {0, 1, 0, 0, 1, 1, 1, 0, 0, 1}},
+    {"VKC-475", &kAuto, {0, 1, 0, 0, 1, 0, 0, 1, 0, 1}},
+    {"VKC-475", &kNoAccess, {1, 0, 1, 1, 0, 0, 0, 1, 1, 1}},
+    {"VK-405", &kAuto, {0, 1, 0, 0, 1, 1, 1, 1, 1, 0}},
+    {"VK-473", &kAutoEsh, {0, 1, 0, 0, 1, 1, 1, 0, 0, 0}},
+};
+
+class MainPnlRules : public MainPanelTest {
+protected:
+    void showIn(const char* model, const CameraState& s, int screen = 0)
+    {
+        connect(model, screen);
+        camera().setReg("AEC", s.mode);
+        camera().setReg("AMD", s.mode);
+        camera().setReg("ESH", s.esh);
+        camera().setReg("SB1", s.agcAccess);
+        camera().setReg("SB2", s.dfcAccess);
+        camera().setReg("TMD", s.tmd);
+        show();
+    }
+
+    void expectRow(const Row& row)
+    {
+        for (std::size_t i = 0; i < std::size(kGoverned); ++i) {
+            const int c = kGoverned[i];
+            if (!visible(c)) continue;
+            EXPECT_EQ(dimmed(c), row.dimmed[i] != 0) << "control " << c;
+        }
+    }
+};
+
+TEST_F(MainPnlRules, EachGroupInEachCameraState)
+{
+    for (const Row& row : kRows)
+        for (int screen : {0, 1}) {
+            SCOPED_TRACE(std::string(row.model) + ", " + row.state->name + (screen ? ", factory" : ", user"));
+            showIn(row.model, *row.state, screen);
+            expectRow(row);
+            // Controls no rule locks are open with a link.
+            for (int c : {MAIN_GAM, MAIN_VMD, MAIN_MFI, MAIN_MFT, MAIN_MIR, MAIN_WBM, MAIN_AWB, MAIN_REFRESH,
+                          MAIN_ZM_BIGUP, MAIN_IRC_SMALLDOWN, MAIN_YGAIN, MAIN_CGAIN_RED})
+                if (visible(c)) {
+                    EXPECT_FALSE(dimmed(c)) << c;
+                }
+        }
+}
+
+// The rules are applied again after everything that reshapes the panel or
+// changes the link, so nothing they lock is unlocked on the way.
+TEST_F(MainPnlRules, ReappliedAfterTheLinkComesBack)
+{
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(std::string(row.model) + ", " + row.state->name);
+        showIn(row.model, *row.state, 1);
+        DimMainPnlCtrls(1);
+        DimMainPnlCtrls(0);
+        expectRow(row);
+        Mpnl_ConfigForModel();
+        expectRow(row);
+    }
+}
+
+TEST_F(MainPnlRules, WithoutALinkEveryCameraControlIsDimmed)
+{
+    for (const char* model : {"VK-400", "EH-4000", "VK-470", "VKC-475"})
+        for (int screen : {0, 1}) {
+            SCOPED_TRACE(std::string(model) + (screen ? ", factory" : ", user"));
+            start(model, screen);
+            DimMainPnlCtrls(1);
+            DimMainPnlMenus(1);
+            for (int c = MAIN_MODE; c <= MAIN_IRC_SMALLDOWN; ++c) EXPECT_TRUE(dimmed(c)) << c;
+            for (int c : {MAIN_AWB, MAIN_HUE, MAIN_VSAT, MAIN_USAT, MAIN_YGAIN, MAIN_TIMEMS})
+                EXPECT_TRUE(dimmed(c)) << c;
+            // The model can still be chosen on the factory screen.
+            for (int c : {MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS, MAIN_FACBOX})
+                EXPECT_EQ(dimmed(c), screen == 0) << c;
+            for (int c : {MAIN_REFRESH, MAIN_QUIT}) EXPECT_FALSE(dimmed(c)) << c;
+            for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET, MAINMNU_COLORPROC})
+                EXPECT_TRUE(menuDimmed(item)) << item;
+            for (int item : {MAINMNU_FILE_SETUP, MAINMNU_FILE_LOADFILE, MAINMNU_FILE_SAVEFILE,
+                             MAINMNU_FILE_SPLIT, MAINMNU_FILE_EXIT})
+                EXPECT_FALSE(menuDimmed(item)) << item;
+        }
+
+    // An operator cannot reach a dimmed control: a click on a slider does
+    // not end in a message per step.
+    EXPECT_EQ(uitest::Commit(panel(), MAIN_HUE, 50.0), UIEControlNotOperable);
+    EXPECT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), UIEControlNotOperable);
+    EXPECT_TRUE(popups().empty());
+    EXPECT_TRUE(sent().empty());
+
+    // Back with a link: the menus follow the camera again.
+    DimMainPnlMenus(0);
+    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET, MAINMNU_COLORPROC})
+        EXPECT_FALSE(menuDimmed(item)) << item;
+}
+
+// Called with the state a caller wants (the automatic mode, or the electronic
+// shutter the advanced panel has just sent).
+TEST_F(MainPnlRules, ShutterSpeedAccessByTriggerModeClassAndElectronicShutter)
+{
+    const struct {
+        const char* model;
+        int tmd, esh, dim;
+        bool dimmed, asksEsh;
+    } cases[] = {
+        {"VKC-475", 3, 0, 0, true, false},  // Pulse Width Mode dims whatever the caller wants
+        {"VK-400", 3, 1, 0, true, false},   //
+        {"VK-400", 0, 1, 0, false, false},  // the basic cameras take the caller's state
+        {"VK-405", 1, 0, 1, true, false},   //
+        {"VKC-475", 0, 1, 1, true, true},   // electronic shutter on: the caller's state
+        {"VK-470", 2, 1, 0, false, true},   //
+        {"VK-470", 0, 0, 1, false, true},   // electronic shutter off: always usable
+        {"VK-475", 0, 0, 1, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " tmd " + std::to_string(c.tmd) + " esh " +
+                     std::to_string(c.esh));
+        connect(c.model);
+        camera().setReg("AEC", 0);
+        camera().setReg("TMD", c.tmd);
+        show();
+        camera().setReg("ESH", c.esh);
+        clearLog();
+        Comm_AdjustShutterSpeedAccess(c.dim);
+        EXPECT_EQ(dimmed(MAIN_SHS), c.dimmed);
+        EXPECT_EQ(dimmed(MAIN_TIMEMS), c.dimmed);
+        EXPECT_EQ(sent(), c.asksEsh ? std::vector<std::string>{":ESH?"} : std::vector<std::string>{});
+    }
+
+    // An unreadable electronic shutter counts as off.
+    connect("VKC-475");
+    camera().setReg("AEC", 0);
+    show();
+    camera().setReg("ESH", 1);
+    camera().faults().refuse = {"ESH"};
+    EXPECT_EQ(Comm_AdjustShutterSpeedAccess(1), COMM_NAK);
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+}
+
+}  // namespace
