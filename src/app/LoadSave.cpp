@@ -47,9 +47,9 @@ void MMnu_FileSaveCallback(int, int, void*, int)
 int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    RunDialogAction(panel, {LOADSET_OKBUTTON, LOADSET_CANCEL}, [panel] {
-        int set = 0;
-        GetCtrlVal(panel, LOADSET_SETNO, &set);
+    int set = 0;
+    GetCtrlVal(panel, LOADSET_SETNO, &set);
+    RunDialogAction(panel, {LOADSET_OKBUTTON, LOADSET_CANCEL}, [set] {
         if (Comm_LoadSet(set) != 0) {
             MessagePopup("Error", "Error on Load Set");
         } else {
@@ -68,9 +68,9 @@ int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
 int SaveSet_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    RunDialogAction(panel, {SAVESET_OKBUTTON, SAVESET_CANCEL}, [panel] {
-        int set = 0;
-        GetCtrlVal(panel, SAVESET_SETNO, &set);
+    int set = 0;
+    GetCtrlVal(panel, SAVESET_SETNO, &set);
+    RunDialogAction(panel, {SAVESET_OKBUTTON, SAVESET_CANCEL}, [set] {
         if (Comm_SaveSet(set) != 0) MessagePopup("Error", "Error on Save Set");
         RemovePopup(0);
     });

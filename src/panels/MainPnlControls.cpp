@@ -47,11 +47,27 @@ int commitPlain(int panel, const MainBinding& b)
     return status;
 }
 
-void applyControl(int panel, int control)
+// The value as the operator committed it.  An action that waits for the
+// link carries it along: by the time it runs, the control may show what an
+// earlier action read back from the camera.
+struct Committed {
+    int i = 0;
+    double d = 0.0;
+};
+
+Committed readCommitted(int panel, const MainBinding& b)
 {
-    const MainBinding* b = BindingOf(control);
-    if (!b) return;
-    ReportStatus(b->commit ? b->commit(panel, control) : commitPlain(panel, *b));
+    Committed v;
+    if (b.kind == ValueKind::Int) GetCtrlVal(panel, b.control, &v.i);
+    if (b.kind == ValueKind::Real) GetCtrlVal(panel, b.control, &v.d);
+    return v;
+}
+
+void applyControl(int panel, const MainBinding& b, Committed v)
+{
+    if (b.kind == ValueKind::Int) SetCtrlVal(panel, b.control, v.i);
+    if (b.kind == ValueKind::Real) SetCtrlVal(panel, b.control, v.d);
+    ReportStatus(b.commit ? b.commit(panel, b.control) : commitPlain(panel, b));
 }
 
 }  // namespace
@@ -188,7 +204,10 @@ using namespace mainpnl;
 int Mpnl_ValCallback(int panel, int control, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
+    const MainBinding* b = BindingOf(control);
+    if (!b) return 0;
     // Committed while the camera is busy: carried out once it is free.
-    RunMainPanelAction(panel, control, [panel, control] { applyControl(panel, control); });
+    const Committed value = readCommitted(panel, *b);
+    RunMainPanelAction(panel, control, [panel, b, value] { applyControl(panel, *b, value); });
     return 0;
 }

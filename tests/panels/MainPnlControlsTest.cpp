@@ -35,11 +35,6 @@ protected:
         }
         EXPECT_TRUE(popups().empty());
     }
-
-    static std::string line(const char* prefix, CommRule rule, float value)
-    {
-        return prefix + std::to_string(Comm_UserToCount(rule, value));
-    }
 };
 
 TEST_F(MainPnlControls, EachControlSendsItsCommand)
@@ -63,17 +58,42 @@ TEST_F(MainPnlControls, EachControlSendsItsCommand)
     expectSends({{MAIN_ALV, 100, ":ALV=100"}, {MAIN_SMX, 200, ":SMX=200"}});
 
     start("VKC-475", 1);  // colour mode and gains are factory settings
+    // Gains: 1 + (g - 0.001) x 1024.012, rounded; percentages of 63 and 255, truncated.
     expectSends({{MAIN_CMD, 0, ":CMD=0"},
                  {MAIN_IPH, 2, ":IPH=2"},
                  {MAIN_WBM, 1, ":WBM=1"},
-                 {MAIN_CGAIN_RED, 1.5, line(":CGR=", CommRule::ColourGain, 1.5f)},
-                 {MAIN_CGAIN_GREEN, 0.75, line(":CGG=", CommRule::ColourGain, 0.75f)},
-                 {MAIN_CGAIN_BLUE, 2.25, line(":CGB=", CommRule::ColourGain, 2.25f)},
-                 {MAIN_HUE, 40.0, line(":HUE=", CommRule::PercentOf255, 40.0f)},
-                 {MAIN_VSAT, 60.0, line(":VSA=", CommRule::PercentOf63, 60.0f)},
-                 {MAIN_USAT, 70.0, line(":USA=", CommRule::PercentOf63, 70.0f)},
-                 {MAIN_YGAIN, 80.0, line(":YGA=", CommRule::PercentOf63, 80.0f)}});
-    EXPECT_EQ(camera().reg("VSA"), Comm_UserToCount(CommRule::PercentOf63, 60.0f));
+                 {MAIN_CGAIN_RED, 1.5, ":CGR=1536"},
+                 {MAIN_CGAIN_GREEN, 0.75, ":CGG=768"},
+                 {MAIN_CGAIN_BLUE, 2.25, ":CGB=2304"},
+                 {MAIN_HUE, 40.0, ":HUE=102"},
+                 {MAIN_VSAT, 60.0, ":VSA=37"},
+                 {MAIN_USAT, 70.0, ":USA=44"},
+                 {MAIN_YGAIN, 80.0, ":YGA=50"}});
+    EXPECT_EQ(camera().reg("VSA"), 37);
+}
+
+// Where the conversion rounds and nothing is read back, the panel shows the
+// count that went out, converted back: what the camera holds, not the figure
+// typed.
+TEST_F(MainPnlControls, RoundedValuesShowWhatWasSent)
+{
+    start("VKC-475", 1);
+    const struct {
+        int control;
+        double typed, shown;
+    } cases[] = {
+        {MAIN_VSAT, 60.0, 100.0 * 37 / 63},                   // 58.730 %
+        {MAIN_YGAIN, 80.0, 100.0 * 50 / 63},                  // 79.365 %
+        {MAIN_CGAIN_RED, 1.5, 0.001 + 1535 * 0.00097655103},  // 1.500006
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(uitest::Commit(panel(), c.control, c.typed), 0);
+        EXPECT_NEAR(realVal(c.control), c.shown, 1e-4) << c.control;
+    }
+    // A refused value is reported; nothing went out to be shown converted back.
+    camera().faults().refuse = {"USA"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_USAT, 70.0), 0);
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
 }
 
 TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
@@ -81,16 +101,17 @@ TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
     connect("VK-470");
     camera().setReg("AEC", 0);
     show();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 10.0), 0);
-    EXPECT_EQ(sent(), (Lines{":AGN=284", ":AGN?"}));
-    EXPECT_NEAR(realVal(MAIN_AGN), 284 * 0.0352, 1e-4);  // 9.9968 dB, not the 10 typed
+    // 30 dB: 852.27 counts under 28.409 per dB (a constant of 28.49 would give 855).
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 30.0), 0);
+    EXPECT_EQ(sent(), (Lines{":AGN=852", ":AGN?"}));
+    EXPECT_NEAR(realVal(MAIN_AGN), 29.9904, 1e-4);  // 852 x 0.0352, not the 30 typed
 
     camera().setReg("AEC", 1);
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
     clearLog();
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 20.0), 0);
     EXPECT_EQ(sent(), (Lines{":AMX=568", ":AMX?"}));
-    EXPECT_NEAR(realVal(MAIN_AMX), 568 * 0.0352, 1e-4);
+    EXPECT_NEAR(realVal(MAIN_AMX), 19.9936, 1e-4);
 
     // Refused: the message, and the operator's value stays (an unreadable
     // gain is not shown as 0 dB).
@@ -138,7 +159,7 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
     EXPECT_EQ(intVal(MAIN_SHE), 0);
     EXPECT_FALSE(dimmed(MAIN_SHE));
     EXPECT_FALSE(dimmed(MAIN_AGN));
-    EXPECT_NEAR(realVal(MAIN_AGN), 57 * 0.0352, 1e-4);
+    EXPECT_NEAR(realVal(MAIN_AGN), 2.0064, 1e-4);  // 57 x 0.0352
     EXPECT_EQ(intVal(MAIN_SHS), 525);
     for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX}) EXPECT_TRUE(dimmed(c)) << c;
     EXPECT_FALSE(dimmed(MAIN_SHS));
@@ -261,9 +282,10 @@ TEST_F(MainPnlControls, WhiteBalanceOnceShowsTheNewGains)
     start("VKC-475");
     ASSERT_EQ(uitest::Click(panel(), MAIN_AWB), 0);
     EXPECT_EQ(sent(), (Lines{":AWB!", ":CGR?", ":CGG?", ":CGB?"}));
-    EXPECT_NEAR(realVal(MAIN_CGAIN_RED), Comm_CountToUser(CommRule::ColourGain, 983), 1e-6);
-    EXPECT_NEAR(realVal(MAIN_CGAIN_GREEN), Comm_CountToUser(CommRule::ColourGain, 1024), 1e-6);
-    EXPECT_NEAR(realVal(MAIN_CGAIN_BLUE), Comm_CountToUser(CommRule::ColourGain, 1071), 1e-6);
+    // 0.001 + (count - 1) x 0.00097655103 for the counts 983, 1024 and 1071.
+    EXPECT_NEAR(realVal(MAIN_CGAIN_RED), 0.959973, 1e-5);
+    EXPECT_NEAR(realVal(MAIN_CGAIN_GREEN), 1.000012, 1e-5);
+    EXPECT_NEAR(realVal(MAIN_CGAIN_BLUE), 1.045910, 1e-5);
 }
 
 TEST_F(MainPnlControls, ModelChangeAcceptedAndRefused)
@@ -289,6 +311,23 @@ TEST_F(MainPnlControls, ModelChangeAcceptedAndRefused)
     EXPECT_EQ(intVal(MAIN_MODEL), 6);
     EXPECT_EQ(g_cam_model_user_idx, 6);
     EXPECT_EQ(title(), "Ulvo VK-473 Camera Control");
+}
+
+}  // namespace
+
+namespace {
+
+// The msec readout is the duration of the shutter speed the panel shows,
+// also when a model change cuts the camera's speed to the new model's range.
+TEST_F(MainPnlControls, MsecReadoutFollowsTheShutterSpeedAfterAModelChange)
+{
+    start("VKC-475", 1);
+    ASSERT_EQ(intVal(MAIN_SHS), 625);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, 0), 0);  // VK-400: at most 262 lines
+    EXPECT_EQ(intVal(MAIN_SHS), 262);
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 16.65272, 1e-9);  // 262 x 0.06356
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 16.65272, 1e-9);
 }
 
 }  // namespace

@@ -59,9 +59,9 @@ TEST_F(MainPnlDisplay, ShowsTheCameraSettings)
     for (const auto& s : shown) EXPECT_EQ(intVal(s.control), s.value) << s.mnemonic;
     EXPECT_EQ(intVal(MAIN_MODEL), 5);
     EXPECT_EQ(intVal(MAIN_MODE), 0);
-    EXPECT_NEAR(realVal(MAIN_AGN), 284 * 0.0352, 1e-4);
+    EXPECT_NEAR(realVal(MAIN_AGN), 9.9968, 1e-4);  // 284 x 0.0352
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 500 * 0.06356, 1e-9);
-    EXPECT_NEAR(realVal(MAIN_CGAIN_BLUE), Comm_CountToUser(CommRule::ColourGain, 1071), 1e-6);
+    EXPECT_NEAR(realVal(MAIN_CGAIN_BLUE), 1.045910, 1e-5);  // 0.001 + 1070 x 0.00097655103
     // Manual mode: the gain is open, the automatic limits are not; without
     // blemish access the compensation is locked.
     EXPECT_FALSE(dimmed(MAIN_AGN));

@@ -1,8 +1,10 @@
 // The lens buttons (a drive voltage while held, 0 V when let go), and commands
 // that arrive while the link is busy.
 #include <QTimer>
+#include <algorithm>
 
 #include "MainPanelFixture.h"
+#include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
 
 namespace {
@@ -34,6 +36,51 @@ TEST_F(MainPnlLensTest, ButtonLetGoDuringThePressCommandStillStopsTheAxis)
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_SMALLUP), 0);  // returns once its reply came
     PumpEvents(400);
     EXPECT_EQ(sent(), (std::vector<std::string>{":ZMC=1", ":ZMC=0"}));
+}
+
+// A zoom let go while a slow camera is being refreshed (about ten seconds):
+// the stop goes out at the very next gap, not after the refresh.
+TEST_F(MainPnlLensTest, StopGoesOutInTheMiddleOfALongRefresh)
+{
+    start("VK-470");
+    ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
+    ASSERT_EQ(sent(), std::vector<std::string>{":ZMC=13"});
+    camera().faults().replyDelayMs = 220;  // 46 queries: a refresh of about 10 s
+    double releasedAt = 0;
+    QTimer::singleShot(500, [&releasedAt] {
+        releasedAt = Timer();
+        uitest::Release(g_mainpanel, MAIN_ZM_BIGUP);
+    });
+    const double begin = Timer();
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    EXPECT_GT(Timer() - begin, 9.0);
+
+    const std::vector<std::string>& lines = sent();
+    const auto stop = std::find(lines.begin(), lines.end(), ":ZMC=0");
+    ASSERT_NE(stop, lines.end());
+    // Released during the third query's wait (0.44 s to 0.66 s): the stop
+    // follows that query, ahead of the fourth.
+    EXPECT_EQ(stop - lines.begin(), 4);
+    EXPECT_EQ(lines[1], ":CAM?");
+    EXPECT_EQ(lines[3], ":SB2?");
+    EXPECT_EQ(lines[5], ":SHE?");
+    EXPECT_NE(std::find(stop, lines.end(), ":SRB?"), lines.end());  // the refresh went on to its end
+    EXPECT_GT(releasedAt, begin);
+}
+
+// A press and release both made while the camera is busy: the lens moves
+// only as briefly as the operator asked, in turn, and stops.
+TEST_F(MainPnlLensTest, PressAndReleaseWhileBusyFollowInTurn)
+{
+    start("VK-470");
+    camera().faults().replyDelayMs = 50;
+    QTimer::singleShot(10, [] {
+        uitest::Press(g_mainpanel, MAIN_FOC_SMALLUP);
+        uitest::Release(g_mainpanel, MAIN_FOC_SMALLUP);
+    });
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    PumpEvents(200);
+    EXPECT_EQ(sent(), (std::vector<std::string>{":GAM=0", ":FOC=1", ":FOC=0"}));
 }
 
 }  // namespace
