@@ -103,6 +103,14 @@ AppStartResult AppTest::start(std::initializer_list<const char*> args)
     return result;
 }
 
+void AppTest::startOn(const char* model, std::initializer_list<const char*> args)
+{
+    putCamera(1, model);
+    ASSERT_EQ(start(args), AppStartResult::Started);
+    ASSERT_EQ(g_com_port, 1);
+    camera(1).clearLog();
+}
+
 void AppTest::stop()
 {
     EXPECT_TRUE(uitest::QuitRequested());

@@ -33,6 +33,9 @@ protected:
     /// Starts the program with these arguments after the program name; the
     /// single-instance check is off.
     AppStartResult start(std::initializer_list<const char*> args = {});
+    /// A simulated camera of the model on port 1, the program started on it,
+    /// and the camera's log cleared.
+    void startOn(const char* model, std::initializer_list<const char*> args = {});
     /// Ends the event loop's run (a quit must have been asked for) and shuts down.
     void stop();
 

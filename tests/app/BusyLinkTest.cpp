@@ -20,14 +20,6 @@ using Lines = std::vector<std::string>;
 
 class BusyLink : public AppTest {
 protected:
-    void startOn(const char* model, std::initializer_list<const char*> args = {})
-    {
-        putCamera(1, model);
-        ASSERT_EQ(start(args), AppStartResult::Started);
-        ASSERT_EQ(g_com_port, 1);
-        camera(1).clearLog();
-    }
-
     // Runs second 20 ms into first, with the camera answering after 35 ms or more.
     static void during(const std::function<void()>& first, std::function<void()> second)
     {

@@ -15,14 +15,6 @@ using uitest::Popup;
 
 class Menus : public AppTest {
 protected:
-    void startOn(const char* model, std::initializer_list<const char*> args = {})
-    {
-        putCamera(1, model);
-        ASSERT_EQ(start(args), AppStartResult::Started);
-        ASSERT_EQ(g_com_port, 1);
-        camera(1).clearLog();
-    }
-
     int choose(int item)
     {
         EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
