@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "camera/CamTypes.h"
-#include "camera/CommandSet.h"
+#include "camera/Conversions.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "platform/Rounding.h"
@@ -54,12 +54,6 @@ int SetIdText(const char* prefix, const char* text)
 }
 
 }  // namespace
-
-int Comm_round(double x)
-{
-    const double fraction = x - std::trunc(x);
-    return TruncateToInt(fraction > 0.5 ? std::ceil(x) : std::floor(x));
-}
 
 int Comm_SaturationToByte(float factor)
 {
@@ -283,8 +277,8 @@ int Comm_SaveSet(int set)
 
 int Comm_Write_AFE(int address, int data)
 {
-    const int status = Comm_SetAFA(address);
-    return status != COMM_OK ? status : Comm_SetAFW(data);
+    const int status = Comm_SetIntVal(":AFA=", address);
+    return status != COMM_OK ? status : Comm_SetIntVal(":AFW=", data);
 }
 
 void Comm_SetShutterAccessHook(ShutterAccessHook hook)
@@ -305,7 +299,7 @@ int Comm_AdjustShutterSpeedAccess(int dim)
         return 0;
     }
     int esh = 0;
-    const int status = Comm_GetESH(&esh);
+    const int status = Comm_GetIntVal(":ESH?\r", &esh);
     g_shutter_hook.setShutterDimmed(esh != 0 ? dim : 0);
     return status;
 }
