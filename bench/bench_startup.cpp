@@ -21,7 +21,7 @@
 #include "platform/Rs232.h"
 #include "platform/SimPorts.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 #ifndef ICCD_BIN_DIR
 #define ICCD_BIN_DIR "."

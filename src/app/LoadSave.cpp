@@ -6,8 +6,8 @@
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "camera/Globals.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace mainpnl {
 

@@ -12,9 +12,9 @@
 #include "platform/Rs232.h"
 #include "platform/SimPorts.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
-#include "platform/UiTestDriver.h"
 #include "sim/SimEndpoint.h"
+#include "support/UiTestDriver.h"
+#include "ui/Ui.h"
 
 void AppTest::SetUp()
 {
