@@ -17,9 +17,10 @@
 #include "app/App.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "devices/DeviceTransports.h"
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
 #include "ui/Ui.h"
 
@@ -146,6 +147,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallDeviceTransports();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -10,7 +10,7 @@
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
 #include "support/UiTestDriver.h"
