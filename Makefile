@@ -1,5 +1,5 @@
 # Developer shortcuts; ./run.sh and ./test.sh remain the reference commands.
-.PHONY: all build test run bench format asan clean
+.PHONY: all build test run bench format release asan clean
 
 all: build
 
@@ -16,6 +16,10 @@ run:
 bench: build
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
 
+release:
+	BUILD_TYPE=Release scripts/build build-release
+	QT_QPA_PLATFORM=offscreen ctest --test-dir build-release --output-on-failure
+
 asan:
 	BUILD_TYPE=Debug scripts/build build-asan -DICCD_SANITIZE=ON -DICCD_BUILD_BENCH=OFF
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure
@@ -24,4 +28,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-release build-asan

@@ -12,8 +12,9 @@
 
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "devices/DeviceTransports.h"
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
 
@@ -169,6 +170,7 @@ BENCHMARK(BM_56QueriesAt9600Baud)->Unit(benchmark::kMillisecond)->UseRealTime()-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    InstallDeviceTransports();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

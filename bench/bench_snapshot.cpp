@@ -15,8 +15,9 @@
 #include "camera/Link.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
+#include "devices/DeviceTransports.h"
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
 
@@ -166,6 +167,7 @@ BENCHMARK_CAPTURE(BM_SnapshotPaced9600, advanced, Pass::Advanced)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    InstallDeviceTransports();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

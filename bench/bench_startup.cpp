@@ -17,11 +17,12 @@
 #include "app/App.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "devices/DeviceTransports.h"
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 #ifndef ICCD_BIN_DIR
 #define ICCD_BIN_DIR "."
@@ -146,6 +147,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallDeviceTransports();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -7,8 +7,8 @@
 #include "panels/MainPnl.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace {
 

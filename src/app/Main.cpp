@@ -10,10 +10,11 @@
 
 #include "app/App.h"
 #include "camera/Models.h"
+#include "devices/DeviceTransports.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 namespace {
 
@@ -140,6 +141,7 @@ int RunIccdControl(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
+    InstallDeviceTransports();
     // A device named in the environment is the operator's choice and wins.
     if (!options.simModel.empty() && qEnvironmentVariableIsEmpty("ICCD_COM1"))
         SetComPortDevice(1, QString::fromStdString("sim:" + options.simModel));

@@ -10,9 +10,9 @@
 #include "panels/PanelGlobals.h"
 #include "platform/TextFile.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
 #include "settingsfile/SettingsFile.h"
+#include "ui/Ui.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace {
 

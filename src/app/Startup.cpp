@@ -13,8 +13,8 @@
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "platform/Rs232.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace {
 

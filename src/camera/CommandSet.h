@@ -4,8 +4,8 @@
 // Each row of COMM_COMMAND_TABLE below names a mnemonic, the kind of value the
 // program works with (Int: the count itself; Real: a float in the user unit of
 // the row's conversion rule), the directions the camera offers (QS query and
-// set, Q query only, S set only) and the conversion rule.  Rows marked Own get
-// their named functions here, declared by this header:
+// set, Q query only, S set only) and the conversion rule (Conversions.h).
+// Rows marked Own get their named functions here, declared by this header:
 //
 //     int Comm_GetAEC(int* value);     int Comm_SetAEC(int value);
 //     int Comm_GetAGN(float* value);   int Comm_SetAGN(float value);
@@ -28,22 +28,7 @@
 #include <span>
 #include <string_view>
 
-/// Conversion between the count and the user value.
-enum class CommRule {
-    Count,         ///< the value is the count
-    Db,            ///< decibels: dB2Count(0, 28.409, v) / Count2dB(0.0352, c)
-    LensVolts,     ///< volts, 9.0 V = 127 counts
-    Hue,           ///< degrees, 11.375 counts per degree
-    ColourGain,    ///< gain factor, count 1 = 0.001, 1024.012 counts per unit
-    Matrix,        ///< colour-matrix coefficient, 1024 counts per unit, reads at most 3.99
-    PercentOf63,   ///< percent of a 0..63 count, truncated
-    PercentOf255,  ///< percent of a 0..255 count, truncated
-    TenthPercent,  ///< percent in 0.1 % steps, truncated
-    Factor1To2,    ///< factor 1.0 .. 2.0 in 127 steps, rounded up
-    Pedestal,      ///< video pedestal in mV: depends on function class and hardware revision
-    WhiteClip,     ///< video white clip in mV: depends on function class
-    Angle,         ///< split-screen angle in whole degrees (tangent x 256, centred on 46)
-};
+#include "camera/Conversions.h"
 
 // X(NAME, MNEMONIC, KIND, ACCESS, RULE, GEN)
 #define COMM_COMMAND_TABLE(X)                \
@@ -178,19 +163,6 @@ COMM_COMMAND_TABLE(COMM_DECLARE)
 /// Tells the camera to keep its live settings as its factory defaults
 /// (":WFAC=0").  Busy: 0.
 int Comm_SaveDefaults();
-
-// ---------------------------------------------------------------------------
-// Conversion rules on their own.
-
-/// Count for a user value by the rule (Count: the value truncated toward 0).
-/// Pedestal and WhiteClip follow g_cam_model_idx and g_hardware_rev.
-int Comm_UserToCount(CommRule rule, float value);
-
-/// User value of a count by the rule.
-double Comm_CountToUser(CommRule rule, int count);
-
-/// Unit of the rule's user value: "dB", "V", "deg", "%", "mV", "x" or "".
-const char* Comm_RuleUnit(CommRule rule);
 
 // ---------------------------------------------------------------------------
 // Lookup by mnemonic, for tools that take mnemonics as text (iccdctl get and

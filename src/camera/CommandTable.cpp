@@ -4,6 +4,7 @@
 
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "camera/Conversions.h"
 #include "camera/Link.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "camera/CamTypes.h"
-#include "camera/CommandSet.h"
+#include "camera/Conversions.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -53,12 +53,6 @@ int SetIdText(const char* prefix, const char* text)
 }
 
 }  // namespace
-
-int Comm_round(double x)
-{
-    const double fraction = x - std::trunc(x);
-    return TruncateToInt(fraction > 0.5 ? std::ceil(x) : std::floor(x));
-}
 
 int Comm_SaturationToByte(float factor)
 {
@@ -289,6 +283,6 @@ int Comm_SaveSet(int set)
 int Comm_Write_AFE(int address, int data)
 {
     CommOperation operation;
-    const int status = Comm_SetAFA(address);
-    return status != COMM_OK ? status : Comm_SetAFW(data);
+    const int status = Comm_SetIntVal(":AFA=", address);
+    return status != COMM_OK ? status : Comm_SetIntVal(":AFW=", data);
 }

@@ -16,11 +16,6 @@
 /// Buffer size for the identifier texts: 16 characters and the terminator.
 inline constexpr std::size_t kIdTextSize = 17;
 
-/// Rounds to an integer with the rule the split-screen arithmetic relies on:
-/// a fraction above one half goes up, anything else goes down.  2.5 gives 2,
-/// 2.51 gives 3, -3.2 gives -4.  Saturates at the limits of int.
-int Comm_round(double x);
-
 // --- The arithmetic of the packed and spread values on its own, for code that
 // needs to know what the camera will hold without asking it.
 

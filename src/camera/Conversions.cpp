@@ -1,5 +1,9 @@
 #include "camera/Conversions.h"
 
+#include <cmath>
+
+#include "camera/ClassTraits.h"
+#include "camera/Globals.h"
 #include "platform/Rounding.h"
 
 // Nothing is clamped here: a value outside the camera's range gives a count
@@ -27,4 +31,125 @@ double Count2User(float user_base, int count_offset, float units_per_count, int 
 {
     return static_cast<double>(user_base) +
            (static_cast<double>(count) - count_offset) * static_cast<double>(units_per_count);
+}
+
+int Comm_round(double x)
+{
+    const double fraction = x - std::trunc(x);
+    return TruncateToInt(fraction > 0.5 ? std::ceil(x) : std::floor(x));
+}
+
+namespace {
+
+bool PedestalIsMillivolts()
+{
+    return Comm_CurrentClass().pedestalInMillivolts;
+}
+
+bool WhiteClipIsMillivolts()
+{
+    return Comm_CurrentClass().whiteClipInMillivolts;
+}
+
+}  // namespace
+
+int Comm_UserToCount(CommRule rule, float value)
+{
+    const double v = value;
+    switch (rule) {
+        case CommRule::Count:
+            return TruncateToInt(v);
+        case CommRule::Db:
+            return dB2Count(0, 28.409f, value);
+        case CommRule::LensVolts:
+            return User2Count(0, 0.0f, 14.111111f, value);
+        case CommRule::Hue:
+            return User2Count(0, 0.0f, 11.375f, value);
+        case CommRule::ColourGain:
+            return User2Count(1, 0.001f, 1024.012f, value);
+        case CommRule::Matrix:
+            return User2Count(0, 0.0f, 1024.0f, value);
+        case CommRule::PercentOf63:
+            return TruncateToInt(63 * (0.01 * v));
+        case CommRule::PercentOf255:
+            return TruncateToInt(255 * (0.01 * v));
+        case CommRule::TenthPercent:
+            return TruncateToInt(1000 * (0.01 * v));
+        case CommRule::Factor1To2:
+            return TruncateToInt(std::ceil(127 * (v - 1.0)));
+        case CommRule::Pedestal:
+            if (g_hardware_rev == 1) return User2Count(0, 0.0f, 19.3f, value);
+            return PedestalIsMillivolts() ? TruncateToInt(v) : User2Count(102, 0.0f, 0.56f, value);
+        case CommRule::WhiteClip:
+            return WhiteClipIsMillivolts() ? TruncateToInt(v) : User2Count(112, 228.0f, 0.06528662f, value);
+        case CommRule::Angle: {
+            // 46 is the count of a level line; the camera takes no count below 0.
+            const double count = std::trunc(std::tan(v * 0.017453292519943295) * 256) + 46;
+            return count < 0 ? 0 : TruncateToInt(count);
+        }
+    }
+    return 0;
+}
+
+double Comm_CountToUser(CommRule rule, int count)
+{
+    switch (rule) {
+        case CommRule::Count:
+            return count;
+        case CommRule::Db:
+            return Count2dB(0.0352f, count);
+        case CommRule::LensVolts:
+            return Count2User(0.0f, 0, 0.070866145f, count);
+        case CommRule::Hue:
+            return Count2User(0.0f, 0, 0.08791209f, count);
+        case CommRule::ColourGain:
+            return Count2User(0.001f, 1, 0.00097655103f, count);
+        case CommRule::Matrix: {
+            const double k = Count2User(0.0f, 0, 0.000977f, count);
+            return k > 3.99 ? 3.99 : k;
+        }
+        case CommRule::PercentOf63:
+            return 100 * (count / 63.0);
+        case CommRule::PercentOf255:
+            return 100 * (count / 255.0);
+        case CommRule::TenthPercent:
+            return 100 * (count / 1000.0);
+        case CommRule::Factor1To2:
+            return 1.0 + count / 127.0;
+        case CommRule::Pedestal:
+            if (g_hardware_rev == 1) return Count2User(0.0f, 0, 0.051813472f, count);
+            return PedestalIsMillivolts() ? count : Count2User(0.0f, 102, 1.7857143f, count);
+        case CommRule::WhiteClip:
+            return WhiteClipIsMillivolts() ? count : Count2User(228.0f, 112, 15.317073f, count);
+        case CommRule::Angle:
+            return Comm_round(std::atan((count - 46.0) / 256.0) * 57.29577951308232);
+    }
+    return count;
+}
+
+const char* Comm_RuleUnit(CommRule rule)
+{
+    switch (rule) {
+        case CommRule::Db:
+            return "dB";
+        case CommRule::LensVolts:
+            return "V";
+        case CommRule::Hue:
+        case CommRule::Angle:
+            return "deg";
+        case CommRule::PercentOf63:
+        case CommRule::PercentOf255:
+        case CommRule::TenthPercent:
+            return "%";
+        case CommRule::Pedestal:
+        case CommRule::WhiteClip:
+            return "mV";
+        case CommRule::ColourGain:
+        case CommRule::Factor1To2:
+            return "x";
+        case CommRule::Count:
+        case CommRule::Matrix:
+            return "";
+    }
+    return "";
 }

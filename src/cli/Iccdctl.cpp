@@ -9,6 +9,7 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "cli/CliCommands.h"
+#include "devices/DeviceTransports.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
 
@@ -125,6 +126,7 @@ int RunIccdctl(int argc, char** argv)
 {
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+    InstallDeviceTransports();
     std::vector<std::string> args(argv + 1, argv + argc);
     return IccdctlMain(args, std::cout, std::cerr);
 }

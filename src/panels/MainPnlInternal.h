@@ -6,8 +6,8 @@
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
-#include "platform/Ui.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
 
 namespace mainpnl {
 

@@ -5,7 +5,7 @@
 
 #include "camera/LinkQueue.h"
 #include "panels/PanelGlobals.h"
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 // callback delivered on the user-interface thread, and byte-level I/O.
 //
 // A port number names a device through the port map (ComPortMap.h): a serial
-// device, "tcp:HOST:PORT" (a serial device server) or "sim:MODEL" (the
-// simulated camera in this process).  Received bytes are collected by the Qt
+// device, "tcp:HOST:PORT" (a serial device server), or a text that the
+// program's transport factory knows (Transport.h), such as "sim:MODEL" for the
+// simulated camera in this process.  Received bytes are collected by the Qt
 // event loop into the port's input queue; the installed callback then runs from
 // that same loop, so it never races with the program's own code.
 #pragma once

@@ -1,7 +1,9 @@
-// The device behind an open port.  Three kinds exist: a serial device, a TCP
-// connection to a serial device server, and the in-process simulated camera.
-// All of them report received bytes and the loss of the device from the Qt
-// event loop of the thread that opened them.
+// The device behind an open port.  The serial services know two kinds by
+// themselves: a serial device and a TCP connection to a serial device server.
+// A program adds others (the simulated camera in this process) by installing a
+// factory that knows their device texts.  Every kind reports received bytes
+// and the loss of the device from the Qt event loop of the thread that opened
+// it.
 #pragma once
 
 #include <QString>
@@ -28,10 +30,22 @@ public:
     std::function<void()> onLinkDown;
 };
 
-/// Makes the transport for a device text ("sim:MODEL", "tcp:HOST:PORT", or a
-/// serial device path/name) of the given port.
+/// Makes the transport for the device text of a port; nullptr when it cannot.
+using TransportFactory = std::unique_ptr<Transport> (*)(const QString& device, int port);
+
+/// Installs the factory that OpenComConfig makes its transports with and
+/// returns the one installed before (nullptr: none).  Without one, ports open
+/// what MakeSerialOrTcpTransport knows, so a program that installs nothing
+/// still reaches real devices.
+TransportFactory SetTransportFactory(TransportFactory factory);
+
+/// The transport OpenComConfig opens for a device text: the installed
+/// factory's, else MakeSerialOrTcpTransport's.
 std::unique_ptr<Transport> MakeTransport(const QString& device, int port);
+
+/// "tcp:HOST:PORT" is a serial device server, any other text a serial device
+/// path or name.  nullptr for an empty text or a malformed "tcp:" one.
+std::unique_ptr<Transport> MakeSerialOrTcpTransport(const QString& device);
 
 std::unique_ptr<Transport> MakeSerialTransport(const QString& device);
 std::unique_ptr<Transport> MakeTcpTransport(const QString& host, quint16 tcpPort);
-std::unique_ptr<Transport> MakeSimTransport(const QString& device, int port);

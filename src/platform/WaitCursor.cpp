@@ -1,17 +1,17 @@
 #include "platform/WaitCursor.h"
 
-#include <QCursor>
-#include <QGuiApplication>
+namespace {
+
+WaitCursorHook g_hook = nullptr;
+
+}  // namespace
+
+void SetWaitCursorHook(WaitCursorHook hook)
+{
+    g_hook = hook;
+}
 
 void SetWaitCursor(int on)
 {
-    static bool shown = false;
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    if (on && !shown) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        shown = true;
-    } else if (!on && shown) {
-        QGuiApplication::restoreOverrideCursor();
-        shown = false;
-    }
+    if (g_hook) g_hook(on);
 }

@@ -1,8 +1,8 @@
 // Pieces shared by the descriptions of the Ulvo_ICCD panels.
 #pragma once
 
-#include "platform/UiResource.h"
 #include "resources/UlvoIccd.h"
+#include "ui/UiResource.h"
 
 /// A constant and its name, as the control makers take them.
 #define UI_ID(constant) constant, #constant

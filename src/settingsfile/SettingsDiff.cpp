@@ -8,6 +8,7 @@
 
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "camera/Conversions.h"
 #include "settingsfile/SettingsLines.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include "app/Prefs.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "devices/SimPorts.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
-#include "platform/Ui.h"
-#include "platform/UiTestDriver.h"
 #include "sim/SimEndpoint.h"
+#include "support/UiTestDriver.h"
+#include "ui/Ui.h"
 
 void AppTest::SetUp()
 {

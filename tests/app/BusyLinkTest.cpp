@@ -10,9 +10,9 @@
 #include "AppFixture.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
-#include "platform/UiTestDriver.h"
 #include "resources/UlvoIccd.h"
 #include "settingsfile/SettingsFile.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

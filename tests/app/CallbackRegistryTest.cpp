@@ -5,9 +5,9 @@
 
 #include "AppFixture.h"
 #include "panels/MainPnl.h"
-#include "platform/UiCore.h"
-#include "platform/UiResource.h"
 #include "resources/UlvoIccd.h"
+#include "ui/UiCore.h"
+#include "ui/UiResource.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "camera/Composite.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
-#include "platform/UiTestDriver.h"
 #include "resources/UlvoIccd.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "camera/Globals.h"
 #include "camera/Models.h"
 #include "panels/PanelGlobals.h"
-#include "platform/UiTestDriver.h"
 #include "resources/UlvoIccd.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
 #include "platform/Timing.h"
-#include "platform/UiTestDriver.h"
 #include "resources/UlvoIccd.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

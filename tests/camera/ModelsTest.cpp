@@ -7,7 +7,7 @@
 #include "camera/Link.h"
 #include "camera/Models.h"
 #include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimLink.h"
 

@@ -5,7 +5,7 @@
 
 #include "cli/Iccdctl.h"
 #include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "sim/SimEndpoint.h"
 
 CliResult RunIccdctlCommand(const std::vector<std::string>& args)

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "CliTest.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimProcess.h"
 

@@ -8,7 +8,7 @@
 
 #include "CliTest.h"
 #include "platform/ComPortMap.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimProcess.h"
 

@@ -6,7 +6,7 @@
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 #include "resources/UlvoIccd.h"
 
 void MainPanelTest::SetUp()

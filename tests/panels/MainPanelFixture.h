@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "panels/PanelGlobals.h"
-#include "platform/UiTestDriver.h"
 #include "support/SimLink.h"
+#include "support/UiTestDriver.h"
 
 class MainPanelTest : public SimLinkTest {
 protected:

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Ui.h"
-#include "platform/UiResource.h"
 #include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
+#include "ui/UiResource.h"
 
 namespace expect {
 

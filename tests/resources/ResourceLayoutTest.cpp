@@ -14,7 +14,7 @@
 #include <map>
 
 #include "ResourceExpect.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

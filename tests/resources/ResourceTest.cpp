@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "ResourceExpect.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

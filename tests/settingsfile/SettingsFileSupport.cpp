@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/SimPorts.h"
+#include "devices/SimPorts.h"
 
 void SettingsFileTest::SetUp()
 {

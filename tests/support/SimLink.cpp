@@ -6,9 +6,9 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
 

@@ -7,6 +7,11 @@
 // rate the port is opened with.
 #pragma once
 
+#include <QString>
+#include <memory>
+
+#include "platform/Transport.h"
+
 namespace sim {
 class SimEndpoint;
 }
@@ -17,3 +22,7 @@ sim::SimEndpoint* SimCameraOnPort(int port);
 
 /// Forgets every in-process simulated camera (ports using them must be closed).
 void ResetSimCameras();
+
+/// The transport to the simulated camera of a port for "sim:MODEL[,paced]";
+/// nullptr for any other text, an unknown MODEL or a port outside 1..32.
+std::unique_ptr<Transport> MakeSimTransport(const QString& device, int port);

@@ -9,7 +9,7 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

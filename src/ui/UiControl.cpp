@@ -5,7 +5,7 @@
 #include <QLayout>
 #include <cmath>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

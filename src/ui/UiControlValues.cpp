@@ -12,7 +12,7 @@
 #include <QTextBlock>
 #include <cmath>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

@@ -7,7 +7,8 @@
 #include <QMessageBox>
 #include <cstring>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
+#include "ui/UiDriverHooks.h"
 
 using namespace uiimpl;
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "UiTestResource.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

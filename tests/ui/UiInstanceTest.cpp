@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "UiTestResource.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

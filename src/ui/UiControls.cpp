@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 using namespace uiimpl;
 

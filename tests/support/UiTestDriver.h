@@ -1,5 +1,6 @@
 // Test driver: acts as the operator on real panels (offscreen), and answers
-// the pop-ups that would otherwise wait for one.  For tests only.
+// the pop-ups that would otherwise wait for one.  For tests only: it is built
+// into a test library, never into a program.
 //
 // Every action first checks that an operator could do it: the panel is on
 // screen and not behind a modal pop-up, and the control is shown, not dimmed
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 class QWidget;
 

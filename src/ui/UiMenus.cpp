@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

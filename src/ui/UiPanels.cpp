@@ -6,7 +6,7 @@
 #include <QShortcut>
 #include <QWindow>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

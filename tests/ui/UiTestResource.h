@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Ui.h"
+#include "ui/Ui.h"
 
 inline constexpr char kTestUir[] = "test.uir";
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/UiCore.h"
+#include "ui/UiCore.h"
 
 namespace uiimpl {
 

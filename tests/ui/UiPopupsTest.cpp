@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "platform/Ui.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
+#include "ui/Ui.h"
 
 namespace {
 

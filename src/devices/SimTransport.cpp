@@ -4,9 +4,9 @@
 #include <array>
 #include <memory>
 
+#include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "platform/SimPorts.h"
 #include "platform/Transport.h"
 #include "sim/SimEndpoint.h"
 
@@ -118,19 +118,4 @@ std::unique_ptr<Transport> MakeSimTransport(const QString& device, int port)
     sim::SimEndpoint* endpoint = endpointFor(port, device);
     if (!endpoint) return nullptr;
     return std::make_unique<SimTransport>(endpoint, parseDevice(device).paced);
-}
-
-std::unique_ptr<Transport> MakeTransport(const QString& device, int port)
-{
-    if (device.startsWith(QLatin1String("sim:"))) return MakeSimTransport(device, port);
-    if (device.startsWith(QLatin1String("tcp:"))) {
-        const int colon = device.lastIndexOf(QLatin1Char(':'));
-        bool ok = false;
-        const uint tcpPort = device.mid(colon + 1).toUInt(&ok);
-        const QString host = device.mid(4, colon - 4);
-        if (colon <= 4 || !ok || tcpPort == 0 || tcpPort > 65535 || host.isEmpty()) return nullptr;
-        return MakeTcpTransport(host, static_cast<quint16>(tcpPort));
-    }
-    if (device.isEmpty()) return nullptr;
-    return MakeSerialTransport(device);
 }

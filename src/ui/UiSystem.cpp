@@ -1,6 +1,7 @@
 // The run time itself: the application object, screen and directory queries,
 // error texts, and the single-instance check.
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -9,7 +10,8 @@
 #include <vector>
 
 #include "platform/Rs232.h"
-#include "platform/UiCore.h"
+#include "platform/WaitCursor.h"
+#include "ui/UiCore.h"
 
 namespace {
 
@@ -55,10 +57,27 @@ void listenForLaterCopies(QLocalServer* server)
     });
 }
 
+// The camera layer asks for the busy cursor through platform, which knows
+// nothing of windows; a program without an application object that has a
+// cursor (the command-line tools) shows nothing.
+void showWaitCursor(int on)
+{
+    static bool shown = false;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    if (on && !shown) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        shown = true;
+    } else if (!on && shown) {
+        QGuiApplication::restoreOverrideCursor();
+        shown = false;
+    }
+}
+
 }  // namespace
 
 int InitRunTime(void*, char** argv, int)
 {
+    SetWaitCursorHook(showWaitCursor);
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) return 1;
     if (QCoreApplication::instance()) return 0;  // a program without windows
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)

@@ -1,4 +1,4 @@
-#include "platform/UiWidgets.h"
+#include "ui/UiWidgets.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,18 +1,9 @@
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 #include <QAction>
 
-#include "platform/UiCore.h"
-
-namespace uiimpl {
-
-DriverState& Driver()
-{
-    static DriverState state;
-    return state;
-}
-
-}  // namespace uiimpl
+#include "ui/UiCore.h"
+#include "ui/UiDriverHooks.h"
 
 using namespace uiimpl;
 

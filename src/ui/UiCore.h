@@ -1,21 +1,20 @@
 // Inside the user-interface services: loaded panels and menu bars, the
 // controls on them, callback dispatch and the pop-up stack.  Not for the
-// program's own code, which includes Ui.h.
+// program's own code, which includes Ui.h; the test driver (tests/support)
+// reaches in here to act as the operator.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
-#include <deque>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "platform/Ui.h"
-#include "platform/UiResource.h"
-#include "platform/UiWidgets.h"
+#include "ui/Ui.h"
+#include "ui/UiResource.h"
+#include "ui/UiWidgets.h"
 
 class QAction;
 class QLabel;
@@ -214,21 +213,5 @@ void DiscardWhenIdle(int panel);
 void KeepUntilIdle(std::unique_ptr<PanelRecord> record);
 /// Discards what waited for the callbacks to end (UiPanels.cpp).
 void DiscardPending();
-
-// ---- Test driver state ------------------------------------------------------
-
-struct FileDialogRequest {
-    std::string directory, pattern, title;
-    int buttonLabel = 0;
-};
-
-struct DriverState {
-    bool recordPopups = false;
-    std::vector<std::pair<std::string, std::string>> popups;
-    std::deque<std::optional<std::string>> fileAnswers;
-    std::vector<FileDialogRequest> fileDialogs;
-};
-
-DriverState& Driver();
 
 }  // namespace uiimpl

@@ -138,7 +138,8 @@ inline constexpr int CTRL_DECORATION = 12;
 
 /// Creates the application object when there is none.  argv is the program's
 /// null-terminated argument vector (may be null).  Returns 1 on success, 0 when
-/// no user interface can be shown (no display).
+/// no user interface can be shown (no display).  Also makes SetWaitCursor
+/// (WaitCursor.h) show the busy cursor from then on.
 int InitRunTime(void* instance, char** argv, int reserved);
 
 /// Ends what InitRunTime began: frees the application object it made (and

@@ -15,7 +15,7 @@
 #include <QWheelEvent>
 
 #include "UiTestResource.h"
-#include "platform/UiTestDriver.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/UiResource.h"
+#include "ui/UiResource.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "UiTestResource.h"
 
-#include "platform/UiResource.h"
+#include "ui/UiResource.h"
 
 using namespace uires;
 
