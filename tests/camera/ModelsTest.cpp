@@ -6,8 +6,8 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
-#include "platform/ComPortMap.h"
 #include "devices/SimPorts.h"
+#include "platform/ComPortMap.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimLink.h"
 

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "cli/Iccdctl.h"
-#include "platform/ComPortMap.h"
 #include "devices/SimPorts.h"
+#include "platform/ComPortMap.h"
 #include "sim/SimEndpoint.h"
 
 CliResult RunIccdctlCommand(const std::vector<std::string>& args)

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "CliTest.h"
-#include "platform/ComPortMap.h"
 #include "devices/SimPorts.h"
+#include "platform/ComPortMap.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimProcess.h"
 

@@ -4,9 +4,9 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Snapshot.h"
+#include "devices/SimPorts.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
-#include "devices/SimPorts.h"
 #include "resources/UlvoIccd.h"
 
 void MainPanelTest::SetUp()
