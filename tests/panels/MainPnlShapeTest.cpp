@@ -1,6 +1,5 @@
 // The main panel's shape for each group of models on the user and the factory
 // screen, after model changes, and with the controls and menus dimmed.
-#include <optional>
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
@@ -17,83 +16,26 @@ enum class Frame { Hidden, Fifth, LaidOut };
 struct Shape {
     const char* model;
     const char* kind;  // "ALC" or "AGC"
-    std::optional<int> alvMin;
+    int alvMin;
     double gainMin, gainMax;
     bool she, shutter, smx;
-    std::optional<bool> vmd;
+    bool vmd;
     bool tmdDimmed;
     int mfiItems;
     bool family;
     Frame userFrame;
     bool colour;  // white balance, colour sliders; colour gains on the factory screen
-    std::optional<bool> colourProcDimmed;
+    bool colourProcDimmed;
     int ssx;
 };
 
-const Shape kBasic{.model = "VK-400",
-                   .kind = "ALC",
-                   .alvMin = 0,
-                   .gainMin = 0,
-                   .gainMax = 36,
-                   .she = true,
-                   .shutter = true,
-                   .smx = false,
-                   .vmd = true,
-                   .tmdDimmed = false,
-                   .mfiItems = 3,
-                   .family = false,
-                   .userFrame = Frame::Hidden,
-                   .colour = false,
-                   .colourProcDimmed = true,
-                   .ssx = 262};
-const Shape kAgc{.model = "EH-4000",
-                 .kind = "AGC",
-                 .alvMin = 0,  // as laid out
-                 .gainMin = 0,
-                 .gainMax = 36,
-                 .she = false,
-                 .shutter = false,
-                 .smx = false,
-                 .vmd = true,  // as laid out
-                 .tmdDimmed = false,
-                 .mfiItems = 3,
-                 .family = false,
-                 .userFrame = Frame::Hidden,
-                 .colour = false,
-                 .colourProcDimmed = true,
-                 .ssx = 262};
-const Shape kMono{.model = "VK-470",
-                  .kind = "ALC",
-                  .alvMin = 20,
-                  .gainMin = 0,
-                  .gainMax = 36,
-                  .she = true,
-                  .shutter = true,
-                  .smx = true,
-                  .vmd = true,
-                  .tmdDimmed = false,
-                  .mfiItems = 3,
-                  .family = true,
-                  .userFrame = Frame::Fifth,
-                  .colour = false,
-                  .colourProcDimmed = true,
-                  .ssx = 525};
-const Shape kColour{.model = "VKC-475",
-                    .kind = "ALC",
-                    .alvMin = 20,
-                    .gainMin = 0,
-                    .gainMax = 30,
-                    .she = false,
-                    .shutter = true,
-                    .smx = true,
-                    .vmd = false,
-                    .tmdDimmed = true,
-                    .mfiItems = 2,
-                    .family = true,
-                    .userFrame = Frame::LaidOut,
-                    .colour = true,
-                    .colourProcDimmed = false,
-                    .ssx = 625};
+// clang-format off
+//                 model      kind   ALV min gain     SHE    SHS    SMX    VMD    TMD dim MFI 47x    user frame       colour proc dim  SSX
+const Shape kBasic {"VK-400",  "ALC", 0,  0, 36, true,  true,  false, true,  false, 3, false, Frame::Hidden,  false, true,  262};
+const Shape kAgc   {"EH-4000", "AGC", 0,  0, 36, false, false, false, true,  false, 3, false, Frame::Hidden,  false, true,  262};
+const Shape kMono  {"VK-470",  "ALC", 20, 0, 36, true,  true,  true,  true,  false, 3, true,  Frame::Fifth,   false, true,  525};
+const Shape kColour{"VKC-475", "ALC", 20, 0, 30, false, true,  true,  false, true,  2, true,  Frame::LaidOut, true,  false, 625};
+// clang-format on
 
 class MainPnlShape : public MainPanelTest {
 protected:
@@ -104,9 +46,7 @@ protected:
         EXPECT_EQ(label(MAIN_MODE), kind + " Mode");
         EXPECT_EQ(label(MAIN_ALV), kind + " Level");
         EXPECT_EQ(label(MAIN_AMX), kind + " Max Gain\n    (dB)");
-        if (s.alvMin) {
-            EXPECT_EQ(minOf(MAIN_ALV), *s.alvMin);
-        }
+        EXPECT_EQ(minOf(MAIN_ALV), s.alvMin);
         for (int c : {MAIN_AGN, MAIN_AMX}) {
             EXPECT_EQ(minOf(c), s.gainMin) << c;
             EXPECT_EQ(maxOf(c), s.gainMax) << c;
@@ -117,9 +57,7 @@ protected:
         EXPECT_EQ(visible(MAIN_SMX), s.smx);
         EXPECT_EQ(maxOf(MAIN_SHS), s.ssx);
         EXPECT_EQ(maxOf(MAIN_SMX), s.ssx);
-        if (s.vmd) {
-            EXPECT_EQ(visible(MAIN_VMD), *s.vmd);
-        }
+        EXPECT_EQ(visible(MAIN_VMD), s.vmd);
         EXPECT_EQ(dimmed(MAIN_TMD), s.tmdDimmed);
         EXPECT_EQ(items(MAIN_MFI), s.mfiItems);
         EXPECT_EQ(visible(MAIN_DFC), s.family);
@@ -139,9 +77,7 @@ protected:
             EXPECT_EQ(visible(c), gains) << c;
         for (int c : {MAIN_FACBOX, MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS, MAIN_RS232})
             EXPECT_EQ(visible(c), screen != 0) << c;
-        if (s.colourProcDimmed) {
-            EXPECT_EQ(menuDimmed(MAINMNU_COLORPROC), *s.colourProcDimmed);
-        }
+        EXPECT_EQ(menuDimmed(MAINMNU_COLORPROC), s.colourProcDimmed);
         EXPECT_EQ(title(), std::string("Ulvo ") + s.model + " Camera Control");
     }
 };
