@@ -115,19 +115,42 @@ bool readLine(int file, const PrefLine& line, ReadValue* value)
     return false;
 }
 
-// Values no link can use count as unreadable, like text where a number belongs.
+// Values outside what the program can use count as unreadable, like text
+// where a number belongs: the whole file then gives the defaults, and nothing
+// absurd is written back at exit.  The ranges are those the dialogs offer.
 bool plausible(const ReadValue (&values)[kLineCount])
 {
-    const long port = values[0].i;
-    const long baud = values[1].i;
-    return port >= 0 && port <= kMaxComPort && baud > 0 && baud <= 4000000;
+    for (int n = 0; n < kLineCount; ++n) {
+        const PrefLine& line = kLines[n];
+        const ReadValue& v = values[n];
+        switch (line.kind) {
+            case Kind::Int:
+                if (line.i == &g_com_port && (v.i < 0 || v.i > kMaxComPort)) return false;
+                if (line.i == &g_com_baud && (v.i <= 0 || v.i > 4000000)) return false;
+                if (line.i == &g_set_no && (v.i < 0 || v.i > 2)) return false;
+                break;
+            case Kind::MaxV:
+                if (v.f < 0.0f || v.f > 9.0f) return false;
+                break;
+            case Kind::Step:
+                if (v.f < 0.0f || v.f > 100.0f) return false;
+                break;
+            case Kind::Label:
+                break;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 void SetLensLabel(char (&label)[kLabelMax + 1], std::string_view text)
 {
-    const std::size_t n = text.size() < static_cast<std::size_t>(kLabelMax) ? text.size() : kLabelMax;
+    std::size_t n = text.size() < static_cast<std::size_t>(kLabelMax) ? text.size() : kLabelMax;
+    // Captions are UTF-8: a cut inside a letter would leave half of it, shown
+    // as a broken character and written to the file.  Cut before it instead.
+    if (n < text.size())
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
     std::memcpy(label, text.data(), n);
     label[n] = '\0';
 }
@@ -180,7 +203,9 @@ int ReadPrefsFile(const char* path)
 
 int WritePrefsFile(const char* path)
 {
-    const int file = RT_OpenFile(path, RT_WRITE);
+    // A folder the program may not create files in still has its "ICCD.ini"
+    // written, in place: checked, and reported if it fails.
+    const int file = RT_OpenFile(path, RT_WRITE_IN_PLACE_IF_NEEDED);
     if (file <= 0) return -1;
     bool ok = true;
     for (const PrefLine& line : kLines) {

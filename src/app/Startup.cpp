@@ -1,4 +1,5 @@
 // Start-up and shutdown of the desktop program, and the quit paths.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "platform/Rs232.h"
+#include "platform/TextFile.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -57,7 +59,13 @@ int CameraInit()
 
 void SystemClose()
 {
-    SaveState();
+    // The operator's preferences are never lost without a word.
+    if (SaveState() != 0) {
+        std::string text = std::string("Failure saving the preferences to \"") + kPrefsFileName + "\".\n";
+        text += RT_LastErrorText();
+        std::fprintf(stderr, "iccd-control: %s\n", text.c_str());
+        MessagePopup("ERROR", text.c_str());
+    }
     if (g_com_port != 0) Comm_ClosePort(g_com_port);
 }
 

@@ -1,16 +1,52 @@
 #include "platform/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
 struct OpenFile {
     std::unique_ptr<QFile> reader;
     std::unique_ptr<QSaveFile> writer;
+    long bytesRead = 0;
 };
+
+std::string g_last_error;
+
+void failed(const QString& reason)
+{
+    g_last_error = reason.toStdString();
+}
+
+// Pushes what Qt still buffers to the system and the system's cache to the
+// disk, looking at every error on the way: a full disk may only show here.
+bool completeWrite(QSaveFile& out)
+{
+    errno = 0;
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        // The system's own words ("No space left on device") say more than Qt's.
+        const int reason = errno;
+        failed(reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) : out.errorString());
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    if (::fsync(out.handle()) != 0) {
+        failed(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+#endif
+    return true;
+}
 
 std::map<int, OpenFile>& files()
 {
@@ -33,12 +69,25 @@ int RT_OpenFile(const char* path, int access)
     if (!path || !*path) return -1;
     OpenFile file;
     const QString name = QString::fromLocal8Bit(path);
+    const QFileInfo info(name);
+    // A FIFO or a device never ends and must not be replaced by a plain file.
+    if (info.exists() && !info.isFile()) {
+        failed(QStringLiteral("not a regular file"));
+        return -1;
+    }
     if (access == RT_READ) {
         file.reader = std::make_unique<QFile>(name);
-        if (!file.reader->open(QIODevice::ReadOnly)) return -1;
-    } else if (access == RT_WRITE) {
+        if (!file.reader->open(QIODevice::ReadOnly)) {
+            failed(file.reader->errorString());
+            return -1;
+        }
+    } else if (access == RT_WRITE || access == RT_WRITE_IN_PLACE_IF_NEEDED) {
         file.writer = std::make_unique<QSaveFile>(name);
-        if (!file.writer->open(QIODevice::WriteOnly)) return -1;
+        file.writer->setDirectWriteFallback(access == RT_WRITE_IN_PLACE_IF_NEEDED);
+        if (!file.writer->open(QIODevice::WriteOnly)) {
+            failed(file.writer->errorString());
+            return -1;
+        }
     } else {
         return -1;
     }
@@ -51,7 +100,17 @@ int RT_CloseFile(int handle)
 {
     OpenFile* file = find(handle);
     if (!file) return -1;
-    const bool ok = file->writer ? file->writer->commit() : true;
+    bool ok = true;
+    if (file->writer) {
+        QSaveFile& out = *file->writer;
+        if (!completeWrite(out)) {
+            out.cancelWriting();
+            ok = false;
+        } else if (!out.commit()) {
+            failed(out.errorString());
+            ok = false;
+        }
+    }
     files().erase(handle);
     return ok ? 0 : -1;
 }
@@ -69,7 +128,9 @@ int RT_WriteFile(int handle, const char* buffer, std::size_t count)
     OpenFile* file = find(handle);
     if (!file || !file->writer) return -1;
     const qint64 n = file->writer->write(buffer, static_cast<qint64>(count));
-    return n == static_cast<qint64>(count) ? static_cast<int>(n) : -1;
+    if (n == static_cast<qint64>(count)) return static_cast<int>(n);
+    failed(file->writer->errorString());
+    return -1;
 }
 
 int RT_WriteLine(int handle, const char* text)
@@ -90,6 +151,10 @@ int RT_ReadLine(int handle, char* buffer, std::size_t size)
     char c = 0;
     // Byte by byte from Qt's buffer: a line of any length costs no memory.
     while (in.getChar(&c)) {
+        if (++file->bytesRead > kRtMaxReadBytes) {
+            failed(QStringLiteral("the file is too large"));
+            return RT_READ_ERROR;
+        }
         any = true;
         if (c == '\n') break;
         if (length + 1 < size) {
@@ -105,6 +170,11 @@ int RT_ReadLine(int handle, char* buffer, std::size_t size)
     if (length > 0 && buffer[length - 1] == '\r' && !cut) --length;
     buffer[length] = '\0';
     return cut ? RT_LINE_TOO_LONG : static_cast<int>(length);
+}
+
+const char* RT_LastErrorText()
+{
+    return g_last_error.c_str();
 }
 
 int GetFileInfo(const char* path, long* size)

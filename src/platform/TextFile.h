@@ -5,6 +5,9 @@
 // writing is written to a temporary file beside the target and only renamed
 // over it by RT_CloseFile, so a failed or interrupted write never damages what
 // was there; RT_DiscardFile abandons the write and leaves the target untouched.
+// Every write is checked (flushed, synced and its errors looked at) before it
+// replaces the old file.  Only regular files are read or replaced: a FIFO or a
+// device node at the path is refused, and a read stops at kRtMaxReadBytes.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +15,15 @@
 enum RtFileAccess {
     RT_READ = 1,   ///< read-only, the file must exist
     RT_WRITE = 2,  ///< write-only, replacing the file's content when closed
+    /// Like RT_WRITE, but where no temporary file can be made beside the
+    /// target (a folder that is not writable), the target itself is written.
+    /// The write is still checked; a failure is reported, never ignored.
+    RT_WRITE_IN_PLACE_IF_NEEDED = 3,
 };
+
+/// No text file this program reads comes near this size; a read past it is
+/// refused, so a device or an endless stream cannot keep a reader busy.
+inline constexpr long kRtMaxReadBytes = 1L << 20;
 
 /// Result of RT_ReadLine besides a length.
 enum RtReadResult {
@@ -21,13 +32,19 @@ enum RtReadResult {
     RT_READ_ERROR = -3,
 };
 
-/// Opens a file; returns a handle (> 0) or -1.
+/// Opens a file; returns a handle (> 0) or -1 (the reason in
+/// RT_LastErrorText).  Anything at the path but a regular file is refused.
 int RT_OpenFile(const char* path, int access);
 
-/// Closes a file.  For a written file this commits it (renames the temporary
-/// file over the target).  Returns 0, or -1 when the file could not be
-/// completed (the target then keeps its old content).
+/// Closes a file.  For a written file this flushes it, syncs it to the disk
+/// and checks every error before it commits it (renames the temporary file
+/// over the target).  Returns 0, or -1 when the file could not be completed:
+/// the target then keeps its old content byte for byte, and RT_LastErrorText
+/// says why ("No space left on device" ...).
 int RT_CloseFile(int handle);
+
+/// The system's reason for the last failed open, write, read or close.
+const char* RT_LastErrorText();
 
 /// Abandons a file opened for writing without touching the target; closes a
 /// file opened for reading.

@@ -2,13 +2,20 @@
 // file that cannot be used.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <csignal>
 #include <cstring>
 #include <string>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "AppFixture.h"
 #include "app/Prefs.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -133,6 +140,12 @@ TEST_F(PrefsFile, LongCaptionsAreCutToTwentyThreeCharacters)
     EXPECT_EQ(std::string(g_label1), std::string(23, 'x'));
     EXPECT_STREQ(g_label2, "Focus of the front lens");
     EXPECT_STREQ(g_label3, "Iris Control");  // the line after a long one is still its own
+
+    // Never inside a letter: "Zoomsteuerung äöüäöü" is 20 letters in 26 bytes;
+    // the 23rd byte would be the first half of the fifth umlaut.
+    SetLensLabel(g_label1, "Zoomsteuerung \xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC");
+    EXPECT_STREQ(g_label1, "Zoomsteuerung \xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4");
+    EXPECT_EQ(std::strlen(g_label1), 22u);
 }
 
 TEST_F(PrefsFile, AnyUnreadableLineGivesAllDefaults)
@@ -145,6 +158,12 @@ TEST_F(PrefsFile, AnyUnreadableLineGivesAllDefaults)
         {"Camera Comm Port: 5", "Camera Comm Port: 40"},
         {"Camera Baud Rate: 9600", "Camera Baud Rate: 0"},
         {"Iris Max V: 9.0", "Iris Max V: nan"},
+        // Outside what the dialogs offer: never taken, never written back.
+        {"Save Set No: 1", "Save Set No: 7"},
+        {"Focus Max V: 9.0", "Focus Max V: 1e30"},
+        {"Iris Max V: 9.0", "Iris Max V: 9.5"},
+        {"Zoom Coarse Adjust: 10", "Zoom Coarse Adjust: 101"},
+        {"Focus Fine Adjust: 1", "Focus Fine Adjust: -1"},
     };
     for (const auto& [from, to] : breakages) {
         std::string text = kDefaultFile;
@@ -170,6 +189,58 @@ TEST_F(PrefsFile, SavingReplacesTheFileWhole)
               QStringList{kPrefsFileName});  // nothing left beside it
 
     EXPECT_EQ(WritePrefsFile(path("no-such-dir/ICCD.ini").c_str()), -1);
+}
+
+// A disk that fills up while the file is written: the old file stays byte for
+// byte and the system's reason is reported.  A file-size limit stands in for
+// the full disk; the write fails in the system exactly as it would then.
+TEST_F(PrefsFile, AFailedWriteKeepsTheOldFileAndSaysWhy)
+{
+    write(kDefaultFile);
+    setUnusual();
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100;  // the file needs 317 bytes
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int saved = SaveState();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(saved, -1);
+    EXPECT_EQ(iniText(), kDefaultFile);
+    EXPECT_STREQ(RT_LastErrorText(), "File too large");
+    EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files), QStringList{kPrefsFileName});
+}
+
+// In a folder the program may not create files in, "ICCD.ini" is written in
+// place rather than silently not at all.
+TEST_F(PrefsFile, AFolderWithoutRoomForATemporaryFileIsWrittenInPlace)
+{
+    write(kDefaultFile);
+    QFile::setPermissions(QString::fromStdString(dir_->path().toStdString()),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    setUnusual();
+    const int saved = SaveState();
+    QFile::setPermissions(dir_->path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (::geteuid() == 0) GTEST_SKIP() << "root may create files anywhere";
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(iniLines()[0], "Camera Comm Port: 7");
+}
+
+// Only regular files are read or replaced: a FIFO or a device never ends.
+TEST_F(PrefsFile, OnlyRegularFilesAreReadOrReplaced)
+{
+    const std::string fifo = path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(RT_OpenFile(fifo.c_str(), RT_READ), -1);
+    EXPECT_EQ(RT_OpenFile(fifo.c_str(), RT_WRITE), -1);
+    EXPECT_STREQ(RT_LastErrorText(), "not a regular file");
+    EXPECT_EQ(RT_OpenFile("/dev/zero", RT_READ), -1);
+    EXPECT_EQ(WritePrefsFile(fifo.c_str()), -1);
+    QFileInfo info(QString::fromStdString(fifo));
+    EXPECT_FALSE(info.isFile());  // still the FIFO
 }
 
 }  // namespace
