@@ -167,13 +167,17 @@ TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
     EXPECT_EQ(read(junk, &failures), 1);
 
     // One enormous line in the middle is one unreadable line.
-    const std::string huge = std::string("ALV: ") + std::string(8 << 20, '7');
+    const std::string huge = std::string("ALV: ") + std::string(100 << 10, '7');
     std::string text = fileWith({});
     const std::size_t at = text.find("ALV: 140");
     text.replace(at, 8, huge);
     EXPECT_EQ(read(text, &failures), 0);
     EXPECT_EQ(failures, 1);
     EXPECT_EQ(main_.amx, 24.006399f);  // the lines after it are where they were
+
+    // A file larger than any settings file stops the read.
+    text.replace(text.find(huge), huge.size(), std::string("ALV: ") + std::string(2 << 20, '7'));
+    EXPECT_EQ(read(text, &failures), 1);
 }
 
 TEST_F(SettingsReaderTest, MissingFileCannotBeRead)
