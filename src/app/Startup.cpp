@@ -1,6 +1,7 @@
 // Start-up and shutdown of the desktop program, and the quit paths.
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "app/App.h"
@@ -10,6 +11,7 @@
 #include "camera/Connect.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/Models.h"
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
@@ -22,6 +24,14 @@ namespace {
 
 constexpr char kDuplicateMessage[] = "Another copy of this program is already running.";
 constexpr char kNoLinkMessage[] = "No Camera Communication Link Found";
+
+// Told once per name and run: every refresh asks the model again.
+void reportUnknownModel(const char* name)
+{
+    static std::set<std::string> told;
+    if (!told.insert(name).second) return;
+    MessagePopup("WARNING", Comm_UnknownModelText(name).c_str());
+}
 
 }  // namespace
 
@@ -99,6 +109,7 @@ void RegisterAppCallbacks()
     RegisterUiCallback("Pref_CancelCallback", Pref_CancelCallback);
 
     RegisterMenuCallbacks();
+    Comm_SetUnknownModelHook(reportUnknownModel);
 }
 
 AppStartResult AppStart(int argc, char** argv, const AppOptions& options)

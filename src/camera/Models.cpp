@@ -63,9 +63,28 @@ void Comm_RecordModel(int row)
     g_cam_model_idx = Comm_FuncEquivalentModel(g_cam_model_user_idx);
 }
 
+namespace {
+UnknownModelHook g_unknown_model_hook = nullptr;
+}  // namespace
+
 void Comm_RecordModelName(const char* name)
 {
-    Comm_RecordModel(Comm_IdentifyModel(name));
+    const int row = Comm_IdentifyModel(name);
+    // Behaving as the first model is a guess the operator must hear about:
+    // whatever answered may be no camera of ours at all.
+    if (row == 0 && std::strcmp(name, g_cam_models[0]) != 0 && g_unknown_model_hook)
+        g_unknown_model_hook(name);
+    Comm_RecordModel(row);
+}
+
+void Comm_SetUnknownModelHook(UnknownModelHook hook)
+{
+    g_unknown_model_hook = hook;
+}
+
+std::string Comm_UnknownModelText(const char* name)
+{
+    return std::string("Unknown camera model '") + name + "'; shown as " + g_cam_models[0];
 }
 
 int Comm_QueryAndRecordModel()

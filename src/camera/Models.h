@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 /// Number of rows in the model table.
 inline constexpr int kCamModelCount = 13;
@@ -46,8 +47,16 @@ int Comm_GetFPGAVer(char* version, std::size_t size = kVersionSize);
 /// class.  The one place that writes the two.
 void Comm_RecordModel(int row);
 
-/// Comm_RecordModel of the row of name.
+/// Comm_RecordModel of the row of name.  A name the table does not know is
+/// recorded as row 0 and reported to the unknown-model hook.
 void Comm_RecordModelName(const char* name);
+
+/// Told the name of a camera model the table does not know (shown as row 0).
+using UnknownModelHook = void (*)(const char* name);
+void Comm_SetUnknownModelHook(UnknownModelHook hook);
+
+/// The text that tells the operator: "Unknown camera model 'X'; shown as VK-400".
+std::string Comm_UnknownModelText(const char* name);
 
 /// Asks the camera its model and records it; on failure the recorded model
 /// stays as it was.  Returns the status of the model query.

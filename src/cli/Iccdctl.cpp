@@ -8,6 +8,7 @@
 
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/Models.h"
 #include "cli/CliCommands.h"
 #include "devices/DeviceTransports.h"
 #include "platform/ComPortMap.h"
@@ -78,8 +79,31 @@ int ReportFailure(CliContext& context, int status)
     return kExitFailure;
 }
 
+namespace {
+
+std::ostream* g_warnings = nullptr;
+
+void warnUnknownModel(const char* name)
+{
+    if (g_warnings) *g_warnings << "iccdctl: " << Comm_UnknownModelText(name) << "\n";
+}
+
+}  // namespace
+
 int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    struct Warnings {
+        explicit Warnings(std::ostream& err)
+        {
+            g_warnings = &err;
+            Comm_SetUnknownModelHook(warnUnknownModel);
+        }
+        ~Warnings()
+        {
+            Comm_SetUnknownModelHook(nullptr);
+            g_warnings = nullptr;
+        }
+    } warnings(err);
     CliContext context{1, 9600, out, err};
     std::string device;
     size_t i = 0;
@@ -94,6 +118,8 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
         if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
         const std::string& value = args[++i];
         if (option == "--device") {
+            // An empty name would quietly fall back to the port's default device.
+            if (value.empty()) return usageError(err, "--device needs a device name");
             device = value;
         } else if (option == "--port") {
             if (!parseInt(value, context.port) || context.port < 1 || context.port > kMaxComPort)

@@ -1,6 +1,8 @@
 // Model identification and finding the camera on a port.
 #include <QString>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "camera/Connect.h"
 #include "camera/Globals.h"
@@ -27,6 +29,20 @@ TEST(ModelTableTest, NamesNotInTheTableAreRowZero)
 {
     for (const char* name : {"vk-475", "VK-475 ", " VK-475", "", "VKC-4755", "LSC-375XXXX"})
         EXPECT_EQ(Comm_IdentifyModel(name), 0) << '"' << name << '"';
+}
+
+// Whatever answered with a name the table lacks may be no camera of ours: the
+// operator is told, not only shown a VK-400.
+TEST(ModelTableTest, UnknownNamesAreReported)
+{
+    static std::vector<std::string> told;
+    told.clear();
+    Comm_SetUnknownModelHook([](const char* name) { told.emplace_back(name); });
+    for (const char* name : {"VK-400", "LSC-375", "vk-475", "nnection: close"}) Comm_RecordModelName(name);
+    Comm_SetUnknownModelHook(nullptr);
+    EXPECT_EQ(told, (std::vector<std::string>{"vk-475", "nnection: close"}));
+    EXPECT_EQ(g_cam_model_user_idx, 0);
+    EXPECT_EQ(Comm_UnknownModelText("vk-475"), "Unknown camera model 'vk-475'; shown as VK-400");
 }
 
 TEST(ModelTableTest, EquivalentOfAnOwnRowIsTheRecordedUserRow)

@@ -60,6 +60,7 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
                                                {"--port", "x", "identify"},
                                                {"--baud", "-5", "identify"},
                                                {"--bogus", "identify"},
+                                               {"--device", "", "identify"},
                                                {"frobnicate"},
                                                {"raw"},
                                                {"identify", "extra"}}) {
