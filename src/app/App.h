@@ -7,21 +7,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 /// What the command line asks for besides "/fac".  Developer switches start
 /// with "--"; every other argument is ignored, as the program always did.
 struct AppOptions {
-    bool factory = false;         ///< --factory: factory mode, like "/fac" as first argument
-    std::string simModel;         ///< --model NAME: COM1 is the simulated camera NAME
-    bool quitAfterStart = false;  ///< --quit-after-start: quit once the window is filled
-    std::string screenshot;       ///< --screenshot FILE: save the main window as PNG, then quit
-    std::string instanceKey;      ///< --instance-key KEY: copies with other keys run side by side
-    bool checkInstance = true;    ///< refuse a second copy (tests turn it off)
-    bool help = false;            ///< --help
+    bool factory = false;               ///< --factory: factory mode, like "/fac" as first argument
+    std::string simModel;               ///< --model NAME: COM1 is the simulated camera NAME
+    bool quitAfterStart = false;        ///< --quit-after-start: quit once the window is filled
+    std::string screenshot;             ///< --screenshot FILE: save the main window as PNG, then quit
+    std::string instanceKey;            ///< --instance-key KEY: copies with other keys run side by side
+    bool checkInstance = true;          ///< refuse a second copy (tests turn it off)
+    bool help = false;                  ///< --help
+    std::vector<std::string> warnings;  ///< what was ignored, for stderr
 };
 
 /// Reads the developer switches.  Returns 0, or 2 with a one-line reason in
-/// *error for an unknown "--" switch, a missing value or an unknown model.
+/// *error for a missing value or an unknown model.  An unknown "--" switch is
+/// ignored with a warning in options->warnings.
 int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* error);
 
 /// The usage text printed by --help.

@@ -121,8 +121,9 @@ int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* err
         } else if (arg == "--instance-key") {
             if (!value(&options->instanceKey)) return 2;
         } else if (arg.rfind("--", 0) == 0) {
-            *error = "unknown option " + arg + " (see --help)";
-            return 2;
+            // The program has always ignored what it does not know; a typo
+            // still deserves a word.
+            options->warnings.push_back("ignoring unknown option " + arg + " (see --help)");
         }
         // Anything else ("/fac" among it) is the program's own business.
     }
@@ -137,6 +138,8 @@ int RunIccdControl(int argc, char** argv)
         std::fprintf(stderr, "iccd-control: %s\n", error.c_str());
         return 2;
     }
+    for (const std::string& warning : options.warnings)
+        std::fprintf(stderr, "iccd-control: %s\n", warning.c_str());
     if (options.help) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -146,6 +149,8 @@ int RunIccdControl(int argc, char** argv)
     if (!options.simModel.empty() && qEnvironmentVariableIsEmpty("ICCD_COM1"))
         SetComPortDevice(1, QString::fromStdString("sim:" + options.simModel));
 
+    // A run nobody watches must not wait for someone to press OK.
+    if (options.quitAfterStart || !options.screenshot.empty()) SetUnattendedMessages(true);
     switch (AppStart(argc, argv, options)) {
         case AppStartResult::Failed:
             if (!QCoreApplication::instance())

@@ -272,6 +272,10 @@ int SetMenuBarAttribute(int menuBar, int menuItem, int attribute, const char* va
 /// it.  The title "ERROR"/"Error" gives an error icon, "WARNING" a warning one.
 int MessagePopup(const char* title, const char* message);
 
+/// For runs nobody watches (--quit-after-start, --screenshot): messages are
+/// written to stderr as "TITLE: text" and MessagePopup returns at once.
+void SetUnattendedMessages(bool on);
+
 inline constexpr int VAL_OK_BUTTON = 0;
 inline constexpr int VAL_SAVE_BUTTON = 1;
 inline constexpr int VAL_SELECT_BUTTON = 2;

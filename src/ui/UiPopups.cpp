@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <cstdio>
 #include <cstring>
 
 #include "ui/UiCore.h"
@@ -41,10 +42,24 @@ QStringList filtersFor(const char* defaultPattern, const char* fileTypeList, boo
 
 }  // namespace
 
+namespace {
+bool g_unattended = false;
+}  // namespace
+
+void SetUnattendedMessages(bool on)
+{
+    g_unattended = on;
+}
+
 int MessagePopup(const char* title, const char* message)
 {
     const QString t = QString::fromUtf8(title ? title : "");
     const QString text = QString::fromUtf8(message ? message : "");
+    if (g_unattended) {
+        // Nobody is there to press OK: the message goes where a script sees it.
+        std::fprintf(stderr, "%s: %s\n", qPrintable(t), qPrintable(QString(text).replace('\n', ' ')));
+        return UIENoError;
+    }
     DriverState& driver = Driver();
     if (driver.recordPopups) {
         driver.popups.emplace_back(t.toStdString(), text.toStdString());

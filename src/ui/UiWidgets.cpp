@@ -217,7 +217,7 @@ void LedLamp::paintEvent(QPaintEvent*)
 
 namespace {
 
-QIcon arrowIcon(bool up, bool fast, const QColor& color)
+QPixmap arrowPixmap(bool up, bool fast, const QColor& color)
 {
     const int size = 20;
     QPixmap pix(size, size);
@@ -242,14 +242,25 @@ QIcon arrowIcon(bool up, bool fast, const QColor& color)
     } else {
         triangle(5.0, 10.0);
     }
-    return QIcon(pix);
+    p.end();
+    return pix;
+}
+
+// The style greys a dimmed button's frame; the arrows must grey with it, or a
+// dimmed lens button looks as usable as any other.
+QIcon arrowIcon(bool up, bool fast, const QPalette& palette)
+{
+    QIcon icon(arrowPixmap(up, fast, palette.color(QPalette::Active, QPalette::ButtonText)));
+    icon.addPixmap(arrowPixmap(up, fast, palette.color(QPalette::Disabled, QPalette::ButtonText)),
+                   QIcon::Disabled);
+    return icon;
 }
 
 }  // namespace
 
 ArrowButton::ArrowButton(bool up, bool fast, QWidget* parent) : QToolButton(parent)
 {
-    setIcon(arrowIcon(up, fast, palette().color(QPalette::ButtonText)));
+    setIcon(arrowIcon(up, fast, palette()));
     setIconSize(QSize(20, 20));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setMinimumSize(38, 30);

@@ -225,4 +225,25 @@ TEST_F(Startup, ASecondCopyIsRefused)
     QLocalServer::removeServer(instanceServer(key));
 }
 
+// A run nobody watches ends by itself, also without a camera, and says on
+// stderr what a window would have shown; an unknown option is only warned of.
+TEST_F(Startup, QuitAfterStartEndsWithoutACameraToo)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (int port = 1; port <= 8; ++port) env.insert(QStringLiteral("ICCD_COM%1").arg(port), "/nonexistent");
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(dir_->path());
+    program.start(
+        QStringLiteral(ICCD_BIN_DIR "/iccd-control"),
+        {"--quit-after-start", "--colour", "--instance-key", QStringLiteral("IccdQuit-%1").arg(::getpid())});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_TRUE(err.contains("iccd-control: ignoring unknown option --colour (see --help)"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("WARNING: No Camera Communication Link Found")) << err.toStdString();
+}
+
 }  // namespace
