@@ -37,8 +37,13 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
     const int saved = g_com_port;
     g_com_port = port;
     bool found = false;
-    if (Comm_OpenPort(port, g_com_baud) != 0) {
-        MessagePopup("ERROR", kOpenFailed);
+    if (const int opened = Comm_OpenPort(port, g_com_baud); opened != 0) {
+        // Say so when another program holds the device: choosing again will not help.
+        std::string text = kOpenFailed;
+        if (opened == kRS_PortInUse)
+            text += "\nCOM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
+                    ") is in use by another program.";
+        MessagePopup("ERROR", text.c_str());
     } else {
         found = Comm_GetModel(model) == COMM_OK;
         if (!found) MessagePopup("ERROR", kNoCamera);

@@ -45,7 +45,12 @@ int SystemInit()
 {
     InitState();
     const int result = OpenCamera(g_com_port, g_com_baud, 1) != 0 ? 1 : 0;
-    if (g_com_port == 0) MessagePopup("WARNING", kNoLinkMessage);
+    if (g_com_port == 0) {
+        // A device another program holds is named, not passed over in silence.
+        const std::string problem = Comm_OpenCameraProblem();
+        if (!problem.empty()) MessagePopup("WARNING", problem.c_str());
+        MessagePopup("WARNING", kNoLinkMessage);
+    }
     return result;
 }
 

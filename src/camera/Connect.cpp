@@ -3,13 +3,21 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
+#include "platform/ComPortMap.h"
+#include "platform/Rs232.h"
 
 namespace {
+
+std::string g_problem;
 
 // Opens one port and asks the model there; leaves it open only on success.
 bool probe(int port, int baud)
 {
-    if (Comm_OpenPort(port, baud) != 0) return false;
+    const int opened = Comm_OpenPort(port, baud);
+    if (opened == kRS_PortInUse && g_problem.empty())
+        g_problem = "COM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
+                    ") is in use by another program.";
+    if (opened != 0) return false;
     const int saved = g_com_port;
     g_com_port = port;  // the model query goes out on g_com_port
     char name[kModelNameSize] = "";
@@ -26,6 +34,7 @@ bool probe(int port, int baud)
 
 int OpenCamera(int port, int baud, int scan)
 {
+    g_problem.clear();
     bool found = port != 0 && probe(port, baud);
     for (int p = 1; !found && scan && p <= 8; ++p) found = probe(p, baud);
     if (!found) {
@@ -33,4 +42,9 @@ int OpenCamera(int port, int baud, int scan)
         return 1;
     }
     return 0;
+}
+
+std::string Comm_OpenCameraProblem()
+{
+    return g_problem;
 }

@@ -34,6 +34,12 @@ std::vector<CliCommand> FileCommands();
 /// model.  On failure writes the reason to err and returns false.
 bool OpenLink(CliContext& context);
 
+/// Opens the chosen port and identifies the camera there (no scan), whose
+/// class decides conversions and what a snapshot reads.  On failure writes
+/// the reason to err ("No Camera Communication Link Found", after the device
+/// that another program holds, if that was why) and returns false.
+bool OpenCameraLink(CliContext& context);
+
 /// Writes "ERROR: " or a plain message with the status text of a camera
 /// operation to err and returns the failure exit status.
 int ReportFailure(CliContext& context, int status);

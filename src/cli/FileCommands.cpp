@@ -45,10 +45,7 @@ int usage(CliContext& context, const char* text)
 // Opens the port and identifies the camera, whose class decides conversions.
 bool connect(CliContext& context)
 {
-    g_com_port = context.port;
-    if (OpenCamera(context.port, context.baud, 0) == 0) return true;
-    context.err << "No Camera Communication Link Found\n";
-    return false;
+    return OpenCameraLink(context);
 }
 
 int save(CliContext& context, const std::vector<std::string>& args)

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "camera/Connect.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -71,6 +72,16 @@ bool OpenLink(CliContext& context)
     }
     g_com_port = context.port;
     return true;
+}
+
+bool OpenCameraLink(CliContext& context)
+{
+    g_com_port = context.port;
+    if (OpenCamera(context.port, context.baud, 0) == 0) return true;
+    const std::string problem = Comm_OpenCameraProblem();
+    if (!problem.empty()) context.err << problem << "\n";
+    context.err << "No Camera Communication Link Found\n";
+    return false;
 }
 
 int ReportFailure(CliContext& context, int status)

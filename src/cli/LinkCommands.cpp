@@ -16,11 +16,7 @@ int identify(CliContext& context, const std::vector<std::string>& args)
         context.err << "iccdctl: identify takes no arguments\n";
         return kExitUsage;
     }
-    g_com_port = context.port;
-    if (OpenCamera(context.port, context.baud, 0) != 0) {
-        context.err << "No Camera Communication Link Found\n";
-        return kExitFailure;
-    }
+    if (!OpenCameraLink(context)) return kExitFailure;
     context.out << "model: " << g_cam_models[g_cam_model_user_idx] << "\n"
                 << "row: " << g_cam_model_user_idx << "\n"
                 << "class: " << g_cam_model_idx << "\n";

@@ -36,12 +36,7 @@ int UsageError(CliContext& context, const std::string& message)
 // what a snapshot reads, depend on the camera's function class.
 bool OpenIdentified(CliContext& context)
 {
-    g_com_port = context.port;
-    if (OpenCamera(context.port, context.baud, 0) != 0) {
-        context.err << "No Camera Communication Link Found\n";
-        return false;
-    }
-    return true;
+    return OpenCameraLink(context);
 }
 
 bool ParseInt(std::string text, int& value)

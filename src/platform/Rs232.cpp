@@ -237,6 +237,8 @@ const char* GetRS232ErrorString(int status)
             return "No serial device is mapped to this port.";
         case kRS_CanNotOpenPort:
             return "Cannot open port.";
+        case kRS_PortInUse:
+            return "The device is in use by another program.";
         case kRS_InvalidParameter:
             return "Invalid parameter.";
         case kRS_InvalidBaudRate:

@@ -18,6 +18,7 @@ enum Rs232Status {
     kRS_UnknownIOError = -4,
     kRS_NoPortFound = -6,
     kRS_CanNotOpenPort = -7,
+    kRS_PortInUse = -8,  ///< another program (or another port of this one) holds the device
     kRS_InvalidParameter = -13,
     kRS_InvalidBaudRate = -14,
     kRS_InvalidParity = -24,

@@ -1,14 +1,61 @@
 // A real serial device through QSerialPort.
+#include <QFile>
 #include <QSerialPort>
 
 #include "platform/Rs232.h"
 #include "platform/Transport.h"
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace {
+
+// Two programs on one device would each take the other's replies.  The
+// exclusive open that Qt asks for does not hold against root, nor across two
+// names of one device (a symlink), so the device is also locked with flock,
+// which holds for every process and every name of the same device.
+class DeviceLock {
+public:
+    ~DeviceLock() { release(); }
+
+    /// kRS_Ok, or kRS_PortInUse when another holder has the device.
+    int take(const QString& device)
+    {
+#ifdef Q_OS_UNIX
+        release();
+        fd_ = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0) return errno == EBUSY ? kRS_PortInUse : kRS_Ok;  // the real open reports the rest
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            release();
+            return held ? kRS_PortInUse : kRS_Ok;
+        }
+#else
+        (void)device;
+#endif
+        return kRS_Ok;
+    }
+
+    void release()
+    {
+#ifdef Q_OS_UNIX
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+#endif
+    }
+
+private:
+    int fd_ = -1;
+};
 
 class SerialTransport final : public Transport {
 public:
-    explicit SerialTransport(const QString& device) { port_.setPortName(device); }
+    explicit SerialTransport(const QString& device) : device_(device) { port_.setPortName(device); }
 
     ~SerialTransport() override { close(); }
 
@@ -16,6 +63,7 @@ public:
     {
         QObject::disconnect(&port_, nullptr, nullptr, nullptr);
         if (port_.isOpen()) port_.close();
+        lock_.release();
     }
 
     int open(long baudRate, int parity, int dataBits, int stopBits) override
@@ -29,7 +77,11 @@ public:
                                       : QSerialPort::SpaceParity);
         port_.setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
         port_.setFlowControl(QSerialPort::NoFlowControl);
-        if (!port_.open(QIODevice::ReadWrite)) return kRS_CanNotOpenPort;
+        if (const int lock = lock_.take(device_); lock != kRS_Ok) return lock;
+        if (!port_.open(QIODevice::ReadWrite)) {
+            lock_.release();
+            return kRS_CanNotOpenPort;
+        }
         // Qt does not drop what the driver queued before the open.
         port_.clear(QSerialPort::AllDirections);
 
@@ -74,6 +126,8 @@ private:
         if (onLinkDown) onLinkDown();
     }
 
+    QString device_;
+    DeviceLock lock_;
     QSerialPort port_;
     bool down_ = false;
 };

@@ -1,9 +1,15 @@
 // iccdctl: options, exit statuses and the identify and raw commands.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <algorithm>
 
 #include "CliTest.h"
+#include "camera/Link.h"
 #include "devices/SimPorts.h"
+#include "platform/ComPortMap.h"
+#include "platform/Rs232.h"
 #include "sim/SimEndpoint.h"
 #include "support/SimProcess.h"
 
@@ -87,6 +93,36 @@ TEST(IccdctlProgramTest, IdentifyAgainstTheSimulatorOnAPty)
     const QString out = QString::fromLocal8Bit(ctl.readAllStandardOutput());
     EXPECT_TRUE(out.startsWith(QStringLiteral("model: VK-405\nrow: 2\nclass: 2\nfirmware: ")))
         << out.toStdString();
+}
+
+// A device another program holds is refused by name, whoever runs the second
+// program and by whatever name it reaches the device: two programs on one line
+// would take each other's replies.
+TEST(IccdctlProgramTest, ADeviceInUseIsRefusedByName)
+{
+    SimProcess sim({"--model", "VK-470", "--pty"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    SetComPortDevice(5, sim.device());
+    ASSERT_EQ(Comm_OpenPort(5, 9600), 0);  // this process holds it now
+
+    const QString link =
+        QDir::tempPath() + QStringLiteral("/iccd-inuse-%1").arg(QCoreApplication::applicationPid());
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(sim.device(), link));
+    SetComPortDevice(6, link);
+    EXPECT_EQ(Comm_OpenPort(6, 9600), kRS_PortInUse);
+
+    QProcess ctl;
+    ctl.start(BuiltProgram("iccdctl"), {"--port", "3", "--device", link, "identify"});
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_EQ(ctl.exitCode(), 1);
+    EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardError()).toStdString(),
+              "COM3 (" + link.toStdString() +
+                  ") is in use by another program.\nNo Camera Communication Link Found\n");
+
+    Comm_ClosePort(5);
+    ClearComPortDevices();
+    QFile::remove(link);
 }
 
 }  // namespace
