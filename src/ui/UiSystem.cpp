@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QScreen>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/Rs232.h"
@@ -18,6 +20,7 @@ namespace {
 QApplication* g_application = nullptr;  // made here, kept for the whole run
 std::string g_instanceKey = "UlvoIccdControl";
 QLocalServer* g_instanceServer = nullptr;
+QLockFile* g_instanceLock = nullptr;
 
 const char kRaiseRequest[] = "raise";
 
@@ -138,6 +141,8 @@ void SetAppInstanceKey(const char* key)
     // Listening under the old key would answer for a program this no longer is.
     delete g_instanceServer;
     g_instanceServer = nullptr;
+    delete g_instanceLock;
+    g_instanceLock = nullptr;
 }
 
 int CheckForDuplicateAppInstance(int activateOtherInstance, int* isDuplicate)
@@ -148,29 +153,41 @@ int CheckForDuplicateAppInstance(int activateOtherInstance, int* isDuplicate)
     if (!QCoreApplication::instance()) return UIENoRunTime;
     if (g_instanceServer) return UIENoError;  // this copy is the first one
 
+    // Which copy is the first is decided by a lock file: two copies started
+    // together cannot both take it, and the lock of a copy that died is free
+    // again.  The socket only carries the request to come to the front.
     const QString name = instanceServerName();
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(500)) {
+    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(name + QStringLiteral(".lock")));
+    lock->setStaleLockTime(0);  // held for the whole run: only a dead owner frees it
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError) return UIEInstanceCheckFailed;
         *isDuplicate = 1;
         if (activateOtherInstance) {
-            probe.write(kRaiseRequest);
-            probe.waitForBytesWritten(1000);
+            // The first copy may not be listening yet if it started a moment ago.
+            QLocalSocket probe;
+            for (int attempt = 0; attempt < 20; ++attempt) {
+                probe.connectToServer(name);
+                if (probe.waitForConnected(100)) {
+                    probe.write(kRaiseRequest);
+                    probe.waitForBytesWritten(1000);
+                    probe.disconnectFromServer();
+                    break;
+                }
+                probe.abort();
+            }
         }
-        probe.disconnectFromServer();
         return UIENoError;
     }
 
     auto* server = new QLocalServer(QCoreApplication::instance());
     server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Holding the lock, any socket file left is a dead copy's.
+    QLocalServer::removeServer(name);
     if (!server->listen(name)) {
-        // A copy that ended abnormally can leave its socket file behind.
-        QLocalServer::removeServer(name);
-        if (!server->listen(name)) {
-            delete server;
-            return UIEInstanceCheckFailed;
-        }
+        delete server;
+        return UIEInstanceCheckFailed;
     }
+    g_instanceLock = lock.release();
     listenForLaterCopies(server);
     g_instanceServer = server;
     return UIENoError;

@@ -220,6 +220,14 @@ TEST_F(Startup, ASecondCopyIsRefused)
     EXPECT_EQ(g_mainpanel, 0);
     SetAppInstanceKey(nullptr);
 
+    // Two copies starting together once both ran: the later one could not
+    // reach the first one's socket yet, removed it and listened itself.  The
+    // first copy decides by holding its lock, whatever became of the socket.
+    uitest::ClearPopups();
+    QLocalServer::removeServer(instanceServer(key));
+    EXPECT_EQ(AppStart(1, argv, options), AppStartResult::Duplicate);
+    SetAppInstanceKey(nullptr);
+
     first.kill();
     first.waitForFinished(5000);
     QLocalServer::removeServer(instanceServer(key));
