@@ -1,12 +1,12 @@
 // Settings files: all settings of the connected camera in 90 text lines, and
 // the way back from such a file into a camera.
 //
-// Saving queries the camera first and writes the file only when both settings
-// passes succeeded; the file is written beside its target and renamed over it,
-// so a failed query or write never damages an existing file.  Loading reads the
-// file into the two settings records, sends them setting by setting, then
-// refreshes what the program shows; reading and sending each tolerate five
-// failures and stop at the sixth.
+// Saving queries the camera first and writes the file only when every query
+// of both settings passes succeeded; the file is written beside its target
+// and renamed over it, so a failed query or write never damages an existing
+// file.  Loading reads the file into the two settings records, sends them
+// setting by setting, then refreshes what the program shows; reading and
+// sending each tolerate five failures and stop at the sixth.
 #pragma once
 
 #include "camera/CamTypes.h"
@@ -47,7 +47,8 @@ inline constexpr int kSettingsFailureLimit = 5;
 
 /// Queries the camera (main pass, then, if that succeeded, the advanced pass)
 /// and writes the 90 lines to a file opened with RT_OpenFile(path, RT_WRITE).
-/// On a failed query shows the "ERROR" message and writes nothing.  Returns 0
+/// When any query failed shows the "ERROR" message, naming the settings
+/// that were not read, and writes nothing.  Returns 0
 /// when written, else the status code of the query that stopped the pass.
 /// The file is neither opened nor closed here.
 int F_SaveSet_WriteSettings(int fileHandle, const char* comment);

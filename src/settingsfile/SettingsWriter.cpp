@@ -1,5 +1,8 @@
+#include <cctype>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -20,6 +23,30 @@ std::string commentLine(const char* comment)
     for (char& c : line)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     return line;
+}
+
+// The name a failed field goes by in messages: the setting's name in the file
+// ("SB1", "ZMC", "KB2"), or for a field the file does not carry, the field's
+// own name in upper case.
+std::string settingName(const char* field, std::span<const SettingsField> fields, LineRecord record)
+{
+    for (const SettingsField& f : fields) {
+        if (std::string_view(f.name) != field) continue;
+        for (const SettingsLine& line : SettingsFileLines())
+            if (line.record == record && line.offset == f.offset && line.name) return line.name;
+    }
+    std::string name = field;
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+void appendNames(std::string& names, const SnapshotStats& stats, std::span<const SettingsField> fields,
+                 LineRecord record)
+{
+    for (const char* field : stats.failedFields) {
+        if (!names.empty()) names += ", ";
+        names += settingName(field, fields, record);
+    }
 }
 
 }  // namespace
@@ -59,14 +86,22 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
     CommOperation operation;  // both passes read one state of the camera
     CamMainSettings main{};
     CamAdvSettings adv{};
-    SnapshotStats stats;
-    int status = Comm_QueryMainSettings(&main, &stats);
-    if (status == 0) status = Comm_QueryAdvanced(&adv, &stats);
-    if (status != 0) {
+    SnapshotStats mainStats;
+    SnapshotStats advStats;
+    int status = Comm_QueryMainSettings(&main, &mainStats);
+    if (status == 0) status = Comm_QueryAdvanced(&adv, &advStats);
+    // A failed query leaves 0 or the value of count 0 in its field; written
+    // to the file, that would later be loaded into a camera as a setting.
+    // So one failed query is enough to keep the old file.
+    if (status != 0 || mainStats.failures > 0 || advStats.failures > 0) {
         // Report what actually went wrong with the camera, not the pass's own result.
-        const int code = stats.lastFailure != 0 ? stats.lastFailure : status;
-        const std::string message =
-            std::string(kSaveQueryFailedMessage) + "\n" + Comm_GetMessageErrorStr(code);
+        const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
+        const int code = last != 0 ? last : status;
+        std::string names;
+        appendNames(names, mainStats, MainSettingsFields(), LineRecord::Main);
+        appendNames(names, advStats, AdvSettingsFields(), LineRecord::Advanced);
+        const std::string message = std::string(kSaveQueryFailedMessage) + "\n" +
+                                    Comm_GetMessageErrorStr(code) + "\nNot read: " + names + ".";
         CurrentSettingsFileUi().error("ERROR", message.c_str());
         return code;
     }

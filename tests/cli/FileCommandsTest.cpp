@@ -61,7 +61,24 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
     EXPECT_EQ(save.status, 1);
     EXPECT_EQ(save.err,
               "Failure querying camera for current settings. File not saved.\n"
-              "Camera returned error message NAK.\n");
+              "Camera returned error message NAK.\nNot read: SB1, SB2, SHE, AEC.\n");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+}
+
+// Three failures do not stop a pass, but a failed query leaves 0 (or the value
+// of count 0) in its field: saved, the file would later set the camera's gain
+// to 0 dB.
+TEST_F(FileCommandsTest, SaveWithAnyFailedQueryKeepsTheOldFileAndNamesTheSettings)
+{
+    const std::string path = file("keep.cfg");
+    std::ofstream(path) << "precious";
+    camera().faults().refuse = {"AGN", "ALV", "AMX", "VPS", "VPD", "BTS"};
+    const CliResult save = run({"save", path});
+    EXPECT_EQ(save.status, 1);
+    EXPECT_EQ(save.err,
+              "Failure querying camera for current settings. File not saved.\n"
+              "Camera returned error message NAK.\nNot read: AGN, ALV, AMX, VPS, VPD, BTS.\n");
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }
