@@ -129,6 +129,18 @@ int set(CliContext& context, const std::vector<std::string>& args)
         return UsageError(context, std::string(command->mnemonic) + " takes a number, not '" + text + "'");
     if (!OpenIdentified(context)) return kExitFailure;
 
+    // Checked once the class is known: the pedestal and white-clip rules
+    // depend on it.  A count beyond 32 bits would reach the camera as another
+    // number.
+    int count = 0;
+    const bool converted = command->kind == CommValueKind::Real ||
+                           (command->kind == CommValueKind::Int && command->rule != CommRule::Count);
+    if (converted &&
+        !Comm_UserToCountChecked(
+            command->rule, command->kind == CommValueKind::Real ? realValue : static_cast<float>(intValue),
+            &count))
+        return UsageError(context, std::string(command->mnemonic) + " " + text + " is out of range");
+
     int status = COMM_OK;
     switch (command->kind) {
         case CommValueKind::Int:

@@ -62,6 +62,28 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
     EXPECT_EQ(refused.err, "Camera returned error message NAK.\n");
 }
 
+// A count beyond 32 bits would reach the camera as another number (3e38 dB
+// went out as -1): such values are refused before anything is sent.
+TEST_F(SettingsCommandsTest, ValuesWhoseCountDoesNotFitAreUsageErrors)
+{
+    for (const auto& [mnemonic, value] :
+         std::vector<std::pair<std::string, std::string>>{{"AGN", "3e38"},
+                                                          {"AGN", "-3e38"},
+                                                          {"AGN", "99999999999"},
+                                                          {"AGN", "76000000"},
+                                                          {"VPD", "3e38"},
+                                                          {"SSA", "90"}}) {
+        const CliResult r = iccdctl({"set", mnemonic, value});
+        EXPECT_EQ(r.status, 2) << mnemonic << " " << value;
+        EXPECT_EQ(r.err, "iccdctl: " + mnemonic + " " + value + " is out of range\n");
+    }
+    EXPECT_EQ(commands(), std::vector<std::string>{});
+    // 75,000,000 dB is 2,130,675,029.75 counts: it fits, and goes out rounded
+    // (the camera refuses it, having its own range).
+    EXPECT_EQ(iccdctl({"set", "AGN", "75000000"}).status, 1);
+    EXPECT_EQ(commands(), std::vector<std::string>{":AGN=2130675030"});
+}
+
 TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
