@@ -10,6 +10,7 @@
 #pragma once
 
 #include "camera/CamTypes.h"
+#include "settingsfile/SettingsLines.h"
 
 /// What a load or save shows the operator.  The desktop program shows the
 /// progress panel, message pop-ups and the main panel's refresh; iccdctl
@@ -74,16 +75,32 @@ struct SettingsLoadResult {
     bool sendAborted = false;
 };
 
-/// Reads lines 0..89 of an open file into the records (zero-filled by the
-/// caller).  Returns 0 when read with at most five counted failures, 1 when
-/// the sixth stopped the read.  progressPanel is not written to.
+/// Reads an open file into the records (zero-filled by the caller).  The
+/// first seven lines are taken by position; after them a line whose key is one
+/// of the format's keys carries that key's setting wherever it stands, and any
+/// other line the setting of its position.  A value that cannot be read, or
+/// whose count would not fit the camera's 32-bit register, leaves its field as
+/// it was.  Returns 0 when read with at most five counted failures, 1 when the
+/// sixth stopped the read.  linesRead (when given) gets the lines whose value
+/// was read.  progressPanel is not written to.
 int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* main, CamAdvSettings* adv,
-                           int* failures = nullptr);
+                           int* failures = nullptr, SettingsLineSet* linesRead = nullptr);
 
-/// Sends the records to the camera in the fixed order of steps.  Returns 0
-/// when at most five steps failed, 1 when the sixth stopped the sending.  The
-/// camera ID string is sent only in factory mode: it identifies the unit.
-int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr);
+/// Sends the records to the camera in the fixed order of steps; a step fails
+/// when any of its commands fails.  With linesRead, a setting whose line was
+/// not read is not sent.  Returns 0 when at most five steps failed, 1 when
+/// the sixth stopped the sending.  The camera ID string is sent only in
+/// factory mode: it identifies the unit.
+int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr,
+                           const SettingsLineSet* linesRead = nullptr);
+
+/// Turns each value read from a line printed with decimals back into the
+/// count it was printed from: the count whose value lies nearest, within half
+/// a printed digit, so that a saved file loads back exactly where the digits
+/// identify the count.  The record then holds a value that the command's set
+/// function converts to that count.  Values no count lies that near to (typed
+/// by hand) stay as they are.  Needs g_cam_model_idx.
+void SnapToPrintedCounts(CamMainSettings* main, CamAdvSettings* adv, const SettingsLineSet& linesRead);
 
 /// The whole load of an open file: read, send, refresh, with the progress
 /// messages and the two "ERROR" messages.  Closes the file on every path.
