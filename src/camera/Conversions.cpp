@@ -78,9 +78,15 @@ bool WhiteClipIsMillivolts()
 
 namespace {
 
+// RoundRealToNearestInteger where long holds the result; beyond, the value
+// itself, whose size the caller must see rather than long's limit.
+double Rounded(double x)
+{
+    return std::fabs(x) < 0x1p62 ? static_cast<double>(RoundRealToNearestInteger(x)) : x;
+}
+
 // The whole count of a value by the rule, before it is made an int: beyond
 // int's range (or NaN) when the value has no count the camera could hold.
-// Rounding halves away from zero, as RoundRealToNearestInteger does.
 double WholeCount(CommRule rule, float value)
 {
     const double v = value;
@@ -88,15 +94,15 @@ double WholeCount(CommRule rule, float value)
         case CommRule::Count:
             return std::trunc(v);
         case CommRule::Db:
-            return std::round(dBLinear(0, 28.409f, value));
+            return Rounded(dBLinear(0, 28.409f, value));
         case CommRule::LensVolts:
-            return std::round(UserLinear(0, 0.0f, 14.111111f, value));
+            return Rounded(UserLinear(0, 0.0f, 14.111111f, value));
         case CommRule::Hue:
-            return std::round(UserLinear(0, 0.0f, 11.375f, value));
+            return Rounded(UserLinear(0, 0.0f, 11.375f, value));
         case CommRule::ColourGain:
-            return std::round(UserLinear(1, 0.001f, 1024.012f, value));
+            return Rounded(UserLinear(1, 0.001f, 1024.012f, value));
         case CommRule::Matrix:
-            return std::round(UserLinear(0, 0.0f, 1024.0f, value));
+            return Rounded(UserLinear(0, 0.0f, 1024.0f, value));
         case CommRule::PercentOf63:
             return std::trunc(63 * (0.01 * v));
         case CommRule::PercentOf255:
@@ -106,11 +112,11 @@ double WholeCount(CommRule rule, float value)
         case CommRule::Factor1To2:
             return std::ceil(127 * (v - 1.0));
         case CommRule::Pedestal:
-            if (g_hardware_rev == 1) return std::round(UserLinear(0, 0.0f, 19.3f, value));
-            return PedestalIsMillivolts() ? std::trunc(v) : std::round(UserLinear(102, 0.0f, 0.56f, value));
+            if (g_hardware_rev == 1) return Rounded(UserLinear(0, 0.0f, 19.3f, value));
+            return PedestalIsMillivolts() ? std::trunc(v) : Rounded(UserLinear(102, 0.0f, 0.56f, value));
         case CommRule::WhiteClip:
             return WhiteClipIsMillivolts() ? std::trunc(v)
-                                           : std::round(UserLinear(112, 228.0f, 0.06528662f, value));
+                                           : Rounded(UserLinear(112, 228.0f, 0.06528662f, value));
         case CommRule::Angle: {
             // 46 is the count of a level line; the camera takes no count below 0.
             const double count = std::trunc(std::tan(v * 0.017453292519943295) * 256) + 46;
