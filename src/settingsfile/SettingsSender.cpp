@@ -1,5 +1,4 @@
-#include <string>
-#include <string_view>
+#include <array>
 
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
@@ -32,7 +31,7 @@ private:
 // One step of the load: one transaction, or a group that fails when any of
 // its transactions fails.
 struct SendStep {
-    const char* lines;  // the lines the step sends, blank-separated; nullptr: the step picks its lines itself
+    std::array<const char*, 3> lines;  // the lines the step sends; none: the step picks its lines itself
     int (*send)(const Main& m, const Adv& a, const LinesRead& read);
     bool factoryOnly;  // sent in factory mode only
 };
@@ -120,17 +119,10 @@ int sendSplitColours(const Main& m, const LinesRead& read)
 }
 
 // Whether every line a step names was read.
-bool allRead(const char* lines, const LinesRead& read)
+bool allRead(const std::array<const char*, 3>& lines, const LinesRead& read)
 {
-    std::string_view rest = lines;
-    while (!rest.empty()) {
-        // "RST Pos" and "RST Neg" are one name each.
-        std::size_t end = rest.find(' ');
-        if (rest.substr(0, 4) == "RST ") end = rest.find(' ', 4);
-        const std::string name(rest.substr(0, end));
-        if (!read(name.c_str())) return false;
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
+    for (const char* line : lines)
+        if (line && !read(line)) return false;
     return true;
 }
 
@@ -142,79 +134,82 @@ int sendAecWithAccess(const Main& m)
 }
 
 const SendStep kSteps[] = {
-    {"SNO", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetSNO(a.sno); },
+    {{"SNO"},
+     [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetSNO(a.sno); },
      kFactoryOnly},  // 1
-    {"CID", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCID(a.cid); }, false},
-    {"AGN", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGN(m.agn); }, false},
-    {"ALV", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetALV(m.alv); }, false},
-    {"AMX", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAMX(m.amx); }, false},  // 5
-    {"BTS", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBTS(a.bts); }, false},
-    {"CGB", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGB(m.cgb); }, false},
-    {"CGG", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGG(m.cgg); }, false},
-    {"CGR", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGR(m.cgr); }, false},
-    {"CMD", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCMD(m.cmd); }, false},  // 10
-    {"DFC", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC(m.dfc); }, false},
-    {"ESH", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetESH(a.esh); }, false},
-    {"BIN", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBIN(a.bin); }, false},
-    {"SB2", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC_Access(m.dfc_access); },
+    {{"CID"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCID(a.cid); }, false},
+    {{"AGN"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGN(m.agn); }, false},
+    {{"ALV"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetALV(m.alv); }, false},
+    {{"AMX"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAMX(m.amx); }, false},  // 5
+    {{"BTS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBTS(a.bts); }, false},
+    {{"CGB"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGB(m.cgb); }, false},
+    {{"CGG"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGG(m.cgg); }, false},
+    {{"CGR"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGR(m.cgr); }, false},
+    {{"CMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCMD(m.cmd); }, false},  // 10
+    {{"DFC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC(m.dfc); }, false},
+    {{"ESH"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetESH(a.esh); }, false},
+    {{"BIN"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBIN(a.bin); }, false},
+    {{"SB2"},
+     [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC_Access(m.dfc_access); },
      false},
-    {"DKS", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetDKS(a.dks); }, false},  // 15
-    {"FOC", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetFOC(m.foc); }, false},
-    {"GAM", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetGAM(m.gam); }, false},
-    {"IFC", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetIFC(a.ifc); }, false},
-    {"IPH", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIPH(m.iph); }, false},
-    {"IRC", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIRC(m.irc); }, false},  // 20
-    {"LAW", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetLAW(a.law); }, false},
-    {"MFI", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFI(m.mfi); }, false},
-    {"MFT", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFT(m.mft); }, false},
-    {"MIR", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMIR(m.mir); }, false},
-    {"SHE", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHE(m.she); }, false},  // 25
-    {"SHS", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHS(m.shs); }, false},
-    {"DOU", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDOU(m.dou); }, false},
-    {"SHD", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHD(m.shd); }, false},
-    {"SHP", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHP(m.shp); }, false},
-    {"TMD", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetTMD(m.tmd); }, false},  // 30
-    {"VMD", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVMD(m.vmd); }, false},
-    {"VPS", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPS(a.vps); }, false},
-    {"VPD", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPD(a.vpd); }, false},
-    {"VWC", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVWC(a.vwc); }, false},
-    {"ZMC", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetZMC(m.zmc); }, false},  // 35
-    {"ALM", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetALM(a.alm); }, false},
-    {"AEC", [](const Main& m, const Adv&, const LinesRead&) { return sendAecWithAccess(m); }, false},
-    {"SMX", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSMX(m.smx); }, false},
-    {"YGA", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetYGA(m.yga); }, false},
-    {"USA", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetUSA(m.usa); }, false},  // 40
-    {"VSA", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVSA(m.vsa); }, false},
-    {"HUE", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetHUE(m.hue); }, false},
-    {"SB1", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGC_Access(m.agc_access); },
+    {{"DKS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetDKS(a.dks); }, false},  // 15
+    {{"FOC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetFOC(m.foc); }, false},
+    {{"GAM"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetGAM(m.gam); }, false},
+    {{"IFC"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetIFC(a.ifc); }, false},
+    {{"IPH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIPH(m.iph); }, false},
+    {{"IRC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIRC(m.irc); }, false},  // 20
+    {{"LAW"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetLAW(a.law); }, false},
+    {{"MFI"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFI(m.mfi); }, false},
+    {{"MFT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFT(m.mft); }, false},
+    {{"MIR"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMIR(m.mir); }, false},
+    {{"SHE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHE(m.she); }, false},  // 25
+    {{"SHS"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHS(m.shs); }, false},
+    {{"DOU"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDOU(m.dou); }, false},
+    {{"SHD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHD(m.shd); }, false},
+    {{"SHP"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHP(m.shp); }, false},
+    {{"TMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetTMD(m.tmd); }, false},  // 30
+    {{"VMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVMD(m.vmd); }, false},
+    {{"VPS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPS(a.vps); }, false},
+    {{"VPD"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPD(a.vpd); }, false},
+    {{"VWC"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVWC(a.vwc); }, false},
+    {{"ZMC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetZMC(m.zmc); }, false},  // 35
+    {{"ALM"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetALM(a.alm); }, false},
+    {{"AEC"}, [](const Main& m, const Adv&, const LinesRead&) { return sendAecWithAccess(m); }, false},
+    {{"SMX"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSMX(m.smx); }, false},
+    {{"YGA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetYGA(m.yga); }, false},
+    {{"USA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetUSA(m.usa); }, false},  // 40
+    {{"VSA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVSA(m.vsa); }, false},
+    {{"HUE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetHUE(m.hue); }, false},
+    {{"SB1"},
+     [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGC_Access(m.agc_access); },
      false},
-    {"WDS", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetWDS(a.wds); }, false},
-    {nullptr, [](const Main&, const Adv& a, const LinesRead& read) { return sendMatrix(a, read); },
-     false},  // 45
-    {nullptr, [](const Main&, const Adv& a, const LinesRead& read) { return sendAlcWindow(a, read); }, false},
-    {"CRSAT", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.crsat, 1); }, false},
-    {"CBSAT", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.cbsat, 0); }, false},
-    {"WBM", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetWBM(m.wbm); }, false},
-    {"RST Pos RST Neg",
+    {{"WDS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetWDS(a.wds); }, false},
+    {{}, [](const Main&, const Adv& a, const LinesRead& read) { return sendMatrix(a, read); }, false},  // 45
+    {{}, [](const Main&, const Adv& a, const LinesRead& read) { return sendAlcWindow(a, read); }, false},
+    {{"CRSAT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.crsat, 1); }, false},
+    {{"CBSAT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.cbsat, 0); }, false},
+    {{"WBM"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetWBM(m.wbm); }, false},
+    {{"RST Pos", "RST Neg"},
      [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetRSE(m.rst_pos, m.rst_neg); },
      false},  // 50
-    {"SHA", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHA(m.sha); }, false},
-    {"SEN", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSEN(m.sen); }, false},
-    {"SHG", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHG(m.shg); }, false},
-    {"CD1", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(1, a.cd[0]); }, false},
-    {"CD2", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(2, a.cd[1]); },
+    {{"SHA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHA(m.sha); }, false},
+    {{"SEN"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSEN(m.sen); }, false},
+    {{"SHG"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHG(m.shg); }, false},
+    {{"CD1"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(1, a.cd[0]); }, false},
+    {{"CD2"},
+     [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(2, a.cd[1]); },
      false},  // 55
-    {"CD3", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(3, a.cd[2]); }, false},
-    {"CD4", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(4, a.cd[3]); }, false},
-    {"CDI", [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDI(a.cdi); }, false},
-    {"SSE", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSE(m.sse); }, false},
-    {"SSP LLT RLT", [](const Main& m, const Adv&, const LinesRead&) { return sendSplitLine(m); },
+    {{"CD3"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(3, a.cd[2]); }, false},
+    {{"CD4"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(4, a.cd[3]); }, false},
+    {{"CDI"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDI(a.cdi); }, false},
+    {{"SSE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSE(m.sse); }, false},
+    {{"SSP", "LLT", "RLT"},
+     [](const Main& m, const Adv&, const LinesRead&) { return sendSplitLine(m); },
      false},  // 60
-    {"SSA", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSA(m.ssa); }, false},
-    {nullptr, [](const Main& m, const Adv&, const LinesRead& read) { return sendSplitColours(m, read); },
-     false},
-    {"CBH", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCBH(m.cbh); }, false},
-    {"CRH", [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCRH(m.crh); }, false},  // 64
+    {{"SSA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSA(m.ssa); }, false},
+    {{}, [](const Main& m, const Adv&, const LinesRead& read) { return sendSplitColours(m, read); }, false},
+    {{"CBH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCBH(m.cbh); }, false},
+    {{"CRH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCRH(m.crh); }, false},  // 64
 };
 static_assert(std::size(kSteps) == 64, "a settings file is sent in 64 steps");
 
@@ -227,7 +222,7 @@ int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* ad
     int count = 0;
     for (const SendStep& step : kSteps) {
         if (step.factoryOnly && g_prog_type == 0) continue;
-        if (step.lines && !allRead(step.lines, read)) continue;  // counted when it was read
+        if (!allRead(step.lines, read)) continue;  // counted when it was read
         if (step.send(*main, *adv, read) == 0) continue;
         ++count;
         if (count > kSettingsFailureLimit) break;
