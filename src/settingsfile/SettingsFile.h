@@ -9,8 +9,12 @@
 // sending each tolerate five failures and stop at the sixth.
 #pragma once
 
+#include <string>
+
 #include "camera/CamTypes.h"
 #include "settingsfile/SettingsLines.h"
+
+struct SnapshotStats;
 
 /// What a load or save shows the operator.  The desktop program shows the
 /// progress panel, message pop-ups and the main panel's refresh; iccdctl
@@ -53,6 +57,10 @@ inline constexpr int kSettingsFailureLimit = 5;
 /// when written, else the status code of the query that stopped the pass.
 /// The file is neither opened nor closed here.
 int F_SaveSet_WriteSettings(int fileHandle, const char* comment);
+
+/// The settings whose query failed in the two passes, by their names in the
+/// file ("AGN, SB1, KB2"; a field the file does not carry in upper case).
+std::string FailedSettingNames(const SnapshotStats& mainStats, const SnapshotStats& advStats);
 
 /// Writes the 90 lines of the two records to an open file (no camera traffic).
 /// The comment is cut to one line of at most 80 characters.

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -40,16 +41,21 @@ std::string settingName(const char* field, std::span<const SettingsField> fields
     return name;
 }
 
-void appendNames(std::string& names, const SnapshotStats& stats, std::span<const SettingsField> fields,
-                 LineRecord record)
-{
-    for (const char* field : stats.failedFields) {
-        if (!names.empty()) names += ", ";
-        names += settingName(field, fields, record);
-    }
-}
-
 }  // namespace
+
+std::string FailedSettingNames(const SnapshotStats& mainStats, const SnapshotStats& advStats)
+{
+    std::string names;
+    for (const auto& [stats, fields, record] :
+         {std::tuple{&mainStats, MainSettingsFields(), LineRecord::Main},
+          std::tuple{&advStats, AdvSettingsFields(), LineRecord::Advanced}}) {
+        for (const char* field : stats->failedFields) {
+            if (!names.empty()) names += ", ";
+            names += settingName(field, fields, record);
+        }
+    }
+    return names;
+}
 
 void WriteSettingsLines(int fileHandle, const char* comment, const CamMainSettings& main,
                         const CamAdvSettings& adv)
@@ -97,11 +103,9 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
         // Report what actually went wrong with the camera, not the pass's own result.
         const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
         const int code = last != 0 ? last : status;
-        std::string names;
-        appendNames(names, mainStats, MainSettingsFields(), LineRecord::Main);
-        appendNames(names, advStats, AdvSettingsFields(), LineRecord::Advanced);
         const std::string message = std::string(kSaveQueryFailedMessage) + "\n" +
-                                    Comm_GetMessageErrorStr(code) + "\nNot read: " + names + ".";
+                                    Comm_GetMessageErrorStr(code) +
+                                    "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         CurrentSettingsFileUi().error("ERROR", message.c_str());
         return code;
     }

@@ -52,6 +52,21 @@ TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
               "ZMC: file 4.535433, camera 1.417323\n");
 }
 
+// A refused query is no camera value to compare with: diff says what it
+// could not read instead of listing "camera 0.000000".
+TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
+{
+    const std::string path = file("d.cfg");
+    ASSERT_EQ(run({"save", path}).status, 0);
+    camera().faults().refuse = {"AGN", "KB2"};
+    const CliResult diff = run({"diff", path});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out, "");
+    EXPECT_EQ(diff.err,
+              "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
+              "Not read: AGN, KB2.\n");
+}
+
 TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
 {
     const std::string path = file("keep.cfg");
