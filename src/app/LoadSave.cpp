@@ -56,9 +56,9 @@ int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
             // A set may hold another model; the panel takes the camera's shape.
             Comm_QueryAndRecordModel();
             CamMainSettings rec{};
-            Comm_QueryMainSettings(&rec);
-            Mpnl_ConfigForModel();
-            Mpnl_DisplayMain(&rec);
+            SnapshotStats stats;
+            Comm_QueryMainSettings(&rec, &stats);
+            Mpnl_ReshapeAndShow(&rec, &stats);
         }
         RemovePopup(0);
     });

@@ -63,9 +63,9 @@ void readLabel(int panel, int control, char (&label)[kLabelMax + 1])
 void rereadCamera()
 {
     CamMainSettings rec{};
-    if (Comm_QueryMainSettings(&rec) != 0) MessagePopup("ERROR", kQueryFailed);
-    Mpnl_ConfigForModel();
-    Mpnl_DisplayMain(&rec);
+    SnapshotStats stats;
+    if (Comm_QueryMainSettings(&rec, &stats) != 0) MessagePopup("ERROR", kQueryFailed);
+    Mpnl_ReshapeAndShow(&rec, &stats);
 }
 
 }  // namespace

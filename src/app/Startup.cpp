@@ -68,7 +68,7 @@ int CameraInit()
         result = 1;
     }
     // What was read is shown, also when the query stopped part-way.
-    Mpnl_DisplayMain(&rec);
+    Mpnl_DisplayMain(&rec, &stats);
     return result;
 }
 

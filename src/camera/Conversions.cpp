@@ -1,18 +1,42 @@
 #include "camera/Conversions.h"
 
+#include <climits>
 #include <cmath>
 
 #include "camera/ClassTraits.h"
 #include "camera/Globals.h"
 #include "platform/Rounding.h"
 
-// Nothing is clamped here: a value outside the camera's range gives a count
-// outside it, and the camera decides what to make of that.
+// Nothing is clamped to the camera's range here: a value outside it gives a
+// count outside it, and the camera decides what to make of that.  Only a count
+// beyond int is held at int's limit, so that it can never wrap round into a
+// count of the other sign.
+
+namespace {
+
+int SaturatedInt(long count)
+{
+    if (count < INT_MIN) return INT_MIN;
+    if (count > INT_MAX) return INT_MAX;
+    return static_cast<int>(count);
+}
+
+double dBLinear(int count_offset, float counts_per_db, float db)
+{
+    return count_offset + static_cast<double>(db) * static_cast<double>(counts_per_db);
+}
+
+double UserLinear(int count_offset, float user_base, float counts_per_unit, float value)
+{
+    return count_offset + (static_cast<double>(value) - static_cast<double>(user_base)) *
+                              static_cast<double>(counts_per_unit);
+}
+
+}  // namespace
 
 int dB2Count(int count_offset, float counts_per_db, float db)
 {
-    const double count = count_offset + static_cast<double>(db) * static_cast<double>(counts_per_db);
-    return static_cast<int>(RoundRealToNearestInteger(count));
+    return SaturatedInt(RoundRealToNearestInteger(dBLinear(count_offset, counts_per_db, db)));
 }
 
 double Count2dB(float db_per_count, int count)
@@ -22,9 +46,8 @@ double Count2dB(float db_per_count, int count)
 
 int User2Count(int count_offset, float user_base, float counts_per_unit, float value)
 {
-    const double count = count_offset + (static_cast<double>(value) - static_cast<double>(user_base)) *
-                                            static_cast<double>(counts_per_unit);
-    return static_cast<int>(RoundRealToNearestInteger(count));
+    return SaturatedInt(
+        RoundRealToNearestInteger(UserLinear(count_offset, user_base, counts_per_unit, value)));
 }
 
 double Count2User(float user_base, int count_offset, float units_per_count, int count)
@@ -53,42 +76,70 @@ bool WhiteClipIsMillivolts()
 
 }  // namespace
 
-int Comm_UserToCount(CommRule rule, float value)
+namespace {
+
+// RoundRealToNearestInteger where long holds the result; beyond, the value
+// itself, whose size the caller must see rather than long's limit.
+double Rounded(double x)
+{
+    return std::fabs(x) < 0x1p62 ? static_cast<double>(RoundRealToNearestInteger(x)) : x;
+}
+
+// The whole count of a value by the rule, before it is made an int: beyond
+// int's range (or NaN) when the value has no count the camera could hold.
+double WholeCount(CommRule rule, float value)
 {
     const double v = value;
     switch (rule) {
         case CommRule::Count:
-            return TruncateToInt(v);
+            return std::trunc(v);
         case CommRule::Db:
-            return dB2Count(0, 28.409f, value);
+            return Rounded(dBLinear(0, 28.409f, value));
         case CommRule::LensVolts:
-            return User2Count(0, 0.0f, 14.111111f, value);
+            return Rounded(UserLinear(0, 0.0f, 14.111111f, value));
         case CommRule::Hue:
-            return User2Count(0, 0.0f, 11.375f, value);
+            return Rounded(UserLinear(0, 0.0f, 11.375f, value));
         case CommRule::ColourGain:
-            return User2Count(1, 0.001f, 1024.012f, value);
+            return Rounded(UserLinear(1, 0.001f, 1024.012f, value));
         case CommRule::Matrix:
-            return User2Count(0, 0.0f, 1024.0f, value);
+            return Rounded(UserLinear(0, 0.0f, 1024.0f, value));
         case CommRule::PercentOf63:
-            return TruncateToInt(63 * (0.01 * v));
+            return std::trunc(63 * (0.01 * v));
         case CommRule::PercentOf255:
-            return TruncateToInt(255 * (0.01 * v));
+            return std::trunc(255 * (0.01 * v));
         case CommRule::TenthPercent:
-            return TruncateToInt(1000 * (0.01 * v));
+            return std::trunc(1000 * (0.01 * v));
         case CommRule::Factor1To2:
-            return TruncateToInt(std::ceil(127 * (v - 1.0)));
+            return std::ceil(127 * (v - 1.0));
         case CommRule::Pedestal:
-            if (g_hardware_rev == 1) return User2Count(0, 0.0f, 19.3f, value);
-            return PedestalIsMillivolts() ? TruncateToInt(v) : User2Count(102, 0.0f, 0.56f, value);
+            if (g_hardware_rev == 1) return Rounded(UserLinear(0, 0.0f, 19.3f, value));
+            return PedestalIsMillivolts() ? std::trunc(v) : Rounded(UserLinear(102, 0.0f, 0.56f, value));
         case CommRule::WhiteClip:
-            return WhiteClipIsMillivolts() ? TruncateToInt(v) : User2Count(112, 228.0f, 0.06528662f, value);
+            return WhiteClipIsMillivolts() ? std::trunc(v)
+                                           : Rounded(UserLinear(112, 228.0f, 0.06528662f, value));
         case CommRule::Angle: {
             // 46 is the count of a level line; the camera takes no count below 0.
             const double count = std::trunc(std::tan(v * 0.017453292519943295) * 256) + 46;
-            return count < 0 ? 0 : TruncateToInt(count);
+            return count < 0 ? 0 : count;
         }
     }
     return 0;
+}
+
+}  // namespace
+
+int Comm_UserToCount(CommRule rule, float value)
+{
+    return TruncateToInt(WholeCount(rule, value));
+}
+
+bool Comm_UserToCountChecked(CommRule rule, float value, int* count)
+{
+    if (!std::isfinite(value)) return false;
+    const double whole = WholeCount(rule, value);
+    if (!(whole >= INT_MIN && whole <= INT_MAX)) return false;
+    *count = static_cast<int>(whole);
+    return true;
 }
 
 double Comm_CountToUser(CommRule rule, int count)

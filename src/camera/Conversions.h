@@ -47,8 +47,14 @@ enum class CommRule {
 // The conversion rules of the command set.
 
 /// Count for a user value by the rule (Count: the value truncated toward 0).
-/// Pedestal and WhiteClip follow g_cam_model_idx and g_hardware_rev.
+/// Pedestal and WhiteClip follow g_cam_model_idx and g_hardware_rev.  A count
+/// beyond int is held at INT_MIN or INT_MAX; NaN gives 0.
 int Comm_UserToCount(CommRule rule, float value);
+
+/// The count Comm_UserToCount gives, for values that have one: false (and
+/// *count untouched) when the value is not finite or its count does not fit
+/// a signed 32-bit int, so that it would reach the camera as another number.
+bool Comm_UserToCountChecked(CommRule rule, float value, int* count);
 
 /// User value of a count by the rule.
 double Comm_CountToUser(CommRule rule, int count);

@@ -1,6 +1,7 @@
 #include "camera/Snapshot.h"
 
 #include <cstddef>
+#include <initializer_list>
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
@@ -11,18 +12,25 @@
 
 namespace {
 
+constexpr const char* kMatrixFields[] = {"k[0]", "k[1]", "k[2]", "k[3]", "k[4]",
+                                         "k[5]", "k[6]", "k[7]", "k[8]"};
+constexpr const char* kDefectFields[] = {"cd[0]", "cd[1]", "cd[2]", "cd[3]"};
+
 // Counts failed query functions; false once the fourth has failed, which ends
 // the pass.  A function that runs several transactions counts once, by the
-// code it returns.
+// code it returns; every field it writes is then taken as not read, since the
+// caller cannot tell which of its transactions failed.
 class Pass {
 public:
     explicit Pass(SnapshotStats* stats) : stats_(stats ? stats : &own_) { *stats_ = {}; }
 
-    bool operator()(int status)
+    bool operator()(int status, std::initializer_list<const char*> fields)
     {
         if (status != COMM_OK) {
             ++stats_->failures;
             stats_->lastFailure = status;
+            for (const char* field : fields)
+                if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
         }
         return stats_->failures <= 3;
     }
@@ -34,50 +42,78 @@ private:
 
 }  // namespace
 
+bool SnapshotStats::fieldFailed(std::string_view field) const
+{
+    for (const char* failed : failedFields)
+        if (field == failed) return true;
+    return false;
+}
+
+bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)
+{
+    if (!stats || stats->failedFields.empty()) return false;
+    const auto offset =
+        static_cast<std::size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(rec));
+    for (const SettingsField& f : MainSettingsFields())
+        if (f.offset == offset) return stats->fieldFailed(f.name);
+    return false;
+}
+
 int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
 {
     CommOperation operation;  // the whole pass reads one state of the camera
     Pass ok(stats);
     const CamClassTraits& c = Comm_CurrentClass();
-    if (!(ok(Comm_GetAGC_Access(&r->agc_access)) && ok(Comm_GetDFC_Access(&r->dfc_access)) &&
-          ok(Comm_GetSHE(&r->she))))
+    if (!(ok(Comm_GetAGC_Access(&r->agc_access), {"agc_access"}) &&
+          ok(Comm_GetDFC_Access(&r->dfc_access), {"dfc_access"}) && ok(Comm_GetSHE(&r->she), {"she"})))
         return 1;
 
     if (c.agcMode) {
-        if (!ok(Comm_GetAMD(&r->amd))) return 1;
+        if (!ok(Comm_GetAMD(&r->amd), {"amd"})) return 1;
     } else {
-        if (!(ok(Comm_GetAEC(&r->aec)) && ok(Comm_GetSHS(&r->shs)))) return 1;
-        if (c.family47x &&
-            !(ok(Comm_GetSMX(&r->smx)) && ok(Comm_GetDFC(&r->dfc)) && ok(Comm_GetMIR(&r->mir))))
+        if (!(ok(Comm_GetAEC(&r->aec), {"aec"}) && ok(Comm_GetSHS(&r->shs), {"shs"}))) return 1;
+        if (c.family47x && !(ok(Comm_GetSMX(&r->smx), {"smx"}) && ok(Comm_GetDFC(&r->dfc), {"dfc"}) &&
+                             ok(Comm_GetMIR(&r->mir), {"mir"})))
             return 1;
-        if (c.colour && !(ok(Comm_GetCMD(&r->cmd)) && ok(Comm_GetCGB(&r->cgb)) && ok(Comm_GetCGG(&r->cgg)) &&
-                          ok(Comm_GetCGR(&r->cgr)) && ok(Comm_GetIPH(&r->iph)) && ok(Comm_GetAWW(&r->aww)) &&
-                          ok(Comm_GetYGA(&r->yga)) && ok(Comm_GetUSA(&r->usa)) && ok(Comm_GetVSA(&r->vsa)) &&
-                          ok(Comm_GetHUE(&r->hue)) && ok(Comm_GetWBM(&r->wbm))))
+        if (c.colour && !(ok(Comm_GetCMD(&r->cmd), {"cmd"}) && ok(Comm_GetCGB(&r->cgb), {"cgb"}) &&
+                          ok(Comm_GetCGG(&r->cgg), {"cgg"}) && ok(Comm_GetCGR(&r->cgr), {"cgr"}) &&
+                          ok(Comm_GetIPH(&r->iph), {"iph"}) && ok(Comm_GetAWW(&r->aww), {"aww"}) &&
+                          ok(Comm_GetYGA(&r->yga), {"yga"}) && ok(Comm_GetUSA(&r->usa), {"usa"}) &&
+                          ok(Comm_GetVSA(&r->vsa), {"vsa"}) && ok(Comm_GetHUE(&r->hue), {"hue"}) &&
+                          ok(Comm_GetWBM(&r->wbm), {"wbm"})))
             return 1;
     }
 
-    if (!(ok(Comm_GetAGN(&r->agn)) && ok(Comm_GetALV(&r->alv)) && ok(Comm_GetAMX(&r->amx)) &&
-          ok(Comm_GetGAM(&r->gam)) && ok(Comm_GetVMD(&r->vmd)) && ok(Comm_GetMFI(&r->mfi)) &&
-          ok(Comm_GetMFT(&r->mft)) && ok(Comm_GetTMD(&r->tmd)) && ok(Comm_GetFOC(&r->foc)) &&
-          ok(Comm_GetIRC(&r->irc)) && ok(Comm_GetZMC(&r->zmc)) && ok(Comm_GetDOU(&r->dou)) &&
-          ok(Comm_GetSHP(&r->shp)) && ok(Comm_GetSHD(&r->shd))))
+    if (!(ok(Comm_GetAGN(&r->agn), {"agn"}) && ok(Comm_GetALV(&r->alv), {"alv"}) &&
+          ok(Comm_GetAMX(&r->amx), {"amx"}) && ok(Comm_GetGAM(&r->gam), {"gam"}) &&
+          ok(Comm_GetVMD(&r->vmd), {"vmd"}) && ok(Comm_GetMFI(&r->mfi), {"mfi"}) &&
+          ok(Comm_GetMFT(&r->mft), {"mft"}) && ok(Comm_GetTMD(&r->tmd), {"tmd"}) &&
+          ok(Comm_GetFOC(&r->foc), {"foc"}) && ok(Comm_GetIRC(&r->irc), {"irc"}) &&
+          ok(Comm_GetZMC(&r->zmc), {"zmc"}) && ok(Comm_GetDOU(&r->dou), {"dou"}) &&
+          ok(Comm_GetSHP(&r->shp), {"shp"}) && ok(Comm_GetSHD(&r->shd), {"shd"})))
         return 1;
 
-    if (!(ok(Comm_GetCSAT(&r->cbsat, 0)) && ok(Comm_GetCSAT(&r->crsat, 1)) &&
-          ok(Comm_GetRSE(&r->rst_pos, &r->rst_neg)) && ok(Comm_GetSHA(&r->sha)) && ok(Comm_GetSEN(&r->sen)) &&
-          ok(Comm_GetSHG(&r->shg)) && ok(Comm_GetSSE(&r->sse))))
+    if (!(ok(Comm_GetCSAT(&r->cbsat, 0), {"cbsat"}) && ok(Comm_GetCSAT(&r->crsat, 1), {"crsat"}) &&
+          ok(Comm_GetRSE(&r->rst_pos, &r->rst_neg), {"rst_pos", "rst_neg"}) &&
+          ok(Comm_GetSHA(&r->sha), {"sha"}) && ok(Comm_GetSEN(&r->sen), {"sen"}) &&
+          ok(Comm_GetSHG(&r->shg), {"shg"}) && ok(Comm_GetSSE(&r->sse), {"sse"})))
         return 1;
 
-    if (!(ok(Comm_GetSSPosThick(&r->ssp, &r->llt, &r->rlt)) && ok(Comm_GetSSA(&r->ssa)))) return 1;
+    if (!(ok(Comm_GetSSPosThick(&r->ssp, &r->llt, &r->rlt), {"ssp", "llt", "rlt"}) &&
+          ok(Comm_GetSSA(&r->ssa), {"ssa"})))
+        return 1;
 
     // Each colour query also reads its side's transparency.
-    if (!(ok(Comm_GetSSColor(0, 0, &r->slr, &r->slt)) && ok(Comm_GetSSColor(0, 1, &r->slg, &r->slt)) &&
-          ok(Comm_GetSSColor(0, 2, &r->slb, &r->slt)) && ok(Comm_GetSSColor(1, 0, &r->srr, &r->srt)) &&
-          ok(Comm_GetSSColor(1, 1, &r->srg, &r->srt)) && ok(Comm_GetSSColor(1, 2, &r->srb, &r->srt))))
+    if (!(ok(Comm_GetSSColor(0, 0, &r->slr, &r->slt), {"slr", "slt"}) &&
+          ok(Comm_GetSSColor(0, 1, &r->slg, &r->slt), {"slg", "slt"}) &&
+          ok(Comm_GetSSColor(0, 2, &r->slb, &r->slt), {"slb", "slt"}) &&
+          ok(Comm_GetSSColor(1, 0, &r->srr, &r->srt), {"srr", "srt"}) &&
+          ok(Comm_GetSSColor(1, 1, &r->srg, &r->srt), {"srg", "srt"}) &&
+          ok(Comm_GetSSColor(1, 2, &r->srb, &r->srt), {"srb", "srt"})))
         return 1;
 
-    if (g_hardware_rev == 1 && !(ok(Comm_GetCBH(&r->cbh)) && ok(Comm_GetCRH(&r->crh)))) return 1;
+    if (g_hardware_rev == 1 && !(ok(Comm_GetCBH(&r->cbh), {"cbh"}) && ok(Comm_GetCRH(&r->crh), {"crh"})))
+        return 1;
     return 0;
 }
 
@@ -86,28 +122,31 @@ int Comm_QueryAdvanced(CamAdvSettings* r, SnapshotStats* stats)
     CommOperation operation;
     Pass ok(stats);
     const CamClassTraits& c = Comm_CurrentClass();
-    if (!(ok(Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver)) &&
-          ok(Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver)) && ok(Comm_GetVPS(&r->vps)) &&
-          ok(Comm_GetVPD(&r->vpd))))
+    if (!(ok(Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver), {"fw_ver"}) &&
+          ok(Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver), {"fpga_ver"}) &&
+          ok(Comm_GetVPS(&r->vps), {"vps"}) && ok(Comm_GetVPD(&r->vpd), {"vpd"})))
         return 1;
 
     if (c.hasWhiteClip) {
-        if (!ok(Comm_GetVWC(&r->vwc))) return 1;
+        if (!ok(Comm_GetVWC(&r->vwc), {"vwc"})) return 1;
     }
     if (c.colour) {
         for (int i = 0; i < 9; ++i)
-            if (!ok(Comm_GetK(&r->k[i], i))) return 1;
+            if (!ok(Comm_GetK(&r->k[i], i), {kMatrixFields[i]})) return 1;
     }
 
     if (!c.family47x) return 0;
-    if (!(ok(Comm_GetBTH(&r->bth)) && ok(Comm_GetBCT(&r->bct)))) return 1;
+    if (!(ok(Comm_GetBTH(&r->bth), {"bth"}) && ok(Comm_GetBCT(&r->bct), {"bct"}))) return 1;
     for (int n = 1; n <= 4; ++n)
-        if (!ok(Comm_GetCDA(n, &r->cd[n - 1]))) return 1;
-    if (!(ok(Comm_GetCDI(&r->cdi)) && ok(Comm_GetALCWin(&r->ulx, 0)) && ok(Comm_GetALCWin(&r->uly, 1)) &&
-          ok(Comm_GetALCWin(&r->lrx, 2)) && ok(Comm_GetALCWin(&r->lry, 3)) && ok(Comm_GetBTS(&r->bts)) &&
-          ok(Comm_GetDKS(&r->dks)) && ok(Comm_GetLAW(&r->law)) && ok(Comm_GetIFC(&r->ifc)) &&
-          ok(Comm_GetESH(&r->esh)) && ok(Comm_GetBIN(&r->bin)) && ok(Comm_GetALM(&r->alm)) &&
-          ok(Comm_GetWDS(&r->wds)) && ok(Comm_GetSNO(r->sno)) && ok(Comm_GetCID(r->cid))))
+        if (!ok(Comm_GetCDA(n, &r->cd[n - 1]), {kDefectFields[n - 1]})) return 1;
+    if (!(ok(Comm_GetCDI(&r->cdi), {"cdi"}) && ok(Comm_GetALCWin(&r->ulx, 0), {"ulx"}) &&
+          ok(Comm_GetALCWin(&r->uly, 1), {"uly"}) && ok(Comm_GetALCWin(&r->lrx, 2), {"lrx"}) &&
+          ok(Comm_GetALCWin(&r->lry, 3), {"lry"}) && ok(Comm_GetBTS(&r->bts), {"bts"}) &&
+          ok(Comm_GetDKS(&r->dks), {"dks"}) && ok(Comm_GetLAW(&r->law), {"law"}) &&
+          ok(Comm_GetIFC(&r->ifc), {"ifc"}) && ok(Comm_GetESH(&r->esh), {"esh"}) &&
+          ok(Comm_GetBIN(&r->bin), {"bin"}) && ok(Comm_GetALM(&r->alm), {"alm"}) &&
+          ok(Comm_GetWDS(&r->wds), {"wds"}) && ok(Comm_GetSNO(r->sno), {"sno"}) &&
+          ok(Comm_GetCID(r->cid), {"cid"})))
         return 1;
     return 0;
 }

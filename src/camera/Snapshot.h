@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "camera/CamTypes.h"
 
@@ -17,7 +19,18 @@
 struct SnapshotStats {
     int failures = 0;     ///< failed query functions
     int lastFailure = 0;  ///< status code of the last of them (0: none)
+    /// Fields whose query failed, by their names in MainSettingsFields() or
+    /// AdvSettingsFields() ("agn", "k[3]"), in query order.  What such a field
+    /// holds is not the camera's value and must not be shown or saved as one.
+    /// Fields a stopped pass never reached are not listed.
+    std::vector<const char*> failedFields;
+
+    bool fieldFailed(std::string_view field) const;
 };
+
+/// Whether the field of the main record rec at field failed in the pass that
+/// stats describe; false without stats.
+bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field);
 
 /// Fills the main record.  Returns 0 when the pass ran to its end (with at
 /// most three failures), 1 when it stopped at the fourth.

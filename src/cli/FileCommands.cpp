@@ -119,12 +119,18 @@ int diff(CliContext& context, const std::vector<std::string>& args)
     CamMainSettings camMain{};
     CamAdvSettings camAdv{};
     MarkSettingsUnread(&camMain, &camAdv);  // what the camera's class lacks stays marked
-    SnapshotStats stats;
-    int status = Comm_QueryMainSettings(&camMain, &stats);
-    if (status == 0) status = Comm_QueryAdvanced(&camAdv, &stats);
-    if (status != 0) {
+    SnapshotStats mainStats;
+    SnapshotStats advStats;
+    int status = Comm_QueryMainSettings(&camMain, &mainStats);
+    if (status == 0) status = Comm_QueryAdvanced(&camAdv, &advStats);
+    // A failed query leaves 0 or the value of count 0 behind, which would be
+    // listed as the camera's value.
+    if (status != 0 || mainStats.failures > 0 || advStats.failures > 0) {
+        const int last = advStats.lastFailure ? advStats.lastFailure : mainStats.lastFailure;
         context.err << "Failure querying camera for current settings.\n"
-                    << Comm_GetMessageErrorStr(stats.lastFailure ? stats.lastFailure : status) << "\n";
+                    << Comm_GetMessageErrorStr(last ? last : status) << "\n";
+        if (mainStats.failures > 0 || advStats.failures > 0)
+            context.err << "Not read: " << FailedSettingNames(mainStats, advStats) << ".\n";
         return kExitFailure;
     }
     const std::vector<SettingsDifference> differences = DiffSettings(fileMain, fileAdv, camMain, camAdv);

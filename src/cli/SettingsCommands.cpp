@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <ostream>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
@@ -121,6 +124,18 @@ int set(CliContext& context, const std::vector<std::string>& args)
         return UsageError(context, std::string(command->mnemonic) + " takes a number, not '" + text + "'");
     if (!OpenIdentified(context)) return kExitFailure;
 
+    // Checked once the class is known: the pedestal and white-clip rules
+    // depend on it.  A count beyond 32 bits would reach the camera as another
+    // number.
+    int count = 0;
+    const bool converted = command->kind == CommValueKind::Real ||
+                           (command->kind == CommValueKind::Int && command->rule != CommRule::Count);
+    if (converted &&
+        !Comm_UserToCountChecked(
+            command->rule, command->kind == CommValueKind::Real ? realValue : static_cast<float>(intValue),
+            &count))
+        return UsageError(context, std::string(command->mnemonic) + " " + text + " is out of range");
+
     int status = COMM_OK;
     switch (command->kind) {
         case CommValueKind::Int:
@@ -156,8 +171,52 @@ void JsonString(std::ostream& out, const char* text)
     out << '"';
 }
 
-void PrintValue(std::ostream& out, const void* rec, const SettingsField& f, bool json)
+// A field is unread when its query failed or a stopped pass never reached
+// it: what it holds then is not the camera's and is printed as "unread"
+// (null in JSON).
+constexpr int kNotReachedInt = std::numeric_limits<int>::min();
+constexpr char kNotReachedText = '\x7F';
+
+// Marks every field so that one the pass never writes can be told apart.
+void MarkNotReached(void* rec, std::span<const SettingsField> fields)
 {
+    for (const SettingsField& f : fields) {
+        char* field = static_cast<char*>(rec) + f.offset;
+        if (f.type == SettingsFieldType::Int) {
+            std::memcpy(field, &kNotReachedInt, sizeof kNotReachedInt);
+        } else if (f.type == SettingsFieldType::Float) {
+            const float nan = std::numeric_limits<float>::quiet_NaN();
+            std::memcpy(field, &nan, sizeof nan);
+        } else {
+            field[0] = kNotReachedText;
+            field[1] = '\0';
+        }
+    }
+}
+
+// After a pass: which fields are unread.  A field still marked that the pass
+// had no reason to query (the class lacks it) reads 0 as in a zeroed record.
+std::vector<bool> UnreadFields(void* rec, std::span<const SettingsField> fields, const SnapshotStats& stats,
+                               bool stopped)
+{
+    std::vector<bool> unread;
+    for (const SettingsField& f : fields) {
+        char* field = static_cast<char*>(rec) + f.offset;
+        const bool marked = f.type == SettingsFieldType::Int     ? SettingsInt(rec, f) == kNotReachedInt
+                            : f.type == SettingsFieldType::Float ? std::isnan(SettingsFloat(rec, f))
+                                                                 : field[0] == kNotReachedText;
+        unread.push_back(stats.fieldFailed(f.name) || (stopped && marked));
+        if (marked) std::memset(field, 0, f.size);
+    }
+    return unread;
+}
+
+void PrintValue(std::ostream& out, const void* rec, const SettingsField& f, bool unread, bool json)
+{
+    if (unread) {
+        out << (json ? "null" : "unread");
+        return;
+    }
     switch (f.type) {
         case SettingsFieldType::Int:
             out << SettingsInt(rec, f);
@@ -175,18 +234,19 @@ void PrintValue(std::ostream& out, const void* rec, const SettingsField& f, bool
     }
 }
 
-void PrintRecord(std::ostream& out, const void* rec, std::span<const SettingsField> fields)
+void PrintRecord(std::ostream& out, const void* rec, std::span<const SettingsField> fields,
+                 const std::vector<bool>& unread)
 {
-    for (const SettingsField& f : fields) {
-        out << f.name << ": ";
-        PrintValue(out, rec, f, false);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        out << fields[i].name << ": ";
+        PrintValue(out, rec, fields[i], unread[i], false);
         out << "\n";
     }
 }
 
 // One JSON object; array elements ("k[0]" ..) are gathered into one array.
 void PrintJsonRecord(std::ostream& out, const char* name, const void* rec,
-                     std::span<const SettingsField> fields)
+                     std::span<const SettingsField> fields, const std::vector<bool>& unread)
 {
     out << "\"" << name << "\": {";
     std::string openArray;
@@ -205,10 +265,19 @@ void PrintJsonRecord(std::ostream& out, const char* name, const void* rec,
         } else if (bracket == std::string::npos) {
             out << "\"" << base << "\": ";
         }
-        PrintValue(out, rec, fields[i], true);
+        PrintValue(out, rec, fields[i], unread[i], true);
     }
     if (!openArray.empty()) out << "]";
     out << "}";
+}
+
+std::string FailedNames(const SnapshotStats& a, const SnapshotStats& b)
+{
+    std::string names;
+    for (const SnapshotStats* stats : {&a, &b})
+        for (const char* field : stats->failedFields)
+            names += (names.empty() ? "" : ", ") + std::string(field);
+    return names;
 }
 
 int snapshot(CliContext& context, const std::vector<std::string>& args)
@@ -222,30 +291,41 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
 
     CamMainSettings main{};
     CamAdvSettings adv{};
-    SnapshotStats stats;
+    MarkNotReached(&main, MainSettingsFields());
+    MarkNotReached(&adv, AdvSettingsFields());
+    SnapshotStats mainStats;
+    SnapshotStats advStats;
     const char* failure = nullptr;
     bool haveAdv = false;
-    if (Comm_QueryMainSettings(&main, &stats) != 0) {
+    const bool mainStopped = Comm_QueryMainSettings(&main, &mainStats) != 0;
+    bool advStopped = false;
+    if (mainStopped) {
         failure = "Failure querying camera for current settings.";
     } else {
         haveAdv = true;
-        if (Comm_QueryAdvanced(&adv, &stats) != 0) failure = "Failure querying camera for factory settings.";
+        advStopped = Comm_QueryAdvanced(&adv, &advStats) != 0;
+        if (advStopped) failure = "Failure querying camera for factory settings.";
     }
+    const std::vector<bool> mainUnread = UnreadFields(&main, MainSettingsFields(), mainStats, mainStopped);
+    const std::vector<bool> advUnread = UnreadFields(&adv, AdvSettingsFields(), advStats, advStopped);
 
     if (json) {
         context.out << "{";
-        PrintJsonRecord(context.out, "main", &main, MainSettingsFields());
+        PrintJsonRecord(context.out, "main", &main, MainSettingsFields(), mainUnread);
         if (haveAdv) {
             context.out << ", ";
-            PrintJsonRecord(context.out, "advanced", &adv, AdvSettingsFields());
+            PrintJsonRecord(context.out, "advanced", &adv, AdvSettingsFields(), advUnread);
         }
         context.out << "}\n";
     } else {
-        PrintRecord(context.out, &main, MainSettingsFields());
-        if (haveAdv) PrintRecord(context.out, &adv, AdvSettingsFields());
+        PrintRecord(context.out, &main, MainSettingsFields(), mainUnread);
+        if (haveAdv) PrintRecord(context.out, &adv, AdvSettingsFields(), advUnread);
     }
-    if (failure) {
-        context.err << failure << " " << Comm_GetMessageErrorStr(stats.lastFailure) << "\n";
+    const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
+    if (failure) context.err << failure << " " << Comm_GetMessageErrorStr(last) << "\n";
+    if (mainStats.failures > 0 || advStats.failures > 0) {
+        if (!failure) context.err << "Failure querying camera. " << Comm_GetMessageErrorStr(last) << "\n";
+        context.err << "Not read: " << FailedNames(mainStats, advStats) << "\n";
         return kExitFailure;
     }
     return kExitOk;

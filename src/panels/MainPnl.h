@@ -4,6 +4,8 @@
 
 #include "camera/CamTypes.h"
 
+struct SnapshotStats;
+
 /// Duration of one video line in milliseconds: a shutter speed in lines times
 /// this is the exposure shown beside it.
 inline constexpr double kLineTimeMs = 0.06356;
@@ -43,8 +45,14 @@ void Mpnl_SetScreenforAccess(int access);
 int Comm_AdjustShutterSpeedAccess(int dim);
 
 /// Shows a main settings record; corrects rec->mfi for a ring without
-/// "Trigger Input".
-void Mpnl_DisplayMain(CamMainSettings* rec);
+/// "Trigger Input".  With the stats of the pass that filled it, a field whose
+/// query failed is not shown: its control keeps what it showed.
+void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats = nullptr);
+
+/// Reshapes the panel for the recorded model and shows rec; a control whose
+/// query failed (in stats) keeps what it showed, also through the reshape.
+/// What a refresh, a user-set load and a change of port do after reading.
+void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats);
 
 /// Callback of every value control of the main panel.
 int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

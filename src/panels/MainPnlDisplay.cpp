@@ -1,7 +1,9 @@
 // Showing the camera's main settings on the main panel, and the Refresh button
 // that reads them again.
 #include <string>
+#include <vector>
 
+#include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -41,11 +43,21 @@ void ReportStatus(int status)
     if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
 }
 
+// Whether the record field a binding shows failed in the pass.
+bool FieldFailed(const MainBinding& b, const CamMainSettings* rec, const SnapshotStats* stats)
+{
+    const void* field = b.control == MAIN_MODE ? (Comm_CurrentClass().agcMode ? &rec->amd : &rec->aec)
+                        : b.intField           ? static_cast<const void*>(&(rec->*b.intField))
+                        : b.realField          ? &(rec->*b.realField)
+                                               : nullptr;
+    return field && MainFieldFailed(stats, rec, field);
+}
+
 }  // namespace mainpnl
 
 using namespace mainpnl;
 
-void Mpnl_DisplayMain(CamMainSettings* rec)
+void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
 {
     const int panel = g_mainpanel;
     const CamClassTraits& t = Comm_CurrentClass();
@@ -57,6 +69,7 @@ void Mpnl_DisplayMain(CamMainSettings* rec)
         const MainBinding& b = bindings[i];
         const bool factoryRing = b.dimming == Dimming::FactoryRing;
         if ((factoryRing && !factory) || !FilledFor(b, t)) continue;
+        if (FieldFailed(b, rec, stats)) continue;
         if (b.control == MAIN_MODE) {
             SetCtrlVal(panel, MAIN_MODE, t.agcMode ? rec->amd : rec->aec);
         } else if (b.control == MAIN_SHS) {
@@ -76,13 +89,44 @@ void Mpnl_DisplayMain(CamMainSettings* rec)
     }
     if (factory) SetCtrlVal(panel, MAIN_MODEL, g_cam_model_user_idx);
 
+    // The rules go on from what the camera last told, not from a failed query.
     RuleState& s = State();
-    s.mode = t.agcMode ? rec->amd : rec->aec;
-    s.agcAccess = rec->agc_access;
-    s.dfcAccess = rec->dfc_access;
-    s.tmd = rec->tmd;
+    const int* mode = t.agcMode ? &rec->amd : &rec->aec;
+    if (!MainFieldFailed(stats, rec, mode)) s.mode = *mode;
+    if (!MainFieldFailed(stats, rec, &rec->agc_access)) s.agcAccess = rec->agc_access;
+    if (!MainFieldFailed(stats, rec, &rec->dfc_access)) s.dfcAccess = rec->dfc_access;
+    if (!MainFieldFailed(stats, rec, &rec->tmd)) s.tmd = rec->tmd;
     ReadElectronicShutter();
     ApplyRules();
+}
+
+void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats)
+{
+    const int panel = g_mainpanel;
+    // A control whose query failed keeps what it showed, also through
+    // the reshape, which puts back the laid-out ranges.
+    struct Kept {
+        const MainBinding* binding;
+        double value;
+    };
+    std::vector<Kept> kept;
+    int count = 0;
+    const MainBinding* bindings = Bindings(&count);
+    for (int i = 0; i < count; ++i)
+        if (bindings[i].kind != ValueKind::Action && FieldFailed(bindings[i], rec, stats))
+            kept.push_back({&bindings[i], bindings[i].kind == ValueKind::Int
+                                              ? IntValue(panel, bindings[i].control)
+                                              : static_cast<double>(FloatValue(panel, bindings[i].control))});
+    Mpnl_ConfigForModel();
+    Mpnl_DisplayMain(rec, stats);
+    for (const Kept& k : kept) {
+        if (k.binding->control == MAIN_SHS)
+            ShowShutterSpeed(panel, static_cast<int>(k.value));
+        else if (k.binding->kind == ValueKind::Int)
+            SetCtrlVal(panel, k.binding->control, static_cast<int>(k.value));
+        else
+            SetCtrlVal(panel, k.binding->control, k.value);
+    }
 }
 
 void Mpnl_Refresh(int panel)
@@ -103,8 +147,7 @@ void Mpnl_Refresh(int panel)
             message += Comm_GetMessageErrorStr(stats.lastFailure);
             MessagePopup("ERROR", message.c_str());
         }
-        Mpnl_ConfigForModel();
-        Mpnl_DisplayMain(&rec);
+        Mpnl_ReshapeAndShow(&rec, &stats);
     } else if (status == COMM_LINK_LOST) {
         MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
     } else {

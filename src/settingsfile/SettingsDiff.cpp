@@ -9,6 +9,7 @@
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Conversions.h"
+#include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsLines.h"
 
 namespace {
@@ -107,6 +108,10 @@ std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, co
                                              const CamMainSettings& cameraMain,
                                              const CamAdvSettings& cameraAdv)
 {
+    // What a load would send: the counts the printed digits stand for.
+    CamMainSettings sentMain = fileMain;
+    CamAdvSettings sentAdv = fileAdv;
+    SnapToPrintedCounts(&sentMain, &sentAdv, SettingsLineSet().set());
     std::vector<SettingsDifference> differences;
     for (const SettingsLine& line : SettingsFileLines()) {
         if (line.read == LineRead::Skip || unread(line, cameraMain, cameraAdv)) continue;
@@ -118,7 +123,8 @@ std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, co
         }
         const double file = SettingsLineNumber(line, fileMain, fileAdv);
         const double camera = SettingsLineNumber(line, cameraMain, cameraAdv);
-        if (file != camera && afterSending(line, fileMain, file) != camera)
+        if (file != camera &&
+            afterSending(line, sentMain, SettingsLineNumber(line, sentMain, sentAdv)) != camera)
             differences.push_back({line.name, formatNumber(line, file), formatNumber(line, camera)});
     }
     return differences;

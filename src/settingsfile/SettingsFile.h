@@ -1,15 +1,20 @@
 // Settings files: all settings of the connected camera in 90 text lines, and
 // the way back from such a file into a camera.
 //
-// Saving queries the camera first and writes the file only when both settings
-// passes succeeded; the file is written beside its target and renamed over it,
-// so a failed query or write never damages an existing file.  Loading reads the
-// file into the two settings records, sends them setting by setting, then
-// refreshes what the program shows; reading and sending each tolerate five
-// failures and stop at the sixth.
+// Saving queries the camera first and writes the file only when every query
+// of both settings passes succeeded; the file is written beside its target
+// and renamed over it, so a failed query or write never damages an existing
+// file.  Loading reads the file into the two settings records, sends them
+// setting by setting, then refreshes what the program shows; reading and
+// sending each tolerate five failures and stop at the sixth.
 #pragma once
 
+#include <string>
+
 #include "camera/CamTypes.h"
+#include "settingsfile/SettingsLines.h"
+
+struct SnapshotStats;
 
 /// What a load or save shows the operator.  The desktop program shows the
 /// progress panel, message pop-ups and the main panel's refresh; iccdctl
@@ -47,10 +52,15 @@ inline constexpr int kSettingsFailureLimit = 5;
 
 /// Queries the camera (main pass, then, if that succeeded, the advanced pass)
 /// and writes the 90 lines to a file opened with RT_OpenFile(path, RT_WRITE).
-/// On a failed query shows the "ERROR" message and writes nothing.  Returns 0
+/// When any query failed shows the "ERROR" message, naming the settings
+/// that were not read, and writes nothing.  Returns 0
 /// when written, else the status code of the query that stopped the pass.
 /// The file is neither opened nor closed here.
 int F_SaveSet_WriteSettings(int fileHandle, const char* comment);
+
+/// The settings whose query failed in the two passes, by their names in the
+/// file ("AGN, SB1, KB2"; a field the file does not carry in upper case).
+std::string FailedSettingNames(const SnapshotStats& mainStats, const SnapshotStats& advStats);
 
 /// Writes the 90 lines of the two records to an open file (no camera traffic).
 /// The comment is cut to one line of at most 80 characters.
@@ -73,16 +83,32 @@ struct SettingsLoadResult {
     bool sendAborted = false;
 };
 
-/// Reads lines 0..89 of an open file into the records (zero-filled by the
-/// caller).  Returns 0 when read with at most five counted failures, 1 when
-/// the sixth stopped the read.  progressPanel is not written to.
+/// Reads an open file into the records (zero-filled by the caller).  The
+/// first seven lines are taken by position; after them a line whose key is one
+/// of the format's keys carries that key's setting wherever it stands, and any
+/// other line the setting of its position.  A value that cannot be read, or
+/// whose count would not fit the camera's 32-bit register, leaves its field as
+/// it was.  Returns 0 when read with at most five counted failures, 1 when the
+/// sixth stopped the read.  linesRead (when given) gets the lines whose value
+/// was read.  progressPanel is not written to.
 int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* main, CamAdvSettings* adv,
-                           int* failures = nullptr);
+                           int* failures = nullptr, SettingsLineSet* linesRead = nullptr);
 
-/// Sends the records to the camera in the fixed order of steps.  Returns 0
-/// when at most five steps failed, 1 when the sixth stopped the sending.  The
-/// camera ID string is sent only in factory mode: it identifies the unit.
-int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr);
+/// Sends the records to the camera in the fixed order of steps; a step fails
+/// when any of its commands fails.  With linesRead, a setting whose line was
+/// not read is not sent.  Returns 0 when at most five steps failed, 1 when
+/// the sixth stopped the sending.  The camera ID string is sent only in
+/// factory mode: it identifies the unit.
+int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr,
+                           const SettingsLineSet* linesRead = nullptr);
+
+/// Turns each value read from a line printed with decimals back into the
+/// count it was printed from: the count whose value lies nearest, within half
+/// a printed digit, so that a saved file loads back exactly where the digits
+/// identify the count.  The record then holds a value that the command's set
+/// function converts to that count.  Values no count lies that near to (typed
+/// by hand) stay as they are.  Needs g_cam_model_idx.
+void SnapToPrintedCounts(CamMainSettings* main, CamAdvSettings* adv, const SettingsLineSet& linesRead);
 
 /// The whole load of an open file: read, send, refresh, with the progress
 /// messages and the two "ERROR" messages.  Closes the file on every path.

@@ -192,3 +192,10 @@ const char* SettingsLineText(const SettingsLine& line, const CamMainSettings& ma
     const char* base = recordBase(line, main, adv);
     return base && line.field == LineField::Text ? base + line.offset : "";
 }
+
+int SettingsLineIndex(std::string_view name)
+{
+    for (std::size_t i = 0; i < std::size(kLines); ++i)
+        if (kLines[i].name && name == kLines[i].name) return static_cast<int>(i);
+    return -1;
+}

@@ -4,8 +4,10 @@
 // file with a camera all work from this one table.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <span>
+#include <string_view>
 
 #include "camera/CamTypes.h"
 
@@ -31,8 +33,8 @@ enum class LineFormat {
     Text,     ///< verbatim
 };
 
-/// How a line is read back.  Only the position of a line matters; keys are
-/// never compared.
+/// How a line is read back, once the reader has found the file's line for it
+/// (by its key, else by its position: SettingsReader.cpp).
 enum class LineRead {
     Skip,               ///< passed over unread
     NumberAfterKey,     ///< skip to the first character that can begin a number, read a real
@@ -63,6 +65,17 @@ struct SettingsLine {
 
 /// The 90 lines, line 0 first.
 std::span<const SettingsLine> SettingsFileLines();
+
+/// Lines of the format, by line number.
+using SettingsLineSet = std::bitset<kSettingsFileLines>;
+
+/// Number of the line of the setting with this name (SettingsLine::name;
+/// "FOC" is the focus, "ZMC" the zoom), -1 when there is none.
+int SettingsLineIndex(std::string_view name);
+
+/// The first line that carries a setting: the lines before it (header,
+/// comment, model, versions, identifier texts) are always taken by position.
+inline constexpr int kFirstSettingLine = 7;
 
 /// Value of a line's field as a double (ints and floats), from the records.
 double SettingsLineNumber(const SettingsLine& line, const CamMainSettings& main, const CamAdvSettings& adv);

@@ -13,8 +13,10 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     CamMainSettings main{};
     CamAdvSettings adv{};
 
+    SettingsLineSet linesRead;
+
     ui.progress(kReadingMessage);
-    if (F_LoadSet_ReadSettings(fileHandle, 0, &main, &adv, &result.readFailures) != 0) {
+    if (F_LoadSet_ReadSettings(fileHandle, 0, &main, &adv, &result.readFailures, &linesRead) != 0) {
         result.readAborted = true;
         ui.progressDone();
         ui.error("ERROR", kReadAbortMessage);
@@ -23,7 +25,8 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     }
 
     ui.progress(kSendingMessage);
-    if (F_LoadSet_SendSettings(&main, &adv, &result.sendFailures) != 0) {
+    SnapToPrintedCounts(&main, &adv, linesRead);
+    if (F_LoadSet_SendSettings(&main, &adv, &result.sendFailures, &linesRead) != 0) {
         result.sendAborted = true;
         ui.error("ERROR", kSendAbortMessage);
     }

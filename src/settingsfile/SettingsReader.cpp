@@ -3,6 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "camera/CommandSet.h"
+#include "camera/Conversions.h"
 
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
@@ -12,6 +18,10 @@ namespace {
 
 // Longest line kept in memory; longer lines are consumed and count as unreadable.
 constexpr std::size_t kLineBufferSize = 256;
+
+// Lines of a file looked at.  A settings file has 90; the rest of a longer
+// one is not read, so a file of anything costs at most this many short lines.
+constexpr int kMaxFileLines = 1000;
 
 bool isDigit(char c)
 {
@@ -82,6 +92,16 @@ const char* afterColon(const char* s)
     return colon;
 }
 
+// A value whose count does not fit the camera's 32-bit register would be
+// sent as another number; such a line is unreadable.
+bool fitsTheCamera(const SettingsLine& line, double number)
+{
+    const CommCommand* command = line.name ? Comm_FindCommand(line.name) : nullptr;
+    if (!command || command->rule == CommRule::Count) return true;  // ints are checked as they are read
+    int count = 0;
+    return Comm_UserToCountChecked(command->rule, static_cast<float>(number), &count);
+}
+
 char* fieldAddress(const SettingsLine& line, CamMainSettings* main, CamAdvSettings* adv)
 {
     if (line.record == LineRecord::Main) return reinterpret_cast<char*>(main) + line.offset;
@@ -120,7 +140,7 @@ bool readLine(const SettingsLine& line, const char* text, CamMainSettings* main,
             return true;
         }
     }
-    if (!ok) return false;
+    if (!ok || !fitsTheCamera(line, number)) return false;
     char* field = fieldAddress(line, main, adv);
     if (line.field == LineField::Float) {
         const float f = static_cast<float>(number);
@@ -136,14 +156,92 @@ bool readLine(const SettingsLine& line, const char* text, CamMainSettings* main,
 
 }  // namespace
 
-int F_LoadSet_ReadSettings(int fileHandle, int, CamMainSettings* main, CamAdvSettings* adv, int* failures)
+namespace {
+
+struct FileLine {
+    std::string text;  // the start of a line that did not fit
+    bool whole;        // false: too long to read
+};
+
+std::vector<FileLine> readFileLines(int fileHandle)
 {
-    int count = 0;
+    std::vector<FileLine> lines;
     char text[kLineBufferSize];
-    for (const SettingsLine& line : SettingsFileLines()) {
+    while (lines.size() < static_cast<std::size_t>(kMaxFileLines)) {
         const int length = RT_ReadLine(fileHandle, text, sizeof text);
+        if (length == RT_END_OF_FILE || length == RT_READ_ERROR) break;
+        lines.push_back({text, length >= 0});
+    }
+    return lines;
+}
+
+// The key of a line: the text before its first colon.
+std::string_view keyOf(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    return colon == std::string::npos ? std::string_view() : std::string_view(text).substr(0, colon);
+}
+
+// For each line of the format, the line of the file that carries it (-1:
+// none).  The first lines are taken by position: they hold free text (the
+// comment) that must never pass for a setting.  After them a line with one of
+// the format's keys goes to that key's setting, so that lines missing or
+// added elsewhere shift nothing; the one key used twice (FOC: focus, then
+// zoom) goes to its settings in order, and a single such line to the one its
+// position is nearer to.  A line without a known key takes the setting of its
+// position, if no keyed line has.
+std::vector<int> matchLines(const std::vector<FileLine>& file)
+{
+    const std::span<const SettingsLine> format = SettingsFileLines();
+    std::vector<int> source(format.size(), -1);
+    const int fileLines = static_cast<int>(file.size());
+    for (int i = 0; i < kFirstSettingLine && i < fileLines; ++i) source[static_cast<std::size_t>(i)] = i;
+
+    std::vector<bool> keyed(file.size(), false);
+    for (int f = kFirstSettingLine; f < static_cast<int>(format.size()); ++f) {
+        const std::string_view key = format[static_cast<std::size_t>(f)].key;
+        if (source[static_cast<std::size_t>(f)] >= 0) continue;
+        // The format's lines under this key, and the file's.
+        std::vector<int> settings;
+        for (int g = kFirstSettingLine; g < static_cast<int>(format.size()); ++g)
+            if (key == format[static_cast<std::size_t>(g)].key) settings.push_back(g);
+        std::vector<int> occurrences;
+        for (int p = kFirstSettingLine; p < fileLines; ++p)
+            if (keyOf(file[static_cast<std::size_t>(p)].text) == key) occurrences.push_back(p);
+        for (int p : occurrences) keyed[static_cast<std::size_t>(p)] = true;
+        if (occurrences.size() >= settings.size()) {
+            for (std::size_t i = 0; i < settings.size(); ++i)
+                source[static_cast<std::size_t>(settings[i])] = occurrences[i];
+        } else if (occurrences.size() == 1) {
+            int nearest = settings.front();
+            for (int g : settings)
+                if (std::abs(g - occurrences.front()) < std::abs(nearest - occurrences.front())) nearest = g;
+            source[static_cast<std::size_t>(nearest)] = occurrences.front();
+        }
+    }
+    for (int p = kFirstSettingLine; p < fileLines && p < static_cast<int>(format.size()); ++p)
+        if (!keyed[static_cast<std::size_t>(p)] && source[static_cast<std::size_t>(p)] < 0)
+            source[static_cast<std::size_t>(p)] = p;
+    return source;
+}
+
+}  // namespace
+
+int F_LoadSet_ReadSettings(int fileHandle, int, CamMainSettings* main, CamAdvSettings* adv, int* failures,
+                           SettingsLineSet* linesRead)
+{
+    const std::vector<FileLine> file = readFileLines(fileHandle);
+    const std::vector<int> source = matchLines(file);
+    const std::span<const SettingsLine> format = SettingsFileLines();
+    if (linesRead) linesRead->reset();
+    int count = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const SettingsLine& line = format[i];
         if (line.read == LineRead::Skip) continue;
-        const bool read = length >= 0 && readLine(line, text, main, adv);
+        const int from = source[i];
+        const bool read = from >= 0 && file[static_cast<std::size_t>(from)].whole &&
+                          readLine(line, file[static_cast<std::size_t>(from)].text.c_str(), main, adv);
+        if (read && linesRead) linesRead->set(i);
         if (read || !line.counted) continue;
         ++count;
         if (count > kSettingsFailureLimit) {
@@ -152,7 +250,7 @@ int F_LoadSet_ReadSettings(int fileHandle, int, CamMainSettings* main, CamAdvSet
         }
     }
     if (failures) *failures = count;
-    return count > kSettingsFailureLimit ? 1 : 0;
+    return 0;
 }
 
 int ReadSettingsFile(const char* path, CamMainSettings* main, CamAdvSettings* adv, int* failures)

@@ -1,50 +1,129 @@
+#include <array>
+
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "settingsfile/SettingsFile.h"
+#include "settingsfile/SettingsLines.h"
 
 namespace {
 
 using Main = CamMainSettings;
 using Adv = CamAdvSettings;
 
-// One step of the load: one transaction, or a group whose last transaction
-// decides the step.
+// Which lines of the file were read; a setting whose line was not is never
+// sent, since all the record holds for it is the 0 it started with.
+class LinesRead {
+public:
+    explicit LinesRead(const SettingsLineSet* read) : read_(read) {}
+    bool operator()(const char* name) const
+    {
+        const int line = SettingsLineIndex(name);
+        return !read_ || (line >= 0 && read_->test(static_cast<std::size_t>(line)));
+    }
+
+private:
+    const SettingsLineSet* read_;
+};
+
+// One step of the load: one transaction, or a group that fails when any of
+// its transactions fails.
 struct SendStep {
-    int (*send)(const Main& m, const Adv& a);
+    std::array<const char*, 3> lines;  // the lines the step sends; none: the step picks its lines itself
+    int (*send)(const Main& m, const Adv& a, const LinesRead& read);
     bool factoryOnly;  // sent in factory mode only
 };
+
+// The status of a group: its first failure, else 0.
+class GroupStatus {
+public:
+    void operator()(int status)
+    {
+        if (status_ == 0) status_ = status;
+    }
+    operator int() const { return status_; }
+
+private:
+    int status_ = 0;
+};
+
+constexpr const char* kMatrixLines[] = {"KR1", "KG1", "KB1", "KR2", "KG2", "KB2", "KR3", "KG3", "KB3"};
 
 // The camera ID string (unit ID, date code, revision) belongs to the unit:
 // a file saved from another camera must not overwrite it, except in factory
 // mode where units are set up.
 constexpr bool kFactoryOnly = true;
 
-int sendMatrix(const Adv& a)
+int sendMatrix(const Adv& a, const LinesRead& read)
 {
-    int status = 0;
-    for (int i = 0; i < 9; ++i) status = Comm_SetK(a.k[i], i);
+    GroupStatus status;
+    for (int i = 0; i < 9; ++i)
+        if (read(kMatrixLines[i])) status(Comm_SetK(a.k[i], i));
     return status;
 }
 
-int sendAlcWindow(const Adv& a)
+int sendAlcWindow(const Adv& a, const LinesRead& read)
 {
     // The lower-right corner goes first, so that the window never shrinks
     // below its upper-left corner on the way.
-    Comm_SetALCWin(a.lrx, 2);
-    Comm_SetALCWin(a.lry, 3);
-    Comm_SetALCWin(a.ulx, 0);
-    return Comm_SetALCWin(a.uly, 1);
+    GroupStatus status;
+    if (read("LRX")) status(Comm_SetALCWin(a.lrx, 2));
+    if (read("LRY")) status(Comm_SetALCWin(a.lry, 3));
+    if (read("ULX")) status(Comm_SetALCWin(a.ulx, 0));
+    if (read("ULY")) status(Comm_SetALCWin(a.uly, 1));
+    return status;
 }
 
-int sendSplitColours(const Main& m)
+// The lines Comm_SetSSPosThick sends, each one's status kept: the composite
+// reports only its last.
+int sendSplitLine(const Main& m)
 {
-    Comm_SetSSColor(0, 0, m.slr, m.slt);
-    Comm_SetSSColor(0, 1, m.slg, m.slt);
-    Comm_SetSSColor(0, 2, m.slb, m.slt);
-    Comm_SetSSColor(1, 0, m.srr, m.srt);
-    Comm_SetSSColor(1, 1, m.srg, m.srt);
-    return Comm_SetSSColor(1, 2, m.srb, m.srt);
+    const SplitLineCounts counts = Comm_SplitLineToCounts(m.ssp, m.llt, m.rlt);
+    CommOperation operation;
+    GroupStatus status;
+    status(Comm_SetIntVal(":HSM=", counts.hsm));
+    status(Comm_SetIntVal(":HSL=", counts.hsl));
+    status(Comm_SetIntVal(":HSR=", counts.hsr));
+    return status;
+}
+
+// The lines Comm_SetSSColor sends for each colour: the side's transparency,
+// then the level scaled by it.  A level whose transparency was not read
+// cannot be scaled and is not sent.
+int sendSplitColours(const Main& m, const LinesRead& read)
+{
+    struct Colour {
+        const char* transparencyLine;
+        const char* transparencySet;
+        int transparency;
+        const char* levelLine;
+        const char* levelSet;
+        int level;
+    };
+    const Colour colours[] = {
+        {"SLT", ":SLT=", m.slt, "SLR", ":SLR=", m.slr}, {"SLT", ":SLT=", m.slt, "SLG", ":SLG=", m.slg},
+        {"SLT", ":SLT=", m.slt, "SLB", ":SLB=", m.slb}, {"SRT", ":SRT=", m.srt, "SRR", ":SRR=", m.srr},
+        {"SRT", ":SRT=", m.srt, "SRG", ":SRG=", m.srg}, {"SRT", ":SRT=", m.srt, "SRB", ":SRB=", m.srb},
+    };
+    CommOperation operation;
+    GroupStatus status;
+    for (const Colour& c : colours) {
+        if (!read(c.transparencyLine)) continue;
+        status(Comm_SetIntVal(c.transparencySet, c.transparency));
+        if (read(c.levelLine))
+            status(Comm_SetIntVal(c.levelSet, Comm_SplitColourToCount(c.level, c.transparency)));
+    }
+    return status;
+}
+
+// Whether every line a step names was read.
+bool allRead(const std::array<const char*, 3>& lines, const LinesRead& read)
+{
+    for (const char* line : lines)
+        if (line && !read(line)) return false;
+    return true;
 }
 
 // Step 37: automatic exposure can only be set while ALC access is granted.
@@ -55,81 +134,96 @@ int sendAecWithAccess(const Main& m)
 }
 
 const SendStep kSteps[] = {
-    {[](const Main&, const Adv& a) { return Comm_SetSNO(a.sno); }, kFactoryOnly},  // 1
-    {[](const Main&, const Adv& a) { return Comm_SetCID(a.cid); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetAGN(m.agn); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetALV(m.alv); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetAMX(m.amx); }, false},  // 5
-    {[](const Main&, const Adv& a) { return Comm_SetBTS(a.bts); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCGB(m.cgb); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCGG(m.cgg); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCGR(m.cgr); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCMD(m.cmd); }, false},  // 10
-    {[](const Main& m, const Adv&) { return Comm_SetDFC(m.dfc); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetESH(a.esh); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetBIN(a.bin); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetDFC_Access(m.dfc_access); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetDKS(a.dks); }, false},  // 15
-    {[](const Main& m, const Adv&) { return Comm_SetFOC(m.foc); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetGAM(m.gam); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetIFC(a.ifc); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetIPH(m.iph); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetIRC(m.irc); }, false},  // 20
-    {[](const Main&, const Adv& a) { return Comm_SetLAW(a.law); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetMFI(m.mfi); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetMFT(m.mft); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetMIR(m.mir); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSHE(m.she); }, false},  // 25
-    {[](const Main& m, const Adv&) { return Comm_SetSHS(m.shs); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetDOU(m.dou); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSHD(m.shd); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSHP(m.shp); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetTMD(m.tmd); }, false},  // 30
-    {[](const Main& m, const Adv&) { return Comm_SetVMD(m.vmd); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetVPS(a.vps); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetVPD(a.vpd); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetVWC(a.vwc); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetZMC(m.zmc); }, false},  // 35
-    {[](const Main&, const Adv& a) { return Comm_SetALM(a.alm); }, false},
-    {[](const Main& m, const Adv&) { return sendAecWithAccess(m); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSMX(m.smx); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetYGA(m.yga); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetUSA(m.usa); }, false},  // 40
-    {[](const Main& m, const Adv&) { return Comm_SetVSA(m.vsa); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetHUE(m.hue); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetAGC_Access(m.agc_access); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetWDS(a.wds); }, false},
-    {[](const Main&, const Adv& a) { return sendMatrix(a); }, false},  // 45
-    {[](const Main&, const Adv& a) { return sendAlcWindow(a); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCSAT(m.crsat, 1); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCSAT(m.cbsat, 0); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetWBM(m.wbm); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetRSE(m.rst_pos, m.rst_neg); }, false},  // 50
-    {[](const Main& m, const Adv&) { return Comm_SetSHA(m.sha); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSEN(m.sen); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSHG(m.shg); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetCDA(1, a.cd[0]); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetCDA(2, a.cd[1]); }, false},  // 55
-    {[](const Main&, const Adv& a) { return Comm_SetCDA(3, a.cd[2]); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetCDA(4, a.cd[3]); }, false},
-    {[](const Main&, const Adv& a) { return Comm_SetCDI(a.cdi); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSSE(m.sse); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetSSPosThick(m.ssp, m.llt, m.rlt); }, false},  // 60
-    {[](const Main& m, const Adv&) { return Comm_SetSSA(m.ssa); }, false},
-    {[](const Main& m, const Adv&) { return sendSplitColours(m); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCBH(m.cbh); }, false},
-    {[](const Main& m, const Adv&) { return Comm_SetCRH(m.crh); }, false},  // 64
+    {{"SNO"},
+     [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetSNO(a.sno); },
+     kFactoryOnly},  // 1
+    {{"CID"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCID(a.cid); }, false},
+    {{"AGN"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGN(m.agn); }, false},
+    {{"ALV"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetALV(m.alv); }, false},
+    {{"AMX"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAMX(m.amx); }, false},  // 5
+    {{"BTS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBTS(a.bts); }, false},
+    {{"CGB"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGB(m.cgb); }, false},
+    {{"CGG"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGG(m.cgg); }, false},
+    {{"CGR"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCGR(m.cgr); }, false},
+    {{"CMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCMD(m.cmd); }, false},  // 10
+    {{"DFC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC(m.dfc); }, false},
+    {{"ESH"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetESH(a.esh); }, false},
+    {{"BIN"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetBIN(a.bin); }, false},
+    {{"SB2"},
+     [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDFC_Access(m.dfc_access); },
+     false},
+    {{"DKS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetDKS(a.dks); }, false},  // 15
+    {{"FOC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetFOC(m.foc); }, false},
+    {{"GAM"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetGAM(m.gam); }, false},
+    {{"IFC"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetIFC(a.ifc); }, false},
+    {{"IPH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIPH(m.iph); }, false},
+    {{"IRC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetIRC(m.irc); }, false},  // 20
+    {{"LAW"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetLAW(a.law); }, false},
+    {{"MFI"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFI(m.mfi); }, false},
+    {{"MFT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMFT(m.mft); }, false},
+    {{"MIR"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetMIR(m.mir); }, false},
+    {{"SHE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHE(m.she); }, false},  // 25
+    {{"SHS"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHS(m.shs); }, false},
+    {{"DOU"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetDOU(m.dou); }, false},
+    {{"SHD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHD(m.shd); }, false},
+    {{"SHP"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHP(m.shp); }, false},
+    {{"TMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetTMD(m.tmd); }, false},  // 30
+    {{"VMD"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVMD(m.vmd); }, false},
+    {{"VPS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPS(a.vps); }, false},
+    {{"VPD"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVPD(a.vpd); }, false},
+    {{"VWC"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetVWC(a.vwc); }, false},
+    {{"ZMC"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetZMC(m.zmc); }, false},  // 35
+    {{"ALM"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetALM(a.alm); }, false},
+    {{"AEC"}, [](const Main& m, const Adv&, const LinesRead&) { return sendAecWithAccess(m); }, false},
+    {{"SMX"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSMX(m.smx); }, false},
+    {{"YGA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetYGA(m.yga); }, false},
+    {{"USA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetUSA(m.usa); }, false},  // 40
+    {{"VSA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetVSA(m.vsa); }, false},
+    {{"HUE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetHUE(m.hue); }, false},
+    {{"SB1"},
+     [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetAGC_Access(m.agc_access); },
+     false},
+    {{"WDS"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetWDS(a.wds); }, false},
+    {{}, [](const Main&, const Adv& a, const LinesRead& read) { return sendMatrix(a, read); }, false},  // 45
+    {{}, [](const Main&, const Adv& a, const LinesRead& read) { return sendAlcWindow(a, read); }, false},
+    {{"CRSAT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.crsat, 1); }, false},
+    {{"CBSAT"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCSAT(m.cbsat, 0); }, false},
+    {{"WBM"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetWBM(m.wbm); }, false},
+    {{"RST Pos", "RST Neg"},
+     [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetRSE(m.rst_pos, m.rst_neg); },
+     false},  // 50
+    {{"SHA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHA(m.sha); }, false},
+    {{"SEN"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSEN(m.sen); }, false},
+    {{"SHG"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSHG(m.shg); }, false},
+    {{"CD1"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(1, a.cd[0]); }, false},
+    {{"CD2"},
+     [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(2, a.cd[1]); },
+     false},  // 55
+    {{"CD3"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(3, a.cd[2]); }, false},
+    {{"CD4"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDA(4, a.cd[3]); }, false},
+    {{"CDI"}, [](const Main&, const Adv& a, const LinesRead&) { return Comm_SetCDI(a.cdi); }, false},
+    {{"SSE"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSE(m.sse); }, false},
+    {{"SSP", "LLT", "RLT"},
+     [](const Main& m, const Adv&, const LinesRead&) { return sendSplitLine(m); },
+     false},  // 60
+    {{"SSA"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetSSA(m.ssa); }, false},
+    {{}, [](const Main& m, const Adv&, const LinesRead& read) { return sendSplitColours(m, read); }, false},
+    {{"CBH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCBH(m.cbh); }, false},
+    {{"CRH"}, [](const Main& m, const Adv&, const LinesRead&) { return Comm_SetCRH(m.crh); }, false},  // 64
 };
 static_assert(std::size(kSteps) == 64, "a settings file is sent in 64 steps");
 
 }  // namespace
 
-int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures)
+int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
+                           const SettingsLineSet* linesRead)
 {
+    const LinesRead read(linesRead);
     int count = 0;
     for (const SendStep& step : kSteps) {
         if (step.factoryOnly && g_prog_type == 0) continue;
-        if (step.send(*main, *adv) == 0) continue;
+        if (!allRead(step.lines, read)) continue;  // counted when it was read
+        if (step.send(*main, *adv, read) == 0) continue;
         ++count;
         if (count > kSettingsFailureLimit) break;
     }

@@ -1,5 +1,9 @@
+#include <cctype>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <string_view>
+#include <tuple>
 
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -22,7 +26,36 @@ std::string commentLine(const char* comment)
     return line;
 }
 
+// The name a failed field goes by in messages: the setting's name in the file
+// ("SB1", "ZMC", "KB2"), or for a field the file does not carry, the field's
+// own name in upper case.
+std::string settingName(const char* field, std::span<const SettingsField> fields, LineRecord record)
+{
+    for (const SettingsField& f : fields) {
+        if (std::string_view(f.name) != field) continue;
+        for (const SettingsLine& line : SettingsFileLines())
+            if (line.record == record && line.offset == f.offset && line.name) return line.name;
+    }
+    std::string name = field;
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
 }  // namespace
+
+std::string FailedSettingNames(const SnapshotStats& mainStats, const SnapshotStats& advStats)
+{
+    std::string names;
+    for (const auto& [stats, fields, record] :
+         {std::tuple{&mainStats, MainSettingsFields(), LineRecord::Main},
+          std::tuple{&advStats, AdvSettingsFields(), LineRecord::Advanced}}) {
+        for (const char* field : stats->failedFields) {
+            if (!names.empty()) names += ", ";
+            names += settingName(field, fields, record);
+        }
+    }
+    return names;
+}
 
 void WriteSettingsLines(int fileHandle, const char* comment, const CamMainSettings& main,
                         const CamAdvSettings& adv)
@@ -59,14 +92,20 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
     CommOperation operation;  // both passes read one state of the camera
     CamMainSettings main{};
     CamAdvSettings adv{};
-    SnapshotStats stats;
-    int status = Comm_QueryMainSettings(&main, &stats);
-    if (status == 0) status = Comm_QueryAdvanced(&adv, &stats);
-    if (status != 0) {
+    SnapshotStats mainStats;
+    SnapshotStats advStats;
+    int status = Comm_QueryMainSettings(&main, &mainStats);
+    if (status == 0) status = Comm_QueryAdvanced(&adv, &advStats);
+    // A failed query leaves 0 or the value of count 0 in its field; written
+    // to the file, that would later be loaded into a camera as a setting.
+    // So one failed query is enough to keep the old file.
+    if (status != 0 || mainStats.failures > 0 || advStats.failures > 0) {
         // Report what actually went wrong with the camera, not the pass's own result.
-        const int code = stats.lastFailure != 0 ? stats.lastFailure : status;
-        const std::string message =
-            std::string(kSaveQueryFailedMessage) + "\n" + Comm_GetMessageErrorStr(code);
+        const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
+        const int code = last != 0 ? last : status;
+        const std::string message = std::string(kSaveQueryFailedMessage) + "\n" +
+                                    Comm_GetMessageErrorStr(code) +
+                                    "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         CurrentSettingsFileUi().error("ERROR", message.c_str());
         return code;
     }

@@ -98,4 +98,32 @@ TEST_F(RuleTest, SplitAngleCountsNeverGoBelowZero)
     EXPECT_EQ(value(CommRule::Angle, 301), 45);
 }
 
+// A count beyond int is held at int's limit, never wrapped into a count of
+// the other sign (3e38 dB went out as -1, 99999999999 dB as 1926598835).  The
+// checked conversion refuses what has no count the camera could hold.
+TEST_F(RuleTest, CountsBeyondIntSaturateAndTheCheckedConversionRefusesThem)
+{
+    EXPECT_EQ(dB2Count(0, 28.409f, 3e38f), INT_MAX);
+    EXPECT_EQ(dB2Count(0, 28.409f, -3e38f), INT_MIN);
+    EXPECT_EQ(User2Count(0, 0.0f, 14.111111f, 1e12f), INT_MAX);
+    EXPECT_EQ(count(CommRule::Db, 3e38f), INT_MAX);
+    EXPECT_EQ(count(CommRule::Db, 99999999999.0f), INT_MAX);
+    EXPECT_EQ(count(CommRule::Matrix, -3e38f), INT_MIN);
+
+    int c = 7;
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::Db, 3e38f, &c));
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::Db, 76000000.0f, &c));  // 2,159,084,030 counts
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::Count, 2147483648.0f, &c));
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::Hue, NAN, &c));
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::PercentOf63, INFINITY, &c));
+    EXPECT_FALSE(Comm_UserToCountChecked(CommRule::Angle, 90.0f, &c));
+    EXPECT_EQ(c, 7);
+    EXPECT_TRUE(Comm_UserToCountChecked(CommRule::Db, 75000000.0f, &c));  // 2,130,675,029.75 counts
+    EXPECT_EQ(c, 2130675030);
+    EXPECT_TRUE(Comm_UserToCountChecked(CommRule::Count, -2147483648.0f, &c));
+    EXPECT_EQ(c, INT_MIN);
+    EXPECT_TRUE(Comm_UserToCountChecked(CommRule::PercentOf63, 50.0f, &c));
+    EXPECT_EQ(c, 31);  // 31.5 cut toward zero
+}
+
 }  // namespace

@@ -52,6 +52,21 @@ TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
               "ZMC: file 4.535433, camera 1.417323\n");
 }
 
+// A refused query is no camera value to compare with: diff says what it
+// could not read instead of listing "camera 0.000000".
+TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
+{
+    const std::string path = file("d.cfg");
+    ASSERT_EQ(run({"save", path}).status, 0);
+    camera().faults().refuse = {"AGN", "KB2"};
+    const CliResult diff = run({"diff", path});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out, "");
+    EXPECT_EQ(diff.err,
+              "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
+              "Not read: AGN, KB2.\n");
+}
+
 TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
 {
     const std::string path = file("keep.cfg");
@@ -61,7 +76,24 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
     EXPECT_EQ(save.status, 1);
     EXPECT_EQ(save.err,
               "Failure querying camera for current settings. File not saved.\n"
-              "Camera returned error message NAK.\n");
+              "Camera returned error message NAK.\nNot read: SB1, SB2, SHE, AEC.\n");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+}
+
+// Three failures do not stop a pass, but a failed query leaves 0 (or the value
+// of count 0) in its field: saved, the file would later set the camera's gain
+// to 0 dB.
+TEST_F(FileCommandsTest, SaveWithAnyFailedQueryKeepsTheOldFileAndNamesTheSettings)
+{
+    const std::string path = file("keep.cfg");
+    std::ofstream(path) << "precious";
+    camera().faults().refuse = {"AGN", "ALV", "AMX", "VPS", "VPD", "BTS"};
+    const CliResult save = run({"save", path});
+    EXPECT_EQ(save.status, 1);
+    EXPECT_EQ(save.err,
+              "Failure querying camera for current settings. File not saved.\n"
+              "Camera returned error message NAK.\nNot read: AGN, ALV, AMX, VPS, VPD, BTS.\n");
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }

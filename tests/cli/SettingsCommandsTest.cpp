@@ -62,6 +62,28 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
     EXPECT_EQ(refused.err, "Camera returned error message NAK.\n");
 }
 
+// A count beyond 32 bits would reach the camera as another number (3e38 dB
+// went out as -1): such values are refused before anything is sent.
+TEST_F(SettingsCommandsTest, ValuesWhoseCountDoesNotFitAreUsageErrors)
+{
+    for (const auto& [mnemonic, value] :
+         std::vector<std::pair<std::string, std::string>>{{"AGN", "3e38"},
+                                                          {"AGN", "-3e38"},
+                                                          {"AGN", "99999999999"},
+                                                          {"AGN", "76000000"},
+                                                          {"VPD", "3e38"},
+                                                          {"SSA", "90"}}) {
+        const CliResult r = iccdctl({"set", mnemonic, value});
+        EXPECT_EQ(r.status, 2) << mnemonic << " " << value;
+        EXPECT_EQ(r.err, "iccdctl: " + mnemonic + " " + value + " is out of range\n");
+    }
+    EXPECT_EQ(commands(), std::vector<std::string>{});
+    // 75,000,000 dB is 2,130,675,029.75 counts: it fits, and goes out rounded
+    // (the camera refuses it, having its own range).
+    EXPECT_EQ(iccdctl({"set", "AGN", "75000000"}).status, 1);
+    EXPECT_EQ(commands(), std::vector<std::string>{":AGN=2130675030"});
+}
+
 TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
@@ -116,7 +138,7 @@ TEST_F(SettingsCommandsTest, SnapshotAsJson)
     EXPECT_EQ(commands().size(), 45u + 26u);  // class 4 reads only what it has
 }
 
-TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
+TEST_F(SettingsCommandsTest, SnapshotThatStopsMarksWhatItDidNotRead)
 {
     camera().faults().refuse = {
         "K"
@@ -126,8 +148,11 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
     EXPECT_NE(r.out.find("\nvpd: 50.000000\n"), std::string::npos);
-    EXPECT_NE(r.out.find("\nbth: 0.000000\n"), std::string::npos);  // never reached
-    EXPECT_EQ(r.err, "Failure querying camera for factory settings. Camera returned error message NAK.\n");
+    EXPECT_NE(r.out.find("\nk[3]: unread\nk[4]: unread\n"), std::string::npos);  // failed, then never reached
+    EXPECT_NE(r.out.find("\nbth: unread\n"), std::string::npos);
+    EXPECT_EQ(r.err,
+              "Failure querying camera for factory settings. Camera returned error message NAK.\n"
+              "Not read: k[0], k[1], k[2], k[3]\n");
 
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
     const CliResult m = iccdctl({"snapshot", "--json"});
@@ -135,7 +160,37 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsPrintsWhatItReadAndTheFailure)
     const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(m.out)).object();
     EXPECT_TRUE(doc.contains("main"));
     EXPECT_FALSE(doc.contains("advanced"));
-    EXPECT_EQ(m.err, "Failure querying camera for current settings. Camera returned error message NAK.\n");
+    EXPECT_TRUE(doc["main"].toObject()["agc_access"].isNull());
+    EXPECT_EQ(m.err,
+              "Failure querying camera for current settings. Camera returned error message NAK.\n"
+              "Not read: agc_access, dfc_access, she, aec\n");
+}
+
+// Fewer than four failures let the passes run to their ends; what the failed
+// queries left behind (0, or values of count 0 such as a line thickness of
+// -100) is marked, never printed as read.
+TEST_F(SettingsCommandsTest, SnapshotMarksEveryFailedQuery)
+{
+    camera().faults().refuse = {"AGN", "ALV", "AMX", "VPS", "VPD", "BTS"};
+    const CliResult r = iccdctl({"snapshot"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 57 + 35);
+    for (const char* line : {"\nagn: unread\nalv: unread\namd: 0\namx: unread\n",
+                             "\nvps: unread\nvpd: unread\n", "\nbts: unread\n", "\naec: 1\n"})
+        EXPECT_NE(("\n" + r.out).find(line), std::string::npos) << line;
+    EXPECT_EQ(r.err,
+              "Failure querying camera. Camera returned error message NAK.\n"
+              "Not read: agn, alv, amx, vps, vpd, bts\n");
+
+    camera().faults().refuse = {"HSR"};
+    const CliResult j = iccdctl({"snapshot", "--json"});
+    EXPECT_EQ(j.status, 1);
+    const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(j.out)).object();
+    const QJsonObject main = doc["main"].toObject();
+    for (const char* field : {"ssp", "llt", "rlt"}) EXPECT_TRUE(main[field].isNull()) << field;
+    EXPECT_EQ(main["ssa"].toInt(), 0);  // read
+    EXPECT_EQ(j.err,
+              "Failure querying camera. Camera returned error message NAK.\nNot read: ssp, llt, rlt\n");
 }
 
 TEST(SettingsCommandsProgramTest, SnapshotAgainstTheSimulatorOnAPty)

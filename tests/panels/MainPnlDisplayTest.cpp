@@ -148,6 +148,26 @@ TEST_F(MainPnlDisplay, RefreshWithFailingQueries)
     EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
 }
 
+// A query that failed gave 0 or the value of count 0; shown, it would pass
+// for the camera's setting.  Its control keeps what it showed.
+TEST_F(MainPnlDisplay, RefreshKeepsWhatAFailedQueryShowed)
+{
+    start("VK-470");
+    camera().setReg("AGN", 57);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    double gain = 0.0;
+    GetCtrlVal(panel(), MAIN_AGN, &gain);
+    EXPECT_NEAR(gain, 2.0064, 1e-6);  // 57 x 0.0352
+
+    camera().setReg("AGN", 355);
+    camera().setReg("ALV", 77);
+    camera().faults().refuse = {"AGN"};
+    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+    GetCtrlVal(panel(), MAIN_AGN, &gain);
+    EXPECT_NEAR(gain, 2.0064, 1e-6);
+    EXPECT_EQ(intVal(MAIN_ALV), 77);  // the rest is shown as read
+}
+
 // Refresh pressed while another command waits for its reply: it is carried
 // out once that command has its answer, and the panel never takes an
 // unanswered model query for the first model of the table.

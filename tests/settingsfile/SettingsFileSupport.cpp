@@ -20,7 +20,7 @@ void SettingsFileTest::TearDown()
 void SettingsFileTest::setKnownValues(sim::SimCamera& c)
 {
     const std::pair<const char*, int> registers[] = {
-        {"SB1", 1},    {"SB2", 0},    {"SHE", 1},    {"AEC", 0},      {"SHS", 300},  {"SMX", 600},
+        {"SB1", 0},    {"SB2", 0},    {"SHE", 1},    {"AEC", 0},      {"SHS", 300},  {"SMX", 600},
         {"DFC", 1},    {"MIR", 0},    {"CMD", 1},    {"CGB", 1100},   {"CGG", 1024}, {"CGR", 950},
         {"IPH", 2},    {"AWW", 3},    {"YGA", 31},   {"USA", 40},     {"VSA", 50},   {"HUE", 128},
         {"WBM", 0},    {"AGN", 355},  {"ALV", 140},  {"AMX", 682},    {"GAM", 1},    {"VMD", 0},
@@ -28,7 +28,7 @@ void SettingsFileTest::setKnownValues(sim::SimCamera& c)
         {"DOU", 5},    {"SHP", 7},    {"SHD", 9},    {"SAC", 0x4020}, {"RSE", 773},  {"SHA", 1},
         {"SEN", 0},    {"SHG", 64},   {"SSE", 1},    {"HSM", 90},     {"HSL", 81},   {"HSR", 99},
         {"SSA", 91},   {"SLT", 20},   {"SLR", 160},  {"SLG", 80},     {"SLB", 0},    {"SRT", 0},
-        {"SRR", 255},  {"SRG", 128},  {"SRB", 10},   {"VPS", 1},      {"VPD", 50},   {"KR1", 1024},
+        {"SRR", 255},  {"SRG", 128},  {"SRB", 10},   {"VPS", 1},      {"VPD", 50},   {"KR1", 1536},
         {"KG1", -512}, {"KB1", 0},    {"KR2", 4095}, {"KG2", 512},    {"KB2", -256}, {"KR3", 100},
         {"KG3", 0},    {"KB3", 1024}, {"BTH", 123},  {"BCT", 37},     {"CD1", 10},   {"CD2", 20},
         {"CD3", 0},    {"CD4", 700},  {"CDI", 1},    {"ULX", 10},     {"ULY", 8},    {"LRX", 30},
@@ -92,9 +92,9 @@ std::string KnownValuesFile(const char* comment)
         "USA: 63.492062",
         "VSA: 79.365082",
         "HUE: 50.196079",
-        "SB1: 1",
+        "SB1: 0",
         "WDS: 1",
-        "K[RED1]: 1.00",
+        "K[RED1]: 1.50",
         "K[GREEN1]: -0.50",
         "K[BLUE1]: 0.00",
         "K[RED2]: 3.99",
@@ -139,6 +139,18 @@ std::string KnownValuesFile(const char* comment)
     static_assert(std::size(lines) == 90);
     std::string text;
     for (const char* line : lines) text += std::string(line) + "\r\n";
+    return text;
+}
+
+std::string OnOffFlippedFile(const char* comment)
+{
+    std::string text = KnownValuesFile(comment);
+    for (const char* key : kOnOffKeys) {
+        const std::string line = std::string("\r\n") + key + ": ";
+        const std::size_t at = text.find(line);
+        char& value = text[at + line.size()];
+        value = value == '0' ? '1' : '0';
+    }
     return text;
 }
 

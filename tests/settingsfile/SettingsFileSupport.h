@@ -47,5 +47,15 @@ protected:
 };
 
 /// The 90 lines the program writes for the camera of setKnownValues (CR LF
-/// line ends), with this comment.
+/// line ends), with this comment.  No value equals a digit of its own key, so
+/// a reader that took the digit from "SB2" or "K[RED1]" would read it wrong.
 std::string KnownValuesFile(const char* comment);
+
+/// The settings that are either 0 or 1.
+inline constexpr const char* kOnOffKeys[] = {"CMD", "DFC", "ESH", "BIN", "SB2", "GAM", "IFC",
+                                             "MFT", "MIR", "SHE", "TMD", "VMD", "VPS", "AEC",
+                                             "SB1", "WDS", "WBM", "SHA", "SEN", "CDI", "SSE"};
+
+/// KnownValuesFile with each of them at its other value, so that every one
+/// appears at both.
+std::string OnOffFlippedFile(const char* comment);

@@ -25,6 +25,22 @@ protected:
         return out;
     }
 
+    static std::vector<std::string> knownLines()
+    {
+        std::vector<std::string> lines;
+        const std::string text = KnownValuesFile("comment");
+        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+             start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+    static std::string joined(const std::vector<std::string>& lines)
+    {
+        std::string out;
+        for (const std::string& line : lines) out += line + "\r\n";
+        return out;
+    }
+
     int read(const std::string& text, int* failures)
     {
         writeAll(path("in.cfg"), text);
@@ -112,7 +128,7 @@ TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
     EXPECT_EQ(read("", &failures), 1);
 }
 
-TEST_F(SettingsReaderTest, LinesAreTakenByPositionAndKeysAreNeverCompared)
+TEST_F(SettingsReaderTest, LinesWithoutAKnownKeyAreTakenByPosition)
 {
     int failures = -1;
     ASSERT_EQ(read(fileWith({{0, "anything"},
@@ -183,6 +199,120 @@ TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
 TEST_F(SettingsReaderTest, MissingFileCannotBeRead)
 {
     EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
+}
+
+// Each 0/1 setting read at both of its values: a reader that read a constant,
+// or a digit of the key, cannot pass both.
+TEST_F(SettingsReaderTest, EveryOnOffSettingReadsAtBothValues)
+{
+    int failures = -1;
+    ASSERT_EQ(read(KnownValuesFile("comment"), &failures), 0);
+    const CamMainSettings knownMain = main_;
+    const CamAdvSettings knownAdv = adv_;
+    ASSERT_EQ(read(OnOffFlippedFile("comment"), &failures), 0);
+    EXPECT_EQ(failures, 0);
+    const std::pair<const char*, int> known[] = {
+        {"CMD", 1}, {"DFC", 1}, {"ESH", 1}, {"BIN", 0}, {"SB2", 0}, {"GAM", 1}, {"IFC", 1},
+        {"MFT", 1}, {"MIR", 0}, {"SHE", 1}, {"TMD", 0}, {"VMD", 0}, {"VPS", 1}, {"AEC", 0},
+        {"SB1", 0}, {"WDS", 1}, {"WBM", 0}, {"SHA", 1}, {"SEN", 0}, {"CDI", 1}, {"SSE", 1},
+    };
+    static_assert(std::size(known) == std::size(kOnOffKeys));
+    for (const auto& [key, value] : known) {
+        const SettingsLine& line = SettingsFileLines()[static_cast<std::size_t>(SettingsLineIndex(key))];
+        EXPECT_EQ(SettingsLineNumber(line, knownMain, knownAdv), value) << key;
+        EXPECT_EQ(SettingsLineNumber(line, main_, adv_), 1 - value) << key;
+    }
+}
+
+// Lines missing or added: a line with one of the format's keys carries that
+// key's setting wherever it stands, so nothing after them shifts.
+TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
+{
+    int failures = -1;
+    ASSERT_EQ(read(KnownValuesFile("comment"), &failures), 0);
+    const CamMainSettings wholeMain = main_;
+    const CamAdvSettings wholeAdv = adv_;
+
+    std::vector<std::string> lines = knownLines();
+    lines.erase(lines.begin() + 10, lines.begin() + 13);  // BTS, CGB, CGG
+    ASSERT_EQ(read(joined(lines), &failures), 0);
+    EXPECT_EQ(failures, 3);
+    EXPECT_EQ(adv_.bts, 0);
+    EXPECT_EQ(main_.cgb, 0.0f);
+    EXPECT_EQ(main_.cgg, 0.0f);
+    main_.cgb = wholeMain.cgb;
+    main_.cgg = wholeMain.cgg;
+    adv_.bts = wholeAdv.bts;
+    EXPECT_EQ(std::memcmp(&main_, &wholeMain, sizeof main_), 0);  // CGR and every later line in place
+    EXPECT_EQ(std::memcmp(&adv_, &wholeAdv, sizeof adv_), 0);
+    EXPECT_FLOAT_EQ(main_.cgr, 0.927747f);
+    EXPECT_EQ(main_.srb, 10);
+
+    lines = knownLines();
+    lines.insert(lines.begin() + 9, {"Checked on bench 2", "", "AGN_OLD: 4"});
+    const std::string agn = lines[7];
+    lines.erase(lines.begin() + 7);
+    lines.push_back(agn);  // moved to the end
+    ASSERT_EQ(read(joined(lines), &failures), 0);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(std::memcmp(&main_, &wholeMain, sizeof main_), 0);
+    EXPECT_EQ(std::memcmp(&adv_, &wholeAdv, sizeof adv_), 0);
+    EXPECT_FLOAT_EQ(main_.agn, 12.496f);
+}
+
+// The first lines hold free text: a comment that reads like a setting is
+// still the comment.
+TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
+{
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{1, "AGN: 3"}, {0, "ALV: 9"}, {2, "Camera model index: 7"}}), &failures), 0);
+    EXPECT_EQ(failures, 0);
+    EXPECT_FLOAT_EQ(main_.agn, 12.496f);
+    EXPECT_EQ(main_.alv, 140);
+}
+
+// FOC is the focus's key and, further down, the zoom's: two such lines go to
+// them in order; a single one to the setting its position is nearer to.
+TEST_F(SettingsReaderTest, TheTwiceUsedFocusKeyGoesByOrderThenByPosition)
+{
+    int failures = -1;
+    std::vector<std::string> lines = knownLines();
+    lines.erase(lines.begin() + 20);  // the focus
+    ASSERT_EQ(read(joined(lines), &failures), 0);
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(main_.foc, 0.0f);
+    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+
+    lines = knownLines();
+    lines.erase(lines.begin() + 39);  // the zoom
+    ASSERT_EQ(read(joined(lines), &failures), 0);
+    EXPECT_EQ(failures, 1);
+    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
+    EXPECT_EQ(main_.zmc, 0.0f);
+
+    lines = knownLines();
+    lines.erase(lines.begin() + 11, lines.begin() + 16);  // five lines before the focus
+    ASSERT_EQ(read(joined(lines), &failures), 0);
+    EXPECT_EQ(failures, 5);
+    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
+    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+}
+
+// A value whose count would not fit the camera's 32-bit register is an
+// unreadable line: sent, it would arrive as another number.
+TEST_F(SettingsReaderTest, ValuesWithoutACountAreUnreadable)
+{
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{7, "AGN: 3e38"}, {9, "AMX: 76000000"}, {79, "SSA: 90"}, {20, "FOC: 9.0"}}),
+                   &failures),
+              0);
+    EXPECT_EQ(failures, 3);
+    EXPECT_EQ(main_.agn, 0.0f);
+    EXPECT_EQ(main_.amx, 0.0f);
+    EXPECT_EQ(main_.ssa, 0);
+    ASSERT_EQ(read(fileWith({{9, "AMX: 75000000"}}), &failures), 0);  // 2,130,675,029.75 counts fit
+    EXPECT_EQ(failures, 0);
+    EXPECT_FLOAT_EQ(main_.amx, 75000000.0f);
 }
 
 }  // namespace

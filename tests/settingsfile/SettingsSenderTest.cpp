@@ -87,12 +87,53 @@ TEST_F(SettingsSenderTest, AutomaticExposureIsSentOnlyAfterAccessWasGranted)
     EXPECT_EQ(result.sendFailures, 2);  // step 37 and step 43
 }
 
-TEST_F(SettingsSenderTest, GroupStepFailsByItsLastCommand)
+// A step of several commands fails when any of them fails: a refused matrix
+// write or split-screen position must not pass for sent.
+TEST_F(SettingsSenderTest, GroupStepFailsWhenAnyOfItsCommandsFails)
 {
-    camera().faults().refuse = {"KR1", "KG1", "KB1", "LRX"};  // the groups' last commands succeed
-    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 0);
+    camera().faults().refuse = {"KR1", "KG1", "KB1", "KR2", "KG2", "KB2", "KR3", "KG3"};  // KB3 taken
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 1);
+    camera().faults().refuse = {"HSM"};  // the split position; the thicknesses taken
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 1);
+    camera().faults().refuse = {"SLT"};  // the transparency goes with each colour: one step
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 1);
+    camera().faults().refuse = {"KR1", "LRX"};
+    EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 2);
     camera().faults().refuse = {"KB3", "ULY", "SRB"};
     EXPECT_EQ(load(KnownValuesFile("x")).sendFailures, 3);
+    EXPECT_EQ(sentCommands(), kStepOrder);  // a failure inside a group stops nothing
+}
+
+std::string Replaced(std::string text, const std::string& line, const std::string& by)
+{
+    const std::size_t at = text.find("\r\n" + line + "\r\n");
+    EXPECT_NE(at, std::string::npos) << line;
+    return text.replace(at + 2, line.size(), by);
+}
+
+// A line that cannot be read leaves 0 (or an empty text) in its field; sent,
+// that would become the camera's setting.  Its setting is left alone.
+TEST_F(SettingsSenderTest, LinesThatCannotBeReadAreNotSent)
+{
+    std::string text = KnownValuesFile("x");
+    text = Replaced(text, "AGN: 12.496000", "AGN: nan");
+    text = Replaced(text, "Customer ID String: DEMO UNIT", "Customer ID String: " + std::string(300, 'D'));
+    text = Replaced(text, "AMX: 24.006399", "AMX: 3e38");
+    text = Replaced(text, "K[RED1]: 1.50", "K[RED1]: ?");  // a matrix line, not counted
+    text = Replaced(text, "SLT: 20", "SLT: -");            // the left side's colours need it
+    text = Replaced(text, "RST Neg: 5", "RST Neg:");       // sent packed with RST Pos
+    camera().setReg("AGN", 355);
+    camera().setText("CID", "BENCH 7");
+    const SettingsLoadResult result = load(text);
+    EXPECT_EQ(result.readFailures, 5);
+    EXPECT_EQ(result.sendFailures, 0);
+    std::vector<std::string> expected = kStepOrder;
+    for (const char* skipped : {"CID=", "AGN=", "AMX=", "KR1=", "RSE="}) std::erase(expected, skipped);
+    expected.erase(std::find(expected.begin(), expected.end(), "SLR=") - 1,
+                   std::find(expected.begin(), expected.end(), "SLB=") + 1);
+    EXPECT_EQ(sentCommands(), expected);
+    EXPECT_EQ(camera().reg("AGN"), 355);
+    EXPECT_EQ(camera().text("CID"), "BENCH 7");
 }
 
 TEST_F(SettingsSenderTest, AbortedReadSendsNothingAndDoesNotRefresh)

@@ -60,7 +60,8 @@ TEST_F(SettingsWriterTest, FailedQueryKeepsTheExistingFileAndSaysWhy)
     EXPECT_EQ(SaveSettingsFile(path("keep.cfg").c_str(), "x"), COMM_NAK);
     EXPECT_EQ(readAll(path("keep.cfg")), "precious\r\n");
     EXPECT_EQ(ui_.events, std::vector<std::string>{"ERROR: Failure querying camera for current settings. "
-                                                   "File not saved.\nCamera returned error message NAK."});
+                                                   "File not saved.\nCamera returned error message NAK.\n"
+                                                   "Not read: SB1, SB2, SHE, AEC."});
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"keep.cfg"});  // no temporary left behind
     EXPECT_EQ(camera().log().size(), 4u);  // the fourth failure ended the pass
 }
