@@ -117,7 +117,10 @@ int SaveSettingsFile(const char* path, const char* comment)
 {
     const int file = RT_OpenFile(path, RT_WRITE);
     if (file <= 0) {
-        CurrentSettingsFileUi().error("ERROR", "Failure opening camera settings file for writing.");
+        // The system's reason: no folder, no permission, not a regular file ...
+        const std::string message =
+            std::string("Failure opening camera settings file for writing.\n") + RT_LastErrorText();
+        CurrentSettingsFileUi().error("ERROR", message.c_str());
         return -1;
     }
     const int status = F_SaveSet_WriteSettings(file, comment);
@@ -126,7 +129,10 @@ int SaveSettingsFile(const char* path, const char* comment)
         return status;
     }
     if (RT_CloseFile(file) != 0) {
-        CurrentSettingsFileUi().error("ERROR", "Failure writing camera settings file. File not saved.");
+        // A full disk shows here; the old file is left as it was.
+        const std::string message =
+            std::string("Failure writing camera settings file. File not saved.\n") + RT_LastErrorText();
+        CurrentSettingsFileUi().error("ERROR", message.c_str());
         return -1;
     }
     return 0;

@@ -1,7 +1,10 @@
 // iccdctl save, load, diff, load-set and save-set against the in-process
 // simulated camera mapped to port 1.
 #include <QTemporaryDir>
+#include <csignal>
 #include <fstream>
+
+#include <sys/resource.h>
 
 #include "CliTest.h"
 
@@ -79,6 +82,33 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
               "Camera returned error message NAK.\nNot read: SB1, SB2, SHE, AEC.\n");
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+}
+
+// A disk that fills up during the save: the old file stays byte for byte and
+// the system's reason is given.  A file-size limit stands in for the full
+// disk; the write fails in the system exactly as it would then.
+TEST_F(FileCommandsTest, SaveOnAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    const std::string path = file("keep.cfg");
+    std::ofstream(path) << "precious";
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1000;  // a settings file is about 1,900 bytes
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const CliResult save = run({"save", path});
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(save.status, 1);
+    EXPECT_EQ(save.err, "Failure writing camera settings file. File not saved.\nFile too large\n");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+
+    // Nor is anything but a regular file replaced.
+    const CliResult device = run({"save", "/dev/null"});
+    EXPECT_EQ(device.status, 1);
+    EXPECT_EQ(device.err, "Failure opening camera settings file for writing.\nnot a regular file\n");
 }
 
 // Three failures do not stop a pass, but a failed query leaves 0 (or the value
