@@ -143,9 +143,15 @@ int longestReply(ReplyShape shape)
 double g_reply_timeout = kReplyTimeoutSeconds;
 ReplyShape g_last_shape = ReplyShape::Text;  // of the transaction before
 
+// The rate the port was opened with: iccdctl opens at its --baud without
+// touching the preference g_com_baud, and the wire times must be those of
+// the line in use.
+int g_open_baud = 0;
+
 double byteSeconds()
 {
-    return 10.0 / (g_com_baud > 0 ? g_com_baud : 9600);
+    const int baud = g_open_baud > 0 ? g_open_baud : g_com_baud;
+    return 10.0 / (baud > 0 ? baud : 9600);
 }
 
 // Integer queries sent lately.  Their replies name them, so a duplicate or a
@@ -315,6 +321,10 @@ int Comm_OpenPort(int port, int baud)
     const int status = OpenComConfig(port, name, baud, 0, 8, 1, 16384, 512);
     SetBreakOnLibraryErrors(1);
     if (status != 0) return status;
+    g_open_baud = baud;
+    // Nothing asked on an earlier link can answer on this one.
+    for (RecentQuery& q : g_recent) q = {};
+    g_last_shape = ReplyShape::Text;
     FlushInQ(port);
     FlushOutQ(port);
     return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR, 1, 0, SerialComCallback, nullptr);

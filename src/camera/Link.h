@@ -3,10 +3,12 @@
 // Every camera command is a transaction on g_com_port: the command line is sent,
 // then the reply line is awaited while the event loop keeps running, for up to
 // 2 seconds plus the time the command and its longest reply need on the wire
-// at g_com_baud (a slow line must not turn a reply into a time-out).  Because events run during that wait, a
-// callback may try to start a second transaction; the busy flag refuses such attempts with COMM_BUSY, so at
-// most one command is ever on the wire.  A refused transaction sends nothing
-// and writes nothing: no caller may take it for the camera's answer.
+// at the rate the port was opened with (a slow line must not turn a reply
+// into a time-out).  Because events run during that wait, a callback may try
+// to start a second transaction; the busy flag refuses such attempts with
+// COMM_BUSY, so at most one command is ever on the wire.  A refused
+// transaction sends nothing and writes nothing: no caller may take it for the
+// camera's answer.
 // Operator actions do not meet the refusal: LinkQueue.h queues them.
 #pragma once
 

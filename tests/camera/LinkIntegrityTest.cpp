@@ -35,7 +35,6 @@ protected:
     void TearDown() override
     {
         Comm_SetReplyTimeout(0);
-        g_com_baud = 9600;
         SimLinkTest::TearDown();
     }
 
@@ -53,7 +52,6 @@ protected:
     {
         openSim("VKC-475,paced");
         Comm_ClosePort(1);
-        g_com_baud = baud;
         ASSERT_EQ(Comm_OpenPort(1, baud), 0);
     }
 };
