@@ -1,11 +1,14 @@
 // The camera link: one command line out, one reply line back.
 //
 // Every camera command is a transaction on g_com_port: the command line is sent,
-// then the reply line is awaited for up to 2 seconds while the event loop keeps
-// running.  Because events run during that wait, a callback may try to start a
-// second transaction; the busy flag refuses such attempts with COMM_BUSY, so at
-// most one command is ever on the wire.  A refused transaction sends nothing
-// and writes nothing: no caller may take it for the camera's answer.
+// then the reply line is awaited while the event loop keeps running, for up to
+// 2 seconds plus the time the command and its longest reply need on the wire
+// at the rate the port was opened with (a slow line must not turn a reply
+// into a time-out).  Because events run during that wait, a callback may try
+// to start a second transaction; the busy flag refuses such attempts with
+// COMM_BUSY, so at most one command is ever on the wire.  A refused
+// transaction sends nothing and writes nothing: no caller may take it for the
+// camera's answer.
 // Operator actions do not meet the refusal: LinkQueue.h queues them.
 #pragma once
 
@@ -17,8 +20,13 @@
 /// Size of a reply buffer handed to WaitForResponse.
 inline constexpr int kReplySize = 225;
 
-/// Seconds a transaction waits for its reply.
+/// Seconds a transaction waits for its reply, beyond the wire time of the
+/// command and of its longest reply.
 inline constexpr int kReplyTimeoutSeconds = 2;
+
+/// Replaces the kReplyTimeoutSeconds of every following transaction (0 puts
+/// it back).  For tests and benchmarks that provoke many time-outs.
+void Comm_SetReplyTimeout(double seconds);
 
 /// Opens the port at the baud rate (8N1) and installs the receive callback.
 /// Returns 0 or the negative status of the failing serial call.
@@ -32,13 +40,18 @@ int Comm_ClosePort(int port);
 void SerialComCallback(int port, int eventMask, void* callbackData);
 
 /// Sends the first length bytes of text (a whole command line with its CR).
-/// First drops every complete reply line still queued from earlier commands.
+/// First lets a line that is still arriving complete (for at most the time
+/// the longest line needs, and half the reply time-out, so that endless noise
+/// cannot hold the command back), then drops every complete reply line still
+/// queued from earlier commands.
 /// COMM_OK, or COMM_LINK_LOST when the port did not take the whole line.
 int TransmitMsg(int port, const char* text, std::uint16_t length);
 
 /// Waits up to timeoutSeconds for one reply line and classifies it.  On
 /// COMM_OK the reply data (what follows the first 'o') is copied into reply,
-/// which holds kReplySize bytes; otherwise reply is not written.
+/// which holds kReplySize bytes; otherwise reply is not written.  A line in
+/// the shape of the answer to an integer query sent lately (":oAGN 57") is a
+/// late or repeated reply to that query and is passed over.
 int WaitForResponse(int timeoutSeconds, char* reply);
 
 /// Message text for a status code.  The text lives in a buffer that the next
@@ -51,8 +64,11 @@ const char* Comm_GetMessageErrorStr(int code);
 int Comm_SetIntVal(const char* prefix, int value);
 
 /// Integer query: sends query (":" + mnemonic + "?" + CR) and reads the number
-/// that follows the mnemonic in the reply.  Without the mnemonic in the reply
-/// the result is COMM_UNRECOGNIZED and value is left alone.
+/// that follows the mnemonic in the reply.  A reply that begins with another
+/// mnemonic of the command set, followed by a blank, a sign or a digit,
+/// answers another query: it is passed over and the wait goes on.  When only
+/// replies without the mnemonic arrive in time, the result is
+/// COMM_UNRECOGNIZED; value is written only on COMM_OK.
 int Comm_GetIntVal(const char* query, int* value);
 
 /// Fixed command made of a literal and CR (":AWB!", ":WFAC=0").

@@ -9,6 +9,21 @@
 
 namespace sim {
 
+const char* const kWebServerReply =
+    "HTTP/1.1 400 Bad Request\r\n"
+    "Server: nginx\r\n"
+    "Content-Type: text/html\r\n"
+    "Content-Length: 150\r\n"
+    "Connection: close\r\n"
+    "\r\n"
+    "<html>\r\n"
+    "<head><title>400 Bad Request</title></head>\r\n"
+    "<body>\r\n"
+    "<center><h1>400 Bad Request</h1></center>\r\n"
+    "<hr><center>nginx</center>\r\n"
+    "</body>\r\n"
+    "</html>\r\n";
+
 namespace {
 
 constexpr int kMinCount = -32768;
@@ -215,7 +230,9 @@ void SimCamera::handleLine(const std::string& line, bool overflowed, std::vector
         };
 
         std::string reply;
-        if (overflowed || listed(faults_.refuse)) {
+        if (faults_.web) {
+            reply = kWebServerReply;
+        } else if (overflowed || listed(faults_.refuse)) {
             reply = kRefused;
         } else {
             // A garbled, overlong or late answer still comes from a command the

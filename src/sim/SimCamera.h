@@ -21,6 +21,13 @@ extern const char* const kModelNames[kModelCount];
 /// Row of a model name (exact, case-sensitive), or -1 when unknown.
 int ModelRowFromName(std::string_view name);
 
+/// What a noisy line sends between replies.
+enum class NoiseByte {
+    Letter,  ///< 'x'
+    Nul,     ///< NUL bytes
+    Random,  ///< any byte value, colons and CRs included
+};
+
 /// Misbehaviour switches used by tests to exercise the program's error paths.
 /// Mnemonics in the sets are upper case without colon ("AGN").
 struct Faults {
@@ -35,7 +42,13 @@ struct Faults {
     bool byteByByte = false;         ///< deliver every reply byte as its own chunk
     bool duplicateReplies = false;   ///< send every reply line twice
     int hangupAfter = 0;             ///< drop the link after this many commands (0: never)
+    int noiseRate = 0;               ///< bytes of noise per second while no reply is on the wire
+    NoiseByte noiseByte = NoiseByte::Letter;
+    bool web = false;  ///< answer every line as a web server answers a bad request
 };
+
+/// What a web server sends back for a request it cannot make sense of.
+extern const char* const kWebServerReply;
 
 /// Something the camera sends back: bytes to deliver after delayMs (counted from
 /// the moment the command line was complete), or a hang-up of the link.

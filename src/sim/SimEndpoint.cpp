@@ -17,11 +17,12 @@ constexpr qint64 kChunkNs = 4 * kNsPerMs;
 }  // namespace
 
 SimEndpoint::SimEndpoint(int modelRow, QObject* parent)
-    : QObject(parent), camera_(modelRow), timer_(new QTimer(this))
+    : QObject(parent), camera_(modelRow), timer_(new QTimer(this)), noiseTimer_(new QTimer(this))
 {
     timer_->setSingleShot(true);
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &SimEndpoint::deliverDue);
+    connect(noiseTimer_, &QTimer::timeout, this, &SimEndpoint::sendNoise);
     clock_.start();
 }
 
@@ -35,6 +36,55 @@ void SimEndpoint::setBaud(int baud)
 void SimEndpoint::setSink(std::function<void(const QByteArray&)> sink)
 {
     sink_ = std::move(sink);
+    updateNoise();
+}
+
+void SimEndpoint::updateNoise()
+{
+    const int rate = camera_.faults().noiseRate;
+    if (rate <= 0 || !sink_) {
+        noiseTimer_->stop();
+        return;
+    }
+    // Wake for every byte of a slow trickle, or every 4 ms for a fast one.
+    const int intervalMs = std::max(4, 1000 / rate);
+    if (noiseTimer_->isActive() && noiseTimer_->interval() == intervalMs) return;
+    noiseDoneNs_ = nowNs();
+    noiseTimer_->start(intervalMs);
+}
+
+void SimEndpoint::sendNoise()
+{
+    const Faults& faults = camera_.faults();
+    if (faults.noiseRate <= 0 || !sink_) {
+        noiseTimer_->stop();
+        return;
+    }
+    const qint64 now = nowNs();
+    // Between replies only: while one is on the wire the noise holds off.
+    if (!queue_.empty() && queue_.front().readyNs <= now) {
+        noiseDoneNs_ = now;
+        return;
+    }
+    const qint64 nsPerNoiseByte = 1000000000LL / faults.noiseRate;
+    const qint64 count = (now - noiseDoneNs_) / nsPerNoiseByte;
+    if (count <= 0) return;
+    noiseDoneNs_ += count * nsPerNoiseByte;
+    QByteArray bytes;
+    for (qint64 i = 0; i < count; ++i) {
+        switch (faults.noiseByte) {
+            case NoiseByte::Letter:
+                bytes += 'x';
+                break;
+            case NoiseByte::Nul:
+                bytes += '\0';
+                break;
+            case NoiseByte::Random:
+                bytes += static_cast<char>(noiseBytes_() & 0xFF);
+                break;
+        }
+    }
+    sink_(bytes);
 }
 
 void SimEndpoint::setHangupHandler(std::function<void()> handler)
@@ -61,6 +111,7 @@ void SimEndpoint::feed(const QByteArray& bytes)
         lineStart = i + 1;
         enqueue(camera_.receive(chunk), perByte > 0 ? inputFreeAtNs_ : now);
     }
+    updateNoise();
     scheduleNext();
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
     /// Forget everything scheduled but not yet delivered.
     void cancelPending();
 
+    /// Starts or stops the noise between replies as the camera's faults now
+    /// ask (noiseRate, noiseByte).  Setting a sink and feeding bytes do it too.
+    void updateNoise();
+
 private:
     struct Scheduled {
         qint64 readyNs = 0;  ///< earliest time the first byte may go on the wire
@@ -51,6 +56,7 @@ private:
     void enqueue(std::vector<Emission> emissions, qint64 arrivedNs);
     void deliverDue();
     void scheduleNext();
+    void sendNoise();
     qint64 nowNs() const { return clock_.nsecsElapsed(); }
     qint64 byteNs() const;
 
@@ -64,6 +70,9 @@ private:
     qint64 inputFreeAtNs_ = 0;   // when the host-to-camera wire is idle again
     qint64 outputFreeAtNs_ = 0;  // when the last delivered byte finished its wire time
     quint64 generation_ = 0;     // bumped by cancelPending
+    QTimer* noiseTimer_;
+    qint64 noiseDoneNs_ = 0;  // the noise is sent up to this time
+    std::minstd_rand noiseBytes_{20261207};
 };
 
 }  // namespace sim

@@ -21,7 +21,9 @@ enum class Value {
     LateMs,
     Overlong,
     Junk,
-    Hangup
+    Hangup,
+    Noise,
+    NoiseByte
 };
 
 struct Switch {
@@ -52,6 +54,9 @@ const Switch kSwitches[] = {
     {"--byte-by-byte", Value::None, nullptr, "deliver every reply byte on its own, 1 ms apart"},
     {"--duplicate", Value::None, nullptr, "send every reply line twice"},
     {"--hangup-after", Value::Hangup, "N", "drop the link after answering the N-th command"},
+    {"--noise", Value::Noise, "RATE", "send RATE bytes per second of noise between replies"},
+    {"--noise-byte", Value::NoiseByte, "x|nul|random", "what the noise is made of (default x)"},
+    {"--web", Value::None, nullptr, "answer every line like a web server refusing a bad request"},
     {"--help", Value::None, nullptr, "show this help and exit"},
 };
 
@@ -134,6 +139,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
                 if (name == QLatin1String("--silent")) opts.faults.silent = true;
                 if (name == QLatin1String("--byte-by-byte")) opts.faults.byteByByte = true;
                 if (name == QLatin1String("--duplicate")) opts.faults.duplicateReplies = true;
+                if (name == QLatin1String("--web")) opts.faults.web = true;
                 if (name == QLatin1String("--help")) opts.help = true;
                 break;
             case Value::Model:
@@ -188,6 +194,23 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
             }
             case Value::Junk:
                 opts.faults.junkBeforeColon = value.toStdString();
+                break;
+            case Value::Noise: {
+                const auto v = NonNegative(value);
+                if (!v || *v == 0) return fail(bad);
+                opts.faults.noiseRate = *v;
+                break;
+            }
+            case Value::NoiseByte:
+                if (value == QLatin1String("x")) {
+                    opts.faults.noiseByte = NoiseByte::Letter;
+                } else if (value == QLatin1String("nul")) {
+                    opts.faults.noiseByte = NoiseByte::Nul;
+                } else if (value == QLatin1String("random")) {
+                    opts.faults.noiseByte = NoiseByte::Random;
+                } else {
+                    return fail(bad);
+                }
                 break;
         }
     }

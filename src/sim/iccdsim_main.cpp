@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <memory>
@@ -71,7 +72,15 @@ int main(int argc, char** argv)
     sim::SimEndpoint endpoint(opts->modelRow);
     endpoint.setBaud(opts->baud);
     endpoint.camera().faults() = opts->faults;
-    if (!opts->logFile.isEmpty()) endpoint.camera().setLogFile(opts->logFile.toStdString());
+    if (!opts->logFile.isEmpty()) {
+        // A log that cannot be written would leave the caller believing it
+        // records the commands.
+        QFile log(opts->logFile);
+        if (!log.open(QIODevice::Append))
+            return Fail(QStringLiteral("cannot write the log %1: %2").arg(opts->logFile, log.errorString()),
+                        2);
+        endpoint.camera().setLogFile(opts->logFile.toStdString());
+    }
 
     QuitOnSignals();
 

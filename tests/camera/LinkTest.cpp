@@ -47,7 +47,9 @@ TEST_F(LinkTest, ClassifiesReplyLinesByTheirFirstLetters)
     };
     scriptReplies();
     for (const Case& c : cases) {
-        injectLater(5, c.bytes);
+        // Later than the pause a text query makes after another one: a line
+        // that comes before the command is sent is stale.
+        injectLater(20, c.bytes);
         const auto [status, data] = ask(":XYZ?\r");
         EXPECT_EQ(status, c.status) << c.bytes;
         EXPECT_EQ(data, c.data) << c.bytes;
@@ -194,7 +196,7 @@ TEST_F(LinkTest, FloodOfLinesKeepsTheNewestAndNeverOverruns)
         std::snprintf(line, sizeof line, ":oLINE%02d..........\r", i);
         flood += line;
     }
-    injectLater(5, flood);
+    injectLater(20, flood);
     const auto [status, data] = ask(":XYZ?\r");
     EXPECT_EQ(status, COMM_OK);
     EXPECT_EQ(data.substr(0, 6), "LINE03");

@@ -67,7 +67,7 @@ TEST_F(ModelLinkTest, EverySimulatedModelIsIdentifiedOverTheLink)
 TEST_F(ModelLinkTest, OverlongModelReplyIsBoundedAndUnknown)
 {
     camera().faults().silent = true;
-    injectLater(5, ":oVKC-475-WITH-A-VERY-LONG-SUFFIX\r");
+    injectLater(20, ":oVKC-475-WITH-A-VERY-LONG-SUFFIX\r");  // after the send
     char name[kModelNameSize + 8];
     std::memset(name, '#', sizeof name);
     ASSERT_EQ(Comm_GetModel(name), COMM_OK);

@@ -156,6 +156,16 @@ TEST(IccdsimOptions, SwitchesFillTheFaultsAndTheTransport)
     EXPECT_EQ(f.junkBeforeColon, "##");
     EXPECT_EQ(f.hangupAfter, 4);
 
+    opts = sim::ParseSimOptions({"--tcp", "127.0.0.1:0", "--noise", "30", "--noise-byte", "nul", "--web"},
+                                &error);
+    ASSERT_TRUE(opts) << error.toStdString();
+    EXPECT_EQ(opts->faults.noiseRate, 30);
+    EXPECT_EQ(opts->faults.noiseByte, sim::NoiseByte::Nul);
+    EXPECT_TRUE(opts->faults.web);
+    EXPECT_EQ(sim::ParseSimOptions({"--pty", "--noise-byte", "random"}, &error)->faults.noiseByte,
+              sim::NoiseByte::Random);
+    EXPECT_EQ(sim::ParseSimOptions({"--pty"}, &error)->faults.noiseByte, sim::NoiseByte::Letter);
+
     opts = sim::ParseSimOptions({"--tcp", "127.0.0.1:0"}, &error);
     ASSERT_TRUE(opts);
     EXPECT_EQ(opts->tcpHost, "127.0.0.1");
@@ -175,6 +185,9 @@ TEST(IccdsimOptions, UsageErrorsAreRejectedWithAReason)
         {"--pty", "--delay", "-5"},
         {"--pty", "--hangup-after", "0"},
         {"--pty", "--refuse", "AGN,,ALV"},
+        {"--pty", "--noise", "0"},
+        {"--pty", "--noise", "fast"},
+        {"--pty", "--noise-byte", "X"},
         {"--tcp", "127.0.0.1"},
         {"--tcp", "127.0.0.1:70000"},
         {"--pty", "--silent=1"},
@@ -195,12 +208,16 @@ TEST(IccdsimProgram, HelpListsEverySwitchAndUsageErrorsExitTwo)
     ASSERT_TRUE(help.waitForFinished(5000));
     EXPECT_EQ(help.exitCode(), 0);
     const QByteArray text = help.readAllStandardOutput();
-    for (const char* name : {"--model", "--pty", "--link", "--tcp", "--log", "--baud", "--silent", "--delay",
-                             "--refuse", "--garbage", "--late", "--late-ms", "--overlong", "--junk",
-                             "--byte-by-byte", "--duplicate", "--hangup-after", "--help"})
+    for (const char* name :
+         {"--model",      "--pty",   "--link",         "--tcp",       "--log",          "--baud",
+          "--silent",     "--delay", "--refuse",       "--garbage",   "--late",         "--late-ms",
+          "--overlong",   "--junk",  "--byte-by-byte", "--duplicate", "--hangup-after", "--noise",
+          "--noise-byte", "--web",   "--help"})
         EXPECT_TRUE(text.contains(QByteArray("\n  ") + name + ' ')) << name;
 
-    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--model", "XYZ", "--pty"}}) {
+    // A log that cannot be written is an error too, not a silent loss.
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--model", "XYZ", "--pty"},
+                                    QStringList{"--pty", "--log", "/nonexistent/dir/iccdsim.log"}}) {
         QProcess p;
         p.start(kProgram, args);
         ASSERT_TRUE(p.waitForFinished(5000));

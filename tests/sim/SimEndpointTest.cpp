@@ -160,3 +160,29 @@ TEST_F(SimEndpointTest, PacedLineTakesTheWireTimeOfBothDirections)
     }
     EXPECT_GE(double(chunks.back().atNs - start), (6 + 20) * byteMs * kMs);
 }
+
+TEST_F(SimEndpointTest, NoiseTricklesBetweenRepliesAtItsRate)
+{
+    faults().noiseRate = 100;
+    faults().noiseByte = sim::NoiseByte::Letter;
+    endpoint.updateNoise();
+    ASSERT_TRUE(waitForBytes(20));
+    // 20 bytes at 100 per second: 0.2 s.
+    EXPECT_GT(clock.nsecsElapsed(), 180 * kMs);
+    EXPECT_EQ(received, QByteArray(received.size(), 'x'));
+
+    // A reply goes out whole, never with noise inside it.
+    endpoint.feed(":CAM?\r");
+    ASSERT_TRUE(WaitUntil([&] { return received.contains(kCamReply); }, 2000));
+
+    faults().noiseByte = sim::NoiseByte::Nul;
+    received.clear();
+    ASSERT_TRUE(waitForBytes(5));
+    EXPECT_EQ(received.left(5), QByteArray(5, '\0'));
+
+    faults().noiseRate = 0;
+    endpoint.updateNoise();
+    received.clear();
+    WaitUntil([] { return false; }, 100);
+    EXPECT_TRUE(received.isEmpty());
+}

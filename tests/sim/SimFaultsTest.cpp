@@ -77,6 +77,19 @@ TEST(SimFaults, JunkDuplicatesAndSingleBytesWrapTheWholeReply)
     EXPECT_EQ(split.log().size(), 1u);
 }
 
+TEST(SimFaults, AWebServerAnswersEveryLineWithItsRefusal)
+{
+    SimCamera cam;
+    cam.faults().web = true;
+    for (const char* line : {":AGN?\r", ":CAM?\r", "GET / HTTP/1.1\r"}) {
+        const auto out = cam.receive(line);
+        ASSERT_EQ(out.size(), 1u) << line;
+        EXPECT_EQ(out[0].bytes.substr(0, 26), "HTTP/1.1 400 Bad Request\r\n") << line;
+        EXPECT_NE(out[0].bytes.find("\r\nConnection: close\r\n"), std::string::npos) << line;
+    }
+    EXPECT_EQ(cam.log().size(), 3u);
+}
+
 TEST(SimFaults, HangupFollowsTheReplyToTheNthCommandOnce)
 {
     SimCamera cam;
