@@ -195,13 +195,26 @@ int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness)
     return Comm_SetIntVal(":HSR=", counts.hsr);
 }
 
-int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness)
+namespace {
+
+void noteFailure(int* firstFailure, int status)
+{
+    if (firstFailure && *firstFailure == COMM_OK) *firstFailure = status;
+}
+
+}  // namespace
+
+int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness, int* firstFailure)
 {
     SplitLineCounts counts{0, 0, 0};
     CommOperation operation;
-    if (Comm_GetIntVal(":HSM?\r", &counts.hsm) == COMM_BUSY) return COMM_BUSY;
-    Comm_GetIntVal(":HSL?\r", &counts.hsl);
+    if (firstFailure) *firstFailure = COMM_OK;
+    const int hsm = Comm_GetIntVal(":HSM?\r", &counts.hsm);
+    if (hsm == COMM_BUSY) return COMM_BUSY;
+    noteFailure(firstFailure, hsm);
+    noteFailure(firstFailure, Comm_GetIntVal(":HSL?\r", &counts.hsl));
     const int status = Comm_GetIntVal(":HSR?\r", &counts.hsr);
+    noteFailure(firstFailure, status);
     Comm_SplitLineFromCounts(counts, position, left_thickness, right_thickness);
     return status;
 }
@@ -215,14 +228,19 @@ int Comm_SetSSColor(int side, int colour, int level, int transparency)
     return Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
 }
 
-int Comm_GetSSColor(int side, int colour, int* level, int* transparency)
+int Comm_GetSSColor(int side, int colour, int* level, int* transparency, int* firstFailure)
 {
+    if (firstFailure) *firstFailure = COMM_OK;
     if (!InRange(side, 0, 1)) return 0;
     CommOperation operation;
     int status = Comm_GetIntVal(kColourQuery[side][0], transparency);
     if (status == COMM_BUSY) return status;
+    noteFailure(firstFailure, status);
     int count = 0;
-    if (InRange(colour, 0, 2)) status = Comm_GetIntVal(kColourQuery[side][colour + 1], &count);
+    if (InRange(colour, 0, 2)) {
+        status = Comm_GetIntVal(kColourQuery[side][colour + 1], &count);
+        noteFailure(firstFailure, status);
+    }
     *level = Comm_SplitColourFromCount(count, *transparency);
     return status;
 }

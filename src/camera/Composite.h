@@ -82,16 +82,19 @@ int Comm_GetK(float* value, int index);
 int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness);
 /// Queries HSM, HSL, HSR and always writes all three outputs.  A thickness
 /// that the position leaves undefined (left at position 0, right at 100)
-/// reads 0.
-int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness);
+/// reads 0.  Returns the status of the last query; *firstFailure (when
+/// given) receives that of the first query that failed, 0 when none did,
+/// since all three outputs stand on all three queries.
+int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness, int* firstFailure = nullptr);
 
 /// Side 0 left, 1 right; colour 0 red, 1 green, 2 blue.  Sends the
 /// transparency, then the level scaled by it (the camera keeps it scaled).
 /// Another colour sends only the transparency.
 int Comm_SetSSColor(int side, int colour, int level, int transparency);
 /// Queries the transparency (written on success) and the colour level; the
-/// unscaled level is always written, 0 at a transparency of 100.
-int Comm_GetSSColor(int side, int colour, int* level, int* transparency);
+/// unscaled level is always written, 0 at a transparency of 100.  Returns the
+/// status of the last query; *firstFailure as for Comm_GetSSPosThick.
+int Comm_GetSSColor(int side, int colour, int* level, int* transparency, int* firstFailure = nullptr);
 
 /// Split-screen angle in degrees (SSA: tangent x 256 + 46, never below 0).
 int Comm_SetSSA(int degrees);

@@ -26,6 +26,8 @@ struct SnapshotStats {
     std::vector<const char*> failedFields;
 
     bool fieldFailed(std::string_view field) const;
+    /// Any query failed, counted or not: the record is not wholly the camera's.
+    bool anyFailed() const { return failures > 0 || !failedFields.empty(); }
 };
 
 /// Whether the field of the main record rec at field failed in the pass that

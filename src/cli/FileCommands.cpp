@@ -125,11 +125,11 @@ int diff(CliContext& context, const std::vector<std::string>& args)
     if (status == 0) status = Comm_QueryAdvanced(&camAdv, &advStats);
     // A failed query leaves 0 or the value of count 0 behind, which would be
     // listed as the camera's value.
-    if (status != 0 || mainStats.failures > 0 || advStats.failures > 0) {
+    if (status != 0 || mainStats.anyFailed() || advStats.anyFailed()) {
         const int last = advStats.lastFailure ? advStats.lastFailure : mainStats.lastFailure;
         context.err << "Failure querying camera for current settings.\n"
                     << Comm_GetMessageErrorStr(last ? last : status) << "\n";
-        if (mainStats.failures > 0 || advStats.failures > 0)
+        if (mainStats.anyFailed() || advStats.anyFailed())
             context.err << "Not read: " << FailedSettingNames(mainStats, advStats) << ".\n";
         return kExitFailure;
     }

@@ -323,7 +323,7 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
     }
     const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
     if (failure) context.err << failure << " " << Comm_GetMessageErrorStr(last) << "\n";
-    if (mainStats.failures > 0 || advStats.failures > 0) {
+    if (mainStats.anyFailed() || advStats.anyFailed()) {
         if (!failure) context.err << "Failure querying camera. " << Comm_GetMessageErrorStr(last) << "\n";
         context.err << "Not read: " << FailedNames(mainStats, advStats) << "\n";
         return kExitFailure;

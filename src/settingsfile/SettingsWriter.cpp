@@ -99,7 +99,7 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
     // A failed query leaves 0 or the value of count 0 in its field; written
     // to the file, that would later be loaded into a camera as a setting.
     // So one failed query is enough to keep the old file.
-    if (status != 0 || mainStats.failures > 0 || advStats.failures > 0) {
+    if (status != 0 || mainStats.anyFailed() || advStats.anyFailed()) {
         // Report what actually went wrong with the camera, not the pass's own result.
         const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
         const int code = last != 0 ? last : status;

@@ -190,13 +190,27 @@ TEST_F(SnapshotTest, ThreeFailuresArePassedOverTheFourthStops)
     EXPECT_EQ(stats.lastFailure, COMM_NAK);
 }
 
-TEST_F(SnapshotTest, TransparencyFailuresDoNotCount)
+// A failed query inside a several-query function does not count toward the
+// pass's four, but what stands on it is not taken as read.
+TEST_F(SnapshotTest, UncountedFailuresStillMarkWhatStandsOnThem)
 {
     camera().faults().refuse = {"SLT", "SRT"};  // six refusals, all hidden by the colour queries
     CamMainSettings r{};
     r.slt = 33;
-    EXPECT_EQ(Comm_QueryMainSettings(&r), 0);
+    SnapshotStats stats;
+    EXPECT_EQ(Comm_QueryMainSettings(&r, &stats), 0);
     EXPECT_EQ(r.slt, 33);
+    EXPECT_EQ(stats.failures, 0);
+    EXPECT_TRUE(stats.anyFailed());
+    for (const char* f : {"slr", "slg", "slb", "slt", "srr", "srg", "srb", "srt"})
+        EXPECT_TRUE(stats.fieldFailed(f)) << f;
+    EXPECT_FALSE(stats.fieldFailed("ssp"));
+
+    camera().faults().refuse = {"HSM"};  // the split line's position, hidden by HSR's answer
+    EXPECT_EQ(Comm_QueryMainSettings(&r, &stats), 0);
+    EXPECT_EQ(stats.failures, 0);
+    for (const char* f : {"ssp", "llt", "rlt"}) EXPECT_TRUE(stats.fieldFailed(f)) << f;
+    EXPECT_FALSE(stats.fieldFailed("slt"));
 }
 
 TEST_F(SnapshotTest, FourthFailureInsideTheMatrixStopsTheAdvancedPass)
