@@ -186,15 +186,6 @@ int Comm_SplitAngleFromCount(int count)
     return static_cast<int>(Comm_CountToUser(CommRule::Angle, count));
 }
 
-int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness)
-{
-    const SplitLineCounts counts = Comm_SplitLineToCounts(position, left_thickness, right_thickness);
-    CommOperation operation;
-    Comm_SetIntVal(":HSM=", counts.hsm);
-    Comm_SetIntVal(":HSL=", counts.hsl);
-    return Comm_SetIntVal(":HSR=", counts.hsr);
-}
-
 namespace {
 
 void noteFailure(int* firstFailure, int status)
@@ -203,6 +194,18 @@ void noteFailure(int* firstFailure, int status)
 }
 
 }  // namespace
+
+int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness, int* firstFailure)
+{
+    const SplitLineCounts counts = Comm_SplitLineToCounts(position, left_thickness, right_thickness);
+    CommOperation operation;
+    if (firstFailure) *firstFailure = COMM_OK;
+    noteFailure(firstFailure, Comm_SetIntVal(":HSM=", counts.hsm));
+    noteFailure(firstFailure, Comm_SetIntVal(":HSL=", counts.hsl));
+    const int status = Comm_SetIntVal(":HSR=", counts.hsr);
+    noteFailure(firstFailure, status);
+    return status;
+}
 
 int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness, int* firstFailure)
 {
@@ -219,13 +222,17 @@ int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness,
     return status;
 }
 
-int Comm_SetSSColor(int side, int colour, int level, int transparency)
+int Comm_SetSSColor(int side, int colour, int level, int transparency, int* firstFailure)
 {
+    if (firstFailure) *firstFailure = COMM_OK;
     if (!InRange(side, 0, 1)) return 0;
     CommOperation operation;
-    const int status = Comm_SetIntVal(kColourSet[side][0], transparency);
+    int status = Comm_SetIntVal(kColourSet[side][0], transparency);
+    noteFailure(firstFailure, status);
     if (!InRange(colour, 0, 2)) return status;
-    return Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
+    status = Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
+    noteFailure(firstFailure, status);
+    return status;
 }
 
 int Comm_GetSSColor(int side, int colour, int* level, int* transparency, int* firstFailure)

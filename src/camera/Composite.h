@@ -79,7 +79,9 @@ int Comm_GetK(float* value, int index);
 // program works in percent.
 
 /// Sends HSM, HSL and HSR for the position and the two line thicknesses.
-int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness);
+/// Returns the status of the last; *firstFailure (when given) receives that
+/// of the first that failed, 0 when none did.
+int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness, int* firstFailure = nullptr);
 /// Queries HSM, HSL, HSR and always writes all three outputs.  A thickness
 /// that the position leaves undefined (left at position 0, right at 100)
 /// reads 0.  Returns the status of the last query; *firstFailure (when
@@ -89,8 +91,9 @@ int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness,
 
 /// Side 0 left, 1 right; colour 0 red, 1 green, 2 blue.  Sends the
 /// transparency, then the level scaled by it (the camera keeps it scaled).
-/// Another colour sends only the transparency.
-int Comm_SetSSColor(int side, int colour, int level, int transparency);
+/// Another colour sends only the transparency.  Returns the status of the
+/// last line; *firstFailure as for Comm_SetSSPosThick.
+int Comm_SetSSColor(int side, int colour, int level, int transparency, int* firstFailure = nullptr);
 /// Queries the transparency (written on success) and the colour level; the
 /// unscaled level is always written, 0 at a transparency of 100.  Returns the
 /// status of the last query; *firstFailure as for Comm_GetSSPosThick.

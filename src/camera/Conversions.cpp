@@ -74,10 +74,6 @@ bool WhiteClipIsMillivolts()
     return Comm_CurrentClass().whiteClipInMillivolts;
 }
 
-}  // namespace
-
-namespace {
-
 // RoundRealToNearestInteger where long holds the result; beyond, the value
 // itself, whose size the caller must see rather than long's limit.
 double Rounded(double x)

@@ -154,6 +154,14 @@ double byteSeconds()
     return 10.0 / (baud > 0 ? baud : 9600);
 }
 
+// How long a stale line still arriving may hold a command back: the time the
+// longest line needs, and never more than half of limit, the command's own
+// time-out, so that the camera keeps the rest.
+double staleLineAllowance(double limit)
+{
+    return std::min(limit / 2, 0.020 + (kRingSize + 20) * byteSeconds());
+}
+
 // Integer queries sent lately.  Their replies name them, so a duplicate or a
 // late one is known for what it is even while a set, an action or a text
 // query waits, whose own replies carry no name.
@@ -292,9 +300,7 @@ int transact(const char* line, char* reply, ReplyShape shape = ReplyShape::Ackno
     const auto length = static_cast<std::uint16_t>(std::strlen(line));
     const double start = Timer();
     const double limit = g_reply_timeout + (length + longestReply(shape)) * byteSeconds();
-    // A stale line gets the time the longest line needs, and never more than
-    // half the time-out: the camera keeps the rest.
-    const double settle = std::min(limit / 2, 0.020 + (kRingSize + 20) * byteSeconds());
+    const double settle = staleLineAllowance(limit);
     // A repeated integer reply names its query; a repeated acknowledgement or
     // text does not, so only after one of those does a command that cannot
     // tell either wait for the pause.
@@ -348,8 +354,7 @@ void SerialComCallback(int port, int, void*)
 
 int TransmitMsg(int port, const char* text, std::uint16_t length)
 {
-    const double settle = std::min(g_reply_timeout / 2, 0.020 + (kRingSize + 20) * byteSeconds());
-    return sendCommand(port, text, length, Timer() + settle, true);
+    return sendCommand(port, text, length, Timer() + staleLineAllowance(g_reply_timeout), true);
 }
 
 int WaitForResponse(int timeoutSeconds, char* reply)

@@ -26,13 +26,14 @@ public:
 
     bool operator()(int status, std::initializer_list<const char*> fields)
     {
+        stats_->reachedFields.insert(stats_->reachedFields.end(), fields);
         if (status != COMM_OK) {
             ++stats_->failures;
             stats_->lastFailure = status;
-            for (const char* field : fields)
-                if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
+            markUnread(fields);
         }
-        return stats_->failures <= 3;
+        stats_->stopped = stats_->failures > 3;
+        return !stats_->stopped;
     }
 
     /// A query a several-transaction function does not count failed on its
@@ -40,13 +41,17 @@ public:
     /// is not read.
     bool uncounted(int firstFailure, std::initializer_list<const char*> fields)
     {
-        if (firstFailure != COMM_OK)
-            for (const char* field : fields)
-                if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
+        if (firstFailure != COMM_OK) markUnread(fields);
         return true;
     }
 
 private:
+    void markUnread(std::initializer_list<const char*> fields)
+    {
+        for (const char* field : fields)
+            if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
+    }
+
     SnapshotStats own_;
     SnapshotStats* stats_;
 };
@@ -60,13 +65,22 @@ bool SnapshotStats::fieldFailed(std::string_view field) const
     return false;
 }
 
+bool SnapshotStats::fieldUnread(std::string_view field) const
+{
+    if (fieldFailed(field)) return true;
+    if (!stopped) return false;
+    for (const char* reached : reachedFields)
+        if (field == reached) return false;
+    return true;
+}
+
 bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)
 {
-    if (!stats || stats->failedFields.empty()) return false;
+    if (!stats || (stats->failedFields.empty() && !stats->stopped)) return false;
     const auto offset =
         static_cast<std::size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(rec));
     for (const SettingsField& f : MainSettingsFields())
-        if (f.offset == offset) return stats->fieldFailed(f.name);
+        if (f.offset == offset) return stats->fieldUnread(f.name);
     return false;
 }
 

@@ -24,14 +24,21 @@ struct SnapshotStats {
     /// holds is not the camera's value and must not be shown or saved as one.
     /// Fields a stopped pass never reached are not listed.
     std::vector<const char*> failedFields;
+    /// The pass stopped at its fourth failure.
+    bool stopped = false;
+    /// Fields whose query the pass made, failed or not.
+    std::vector<const char*> reachedFields;
 
     bool fieldFailed(std::string_view field) const;
+    /// What the field holds is not the camera's: its query failed, or the
+    /// pass stopped before it (a field the class lacks reads as unread then too).
+    bool fieldUnread(std::string_view field) const;
     /// Any query failed, counted or not: the record is not wholly the camera's.
     bool anyFailed() const { return failures > 0 || !failedFields.empty(); }
 };
 
-/// Whether the field of the main record rec at field failed in the pass that
-/// stats describe; false without stats.
+/// Whether the field of the main record rec at field is unread in the pass
+/// that stats describe (fieldUnread); false without stats.
 bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field);
 
 /// Fills the main record.  Returns 0 when the pass ran to its end (with at

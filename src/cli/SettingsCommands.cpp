@@ -174,40 +174,10 @@ void JsonString(std::ostream& out, const char* text)
 // A field is unread when its query failed or a stopped pass never reached
 // it: what it holds then is not the camera's and is printed as "unread"
 // (null in JSON).
-constexpr int kNotReachedInt = std::numeric_limits<int>::min();
-constexpr char kNotReachedText = '\x7F';
-
-// Marks every field so that one the pass never writes can be told apart.
-void MarkNotReached(void* rec, std::span<const SettingsField> fields)
-{
-    for (const SettingsField& f : fields) {
-        char* field = static_cast<char*>(rec) + f.offset;
-        if (f.type == SettingsFieldType::Int) {
-            std::memcpy(field, &kNotReachedInt, sizeof kNotReachedInt);
-        } else if (f.type == SettingsFieldType::Float) {
-            const float nan = std::numeric_limits<float>::quiet_NaN();
-            std::memcpy(field, &nan, sizeof nan);
-        } else {
-            field[0] = kNotReachedText;
-            field[1] = '\0';
-        }
-    }
-}
-
-// After a pass: which fields are unread.  A field still marked that the pass
-// had no reason to query (the class lacks it) reads 0 as in a zeroed record.
-std::vector<bool> UnreadFields(void* rec, std::span<const SettingsField> fields, const SnapshotStats& stats,
-                               bool stopped)
+std::vector<bool> UnreadFields(std::span<const SettingsField> fields, const SnapshotStats& stats)
 {
     std::vector<bool> unread;
-    for (const SettingsField& f : fields) {
-        char* field = static_cast<char*>(rec) + f.offset;
-        const bool marked = f.type == SettingsFieldType::Int     ? SettingsInt(rec, f) == kNotReachedInt
-                            : f.type == SettingsFieldType::Float ? std::isnan(SettingsFloat(rec, f))
-                                                                 : field[0] == kNotReachedText;
-        unread.push_back(stats.fieldFailed(f.name) || (stopped && marked));
-        if (marked) std::memset(field, 0, f.size);
-    }
+    for (const SettingsField& f : fields) unread.push_back(stats.fieldUnread(f.name));
     return unread;
 }
 
@@ -291,23 +261,19 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
 
     CamMainSettings main{};
     CamAdvSettings adv{};
-    MarkNotReached(&main, MainSettingsFields());
-    MarkNotReached(&adv, AdvSettingsFields());
     SnapshotStats mainStats;
     SnapshotStats advStats;
     const char* failure = nullptr;
     bool haveAdv = false;
-    const bool mainStopped = Comm_QueryMainSettings(&main, &mainStats) != 0;
-    bool advStopped = false;
-    if (mainStopped) {
+    if (Comm_QueryMainSettings(&main, &mainStats) != 0) {
         failure = "Failure querying camera for current settings.";
     } else {
         haveAdv = true;
-        advStopped = Comm_QueryAdvanced(&adv, &advStats) != 0;
-        if (advStopped) failure = "Failure querying camera for factory settings.";
+        if (Comm_QueryAdvanced(&adv, &advStats) != 0)
+            failure = "Failure querying camera for factory settings.";
     }
-    const std::vector<bool> mainUnread = UnreadFields(&main, MainSettingsFields(), mainStats, mainStopped);
-    const std::vector<bool> advUnread = UnreadFields(&adv, AdvSettingsFields(), advStats, advStopped);
+    const std::vector<bool> mainUnread = UnreadFields(MainSettingsFields(), mainStats);
+    const std::vector<bool> advUnread = UnreadFields(AdvSettingsFields(), advStats);
 
     if (json) {
         context.out << "{";

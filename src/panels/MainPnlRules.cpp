@@ -89,17 +89,27 @@ RuleState& State()
     return rulesOfPanel().state;
 }
 
+namespace {
+
+// Asks the camera for ESH into the rule state; an unanswered query counts as
+// off, a refused one (busy link) is not the camera's answer and changes nothing.
+int askElectronicShutter(RuleState& s)
+{
+    int esh = 0;
+    const int status = Comm_GetESH(&esh);
+    if (status != COMM_BUSY) s.esh = status == COMM_OK ? esh : 0;
+    return status;
+}
+
+}  // namespace
+
 void ReadElectronicShutter()
 {
     RuleState& s = State();
-    if (!Comm_CurrentClass().family47x) {
+    if (Comm_CurrentClass().family47x)
+        askElectronicShutter(s);
+    else
         s.esh = 0;
-        return;
-    }
-    int esh = 0;
-    const int status = Comm_GetESH(&esh);
-    if (status == COMM_BUSY) return;  // not the camera's answer: the last one stands
-    s.esh = status == COMM_OK ? esh : 0;
 }
 
 void ApplyRules()
@@ -149,12 +159,7 @@ int Comm_AdjustShutterSpeedAccess(int dim)
     if (panel <= 0) return 0;
     const CamClassTraits& t = Comm_CurrentClass();
     RuleState& s = State();
-    int status = COMM_OK;
-    if (s.tmd != kPulseWidthMode && !t.shutterFollowsMode) {
-        int esh = 0;
-        status = Comm_GetESH(&esh);
-        if (status != COMM_BUSY) s.esh = status == COMM_OK ? esh : 0;
-    }
+    const int status = s.tmd != kPulseWidthMode && !t.shutterFollowsMode ? askElectronicShutter(s) : COMM_OK;
     const bool dimmed = !linkPresent() || shutterSpeedDimmed(t, s.tmd, dim != 0, s.esh);
     Dim(panel, MAIN_SHS, dimmed);
     Dim(panel, MAIN_TIMEMS, dimmed);

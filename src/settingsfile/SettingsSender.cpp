@@ -3,7 +3,6 @@
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
-#include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsLines.h"
@@ -76,44 +75,38 @@ int sendAlcWindow(const Adv& a, const LinesRead& read)
     return status;
 }
 
-// The lines Comm_SetSSPosThick sends, each one's status kept: the composite
-// reports only its last.
+// A step fails by the first of the lines it sends, not only by its last.
 int sendSplitLine(const Main& m)
 {
-    const SplitLineCounts counts = Comm_SplitLineToCounts(m.ssp, m.llt, m.rlt);
-    CommOperation operation;
-    GroupStatus status;
-    status(Comm_SetIntVal(":HSM=", counts.hsm));
-    status(Comm_SetIntVal(":HSL=", counts.hsl));
-    status(Comm_SetIntVal(":HSR=", counts.hsr));
-    return status;
+    int first = 0;
+    Comm_SetSSPosThick(m.ssp, m.llt, m.rlt, &first);
+    return first;
 }
 
-// The lines Comm_SetSSColor sends for each colour: the side's transparency,
-// then the level scaled by it.  A level whose transparency was not read
-// cannot be scaled and is not sent.
+// Each colour goes with its side's transparency; a level whose transparency
+// was not read cannot be scaled, and only a transparency read is sent then.
 int sendSplitColours(const Main& m, const LinesRead& read)
 {
-    struct Colour {
+    constexpr int kTransparencyOnly = 3;  // no colour: the transparency alone
+    const struct {
+        int side, colour;
         const char* transparencyLine;
-        const char* transparencySet;
         int transparency;
         const char* levelLine;
-        const char* levelSet;
         int level;
-    };
-    const Colour colours[] = {
-        {"SLT", ":SLT=", m.slt, "SLR", ":SLR=", m.slr}, {"SLT", ":SLT=", m.slt, "SLG", ":SLG=", m.slg},
-        {"SLT", ":SLT=", m.slt, "SLB", ":SLB=", m.slb}, {"SRT", ":SRT=", m.srt, "SRR", ":SRR=", m.srr},
-        {"SRT", ":SRT=", m.srt, "SRG", ":SRG=", m.srg}, {"SRT", ":SRT=", m.srt, "SRB", ":SRB=", m.srb},
+    } colours[] = {
+        {0, 0, "SLT", m.slt, "SLR", m.slr}, {0, 1, "SLT", m.slt, "SLG", m.slg},
+        {0, 2, "SLT", m.slt, "SLB", m.slb}, {1, 0, "SRT", m.srt, "SRR", m.srr},
+        {1, 1, "SRT", m.srt, "SRG", m.srg}, {1, 2, "SRT", m.srt, "SRB", m.srb},
     };
     CommOperation operation;
     GroupStatus status;
-    for (const Colour& c : colours) {
+    for (const auto& c : colours) {
         if (!read(c.transparencyLine)) continue;
-        status(Comm_SetIntVal(c.transparencySet, c.transparency));
-        if (read(c.levelLine))
-            status(Comm_SetIntVal(c.levelSet, Comm_SplitColourToCount(c.level, c.transparency)));
+        int first = 0;
+        Comm_SetSSColor(c.side, read(c.levelLine) ? c.colour : kTransparencyOnly, c.level, c.transparency,
+                        &first);
+        status(first);
     }
     return status;
 }

@@ -157,28 +157,15 @@ struct SnapshotTally {
     int reportedFailures = 0;  ///< result 1, or a query failed (counted or not)
     int wrongResults = 0;      ///< success, but a field differs
     int wrongTexts = 0;        ///< of those: only text fields differ
-    int wrongUncounted = 0;    ///< of those: only fields read by queries whose failure is not counted
     std::string firstWrong;    ///< the first differing field, for the message
 };
 
-// Fields the snapshot fills from a query whose failure it does not count: the
-// split line's position and thicknesses stand on HSM and HSL, but only HSR's
-// status is returned; a colour level stands on its side's transparency, whose
-// status the colour query's replaces.
-inline bool FilledWithoutCountingFailure(const char* name)
-{
-    for (const char* f : {"ssp", "llt", "rlt", "slt", "srt", "slr", "slg", "slb", "srr", "srg", "srb"})
-        if (std::strcmp(name, f) == 0) return true;
-    return false;
-}
-
 template <typename Record>
 std::string FirstDifference(const Record& got, const Record& truth, std::span<const SettingsField> fields,
-                            bool* onlyTexts, bool* onlyUncounted)
+                            bool* onlyTexts)
 {
     std::string first;
     *onlyTexts = true;
-    *onlyUncounted = true;
     for (const SettingsField& f : fields) {
         bool same = true;
         switch (f.type) {
@@ -194,7 +181,6 @@ std::string FirstDifference(const Record& got, const Record& truth, std::span<co
         }
         if (same) continue;
         if (f.type != SettingsFieldType::Text) *onlyTexts = false;
-        if (!FilledWithoutCountingFailure(f.name)) *onlyUncounted = false;
         if (first.empty()) {
             first = f.name;
             if (f.type == SettingsFieldType::Text)
@@ -209,8 +195,7 @@ std::string FirstDifference(const Record& got, const Record& truth, std::span<co
 inline void RunSnapshots(int pairs, const CamMainSettings& mainTruth, const CamAdvSettings& advTruth,
                          SnapshotTally& tally)
 {
-    auto sort = [&tally](int result, const SnapshotStats& stats, const std::string& wrong, bool onlyTexts,
-                         bool onlyUncounted) {
+    auto sort = [&tally](int result, const SnapshotStats& stats, const std::string& wrong, bool onlyTexts) {
         ++tally.runs;
         if (result != 0 || stats.anyFailed()) {
             ++tally.reportedFailures;
@@ -219,21 +204,19 @@ inline void RunSnapshots(int pairs, const CamMainSettings& mainTruth, const CamA
         } else {
             ++tally.wrongResults;
             if (onlyTexts) ++tally.wrongTexts;
-            if (onlyUncounted) ++tally.wrongUncounted;
             if (tally.firstWrong.empty()) tally.firstWrong = wrong;
         }
     };
     for (int i = 0; i < pairs; ++i) {
-        bool onlyTexts = true, onlyUncounted = true;
+        bool onlyTexts = true;
         CamMainSettings main{};
         SnapshotStats stats;
         int result = Comm_QueryMainSettings(&main, &stats);
-        std::string wrong =
-            FirstDifference(main, mainTruth, MainSettingsFields(), &onlyTexts, &onlyUncounted);
-        sort(result, stats, wrong, onlyTexts, onlyUncounted);
+        std::string wrong = FirstDifference(main, mainTruth, MainSettingsFields(), &onlyTexts);
+        sort(result, stats, wrong, onlyTexts);
         CamAdvSettings adv{};
         result = Comm_QueryAdvanced(&adv, &stats);
-        wrong = FirstDifference(adv, advTruth, AdvSettingsFields(), &onlyTexts, &onlyUncounted);
-        sort(result, stats, wrong, onlyTexts, onlyUncounted);
+        wrong = FirstDifference(adv, advTruth, AdvSettingsFields(), &onlyTexts);
+        sort(result, stats, wrong, onlyTexts);
     }
 }
