@@ -1,6 +1,8 @@
 // The main panel's value controls: each committed change goes to the camera at
 // once (or, while the camera is busy, as soon as it is free), and where the
 // camera rounds or decides, the value it holds is shown.
+#include <map>
+
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Link.h"
@@ -29,21 +31,43 @@ void showAccess(int panel, int control, int (*get)(int*))
     if (get(&access) == COMM_OK) SetCtrlVal(panel, control, access);
 }
 
+// Values the camera confirmed, by control, for the panel in g_mainpanel.
+struct Confirmed {
+    int panel = 0;
+    std::map<int, double> values;
+};
+Confirmed s_confirmed;
+
+std::map<int, double>& confirmedOf(int panel)
+{
+    if (s_confirmed.panel != panel) s_confirmed = Confirmed{panel, {}};
+    return s_confirmed.values;
+}
+
 // A value sent through one set function.  Where the camera is asked back,
 // its answer is shown; where the conversion rounds, the count that went out
-// is shown converted back, never the typed figure.
+// is shown converted back, never the typed figure.  A refused value gives
+// way to the one the camera still holds.
 int commitPlain(int panel, const MainBinding& b)
 {
-    if (b.kind == ValueKind::Int) return b.setInt ? b.setInt(IntValue(panel, b.control)) : COMM_OK;
-    if (b.kind != ValueKind::Real || !b.setReal) return COMM_OK;
-    const float typed = FloatValue(panel, b.control);
-    const int status = b.setReal(typed);
-    if (b.getReal) {
+    int status = COMM_OK;
+    if (b.kind == ValueKind::Int && b.setInt) {
+        status = b.setInt(IntValue(panel, b.control));
+    } else if (b.kind == ValueKind::Real && b.setReal) {
+        const float typed = FloatValue(panel, b.control);
+        status = b.setReal(typed);
         float taken = 0.0f;
-        if (b.getReal(&taken) == COMM_OK) SetCtrlVal(panel, b.control, static_cast<double>(taken));
-    } else if (status == COMM_OK) {
-        SetCtrlVal(panel, b.control, Comm_CountToUser(b.rule, Comm_UserToCount(b.rule, typed)));
+        if (b.getReal && b.getReal(&taken) == COMM_OK)
+            SetCtrlVal(panel, b.control, static_cast<double>(taken));
+        else if (status == COMM_OK)
+            SetCtrlVal(panel, b.control, Comm_CountToUser(b.rule, Comm_UserToCount(b.rule, typed)));
+    } else {
+        return COMM_OK;
     }
+    if (status == COMM_OK)
+        NoteConfirmed(panel, b.control);
+    else
+        ShowConfirmed(panel, b.control);
     return status;
 }
 
@@ -107,20 +131,54 @@ int CommitMode(int panel, int)
     return status;
 }
 
+void NoteConfirmed(int panel, int control)
+{
+    const MainBinding* b = BindingOf(control);
+    if (!b) return;
+    double value = 0.0;
+    if (b->kind == ValueKind::Int) {
+        int i = 0;
+        if (GetCtrlVal(panel, control, &i) < 0) return;
+        value = i;
+    } else if (GetCtrlVal(panel, control, &value) < 0) {
+        return;
+    }
+    confirmedOf(panel)[control] = value;
+}
+
+void ShowConfirmed(int panel, int control)
+{
+    const MainBinding* b = BindingOf(control);
+    const auto& values = confirmedOf(panel);
+    const auto it = values.find(control);
+    if (!b || it == values.end()) return;
+    if (b->kind == ValueKind::Int)
+        SetCtrlVal(panel, control, static_cast<int>(it->second));
+    else
+        SetCtrlVal(panel, control, it->second);
+}
+
 int CommitShutterSpeed(int panel, int)
 {
-    const int lines = IntValue(panel, MAIN_SHS);
-    const int status = Comm_SetSHS(lines);
-    SetCtrlVal(panel, MAIN_TIMEMS, lines * kLineTimeMs);
+    const int status = Comm_SetSHS(IntValue(panel, MAIN_SHS));
+    if (status == COMM_OK)
+        NoteConfirmed(panel, MAIN_SHS);
+    else
+        ShowConfirmed(panel, MAIN_SHS);
+    ShowShutterSpeed(panel, IntValue(panel, MAIN_SHS));
     return status;
 }
 
 // Pulse Width Mode: the trigger pulse sets the exposure, not the shutter.
 int CommitTriggerMode(int panel, int)
 {
-    const int mode = IntValue(panel, MAIN_TMD);
-    const int status = Comm_SetTMD(mode);
-    State().tmd = mode;
+    const int status = Comm_SetTMD(IntValue(panel, MAIN_TMD));
+    if (status == COMM_OK) {
+        NoteConfirmed(panel, MAIN_TMD);
+        State().tmd = IntValue(panel, MAIN_TMD);
+    } else {
+        ShowConfirmed(panel, MAIN_TMD);
+    }
     ApplyRules();
     return status;
 }

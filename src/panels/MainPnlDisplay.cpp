@@ -86,6 +86,7 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
         } else if (b.realField) {
             SetCtrlVal(panel, b.control, static_cast<double>(rec->*b.realField));
         }
+        NoteConfirmed(panel, b.control);
     }
     if (factory) SetCtrlVal(panel, MAIN_MODEL, g_cam_model_user_idx);
 

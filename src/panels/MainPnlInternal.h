@@ -57,12 +57,12 @@ enum class ValueKind { Int, Real, Action };
 struct MainBinding {
     int control;
     ValueKind kind;
-    int (*setInt)(int) = nullptr;              ///< the camera function a committed int goes to
-    int (*getInt)(int*) = nullptr;             ///< read back after the set, the answer shown
-    int (*setReal)(float) = nullptr;           ///< the camera function a committed real goes to
-    int (*getReal)(float*) = nullptr;          ///< read back after the set, the answer shown
-    CommRule rule = CommRule::Count;           ///< without read-back: the sent count is shown converted back
-    int CamMainSettings::*intField = nullptr;  ///< record field shown by the display
+    int (*setInt)(int) = nullptr;      ///< the camera function a committed int goes to
+    int (*getInt)(int*) = nullptr;     ///< read back after the set, the answer shown
+    int (*setReal)(float) = nullptr;   ///< the camera function a committed real goes to
+    int (*getReal)(float*) = nullptr;  ///< read back after the set, the answer shown
+    CommRule rule = CommRule::Count;   ///< the sent count, converted back, is shown when nothing is read back
+    int CamMainSettings::*intField = nullptr;     ///< record field shown by the display
     float CamMainSettings::*realField = nullptr;  ///< record field shown by the display
     bool CamClassTraits::*shownFor = nullptr;     ///< classes whose record fills it (nullptr: every class)
     Dimming dimming = Dimming::LinkOnly;
@@ -79,6 +79,12 @@ const MainBinding* Bindings(int* count);
 /// Controls dimmed without a link that carry no camera value of their own:
 /// the lens buttons, and the captions and frames that belong to value groups.
 const int* LinkOnlyControls(int* count);
+
+/// What the camera last confirmed for a bound control: noted when the display
+/// shows it and when a commit is accepted; shown again when a commit fails,
+/// so that the panel never shows a value the camera refused.
+void NoteConfirmed(int panel, int control);
+void ShowConfirmed(int panel, int control);
 
 /// Whether a binding's record field is filled for the class.
 bool FilledFor(const MainBinding& b, const CamClassTraits& traits);

@@ -8,6 +8,7 @@
 #include "MainPanelFixture.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "camera/Link.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
@@ -113,12 +114,22 @@ TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
     EXPECT_EQ(sent(), (Lines{":AMX=568", ":AMX?"}));
     EXPECT_NEAR(realVal(MAIN_AMX), 19.9936, 1e-4);
 
-    // Refused: the message, and the operator's value stays (an unreadable
-    // gain is not shown as 0 dB).
+    // Refused, and not readable either: the message, and the gain the camera
+    // still holds, neither the refused 25 dB nor 0 dB.
     camera().faults().refuse = {"AMX"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 25.0), 0);
     EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
-    EXPECT_DOUBLE_EQ(realVal(MAIN_AMX), 25.0);
+    EXPECT_NEAR(realVal(MAIN_AMX), 19.9936, 1e-4);
+
+    // Taken but not readable (an overlong reply acknowledges the set, and
+    // lacks the mnemonic for the query): the count that went out, converted back.
+    camera().faults().refuse.clear();
+    camera().faults().overlong = {"AMX"};
+    Comm_SetReplyTimeout(0.2);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 30.0), 0);
+    Comm_SetReplyTimeout(0);
+    EXPECT_EQ(camera().reg("AMX"), 852);
+    EXPECT_NEAR(realVal(MAIN_AMX), 29.9904, 1e-4);  // 852 x 0.0352
 }
 
 TEST_F(MainPnlControls, FailuresShowTheStatusText)
@@ -130,10 +141,11 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
     camera().faults().garbage = {"MIR"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MIR, 1), 0);
-    EXPECT_EQ(intVal(MAIN_GAM), 0);  // the operator's value stays
+    EXPECT_EQ(intVal(MAIN_GAM), 1);  // the camera's gamma, not the refused one
     camera().faults().silent = true;
     ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 100), 0);
-    EXPECT_NEAR(realVal(MAIN_TIMEMS), 6.356, 1e-9);  // shown whatever the outcome
+    EXPECT_EQ(intVal(MAIN_SHS), 525);                   // still the camera's speed
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);  // and its duration, 525 x 0.06356
     EXPECT_EQ(popups(), (std::vector{Error("Camera returned error message NAK."),
                                      Error("Camera returned unrecognized response."),
                                      Error("Timeout error waiting for camera response.")}));
