@@ -16,6 +16,7 @@ struct AppOptions {
     std::string simModel;               ///< --model NAME: COM1 is the simulated camera NAME
     bool quitAfterStart = false;        ///< --quit-after-start: quit once the window is filled
     std::string screenshot;             ///< --screenshot FILE: save the main window as PNG, then quit
+    std::string open;                   ///< --open PANEL: choose that panel's menu item once started
     std::string instanceKey;            ///< --instance-key KEY: copies with other keys run side by side
     bool checkInstance = true;          ///< refuse a second copy (tests turn it off)
     bool help = false;                  ///< --help

@@ -11,16 +11,18 @@
 #include "app/App.h"
 #include "camera/Models.h"
 #include "devices/DeviceTransports.h"
+#include "panels/AdvSetPnl.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
+#include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: iccd-control [/fac] [--factory] [--model NAME] [--quit-after-start]\n"
-    "                    [--screenshot FILE] [--instance-key KEY] [--help]\n"
+    "                    [--open PANEL] [--screenshot FILE] [--instance-key KEY] [--help]\n"
     "\n"
     "Controls an ICCD camera on a serial port.  \"ICCD.ini\" in the working directory\n"
     "holds the preferred port; without a camera there, ports 1 to 8 are searched.\n"
@@ -30,7 +32,10 @@ constexpr char kUsage[] =
     "  --model NAME       COM1 is the simulated camera NAME (sim:NAME) unless the\n"
     "                     environment variable ICCD_COM1 names a device\n"
     "  --quit-after-start quit as soon as the main window is filled\n"
-    "  --screenshot FILE  save the main window as a PNG picture, then quit\n"
+    "  --open PANEL       once started, open a panel as its menu item does:\n"
+    "                     advanced (Advanced Settings)\n"
+    "  --screenshot FILE  save the main window (or the panel --open opened) as a\n"
+    "                     PNG picture, then quit\n"
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
     "  --help             this text\n"
     "\n"
@@ -62,9 +67,35 @@ QWidget* mainWindow()
     return nullptr;
 }
 
+// The panels --open knows, by the menu command that opens each.
+struct OpenablePanel {
+    const char* name;
+    void (*open)(int menuBar, int menuItem, void* callbackData, int panel);
+    int menuItem;
+};
+constexpr OpenablePanel kOpenable[] = {
+    {"advanced", MMnu_AdvSetCallback, MAINMNU_ADVSET},
+};
+
+const OpenablePanel* openable(const std::string& name)
+{
+    for (const OpenablePanel& p : kOpenable)
+        if (name == p.name) return &p;
+    return nullptr;
+}
+
+std::string openableList()
+{
+    std::string list;
+    for (const OpenablePanel& p : kOpenable) list += (list.empty() ? "" : ", ") + std::string(p.name);
+    return list;
+}
+
 bool saveScreenshot(const std::string& path)
 {
-    QWidget* w = mainWindow();
+    // A pop-up on screen is what the picture is of.
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) w = mainWindow();
     if (!w) return false;
     return w->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG");
 }
@@ -73,6 +104,8 @@ bool saveScreenshot(const std::string& path)
 // moment for the layout to settle.
 void scheduleAfterStart(const AppOptions& options, int* status)
 {
+    if (const OpenablePanel* p = openable(options.open))
+        QTimer::singleShot(0, [p] { p->open(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel); });
     if (!options.quitAfterStart && options.screenshot.empty()) return;
     const std::string screenshot = options.screenshot;
     QTimer::singleShot(screenshot.empty() ? 0 : 100, [screenshot, status] {
@@ -118,6 +151,12 @@ int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* err
             }
         } else if (arg == "--screenshot") {
             if (!value(&options->screenshot)) return 2;
+        } else if (arg == "--open") {
+            if (!value(&options->open)) return 2;
+            if (!openable(options->open)) {
+                *error = "unknown panel " + options->open + " (known: " + openableList() + ")";
+                return 2;
+            }
         } else if (arg == "--instance-key") {
             if (!value(&options->instanceKey)) return 2;
         } else if (arg.rfind("--", 0) == 0) {

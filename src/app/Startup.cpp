@@ -13,6 +13,7 @@
 #include "camera/Link.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
+#include "panels/AdvSetPnl.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "platform/Rs232.h"
@@ -114,6 +115,7 @@ void RegisterAppCallbacks()
     RegisterUiCallback("Pref_CancelCallback", Pref_CancelCallback);
 
     RegisterMenuCallbacks();
+    AdvSetPnl_RegisterCallbacks();
     Comm_SetUnknownModelHook(reportUnknownModel);
 }
 

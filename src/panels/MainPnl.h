@@ -44,6 +44,10 @@ void Mpnl_SetScreenforAccess(int access);
 /// Returns the status of the ESH query, 0 when none was made.
 int Comm_AdjustShutterSpeedAccess(int dim);
 
+/// The camera's electronic shutter was switched (from the Advanced Settings
+/// panel): the shutter speed and the ALC's shutter limit follow the rules.
+void Mpnl_NoteElectronicShutter(int esh);
+
 /// Shows a main settings record; corrects rec->mfi for a ring without
 /// "Trigger Input".  With the stats of the pass that filled it, a field whose
 /// query failed is not shown: its control keeps what it showed.

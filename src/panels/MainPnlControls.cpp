@@ -1,12 +1,11 @@
 // The main panel's value controls: each committed change goes to the camera at
 // once (or, while the camera is busy, as soon as it is free), and where the
 // camera rounds or decides, the value it holds is shown.
-#include <map>
-
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
+#include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/OperatorAction.h"
@@ -29,19 +28,6 @@ void showAccess(int panel, int control, int (*get)(int*))
 {
     int access = 0;
     if (get(&access) == COMM_OK) SetCtrlVal(panel, control, access);
-}
-
-// Values the camera confirmed, by control, for the panel in g_mainpanel.
-struct Confirmed {
-    int panel = 0;
-    std::map<int, double> values;
-};
-Confirmed s_confirmed;
-
-std::map<int, double>& confirmedOf(int panel)
-{
-    if (s_confirmed.panel != panel) s_confirmed = Confirmed{panel, {}};
-    return s_confirmed.values;
 }
 
 // A value sent through one set function.  Where the camera is asked back,
@@ -133,29 +119,12 @@ int CommitMode(int panel, int)
 
 void NoteConfirmed(int panel, int control)
 {
-    const MainBinding* b = BindingOf(control);
-    if (!b) return;
-    double value = 0.0;
-    if (b->kind == ValueKind::Int) {
-        int i = 0;
-        if (GetCtrlVal(panel, control, &i) < 0) return;
-        value = i;
-    } else if (GetCtrlVal(panel, control, &value) < 0) {
-        return;
-    }
-    confirmedOf(panel)[control] = value;
+    if (BindingOf(control)) NoteConfirmedValue(panel, control);
 }
 
 void ShowConfirmed(int panel, int control)
 {
-    const MainBinding* b = BindingOf(control);
-    const auto& values = confirmedOf(panel);
-    const auto it = values.find(control);
-    if (!b || it == values.end()) return;
-    if (b->kind == ValueKind::Int)
-        SetCtrlVal(panel, control, static_cast<int>(it->second));
-    else
-        SetCtrlVal(panel, control, it->second);
+    if (BindingOf(control)) ShowConfirmedValue(panel, control);
 }
 
 int CommitShutterSpeed(int panel, int)

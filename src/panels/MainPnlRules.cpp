@@ -147,6 +147,12 @@ void DimMainPnlMenus(int dim)
     applyMenuRules(linkPresent());
 }
 
+void Mpnl_NoteElectronicShutter(int esh)
+{
+    State().esh = esh;
+    ApplyRules();
+}
+
 void Mpnl_SetScreenforAccess(int access)
 {
     State().agcAccess = access;

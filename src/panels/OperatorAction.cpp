@@ -1,6 +1,8 @@
 #include "panels/OperatorAction.h"
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "camera/LinkQueue.h"
@@ -9,14 +11,14 @@
 
 namespace {
 
-// One queue key per control constant: a control committed again while its
-// action still waits replaces that action.
-constexpr int kMaxControl = 128;
-char s_controlKeys[kMaxControl];
+// One queue key per control of a panel: a control committed again while its
+// action still waits replaces that action.  The map's nodes stay where they
+// are, so their addresses serve as keys.
+std::map<std::pair<int, int>, char> s_controlKeys;
 
-const void* keyOf(int control)
+const void* keyOf(int panel, int control)
 {
-    return control >= 0 && control < kMaxControl ? &s_controlKeys[control] : nullptr;
+    return &s_controlKeys[{panel, control}];
 }
 
 }  // namespace
@@ -27,13 +29,18 @@ bool PanelIsLoaded(int panel)
     return panel > 0 && GetPanelAttribute(panel, ATTR_TITLE, &title) >= 0;
 }
 
+void RunPanelAction(int panel, int control, std::function<void()> action)
+{
+    Comm_WhenLinkIdle(std::move(action), keyOf(panel, control));
+}
+
 void RunMainPanelAction(int panel, int control, std::function<void()> action)
 {
     Comm_WhenLinkIdle(
         [panel, action = std::move(action)] {
             if (panel == g_mainpanel && PanelIsLoaded(panel)) action();
         },
-        keyOf(control));
+        keyOf(panel, control));
 }
 
 void RunDialogAction(int panel, std::initializer_list<int> buttons, std::function<void()> action)

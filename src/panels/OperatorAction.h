@@ -11,6 +11,13 @@
 #include <functional>
 #include <initializer_list>
 
+/// Runs action for a control of a panel now or, while the link is in use,
+/// once it is idle.  Committing the same control again while its action waits
+/// replaces the waiting action.  The action runs even when the panel has gone
+/// meanwhile (a pop-up closed right after a change): it must carry the value
+/// as committed, and what it shows afterwards goes nowhere.
+void RunPanelAction(int panel, int control, std::function<void()> action);
+
 /// Runs action for a control of the main panel in g_mainpanel now or, while
 /// the link is in use, once it is idle.  Committing the same control again
 /// while its action waits replaces the waiting action.

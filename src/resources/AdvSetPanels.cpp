@@ -74,12 +74,12 @@ Panel AdvSetPanel()
     c.push_back(Frame(UI_ID(ADVSET_DECORATION_11), "Video").at(0, 0, 1));
     c.push_back(Numeric(UI_ID(ADVSET_VPD), "Video Pedestal (mV)", Type::Double)
                     .range(0.0, 0.0, 100.0, 1.0)
-                    .prec(1)
+                    .prec(0)
                     .cb(cb)
                     .at(ADVSET_DECORATION_11, 0, 0));
     c.push_back(Numeric(UI_ID(ADVSET_VWC), "Video White Clip (mV)", Type::Double)
                     .range(300.0, 300.0, 1000.0, 10.0)
-                    .prec(1)
+                    .prec(0)
                     .cb(cb)
                     .at(ADVSET_DECORATION_11, 1, 0));
 
@@ -156,10 +156,10 @@ Panel AdvSetColourPanel()
     c.push_back(identity(UI_ID(ADVSET_C_HOSTVER), "Host Control Ver.").at(id, 3, 0));
     c.push_back(
         Ring(UI_ID(ADVSET_C_HWREV), "Hardware Rev", {{"Legacy", 0}, {"Current", 1}}).hidden().at(id, 4, 0));
-    c.push_back(String(UI_ID(ADVSET_C_CUSTID), "Customer ID").maxLen(16).cb(cb).at(id, 5, 0));
-    c.push_back(String(UI_ID(ADVSET_C_FACTID), "Unit ID:").maxLen(6).cb(cb).at(id, 6, 0));
-    c.push_back(String(UI_ID(ADVSET_C_DATEID), "Date Code:").maxLen(8).cb(cb).at(id, 7, 0));
-    c.push_back(String(UI_ID(ADVSET_C_REVID), "Unit Rev:").maxLen(2).cb(cb).at(id, 8, 0));
+    c.push_back(String(UI_ID(ADVSET_C_CUSTID), "Customer ID").maxLen(16).printableOnly().cb(cb).at(id, 5, 0));
+    c.push_back(String(UI_ID(ADVSET_C_FACTID), "Unit ID:").maxLen(6).printableOnly().cb(cb).at(id, 6, 0));
+    c.push_back(String(UI_ID(ADVSET_C_DATEID), "Date Code:").maxLen(8).printableOnly().cb(cb).at(id, 7, 0));
+    c.push_back(String(UI_ID(ADVSET_C_REVID), "Unit Rev:").maxLen(2).printableOnly().cb(cb).at(id, 8, 0));
 
     c.push_back(Frame(UI_ID(ADVSET_C_DECORATION_12), "Exposure").at(kLeft, 1, 0));
     c.push_back(
@@ -172,13 +172,13 @@ Panel AdvSetColourPanel()
         Ring(UI_ID(ADVSET_C_VPS), "Video Pedestal Feature", OffOn()).cb(cb).at(ADVSET_C_VIDEOBOX, 0, 0));
     c.push_back(Numeric(UI_ID(ADVSET_C_VPD), "Video Pedestal", Type::Double)
                     .range(0.0, 0.0, 255.0, 1.0)
-                    .prec(1)
+                    .prec(0)
                     .unit("mV")
                     .cb(cb)
                     .at(ADVSET_C_VIDEOBOX, 1, 0));
     c.push_back(Numeric(UI_ID(ADVSET_C_VWC), "Video White Clip", Type::Double)
                     .range(0.0, 0.0, 255.0, 10.0)
-                    .prec(1)
+                    .prec(0)
                     .unit("mV")
                     .cb(cb)
                     .at(ADVSET_C_VIDEOBOX, 2, 0));
@@ -215,13 +215,25 @@ Panel AdvSetColourPanel()
     const char* coefficientNames[] = {"ADVSET_C_R1", "ADVSET_C_G1", "ADVSET_C_B1",
                                       "ADVSET_C_R2", "ADVSET_C_G2", "ADVSET_C_B2",
                                       "ADVSET_C_R3", "ADVSET_C_G3", "ADVSET_C_B3"};
+    // A 3 x 3 grid: the colours over the columns, the rows numbered beside them.
     const char* colours[] = {"Red", "Green", "Blue"};
+    constexpr int kColumnCaption = -10, kRowCaption = -20;
+    for (int col = 0; col < 3; ++col)
+        c.push_back(TextMsg(kColumnCaption - col, "", colours[col])
+                        .placed(Place::ValueColumn)
+                        .aligned(Align::Center)
+                        .at(cc, 0, col + 1));
+    for (int row = 0; row < 3; ++row)
+        c.push_back(TextMsg(kRowCaption - row, "", "Row " + std::to_string(row + 1))
+                        .placed(Place::LabelColumn)
+                        .at(cc, row + 1, 0));
     for (int i = 0; i < 9; ++i)
         c.push_back(Numeric(coefficient[i], coefficientNames[i], colours[i % 3], Type::Double)
                         .range(1.0, 0.0, 3.992, 0.1)
                         .prec(3)
+                        .labelPos(LabelAt::None)
                         .cb(cb)
-                        .at(cc, i / 3, i % 3));
+                        .at(cc, i / 3 + 1, i % 3 + 1));
 
     const int blemish = ADVSET_C_BLEMISHBOX;
     c.push_back(Frame(UI_ID(ADVSET_C_BLEMISHBOX), "Blemish Compensation").at(kRight, 1, 0));

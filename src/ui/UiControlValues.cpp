@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -270,6 +272,8 @@ public:
         edit_ = new QLineEdit(parent);
         widget = edit_;
         edit_->setMaxLength(d.maxLength > 0 ? d.maxLength : 32767);
+        if (d.printable)
+            edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[ -~]*"), edit_));
         edit_->setText(qs(d.text));
         QObject::connect(edit_, &QLineEdit::textEdited, &guard_, [this] { edited_ = true; });
         QObject::connect(edit_, &QLineEdit::editingFinished, &guard_, [this] {
@@ -281,6 +285,18 @@ public:
 
     int style() const override { return CTRL_STRING; }
     int dataType() const override { return VAL_STRING; }
+
+    // What the operator types passes the field's validator: characters it
+    // refuses never reach the text.
+    int enter(const Value& value) override
+    {
+        std::string text;
+        if (desc.printable && textOf(value, &text)) {
+            std::erase_if(text, [](char ch) { return ch < ' ' || ch > '~'; });
+            return Control::enter(text);
+        }
+        return Control::enter(value);
+    }
 
     int get(Value& out) const override
     {

@@ -75,8 +75,9 @@ struct Ctrl {
     bool indicator = false;
     bool visible = true;
     bool dimmed = false;
-    bool heading = false;  ///< text message shown in bold, as a heading inside a frame
-    int maxLength = 0;     ///< characters an operator may type; 0 = no limit
+    bool heading = false;    ///< text message shown in bold, as a heading inside a frame
+    int maxLength = 0;       ///< characters an operator may type; 0 = no limit
+    bool printable = false;  ///< string: the operator may type printable ASCII only (blank to '~')
     Arrow arrow = Arrow::Up;
     int lines = 0;  ///< text box: lines in view
     int width = 0;  ///< minimum width of the control in pixels; 0 = its natural width
@@ -116,6 +117,7 @@ struct Ctrl {
     Ctrl& minWidth(int px) { return width = px, *this; }
     Ctrl& initial(std::string t) { return text = std::move(t), *this; }
     Ctrl& maxLen(int n) { return maxLength = n, *this; }
+    Ctrl& printableOnly() { return printable = true, *this; }
     Ctrl& caption(int frame) { return captionOf = frame, *this; }
     Ctrl& selected(int index) { return dfltIndex = index, *this; }
     Ctrl& asHeading() { return heading = true, *this; }

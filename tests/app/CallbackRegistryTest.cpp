@@ -13,11 +13,10 @@ namespace {
 
 // The secondary panels not built yet; this list empties as they are.
 const std::set<std::string> kNotBuiltYet = {
-    "MMnu_FileSplitCallback", "MMnu_FPGACallback",        "MMnu_AFECallback",       "MMnu_AdvSetCallback",
-    "MMnu_CProcCallback",     "SplitScrnPnl_ValCallback", "FTestPnl_WriteCallback", "FTestPnl_ValCallback",
-    "FTestPnl_OKCallback",    "FTestPnl_BitCallback",     "CProcPnl_ValCallback",   "CProcPnl_OKCallback",
-    "AfePnl_ValCallback",     "AfePnl_OKCallback",        "AdvSetPnl_ValCallback",  "AdvSetCPnl_ValCallback",
-    "AdvSetPnl_OKCallback",   "AdvSetPnl_PnlCallback",
+    "MMnu_FileSplitCallback",   "MMnu_FPGACallback",      "MMnu_AFECallback",     "MMnu_CProcCallback",
+    "SplitScrnPnl_ValCallback", "FTestPnl_WriteCallback", "FTestPnl_ValCallback", "FTestPnl_OKCallback",
+    "FTestPnl_BitCallback",     "CProcPnl_ValCallback",   "CProcPnl_OKCallback",  "AfePnl_ValCallback",
+    "AfePnl_OKCallback",
 };
 
 bool registered(const std::string& name)

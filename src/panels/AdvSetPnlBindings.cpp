@@ -1,0 +1,152 @@
+// Each control of the two Advanced Settings panels and what it is bound to,
+// once: the display and the value callbacks both walk these tables.
+#include <iterator>
+
+#include "camera/ClassTraits.h"
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "panels/AdvSetPnlInternal.h"
+#include "panels/PanelGlobals.h"
+
+namespace advpnl {
+
+namespace {
+
+// The column-defect address takes its number first.
+int setDefectAddress(int value, int address)
+{
+    return Comm_SetCDA(address, value);
+}
+
+#define LENS(P, CONTROL, GLOBAL)                                            \
+    AdvBinding                                                              \
+    {                                                                       \
+        .panel = P, .control = CONTROL, .kind = Kind::Lens, .lens = &GLOBAL \
+    }
+#define LENS_ROWS(P, PREFIX)                                                              \
+    LENS(P, PREFIX##Z_MAXV, g_zoom_maxv), LENS(P, PREFIX##Z_COARSE, g_zoom_coarse),       \
+        LENS(P, PREFIX##Z_FINE, g_zoom_fine), LENS(P, PREFIX##F_MAXV, g_focus_maxv),      \
+        LENS(P, PREFIX##F_COARSE, g_focus_coarse), LENS(P, PREFIX##F_FINE, g_focus_fine), \
+        LENS(P, PREFIX##I_MAXV, g_iris_maxv), LENS(P, PREFIX##I_COARSE, g_iris_coarse),   \
+        LENS(P, PREFIX##I_FINE, g_iris_fine)
+
+#define INT(CONTROL, FIELD, FILL, SET)                                                          \
+    AdvBinding                                                                                  \
+    {                                                                                           \
+        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = FILL, \
+        .setInt = SET                                                                           \
+    }
+#define CORNER(CONTROL, FIELD, INDEX)                                                                   \
+    AdvBinding                                                                                          \
+    {                                                                                                   \
+        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::Always, \
+        .setIntAt = Comm_SetALCWin, .index = INDEX, .accept = AcceptCorner                              \
+    }
+#define DEFECT(CONTROL, FIELD, ADDRESS)                                            \
+    AdvBinding                                                                     \
+    {                                                                              \
+        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD,  \
+        .fill = Fill::DefectAccess, .setIntAt = setDefectAddress, .index = ADDRESS \
+    }
+#define COEFFICIENT(CONTROL, FIELD, INDEX)                                                               \
+    AdvBinding                                                                                           \
+    {                                                                                                    \
+        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = Fill::Colour, \
+        .setRealAt = Comm_SetK, .index = INDEX, .rule = CommRule::Matrix                                 \
+    }
+#define READ_BACK(P, CONTROL, FIELD, FILL, SET, GET)                                                      \
+    AdvBinding                                                                                            \
+    {                                                                                                     \
+        .panel = P, .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = FILL, .setReal = SET, \
+        .getReal = GET                                                                                    \
+    }
+#define HANDLED(CONTROL, KIND, FIELD, FILL, HANDLER)                                                         \
+    AdvBinding                                                                                               \
+    {                                                                                                        \
+        .panel = ADVSET_C, .control = CONTROL, .kind = KIND, .field = FIELD, .fill = FILL, .commit = HANDLER \
+    }
+#define UNIT_ID(CONTROL) HANDLED(CONTROL, Kind::Text, nullptr, Fill::Never, CommitUnitIdentification)
+
+const AdvBinding kBasicPanel[] = {
+    READ_BACK(ADVSET, ADVSET_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET, ADVSET_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    LENS_ROWS(ADVSET, ADVSET_),
+};
+
+const AdvBinding k47xPanel[] = {
+    HANDLED(ADVSET_C_VPS, Kind::Int, "vps", Fill::PedestalSwitch, CommitPedestalSwitch),
+    READ_BACK(ADVSET_C, ADVSET_C_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET_C, ADVSET_C_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    CORNER(ADVSET_C_WIN_ULX, "ulx", 0),
+    CORNER(ADVSET_C_WIN_ULY, "uly", 1),
+    CORNER(ADVSET_C_WIN_LRX, "lrx", 2),
+    CORNER(ADVSET_C_WIN_LRY, "lry", 3),
+    INT(ADVSET_C_WINDISP, "wds", Fill::Always, Comm_SetWDS),
+    INT(ADVSET_C_BRIGHT_SPD, "bts", Fill::Always, Comm_SetBTS),
+    INT(ADVSET_C_DARK_SPD, "dks", Fill::Always, Comm_SetDKS),
+    INT(ADVSET_C_LOGAVG_WT, "law", Fill::Always, Comm_SetLAW),
+    INT(ADVSET_C_IMPULSE_FLT, "ifc", Fill::Always, Comm_SetIFC),
+    INT(ADVSET_C_ALCMODE, "alm", Fill::Always, Comm_SetALM),
+    HANDLED(ADVSET_C_ESHUTTER, Kind::Int, "esh", Fill::Always, CommitElectronicShutter),
+    INT(ADVSET_C_HIGHSEN, "bin", Fill::Always, Comm_SetBIN),
+    COEFFICIENT(ADVSET_C_R1, "k[0]", 0),
+    COEFFICIENT(ADVSET_C_G1, "k[1]", 1),
+    COEFFICIENT(ADVSET_C_B1, "k[2]", 2),
+    COEFFICIENT(ADVSET_C_R2, "k[3]", 3),
+    COEFFICIENT(ADVSET_C_G2, "k[4]", 4),
+    COEFFICIENT(ADVSET_C_B2, "k[5]", 5),
+    COEFFICIENT(ADVSET_C_R3, "k[6]", 6),
+    COEFFICIENT(ADVSET_C_G3, "k[7]", 7),
+    COEFFICIENT(ADVSET_C_B3, "k[8]", 8),
+    AdvBinding{.panel = ADVSET_C,
+               .control = ADVSET_C_BTH,
+               .kind = Kind::Real,
+               .field = "bth",
+               .fill = Fill::DefectAccess,
+               .setReal = Comm_SetBTH,
+               .rule = CommRule::TenthPercent},
+    AdvBinding{.panel = ADVSET_C,
+               .control = ADVSET_C_BCT,
+               .kind = Kind::Int,
+               .field = "bct",
+               .fill = Fill::DefectAccess},
+    HANDLED(ADVSET_C_LOCATEDEFECTS, Kind::Action, nullptr, Fill::Never, LocateBlemishes),
+    DEFECT(ADVSET_C_CD_ADDR1, "cd[0]", 1),
+    DEFECT(ADVSET_C_CD_ADDR2, "cd[1]", 2),
+    DEFECT(ADVSET_C_CD_ADDR3, "cd[2]", 3),
+    DEFECT(ADVSET_C_CD_ADDR4, "cd[3]", 4),
+    INT(ADVSET_C_CDI, "cdi", Fill::DefectAccess, Comm_SetCDI),
+    AdvBinding{.panel = ADVSET_C, .control = ADVSET_C_CUSTID, .kind = Kind::Text, .setText = Comm_SetCID},
+    UNIT_ID(ADVSET_C_FACTID),
+    UNIT_ID(ADVSET_C_DATEID),
+    UNIT_ID(ADVSET_C_REVID),
+    LENS_ROWS(ADVSET_C, ADVSET_C_),
+};
+
+}  // namespace
+
+const AdvBinding* AdvBindings(int panelResource, int* count)
+{
+    if (panelResource == ADVSET_C) {
+        *count = static_cast<int>(std::size(k47xPanel));
+        return k47xPanel;
+    }
+    *count = static_cast<int>(std::size(kBasicPanel));
+    return kBasicPanel;
+}
+
+const AdvBinding* AdvBindingOf(int panelResource, int control)
+{
+    int count = 0;
+    const AdvBinding* rows = AdvBindings(panelResource, &count);
+    for (int i = 0; i < count; ++i)
+        if (rows[i].control == control) return &rows[i];
+    return nullptr;
+}
+
+int AdvPanelResource()
+{
+    return Comm_CurrentClass().family47x ? ADVSET_C : ADVSET;
+}
+
+}  // namespace advpnl

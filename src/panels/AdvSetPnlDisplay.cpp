@@ -1,0 +1,229 @@
+// Opening the Advanced Settings panel: loading the variant of the camera's
+// class, filling it from the camera, and closing it.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "camera/ClassTraits.h"
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/LinkQueue.h"
+#include "camera/Models.h"
+#include "camera/Snapshot.h"
+#include "panels/AdvSetPnl.h"
+#include "panels/AdvSetPnlInternal.h"
+#include "panels/ConfirmedValues.h"
+#include "panels/PanelGlobals.h"
+
+int g_advset_panel = 0;
+
+namespace advpnl {
+
+namespace {
+
+constexpr char kQueryFailed[] = "Failure querying camera for factory settings.\n";
+
+const SettingsField* fieldNamed(const char* name)
+{
+    for (const SettingsField& f : AdvSettingsFields())
+        if (std::strcmp(f.name, name) == 0) return &f;
+    return nullptr;
+}
+
+bool filledFor(const AdvBinding& b, const CamClassTraits& t, int dfcAccess)
+{
+    switch (b.fill) {
+        case Fill::Never:
+            return false;
+        case Fill::Always:
+            return true;
+        case Fill::DefectAccess:
+            return dfcAccess != 0;
+        case Fill::Colour:
+            return t.colour;
+        case Fill::PedestalSwitch:
+            return t.colour && g_hardware_rev == 0;
+        case Fill::WhiteClip:
+            return t.hasWhiteClip;
+    }
+    return false;
+}
+
+// A number the camera reported, shown as it is: should it lie outside a
+// numeric control's laid-out range, the range widens to hold it rather than
+// the control showing a limit the camera does not hold.
+void widenToHold(int panel, int control, double value)
+{
+    int style = 0;
+    if (GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style) < 0 || style != CTRL_NUMERIC) return;
+    double low = 0.0, high = 0.0;
+    if (GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &low) >= 0 && value < low)
+        SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, value);
+    if (GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &high) >= 0 && value > high)
+        SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, value);
+}
+
+void showField(int panel, const AdvBinding& b, const CamAdvSettings* rec)
+{
+    const SettingsField* f = fieldNamed(b.field);
+    if (!f) return;
+    int shown = -1;
+    if (f->type == SettingsFieldType::Int) {
+        const int value = SettingsInt(rec, *f);
+        widenToHold(panel, b.control, value);
+        shown = SetCtrlVal(panel, b.control, value);
+    } else if (f->type == SettingsFieldType::Float) {
+        const double value = SettingsFloat(rec, *f);
+        widenToHold(panel, b.control, value);
+        shown = SetCtrlVal(panel, b.control, value);
+    }
+    // A ring without the camera's item keeps its own: that is not the camera's value.
+    if (shown >= 0) NoteConfirmedValue(panel, b.control);
+}
+
+void showText(int panel, int control, const std::string& text)
+{
+    SetCtrlVal(panel, control, text);
+    NoteConfirmedValue(panel, control);
+}
+
+// The 47x cameras' identification and blemish access, which the panel asks for
+// itself.  Returns the status of the first query that failed.
+int showIdentification(int panel)
+{
+    int firstFailure = COMM_OK;
+    auto note = [&firstFailure](int status) {
+        if (firstFailure == COMM_OK) firstFailure = status;
+        return status == COMM_OK;
+    };
+    SetCtrlVal(panel, ADVSET_C_HWREV, g_hardware_rev);
+
+    char text[kIdTextSize] = {};
+    if (note(Comm_GetSNO(text))) {
+        const std::string id = text;
+        auto part = [&id](std::size_t from, std::size_t length) {
+            return from < id.size() ? id.substr(from, length) : std::string();
+        };
+        showText(panel, ADVSET_C_FACTID, part(0, 6));
+        showText(panel, ADVSET_C_DATEID, part(6, 8));
+        showText(panel, ADVSET_C_REVID, part(14, 2));
+    }
+    char customer[kIdTextSize] = {};
+    if (note(Comm_GetCID(customer))) showText(panel, ADVSET_C_CUSTID, customer);
+
+    // Without an answer the blemish controls are locked, as without access.
+    int access = 0;
+    if (!note(Comm_GetDFC_Access(&access))) access = 0;
+    AdvState(panel).dfcAccess = access;
+    return firstFailure;
+}
+
+}  // namespace
+
+void ReportAdvStatus(int status)
+{
+    if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
+}
+
+}  // namespace advpnl
+
+using namespace advpnl;
+
+int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
+{
+    const int panel = g_advset_panel;
+    if (panel <= 0 || !rec) return COMM_OK;
+    const int resource = AdvPanelResource();
+    const bool of47x = resource == ADVSET_C;
+    const CamClassTraits& t = Comm_CurrentClass();
+    auto unread = [stats](const char* field) { return stats && stats->fieldUnread(field); };
+
+    SetCtrlVal(panel, of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER, kHostVersion);
+    const int row = std::clamp(g_cam_model_user_idx, 0, kCamModelCount - 1);
+    SetCtrlVal(panel, of47x ? ADVSET_C_MODEL : ADVSET_MODEL, g_cam_models[row]);
+    if (!unread("fw_ver")) SetCtrlVal(panel, of47x ? ADVSET_C_FW_VER : ADVSET_FW_VER, rec->fw_ver);
+    if (!unread("fpga_ver")) SetCtrlVal(panel, of47x ? ADVSET_C_FPGA_VER : ADVSET_FPGA_VER, rec->fpga_ver);
+
+    const int status = of47x ? showIdentification(panel) : COMM_OK;
+    AdvRuleState& state = AdvState(panel);
+
+    int count = 0;
+    const AdvBinding* bindings = AdvBindings(resource, &count);
+    for (int i = 0; i < count; ++i) {
+        const AdvBinding& b = bindings[i];
+        if (b.kind == Kind::Lens) {
+            SetCtrlVal(panel, b.control, static_cast<double>(*b.lens));
+            continue;
+        }
+        if (!b.field || !filledFor(b, t, state.dfcAccess) || unread(b.field)) continue;
+        showField(panel, b, rec);
+        if (b.control == ADVSET_C_VPS) state.vps = rec->vps;
+    }
+    ApplyAdvRules(panel);
+    return status;
+}
+
+int AdvSetInit()
+{
+    if (g_com_port == 0) return 0;
+    CamAdvSettings rec{};
+    SnapshotStats stats;
+    const int pass = Comm_QueryAdvanced(&rec, &stats);
+    const int own = AdvSetPnl_Display(&rec, &stats);
+    if (pass == 0 && !stats.anyFailed() && own == COMM_OK) return 0;
+    const int status = stats.lastFailure != COMM_OK ? stats.lastFailure : own;
+    MessagePopup("ERROR", (std::string(kQueryFailed) + Comm_GetMessageErrorStr(status)).c_str());
+    return 1;
+}
+
+namespace {
+
+int s_openKey;
+
+void openAdvancedSettings()
+{
+    const int panel = LoadPanel(0, kUlvoIccdUir, AdvPanelResource());
+    if (panel <= 0) return;
+    g_advset_panel = panel;
+    Advpnl_ConfigForModel();
+    AdvSetInit();
+    InstallPopup(panel);
+}
+
+void closeAdvancedSettings(int panel)
+{
+    RemovePopup(0);
+    ForgetConfirmedValues(panel);
+    ForgetAdvState(panel);
+}
+
+}  // namespace
+
+void MMnu_AdvSetCallback(int, int, void*, int)
+{
+    // Chosen while the camera is busy: the panel opens once it is free.
+    Comm_WhenLinkIdle(openAdvancedSettings, &s_openKey);
+}
+
+int AdvSetPnl_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) closeAdvancedSettings(panel);
+    return 0;
+}
+
+int AdvSetPnl_PnlCallback(int panel, int, int event, void*, int, int)
+{
+    if (event == EVENT_CLOSE) closeAdvancedSettings(panel);
+    return 0;
+}
+
+void AdvSetPnl_RegisterCallbacks()
+{
+    RegisterUiCallback("MMnu_AdvSetCallback", MMnu_AdvSetCallback);
+    RegisterUiCallback("AdvSetPnl_ValCallback", AdvSetPnl_ValCallback);
+    RegisterUiCallback("AdvSetCPnl_ValCallback", AdvSetCPnl_ValCallback);
+    RegisterUiCallback("AdvSetPnl_OKCallback", AdvSetPnl_OKCallback);
+    RegisterUiCallback("AdvSetPnl_PnlCallback", AdvSetPnl_PnlCallback);
+}
