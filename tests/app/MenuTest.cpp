@@ -124,4 +124,22 @@ TEST_F(Menus, LoadingASettingsFileCancelledOrMissing)
     EXPECT_TRUE(camera(1).log().empty());
 }
 
+// Lens parameters changed on the Advanced Settings panel outlive the run.
+TEST_F(Menus, AdvancedSettingsLensParametersAreSavedAtExit)
+{
+    writeIni(1);
+    startOn("VK-470");
+    const int panel = choose(MAINMNU_ADVSET);
+    ASSERT_EQ(PanelName(panel), "ADVSET_C");
+    ASSERT_EQ(uitest::Commit(panel, ADVSET_C_Z_MAXV, 7.5), 0);
+    ASSERT_EQ(uitest::Commit(panel, ADVSET_C_F_FINE, 3.0), 0);
+    ASSERT_EQ(uitest::ClosePanel(panel), 0);
+    QuitUserInterface(0);
+    stop();
+    const std::vector<std::string> lines = iniLines();
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[3], "Zoom Max V: 7.5");
+    EXPECT_EQ(lines[8], "Focus Fine Adjust: 3");
+}
+
 }  // namespace

@@ -144,7 +144,7 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
     EXPECT_EQ(intVal(MAIN_GAM), 1);  // the camera's gamma, not the refused one
     camera().faults().silent = true;
     ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 100), 0);
-    EXPECT_EQ(intVal(MAIN_SHS), 525);                   // still the camera's speed
+    EXPECT_EQ(intVal(MAIN_SHS), 525);                 // still the camera's speed
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);  // and its duration, 525 x 0.06356
     EXPECT_EQ(popups(), (std::vector{Error("Camera returned error message NAK."),
                                      Error("Camera returned unrecognized response."),

@@ -1,0 +1,257 @@
+// The Advanced Settings panel's controls: what each sends, what the panel
+// shows afterwards, the ALC window checks, the unit identification, blemish
+// location, the electronic shutter's effect on the main panel, the lens
+// parameters, and refused or delayed changes.
+#include <string>
+#include <vector>
+
+#include "AdvSetFixture.h"
+#include "camera/LinkQueue.h"
+#include "panels/AdvSetPnlInternal.h"
+#include "panels/PanelGlobals.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST_F(AdvSetTest, EachControlSendsItsCommand)
+{
+    start("VKC-475", 1);
+    open();
+    const struct {
+        int control;
+        double value;
+        const char* line;
+    } cases[] = {
+        {ADVSET_C_BRIGHT_SPD, 12, ":BTS=12"}, {ADVSET_C_DARK_SPD, 13, ":DKS=13"},
+        {ADVSET_C_LOGAVG_WT, 14, ":LAW=14"},  {ADVSET_C_IMPULSE_FLT, 15, ":IFC=15"},
+        {ADVSET_C_ESHUTTER, 1, ":ESH=1"},     {ADVSET_C_VPS, 0, ":VPS=0"},
+        {ADVSET_C_R1, 1.5, ":KR1=1536"},      {ADVSET_C_B2, 0.25, ":KB2=256"},
+        {ADVSET_C_G3, 3.992, ":KG3=4088"},    {ADVSET_C_BTH, 12.34, ":BTH=123"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        clearLog();
+        ASSERT_EQ(uitest::Commit(adv_, c.control, c.value), 0);
+        EXPECT_EQ(sent(), Lines{c.line});
+    }
+    // Where the camera rounds, the panel shows what it holds: 123 tenths of a percent.
+    EXPECT_NEAR(advReal(ADVSET_C_BTH), 12.3, 1e-6);
+    clearLog();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_CUSTID, "Bench 4"), 0);
+    EXPECT_EQ(sent(), Lines{":CID=Bench 4"});
+
+    start("VK-470", 1);
+    open();
+    for (const auto& [control, value, line] :
+         {std::tuple{ADVSET_C_WINDISP, 1, ":WDS=1"}, std::tuple{ADVSET_C_ALCMODE, 2, ":ALM=2"},
+          std::tuple{ADVSET_C_HIGHSEN, 1, ":BIN=1"}, std::tuple{ADVSET_C_CD_ADDR3, 517, ":CD3=517"},
+          std::tuple{ADVSET_C_CDI, 1, ":CDI=1"}}) {
+        clearLog();
+        ASSERT_EQ(uitest::Commit(adv_, control, value), 0) << line;
+        EXPECT_EQ(sent(), Lines{line});
+    }
+    EXPECT_TRUE(popups().empty());
+}
+
+TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
+{
+    start("VK-400");
+    open();
+    // 51 mV is count round(102 + 51 x 0.56) = 131, which reads as 51.79 mV.
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_VPD, 51.0), 0);
+    EXPECT_EQ(sent(), (Lines{":VPD=131", ":VPD?"}));
+    EXPECT_NEAR(advReal(ADVSET_VPD), 51.7857, 1e-3);
+    clearLog();
+    // 650 mV: round(112 + 422 x 0.06528662) = 140, which reads as 656.88 mV.
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_VWC, 650.0), 0);
+    EXPECT_EQ(sent(), (Lines{":VWC=140", ":VWC?"}));
+    EXPECT_NEAR(advReal(ADVSET_VWC), 656.878, 1e-3);
+
+    start("VK-470");
+    open();
+    camera().faults().refuse = {"VPD"};  // refused, and asked back: the camera still holds 50
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPD, 80.0), 0);
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VPD), 50.0);
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
+{
+    connect("VK-470");
+    for (const auto& [reg, value] : {std::pair{"ULX", 100}, std::pair{"ULY", 50}, std::pair{"LRX", 600},
+                                     std::pair{"LRY", 400}, std::pair{"WXX", 700}, std::pair{"WYX", 480}})
+        camera().setReg(reg, value);
+    show();
+    open();
+    const struct {
+        int control, value, shownAfter;
+        const char* message;
+    } refused[] = {
+        {ADVSET_C_WIN_ULX, 600, 100, "Upper left X must be less than lower right X"},
+        {ADVSET_C_WIN_ULY, 450, 50, "Upper left Y must be less than lower right Y"},
+        {ADVSET_C_WIN_LRX, 100, 600, "Lower right X must be greater than upper left X"},
+        {ADVSET_C_WIN_LRY, 20, 400, "Lower right Y must be greater than upper left Y"},
+    };
+    for (const auto& r : refused) {
+        uitest::ClearPopups();
+        ASSERT_EQ(uitest::Commit(adv_, r.control, r.value), 0);
+        EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error(r.message)});
+        EXPECT_EQ(advInt(r.control), r.shownAfter);
+    }
+    EXPECT_TRUE(sent().empty());
+
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_ULX, 599), 0);
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_ULY, 60), 0);
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_LRX, 640), 0);
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_LRY, 401), 0);
+    EXPECT_EQ(sent(), (Lines{":ULX=599", ":ULY=60", ":LRX=640", ":LRY=401"}));
+}
+
+TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
+{
+    using advpnl::JoinUnitIdentification;
+    EXPECT_EQ(JoinUnitIdentification("AB", "2026", "R"), "AB    2026    R ");
+    EXPECT_EQ(JoinUnitIdentification("ABCDEFGH", "2026120799", "R7X"), "ABCDEF20261207R7");
+    EXPECT_EQ(JoinUnitIdentification("C47521", "20250317", "C2"),
+              "C47521"
+              "20250317C2");
+    EXPECT_EQ(JoinUnitIdentification("A\rB\x7f", "\x01", ""), "AB              ");
+
+    start("VKC-475", 1);
+    open();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_FACTID, "XY"), 0);
+    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317C2"});
+    EXPECT_EQ(advText(ADVSET_C_FACTID), "XY    ");
+    clearLog();
+    // What cannot be typed never reaches the field.
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_REVID, "\tQ\r9Z"), 0);
+    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317Q9"});
+    EXPECT_EQ(advAttr(ADVSET_C_DATEID, ATTR_MAX_ENTRY_LENGTH), 8);
+    EXPECT_EQ(advAttr(ADVSET_C_CUSTID, ATTR_MAX_ENTRY_LENGTH), 16);
+
+    camera().faults().refuse = {"WSF"};
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DATEID, "1999"), 0);
+    EXPECT_EQ(advText(ADVSET_C_DATEID), "20250317");  // what the camera still holds
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
+{
+    connect("VK-470", 1);
+    camera().setReg("BTH", 500);  // 50 %: (1000 - 500) / 25 + 1 = 21 blemishes
+    show();
+    ASSERT_EQ(intVal(MAIN_DFC), 1);
+    open();
+    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+    EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?", ":DFC=0", ":DFC=1"}));
+    EXPECT_EQ(advInt(ADVSET_C_BCT), 21);
+
+    connect("VK-470", 1);
+    camera().setReg("DFC", 0);
+    show();
+    open();
+    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+    EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
+
+    // Pressed while the camera is busy: done once it is free.
+    clearLog();
+    {
+        CommOperation busy;
+        ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+        EXPECT_TRUE(sent().empty());
+    }
+    EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
+
+    // A refused location is not passed over in silence.
+    camera().faults().refuse = {"LDF"};
+    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(AdvSetTest, ElectronicShutterDecidesTheMainPanelsShutterControls)
+{
+    connect("VK-470");
+    camera().setReg("AEC", 1);  // automatic: the ALC limits are the operator's
+    camera().setReg("ESH", 0);
+    show();
+    ASSERT_TRUE(dimmed(MAIN_SMX));
+    ASSERT_FALSE(dimmed(MAIN_SHS));
+    open();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 1), 0);
+    EXPECT_EQ(sent(), Lines{":ESH=1"});
+    EXPECT_FALSE(dimmed(MAIN_SMX));  // the ALC drives the shutter up to its limit
+    EXPECT_TRUE(dimmed(MAIN_SHS));
+    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 0), 0);
+    EXPECT_TRUE(dimmed(MAIN_SMX));
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+
+    // In manual mode the shutter stays the operator's, and the limit means nothing.
+    connect("VK-470");
+    camera().setReg("AEC", 0);
+    show();
+    open();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 1), 0);
+    EXPECT_TRUE(dimmed(MAIN_SMX));
+    EXPECT_FALSE(dimmed(MAIN_SHS));
+
+    // Refused: the box shows the camera's state again and the main panel is unchanged.
+    camera().faults().refuse = {"ESH"};
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 0), 0);
+    EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), 1);
+    EXPECT_EQ(popups().size(), 1u);
+}
+
+TEST_F(AdvSetTest, PedestalSwitchLocksThePedestalAndARefusalKeepsItLocked)
+{
+    start("VKC-475", 1);
+    open();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPS, 0), 0);
+    EXPECT_TRUE(advDimmed(ADVSET_C_VPD));
+    camera().faults().refuse = {"VPS"};
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPS, 1), 0);
+    EXPECT_EQ(advInt(ADVSET_C_VPS), 0);  // refused: still off, and the pedestal stays locked
+    EXPECT_TRUE(advDimmed(ADVSET_C_VPD));
+}
+
+TEST_F(AdvSetTest, LensParametersChangeOnlyTheProgramAndReachTheLensButtons)
+{
+    start("VK-470");
+    open();
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_Z_MAXV, 6.0), 0);
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_Z_COARSE, 50.0), 0);
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_I_FINE, 4.0), 0);
+    EXPECT_TRUE(sent().empty());
+    EXPECT_FLOAT_EQ(g_zoom_maxv, 6.0f);
+    EXPECT_FLOAT_EQ(g_iris_fine, 4.0f);
+    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_OKBUTTON), 0);
+    // 50 % of 6 V is 3 V: count round(3 x 14.111111) = 42.
+    ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
+    EXPECT_EQ(sent(), Lines{":ZMC=42"});
+    uitest::Release(panel(), MAIN_ZM_BIGUP);
+    g_zoom_maxv = 9.0f, g_zoom_coarse = 10.0f, g_iris_fine = 1.0f;
+}
+
+TEST_F(AdvSetTest, AChangeWaitingForTheCameraIsSentEvenIfThePanelClosesFirst)
+{
+    start("VK-470");
+    open();
+    {
+        CommOperation busy;
+        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_BRIGHT_SPD, 20), 0);
+        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_BRIGHT_SPD, 30), 0);  // replaces the waiting one
+        ASSERT_EQ(uitest::Click(adv_, ADVSET_C_OKBUTTON), 0);
+    }
+    EXPECT_EQ(sent(), Lines{":BTS=30"});
+    EXPECT_EQ(camera().reg("BTS"), 30);
+
+    // A refused change: the camera's value again, and the reason.
+    open();
+    camera().faults().refuse = {"DKS"};
+    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DARK_SPD, 50), 0);
+    EXPECT_EQ(advInt(ADVSET_C_DARK_SPD), 4);
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+}
+
+}  // namespace

@@ -1,0 +1,277 @@
+// Opening the Advanced Settings panel: the variant for each model, the
+// questions the camera is asked, the shape per class and screen, and what the
+// panel shows, also when the camera does not answer everything.
+#include <string>
+#include <vector>
+
+#include "AdvSetFixture.h"
+#include "camera/Globals.h"
+#include "panels/PanelGlobals.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST_F(AdvSetTest, EveryModelOpensTheVariantOfItsClassOnBothScreens)
+{
+    const struct {
+        const char* model;
+        int panel;
+    } models[] = {{"VK-400", ADVSET},   {"EH-4000", ADVSET},   {"VK-405", ADVSET},   {"VKC-473", ADVSET_C},
+                  {"VK-470", ADVSET_C}, {"VKC-475", ADVSET_C}, {"VK-473", ADVSET_C}, {"VK-475", ADVSET_C},
+                  {"LS-370", ADVSET_C}, {"LS-373", ADVSET_C},  {"LS-375", ADVSET_C}, {"LSC-373", ADVSET_C},
+                  {"LSC-375", ADVSET_C}};
+    for (const auto& m : models) {
+        for (int screen : {0, 1}) {
+            SCOPED_TRACE(std::string(m.model) + (screen ? " factory" : " user"));
+            start(m.model, screen);
+            ASSERT_GT(open(), 0);
+            std::string title;
+            GetPanelAttribute(adv_, ATTR_TITLE, &title);
+            EXPECT_EQ(title, "Advanced Settings");
+            const bool of47x = m.panel == ADVSET_C;
+            // A control only the variant has answers on its handle.
+            int v = 0;
+            EXPECT_EQ(GetCtrlAttribute(adv_, ADVSET_C_CUSTID, ATTR_VISIBLE, &v) == 0, of47x);
+            EXPECT_EQ(advText(of47x ? ADVSET_C_MODEL : ADVSET_MODEL), m.model);
+            EXPECT_EQ(advText(of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER), "1.75");
+            EXPECT_TRUE(popups().empty());
+            ASSERT_EQ(uitest::Click(adv_, of47x ? ADVSET_C_OKBUTTON : ADVSET_OKBUTTON), 0);
+            EXPECT_EQ(uitest::TopPopup(), 0);
+        }
+    }
+}
+
+TEST_F(AdvSetTest, OpeningAsksTheLimitsTheRecordThenTheIdentification)
+{
+    start("VK-400");
+    open(true);
+    EXPECT_EQ(sent(), (Lines{":VER?", ":FPGA?", ":VPS?", ":VPD?", ":VWC?"}));
+
+    const Lines limits = {":WXN?", ":WYN?", ":WXX?", ":WYX?"};
+    const Lines head = {":VER?", ":FPGA?", ":VPS?", ":VPD?"};
+    const Lines tail = {":BTH?", ":BCT?", ":CD1?", ":CD2?", ":CD3?", ":CD4?", ":CDI?", ":ULX?",
+                        ":ULY?", ":LRX?", ":LRY?", ":BTS?", ":DKS?", ":LAW?", ":IFC?", ":ESH?",
+                        ":BIN?", ":ALM?", ":WDS?", ":SNO?", ":CID?", ":SNO?", ":CID?", ":SB2?"};
+    auto join = [](std::initializer_list<Lines> parts) {
+        Lines all;
+        for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
+        return all;
+    };
+    start("VK-470");
+    open(true);
+    EXPECT_EQ(sent(), join({limits, head, {":VWC?"}, tail}));
+
+    start("VKC-475");
+    open(true);
+    EXPECT_EQ(sent(), join({limits,
+                            head,
+                            {":KR1?", ":KG1?", ":KB1?", ":KR2?", ":KG2?", ":KB2?", ":KR3?", ":KG3?", ":KB3?"},
+                            tail}));
+
+    // The other classes: as many questions as their group.
+    for (const auto& [model, count] :
+         {std::pair{"EH-4000", 5u}, std::pair{"VK-405", 5u}, std::pair{"VKC-473", 41u},
+          std::pair{"VK-473", 33u}, std::pair{"VK-475", 33u}}) {
+        start(model);
+        open(true);
+        EXPECT_EQ(sent().size(), count) << model;
+    }
+}
+
+TEST_F(AdvSetTest, ShapeOfTheBasicAndAgcPanels)
+{
+    const std::vector<int> operatorPart = {ADVSET_MCPBOX, ADVSET_MCPTEXT, ADVSET_MGA,
+                                           ADVSET_MDG,    ADVSET_MMD,     ADVSET_MLV};
+    const std::vector<int> factoryPart = {ADVSET_MGN, ADVSET_MMG,    ADVSET_MXG, ADVSET_MBI,
+                                          ADVSET_BRT, ADVSET_BRTBTN, ADVSET_MCT, ADVSET_MCPBOX2};
+    const struct {
+        const char* model;
+        int screen;
+        bool operatorShown, factoryShown;
+    } cases[] = {{"VK-400", 1, false, false},
+                 {"VK-405", 0, false, false},
+                 {"EH-4000", 0, true, false},
+                 {"EH-4000", 1, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " screen " + std::to_string(c.screen));
+        start(c.model, c.screen);
+        open();
+        for (int control : operatorPart) EXPECT_EQ(advVisible(control), c.operatorShown) << control;
+        for (int control : factoryPart) EXPECT_EQ(advVisible(control), c.factoryShown) << control;
+        EXPECT_TRUE(advVisible(ADVSET_VPD));
+        EXPECT_TRUE(advVisible(ADVSET_VWC));
+    }
+}
+
+TEST_F(AdvSetTest, ShapeOfThe47xPanelPerGroupAndScreen)
+{
+    const std::vector<int> ids = {ADVSET_C_FACTID, ADVSET_C_DATEID, ADVSET_C_REVID};
+    const std::vector<int> defects = {
+        ADVSET_C_BLEMISHBOX, ADVSET_C_COLDEFECTFRAME, ADVSET_C_BTH, ADVSET_C_BCT,  ADVSET_C_LOCATEDEFECTS,
+        ADVSET_C_CD_ADDR1,   ADVSET_C_CD_ADDR4,       ADVSET_C_CDI, ADVSET_C_CDTXT};
+    const std::vector<int> matrix = {ADVSET_C_COLCORR_BOX, ADVSET_C_COLCORR_TEXT, ADVSET_C_R1, ADVSET_C_B3};
+    const std::vector<int> colourLocked = {ADVSET_C_WIN_ULX,    ADVSET_C_WIN_LRY, ADVSET_C_ULTEXT,
+                                           ADVSET_C_ALCWINTEXT, ADVSET_C_WINDISP, ADVSET_C_HIGHSEN};
+    for (const char* model : {"VK-470", "VKC-475"}) {
+        const bool colour = model[2] == 'C';
+        for (int screen : {0, 1}) {
+            SCOPED_TRACE(std::string(model) + " screen " + std::to_string(screen));
+            start(model, screen);
+            open();
+            EXPECT_FALSE(advVisible(ADVSET_C_HWREV));
+            for (int c : ids) EXPECT_EQ(advDisplayOnly(c), screen == 0) << c;
+            EXPECT_FALSE(advDisplayOnly(ADVSET_C_CUSTID));
+            for (int c : defects) EXPECT_EQ(advVisible(c), screen == 1) << c;
+            for (int c : matrix) EXPECT_EQ(advVisible(c), colour) << c;
+            for (int c : colourLocked) EXPECT_EQ(advDimmed(c), colour) << c;
+            EXPECT_EQ(advVisible(ADVSET_C_VPS), colour);
+            EXPECT_EQ(advVisible(ADVSET_C_VPD), !colour);
+            EXPECT_EQ(advVisible(ADVSET_C_VWC), !colour);
+            int items = 0;
+            GetNumListItems(adv_, ADVSET_C_ALCMODE, &items);
+            EXPECT_EQ(items, colour ? 1 : 3);
+            EXPECT_EQ(advDisplayOnly(ADVSET_C_ALCMODE), colour);
+            if (screen == 1) {
+                // Access granted: blemishes usable; column defects only on mono cameras.
+                EXPECT_FALSE(advDimmed(ADVSET_C_LOCATEDEFECTS));
+                EXPECT_EQ(advDimmed(ADVSET_C_CD_ADDR1), colour);
+                EXPECT_EQ(advDimmed(ADVSET_C_CDI), colour);
+            }
+        }
+    }
+
+    // The current hardware hides the pedestal switch instead, and its
+    // pedestal is a fine scale.
+    g_hardware_rev = 1;
+    start("VKC-475");
+    open();
+    EXPECT_FALSE(advVisible(ADVSET_C_VPS));
+    EXPECT_TRUE(advVisible(ADVSET_C_VPD));
+    EXPECT_EQ(advLimit(ADVSET_C_VPD, ATTR_MAX_VALUE), 10.0);
+    EXPECT_EQ(advLimit(ADVSET_C_VPD, ATTR_INCR_VALUE), 0.1);
+    EXPECT_EQ(advAttr(ADVSET_C_VPD, ATTR_PRECISION), 1);
+}
+
+TEST_F(AdvSetTest, WindowLimitsComeFromTheCameraUnlessItFailsToSay)
+{
+    connect("VK-470");
+    camera().setReg("WXN", 2);
+    camera().setReg("WYN", 3);
+    camera().setReg("WXX", 700);
+    camera().setReg("WYX", 480);
+    camera().faults().refuse = {"WYX"};
+    show();
+    open();
+    for (int c : {ADVSET_C_WIN_ULX, ADVSET_C_WIN_LRX}) {
+        EXPECT_EQ(advLimit(c, ATTR_MIN_VALUE), 2.0);
+        EXPECT_EQ(advLimit(c, ATTR_MAX_VALUE), 700.0);
+    }
+    EXPECT_EQ(advLimit(ADVSET_C_WIN_ULY, ATTR_MIN_VALUE), 3.0);
+    EXPECT_EQ(advLimit(ADVSET_C_WIN_LRY, ATTR_MIN_VALUE), 3.0);
+    // The refused maximum stays as laid out, each control its own.
+    EXPECT_EQ(advLimit(ADVSET_C_WIN_ULY, ATTR_MAX_VALUE), 492.0);
+    EXPECT_EQ(advLimit(ADVSET_C_WIN_LRY, ATTR_MAX_VALUE), 494.0);
+    EXPECT_TRUE(popups().empty());
+}
+
+TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
+{
+    connect("VKC-475", 1);
+    camera().setText("SNO", "ABC12320261207R7");
+    camera().setText("CID", "LAB 3");
+    camera().setText("VER", "V9.87");
+    camera().setReg("KG1", 512);  // 0.500224
+    camera().setReg("BTH", 255);  // 25.5 %
+    camera().setReg("BCT", 17);
+    camera().setReg("ULX", 120);
+    camera().setReg("ESH", 1);
+    camera().setReg("VPS", 0);
+    show();
+    g_iris_fine = 2.5f;
+    open();
+    g_iris_fine = 1.0f;
+    EXPECT_EQ(advText(ADVSET_C_FACTID), "ABC123");
+    EXPECT_EQ(advText(ADVSET_C_DATEID), "20261207");
+    EXPECT_EQ(advText(ADVSET_C_REVID), "R7");
+    EXPECT_EQ(advText(ADVSET_C_CUSTID), "LAB 3");
+    EXPECT_EQ(advText(ADVSET_C_FW_VER), "V9.87");
+    EXPECT_EQ(advText(ADVSET_C_FPGA_VER), "F3.02");
+    EXPECT_NEAR(advReal(ADVSET_C_G1), 0.500224, 1e-5);
+    EXPECT_NEAR(advReal(ADVSET_C_BTH), 25.5, 1e-5);
+    EXPECT_EQ(advInt(ADVSET_C_BCT), 17);
+    EXPECT_EQ(advInt(ADVSET_C_WIN_ULX), 120);
+    EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), 1);
+    EXPECT_EQ(advInt(ADVSET_C_VPS), 0);
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_I_FINE), 2.5);
+
+    // Mono 47x: white clip in millivolts, beyond the laid-out 255.
+    start("VK-470");
+    open();
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VWC), 700.0);
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VPD), 50.0);
+
+    // Basic camera: the offset scales; 130 is 50 mV, 143 is 702.83 mV.
+    start("VK-400");
+    open();
+    EXPECT_NEAR(advReal(ADVSET_VPD), 50.0, 1e-4);
+    EXPECT_NEAR(advReal(ADVSET_VWC), 702.829, 1e-3);
+}
+
+TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
+{
+    connect("VK-470", 1);
+    camera().setReg("SB2", 0);
+    camera().setReg("BTH", 300);
+    show();
+    open();
+    for (int c : {ADVSET_C_BTH, ADVSET_C_BCT, ADVSET_C_LOCATEDEFECTS, ADVSET_C_CD_ADDR1, ADVSET_C_CD_ADDR4,
+                  ADVSET_C_CDI, ADVSET_C_CDTXT})
+        EXPECT_TRUE(advDimmed(c)) << c;
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_BTH), 50.0);  // as laid out, not the camera's 30 %
+
+    // An unanswered access query counts as no access.
+    connect("VK-470", 1);
+    camera().faults().refuse = {"SB2"};
+    show();
+    open();
+    EXPECT_TRUE(advDimmed(ADVSET_C_LOCATEDEFECTS));
+}
+
+TEST_F(AdvSetTest, AFailedOpeningQueryLeavesItsFieldAndSaysSo)
+{
+    connect("VK-470", 1);
+    camera().setReg("BTS", 9);
+    camera().faults().refuse = {"VER", "DKS"};
+    show();
+    ASSERT_GT(open(), 0);
+    EXPECT_EQ(popups(), (std::vector<uitest::Popup>{Error("Failure querying camera for factory settings.\n"
+                                                          "Camera returned error message NAK.")}));
+    EXPECT_EQ(advText(ADVSET_C_FW_VER), "");  // not the camera's: left empty
+    EXPECT_EQ(advInt(ADVSET_C_DARK_SPD), 1);  // as laid out, not 0
+    EXPECT_EQ(advInt(ADVSET_C_BRIGHT_SPD), 9);
+    EXPECT_EQ(advText(ADVSET_C_FACTID), "M47003");
+
+    // Four failures end the pass: the rest stays as laid out, the panel opens.
+    connect("VK-470", 1);
+    camera().faults().refuse = {"VER", "FPGA", "VPS", "VPD"};
+    show();
+    ASSERT_GT(open(), 0);
+    EXPECT_EQ(popups().size(), 1u);
+    EXPECT_EQ(advInt(ADVSET_C_BRIGHT_SPD), 1);
+    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VWC), 0.0);
+    EXPECT_EQ(advText(ADVSET_C_FACTID), "M47003");  // asked by the panel itself
+}
+
+TEST_F(AdvSetTest, ClosedByOkOrByTheCloseBox)
+{
+    start("VK-400");
+    ASSERT_GT(open(), 0);
+    ASSERT_EQ(uitest::ClosePanel(adv_), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    ASSERT_GT(open(), 0);
+    ASSERT_EQ(uitest::Click(adv_, ADVSET_OKBUTTON), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+}
+
+}  // namespace
