@@ -46,11 +46,20 @@ constexpr int kColumnDefectControls[] = {ADVSET_C_CD_ADDR1, ADVSET_C_CD_ADDR2, A
 // white clip sits near 700 mV, which the laid-out 0..255 could not show.
 constexpr double kMillivoltWhiteClipMax = 1000.0;
 
+// The camera offers no command for the image intensifier's settings, so the
+// group can neither show the camera's values nor change them: it is greyed
+// and says so, rather than invite changes that would go nowhere.
+constexpr char kIntensifierNote[] = "The image intensifier is adjusted on the camera itself; "
+                                    "this program neither reads nor changes these values.";
+
 void shapeBasicPanel(int panel)
 {
     const bool agcCamera = Comm_CurrentClass().agcMode;
     for (int c : kIntensifierOperator) Show(panel, c, agcCamera);
     for (int c : kIntensifierFactory) Show(panel, c, agcCamera && g_prog_type != 0);
+    if (!agcCamera) return;
+    Dim(panel, ADVSET_MCPBOX, true);
+    SetCtrlAttribute(panel, ADVSET_MCPBOX, ATTR_TOOLTIP_TEXT, kIntensifierNote);
 }
 
 // One ALC window limit from the camera; a failed query keeps the laid-out one.
