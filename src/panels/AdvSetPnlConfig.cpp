@@ -49,8 +49,9 @@ constexpr double kMillivoltWhiteClipMax = 1000.0;
 // The camera offers no command for the image intensifier's settings, so the
 // group can neither show the camera's values nor change them: it is greyed
 // and says so, rather than invite changes that would go nowhere.
-constexpr char kIntensifierNote[] = "The image intensifier is adjusted on the camera itself; "
-                                    "this program neither reads nor changes these values.";
+constexpr char kIntensifierNote[] =
+    "The image intensifier is adjusted on the camera itself; "
+    "this program neither reads nor changes these values.";
 
 void shapeBasicPanel(int panel)
 {

@@ -23,20 +23,6 @@ void keepFirst(int& status, int next)
     if (status == COMM_OK) status = next;
 }
 
-std::string textOf(int panel, int control)
-{
-    std::string text;
-    GetCtrlVal(panel, control, &text);
-    return text;
-}
-
-int intOf(int panel, int control)
-{
-    int value = 0;
-    GetCtrlVal(panel, control, &value);
-    return value;
-}
-
 Committed capture(int panel, const AdvBinding& b)
 {
     Committed v;
@@ -55,8 +41,8 @@ Committed capture(int panel, const AdvBinding& b)
             break;
     }
     if (b.commit == CommitUnitIdentification)
-        v.s = JoinUnitIdentification(textOf(panel, ADVSET_C_FACTID), textOf(panel, ADVSET_C_DATEID),
-                                     textOf(panel, ADVSET_C_REVID));
+        v.s = JoinUnitIdentification(TextValue(panel, ADVSET_C_FACTID), TextValue(panel, ADVSET_C_DATEID),
+                                     TextValue(panel, ADVSET_C_REVID));
     return v;
 }
 
@@ -173,7 +159,7 @@ bool AcceptCorner(int panel, int control, const Committed& value)
 {
     for (const Corner& c : kCorners) {
         if (c.control != control) continue;
-        const int opposite = intOf(panel, c.opposite);
+        const int opposite = IntValue(panel, c.opposite);
         if (c.upperLeft ? value.i < opposite : value.i > opposite) return true;
         MessagePopup("ERROR", c.refusal);
         ShowConfirmedValue(panel, control);
@@ -196,7 +182,7 @@ int CommitPedestalSwitch(int panel, const Committed& value)
 {
     const int status = Comm_SetVPS(value.i);
     settle(panel, ADVSET_C_VPS, status);
-    AdvState(panel).vps = intOf(panel, ADVSET_C_VPS);
+    AdvState(panel).vps = IntValue(panel, ADVSET_C_VPS);
     ApplyAdvRules(panel);
     return status;
 }

@@ -6,6 +6,7 @@
 
 #include "camera/CamTypes.h"
 #include "camera/Conversions.h"
+#include "panels/PanelShorthands.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -97,14 +98,9 @@ int CommitPedestalSwitch(int panel, const Committed& value);
 int CommitUnitIdentification(int panel, const Committed& value);
 int LocateBlemishes(int panel, const Committed& value);
 
-inline void Show(int panel, int control, bool shown)
-{
-    SetCtrlAttribute(panel, control, ATTR_VISIBLE, shown ? 1 : 0);
-}
-
-inline void Dim(int panel, int control, bool dimmed)
-{
-    SetCtrlAttribute(panel, control, ATTR_DIMMED, dimmed ? 1 : 0);
-}
+using panelctl::Dim;
+using panelctl::IntValue;
+using panelctl::Show;
+using panelctl::TextValue;
 
 }  // namespace advpnl

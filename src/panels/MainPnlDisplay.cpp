@@ -16,20 +16,6 @@
 
 namespace mainpnl {
 
-int IntValue(int panel, int control)
-{
-    int value = 0;
-    GetCtrlVal(panel, control, &value);
-    return value;
-}
-
-float FloatValue(int panel, int control)
-{
-    float value = 0.0f;
-    GetCtrlVal(panel, control, &value);
-    return value;
-}
-
 void ShowShutterSpeed(int panel, int lines)
 {
     SetCtrlVal(panel, MAIN_SHS, lines);

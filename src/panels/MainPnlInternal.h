@@ -6,6 +6,7 @@
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "panels/PanelShorthands.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -92,18 +93,10 @@ bool FilledFor(const MainBinding& b, const CamClassTraits& traits);
 // ---------------------------------------------------------------------------
 // Shorthands.
 
-inline void Show(int panel, int control, bool shown)
-{
-    SetCtrlAttribute(panel, control, ATTR_VISIBLE, shown ? 1 : 0);
-}
-
-inline void Dim(int panel, int control, bool dimmed)
-{
-    SetCtrlAttribute(panel, control, ATTR_DIMMED, dimmed ? 1 : 0);
-}
-
-int IntValue(int panel, int control);
-float FloatValue(int panel, int control);
+using panelctl::Dim;
+using panelctl::FloatValue;
+using panelctl::IntValue;
+using panelctl::Show;
 
 /// Shows a shutter speed in lines and its duration in milliseconds, the
 /// duration of the value the control holds (it keeps within its range).
