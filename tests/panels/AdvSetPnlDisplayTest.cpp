@@ -6,6 +6,7 @@
 
 #include "AdvSetFixture.h"
 #include "camera/Globals.h"
+#include "camera/LinkQueue.h"
 #include "panels/PanelGlobals.h"
 
 namespace {
@@ -267,9 +268,15 @@ TEST_F(AdvSetTest, AFailedOpeningQueryLeavesItsFieldAndSaysSo)
     EXPECT_EQ(advText(ADVSET_C_FACTID), "M47003");  // asked by the panel itself
 }
 
-TEST_F(AdvSetTest, ClosedByOkOrByTheCloseBox)
+TEST_F(AdvSetTest, OpensOnceTheCameraIsFreeAndClosesByOkOrTheCloseBox)
 {
     start("VK-400");
+    {
+        CommOperation busy;
+        ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
+        EXPECT_EQ(uitest::TopPopup(), 0);
+    }
+    EXPECT_EQ(uitest::TopPopup(), g_advset_panel);
     ASSERT_GT(open(), 0);
     ASSERT_EQ(uitest::ClosePanel(adv_), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
