@@ -18,65 +18,68 @@ int setDefectAddress(int value, int address)
     return Comm_SetCDA(address, value);
 }
 
-#define LENS(P, CONTROL, GLOBAL)                                            \
-    AdvBinding                                                              \
-    {                                                                       \
-        .panel = P, .control = CONTROL, .kind = Kind::Lens, .lens = &GLOBAL \
+#define LENS(CONTROL, GLOBAL)                                      \
+    Binding                                                        \
+    {                                                              \
+        .control = CONTROL, .kind = Kind::Local, .global = &GLOBAL \
     }
-#define LENS_ROWS(P, PREFIX)                                                              \
-    LENS(P, PREFIX##Z_MAXV, g_zoom_maxv), LENS(P, PREFIX##Z_COARSE, g_zoom_coarse),       \
-        LENS(P, PREFIX##Z_FINE, g_zoom_fine), LENS(P, PREFIX##F_MAXV, g_focus_maxv),      \
-        LENS(P, PREFIX##F_COARSE, g_focus_coarse), LENS(P, PREFIX##F_FINE, g_focus_fine), \
-        LENS(P, PREFIX##I_MAXV, g_iris_maxv), LENS(P, PREFIX##I_COARSE, g_iris_coarse),   \
-        LENS(P, PREFIX##I_FINE, g_iris_fine)
+#define LENS_ROWS(PREFIX)                                                           \
+    LENS(PREFIX##Z_MAXV, g_zoom_maxv), LENS(PREFIX##Z_COARSE, g_zoom_coarse),       \
+        LENS(PREFIX##Z_FINE, g_zoom_fine), LENS(PREFIX##F_MAXV, g_focus_maxv),      \
+        LENS(PREFIX##F_COARSE, g_focus_coarse), LENS(PREFIX##F_FINE, g_focus_fine), \
+        LENS(PREFIX##I_MAXV, g_iris_maxv), LENS(PREFIX##I_COARSE, g_iris_coarse),   \
+        LENS(PREFIX##I_FINE, g_iris_fine)
 
-#define INT(CONTROL, FIELD, FILL, SET)                                                          \
-    AdvBinding                                                                                  \
-    {                                                                                           \
-        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = FILL, \
-        .setInt = SET                                                                           \
+#define INT(CONTROL, FIELD, FILL, SET)                                                     \
+    Binding                                                                                \
+    {                                                                                      \
+        .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = FILL, .setInt = SET \
     }
-#define CORNER(CONTROL, FIELD, INDEX)                                                                   \
-    AdvBinding                                                                                          \
-    {                                                                                                   \
-        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::Always, \
-        .setIntAt = Comm_SetALCWin, .index = INDEX, .accept = AcceptCorner                              \
+#define CORNER(CONTROL, FIELD, INDEX)                                                \
+    Binding                                                                          \
+    {                                                                                \
+        .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::Always, \
+        .setIntAt = Comm_SetALCWin, .index = INDEX, .accept = AcceptCorner           \
     }
-#define DEFECT(CONTROL, FIELD, ADDRESS)                                            \
-    AdvBinding                                                                     \
-    {                                                                              \
-        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Int, .field = FIELD,  \
-        .fill = Fill::DefectAccess, .setIntAt = setDefectAddress, .index = ADDRESS \
+#define DEFECT(CONTROL, FIELD, ADDRESS)                                                    \
+    Binding                                                                                \
+    {                                                                                      \
+        .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::DefectAccess, \
+        .setIntAt = setDefectAddress, .index = ADDRESS                                     \
     }
-#define COEFFICIENT(CONTROL, FIELD, INDEX)                                                               \
-    AdvBinding                                                                                           \
-    {                                                                                                    \
-        .panel = ADVSET_C, .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = Fill::Colour, \
-        .setRealAt = Comm_SetK, .index = INDEX, .rule = CommRule::Matrix                                 \
+#define COEFFICIENT(CONTROL, FIELD, INDEX)                                            \
+    Binding                                                                           \
+    {                                                                                 \
+        .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = Fill::Colour, \
+        .setRealAt = Comm_SetK, .index = INDEX, .rule = CommRule::Matrix              \
     }
-#define READ_BACK(P, CONTROL, FIELD, FILL, SET, GET)                                                      \
-    AdvBinding                                                                                            \
-    {                                                                                                     \
-        .panel = P, .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = FILL, .setReal = SET, \
-        .getReal = GET                                                                                    \
-    }
-#define HANDLED(CONTROL, KIND, FIELD, FILL, HANDLER)                                                         \
-    AdvBinding                                                                                               \
+#define READ_BACK(CONTROL, FIELD, FILL, SET, GET)                                                            \
+    Binding                                                                                                  \
     {                                                                                                        \
-        .panel = ADVSET_C, .control = CONTROL, .kind = KIND, .field = FIELD, .fill = FILL, .commit = HANDLER \
+        .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = FILL, .setReal = SET, .getReal = GET \
     }
-#define UNIT_ID(CONTROL) HANDLED(CONTROL, Kind::Text, nullptr, Fill::Never, CommitUnitIdentification)
+#define HANDLED(CONTROL, KIND, FIELD, FILL, HANDLER)                                      \
+    Binding                                                                               \
+    {                                                                                     \
+        .control = CONTROL, .kind = KIND, .field = FIELD, .fill = FILL, .commit = HANDLER \
+    }
+#define UNIT_ID(CONTROL)                                                            \
+    Binding                                                                         \
+    {                                                                               \
+        .control = CONTROL, .kind = Kind::Text, .gather = GatherUnitIdentification, \
+        .commit = CommitUnitIdentification                                          \
+    }
 
-const AdvBinding kBasicPanel[] = {
-    READ_BACK(ADVSET, ADVSET_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
-    READ_BACK(ADVSET, ADVSET_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
-    LENS_ROWS(ADVSET, ADVSET_),
+const Binding kBasicPanel[] = {
+    READ_BACK(ADVSET_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    LENS_ROWS(ADVSET_),
 };
 
-const AdvBinding k47xPanel[] = {
+const Binding k47xPanel[] = {
     HANDLED(ADVSET_C_VPS, Kind::Int, "vps", Fill::PedestalSwitch, CommitPedestalSwitch),
-    READ_BACK(ADVSET_C, ADVSET_C_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
-    READ_BACK(ADVSET_C, ADVSET_C_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    READ_BACK(ADVSET_C_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET_C_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
     CORNER(ADVSET_C_WIN_ULX, "ulx", 0),
     CORNER(ADVSET_C_WIN_ULY, "uly", 1),
     CORNER(ADVSET_C_WIN_LRX, "lrx", 2),
@@ -98,34 +101,29 @@ const AdvBinding k47xPanel[] = {
     COEFFICIENT(ADVSET_C_R3, "k[6]", 6),
     COEFFICIENT(ADVSET_C_G3, "k[7]", 7),
     COEFFICIENT(ADVSET_C_B3, "k[8]", 8),
-    AdvBinding{.panel = ADVSET_C,
-               .control = ADVSET_C_BTH,
-               .kind = Kind::Real,
-               .field = "bth",
-               .fill = Fill::DefectAccess,
-               .setReal = Comm_SetBTH,
-               .rule = CommRule::TenthPercent},
-    AdvBinding{.panel = ADVSET_C,
-               .control = ADVSET_C_BCT,
-               .kind = Kind::Int,
-               .field = "bct",
-               .fill = Fill::DefectAccess},
+    Binding{.control = ADVSET_C_BTH,
+            .kind = Kind::Real,
+            .field = "bth",
+            .fill = Fill::DefectAccess,
+            .setReal = Comm_SetBTH,
+            .rule = CommRule::TenthPercent},
+    Binding{.control = ADVSET_C_BCT, .kind = Kind::Int, .field = "bct", .fill = Fill::DefectAccess},
     HANDLED(ADVSET_C_LOCATEDEFECTS, Kind::Action, nullptr, Fill::Never, LocateBlemishes),
     DEFECT(ADVSET_C_CD_ADDR1, "cd[0]", 1),
     DEFECT(ADVSET_C_CD_ADDR2, "cd[1]", 2),
     DEFECT(ADVSET_C_CD_ADDR3, "cd[2]", 3),
     DEFECT(ADVSET_C_CD_ADDR4, "cd[3]", 4),
     INT(ADVSET_C_CDI, "cdi", Fill::DefectAccess, Comm_SetCDI),
-    AdvBinding{.panel = ADVSET_C, .control = ADVSET_C_CUSTID, .kind = Kind::Text, .setText = Comm_SetCID},
+    Binding{.control = ADVSET_C_CUSTID, .kind = Kind::Text, .setText = Comm_SetCID},
     UNIT_ID(ADVSET_C_FACTID),
     UNIT_ID(ADVSET_C_DATEID),
     UNIT_ID(ADVSET_C_REVID),
-    LENS_ROWS(ADVSET_C, ADVSET_C_),
+    LENS_ROWS(ADVSET_C_),
 };
 
 }  // namespace
 
-const AdvBinding* AdvBindings(int panelResource, int* count)
+const Binding* AdvBindings(int panelResource, int* count)
 {
     if (panelResource == ADVSET_C) {
         *count = static_cast<int>(std::size(k47xPanel));
@@ -135,13 +133,11 @@ const AdvBinding* AdvBindings(int panelResource, int* count)
     return kBasicPanel;
 }
 
-const AdvBinding* AdvBindingOf(int panelResource, int control)
+const Binding* AdvBindingOf(int panelResource, int control)
 {
     int count = 0;
-    const AdvBinding* rows = AdvBindings(panelResource, &count);
-    for (int i = 0; i < count; ++i)
-        if (rows[i].control == control) return &rows[i];
-    return nullptr;
+    const Binding* rows = AdvBindings(panelResource, &count);
+    return popup::Find(rows, count, control);
 }
 
 int AdvPanelResource()

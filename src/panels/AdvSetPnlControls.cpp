@@ -1,7 +1,6 @@
-// The Advanced Settings panel's controls: lens parameters change the program's
-// globals; everything else goes to the camera at once (or, while the camera is
-// busy, as soon as it is free), and a refused change gives way to the value
-// the camera still holds.
+// The Advanced Settings panel's controls that do more than one plain set: the
+// ALC window check, the electronic shutter, the pedestal switch, the unit
+// identification and blemish location; and the two value callbacks.
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Link.h"
@@ -9,7 +8,7 @@
 #include "panels/AdvSetPnlInternal.h"
 #include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
-#include "panels/OperatorAction.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 
 namespace advpnl {
@@ -21,101 +20,6 @@ constexpr std::size_t kUnitIdLength = 6, kDateCodeLength = 8, kUnitRevLength = 2
 void keepFirst(int& status, int next)
 {
     if (status == COMM_OK) status = next;
-}
-
-Committed capture(int panel, const AdvBinding& b)
-{
-    Committed v;
-    switch (b.kind) {
-        case Kind::Int:
-            GetCtrlVal(panel, b.control, &v.i);
-            break;
-        case Kind::Real:
-        case Kind::Lens:
-            GetCtrlVal(panel, b.control, &v.d);
-            break;
-        case Kind::Text:
-            GetCtrlVal(panel, b.control, &v.s);
-            break;
-        case Kind::Action:
-            break;
-    }
-    if (b.commit == CommitUnitIdentification)
-        v.s = JoinUnitIdentification(TextValue(panel, ADVSET_C_FACTID), TextValue(panel, ADVSET_C_DATEID),
-                                     TextValue(panel, ADVSET_C_REVID));
-    return v;
-}
-
-// An action that waited for the link shows the value as committed again: an
-// earlier action may have shown a read-back in the meantime.
-void showCommitted(int panel, const AdvBinding& b, const Committed& v)
-{
-    if (b.kind == Kind::Int) SetCtrlVal(panel, b.control, v.i);
-    if (b.kind == Kind::Real) SetCtrlVal(panel, b.control, v.d);
-    if (b.kind == Kind::Text && b.commit != CommitUnitIdentification) SetCtrlVal(panel, b.control, v.s);
-}
-
-void settle(int panel, int control, int status)
-{
-    if (status == COMM_OK)
-        NoteConfirmedValue(panel, control);
-    else
-        ShowConfirmedValue(panel, control);
-}
-
-// One set function.  Where the camera is asked back, its answer is shown;
-// where the conversion rounds, the count that went out, converted back.
-int commitPlain(int panel, const AdvBinding& b, const Committed& v)
-{
-    int status = COMM_OK;
-    switch (b.kind) {
-        case Kind::Int:
-            status = b.setInt ? b.setInt(v.i) : b.setIntAt ? b.setIntAt(v.i, b.index) : COMM_OK;
-            break;
-        case Kind::Real: {
-            const float typed = static_cast<float>(v.d);
-            status = b.setReal ? b.setReal(typed) : b.setRealAt ? b.setRealAt(typed, b.index) : COMM_OK;
-            float taken = 0.0f;
-            if (b.getReal && b.getReal(&taken) == COMM_OK) {
-                SetCtrlVal(panel, b.control, static_cast<double>(taken));
-                NoteConfirmedValue(panel, b.control);
-                return status;
-            }
-            if (status == COMM_OK)
-                SetCtrlVal(panel, b.control, Comm_CountToUser(b.rule, Comm_UserToCount(b.rule, typed)));
-            break;
-        }
-        case Kind::Text:
-            status = b.setText ? b.setText(v.s.c_str()) : COMM_OK;
-            break;
-        case Kind::Lens:
-        case Kind::Action:
-            return COMM_OK;
-    }
-    settle(panel, b.control, status);
-    return status;
-}
-
-void apply(int panel, const AdvBinding& b, const Committed& v)
-{
-    showCommitted(panel, b, v);
-    ReportAdvStatus(b.commit ? b.commit(panel, v) : commitPlain(panel, b, v));
-}
-
-int valueCallback(int resource, int panel, int control, int event)
-{
-    if (event != EVENT_COMMIT) return 0;
-    const AdvBinding* b = AdvBindingOf(resource, control);
-    if (!b) return 0;
-    const Committed v = capture(panel, *b);
-    if (b->kind == Kind::Lens) {
-        // The program's own setting: the lens buttons use it from now on.
-        *b->lens = static_cast<float>(v.d);
-        return 0;
-    }
-    if (b->accept && !b->accept(panel, control, v)) return 0;
-    RunPanelAction(panel, control, [panel, b, v] { apply(panel, *b, v); });
-    return 0;
 }
 
 struct Corner {
@@ -173,7 +77,7 @@ bool AcceptCorner(int panel, int control, const Committed& value)
 int CommitElectronicShutter(int panel, const Committed& value)
 {
     const int status = Comm_SetESH(value.i);
-    settle(panel, ADVSET_C_ESHUTTER, status);
+    SettleCommitted(panel, ADVSET_C_ESHUTTER, status);
     if (status == COMM_OK) Mpnl_NoteElectronicShutter(value.i);
     return status;
 }
@@ -181,15 +85,21 @@ int CommitElectronicShutter(int panel, const Committed& value)
 int CommitPedestalSwitch(int panel, const Committed& value)
 {
     const int status = Comm_SetVPS(value.i);
-    settle(panel, ADVSET_C_VPS, status);
+    SettleCommitted(panel, ADVSET_C_VPS, status);
     AdvState(panel).vps = IntValue(panel, ADVSET_C_VPS);
     ApplyAdvRules(panel);
     return status;
 }
 
+void GatherUnitIdentification(int panel, Committed& value)
+{
+    value.text = JoinUnitIdentification(TextValue(panel, ADVSET_C_FACTID), TextValue(panel, ADVSET_C_DATEID),
+                                        TextValue(panel, ADVSET_C_REVID));
+}
+
 int CommitUnitIdentification(int panel, const Committed& value)
 {
-    const int status = Comm_SetSNO(value.s.c_str());
+    const int status = Comm_SetSNO(value.text.c_str());
     const struct {
         int control;
         std::size_t from, length;
@@ -198,8 +108,8 @@ int CommitUnitIdentification(int panel, const Committed& value)
                  {ADVSET_C_REVID, kUnitIdLength + kDateCodeLength, kUnitRevLength}};
     for (const auto& p : parts) {
         // What the camera now holds, blanks and all; or what it held before.
-        if (status == COMM_OK) SetCtrlVal(panel, p.control, value.s.substr(p.from, p.length));
-        settle(panel, p.control, status);
+        if (status == COMM_OK) SetCtrlVal(panel, p.control, value.text.substr(p.from, p.length));
+        SettleCommitted(panel, p.control, status);
     }
     return status;
 }
@@ -230,10 +140,10 @@ using namespace advpnl;
 
 int AdvSetPnl_ValCallback(int panel, int control, int event, void*, int, int)
 {
-    return valueCallback(ADVSET, panel, control, event);
+    return popup::ValueCallback(AdvBindingOf(ADVSET, control), panel, event);
 }
 
 int AdvSetCPnl_ValCallback(int panel, int control, int event, void*, int, int)
 {
-    return valueCallback(ADVSET_C, panel, control, event);
+    return popup::ValueCallback(AdvBindingOf(ADVSET_C, control), panel, event);
 }

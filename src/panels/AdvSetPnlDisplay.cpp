@@ -15,6 +15,7 @@
 #include "panels/AdvSetPnl.h"
 #include "panels/AdvSetPnlInternal.h"
 #include "panels/ConfirmedValues.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 
 int g_advset_panel = 0;
@@ -32,7 +33,7 @@ const SettingsField* fieldNamed(const char* name)
     return nullptr;
 }
 
-bool filledFor(const AdvBinding& b, const CamClassTraits& t, int dfcAccess)
+bool filledFor(const Binding& b, const CamClassTraits& t, int dfcAccess)
 {
     switch (b.fill) {
         case Fill::Never:
@@ -65,7 +66,7 @@ void widenToHold(int panel, int control, double value)
         SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, value);
 }
 
-void showField(int panel, const AdvBinding& b, const CamAdvSettings* rec)
+void showField(int panel, const Binding& b, const CamAdvSettings* rec)
 {
     const SettingsField* f = fieldNamed(b.field);
     if (!f) return;
@@ -122,11 +123,6 @@ int showIdentification(int panel)
 
 }  // namespace
 
-void ReportAdvStatus(int status)
-{
-    if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
-}
-
 }  // namespace advpnl
 
 using namespace advpnl;
@@ -150,11 +146,11 @@ int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
     AdvRuleState& state = AdvState(panel);
 
     int count = 0;
-    const AdvBinding* bindings = AdvBindings(resource, &count);
+    const Binding* bindings = AdvBindings(resource, &count);
     for (int i = 0; i < count; ++i) {
-        const AdvBinding& b = bindings[i];
-        if (b.kind == Kind::Lens) {
-            SetCtrlVal(panel, b.control, static_cast<double>(*b.lens));
+        const Binding& b = bindings[i];
+        if (b.global) {
+            SetCtrlVal(panel, b.control, static_cast<double>(*b.global));
             continue;
         }
         if (!b.field || !filledFor(b, t, state.dfcAccess) || unread(b.field)) continue;
@@ -180,22 +176,15 @@ int AdvSetInit()
 
 namespace {
 
-int s_openKey;
-
-void openAdvancedSettings()
+int fillAdvancedSettings()
 {
-    const int panel = LoadPanel(0, kUlvoIccdUir, AdvPanelResource());
-    if (panel <= 0) return;
-    g_advset_panel = panel;
     Advpnl_ConfigForModel();
-    AdvSetInit();
-    InstallPopup(panel);
+    return AdvSetInit();
 }
 
 void closeAdvancedSettings(int panel)
 {
-    RemovePopup(0);
-    ForgetConfirmedValues(panel);
+    CloseCameraPopup(panel);
     ForgetAdvState(panel);
 }
 
@@ -204,7 +193,7 @@ void closeAdvancedSettings(int panel)
 void MMnu_AdvSetCallback(int, int, void*, int)
 {
     // Chosen while the camera is busy: the panel opens once it is free.
-    Comm_WhenLinkIdle(openAdvancedSettings, &s_openKey);
+    OpenCameraPopup({ADVSET, &g_advset_panel, true, true, fillAdvancedSettings, AdvPanelResource});
 }
 
 int AdvSetPnl_OKCallback(int panel, int, int event, void*, int, int)

@@ -77,7 +77,7 @@ void applyControl(int panel, const MainBinding& b, Committed v)
 {
     if (b.kind == ValueKind::Int) SetCtrlVal(panel, b.control, v.i);
     if (b.kind == ValueKind::Real) SetCtrlVal(panel, b.control, v.d);
-    ReportStatus(b.commit ? b.commit(panel, b.control) : commitPlain(panel, b));
+    ReportCommStatus(b.commit ? b.commit(panel, b.control) : commitPlain(panel, b));
 }
 
 }  // namespace
@@ -177,7 +177,7 @@ int CommitAgcAccess(int panel, int)
         SetCtrlVal(g_mainpanel, MAIN_MODE, 0);
         const int forced = CommitMode(g_mainpanel, MAIN_MODE);
         if (forced != COMM_OK) {
-            ReportStatus(forced);
+            ReportCommStatus(forced);
             showAccess(panel, MAIN_AGC_ACCESS, Comm_GetAGC_Access);
             return COMM_OK;
         }
@@ -196,7 +196,7 @@ int CommitDfcAccess(int panel, int)
         SetCtrlVal(g_mainpanel, MAIN_DFC, 0);
         const int forced = Comm_SetDFC(0);
         if (forced != COMM_OK) {
-            ReportStatus(forced);
+            ReportCommStatus(forced);
             showAccess(panel, MAIN_DFC_ACCESS, Comm_GetDFC_Access);
             return COMM_OK;
         }

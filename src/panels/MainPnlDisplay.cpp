@@ -24,11 +24,6 @@ void ShowShutterSpeed(int panel, int lines)
     SetCtrlVal(panel, MAIN_TIMEMS, IntValue(panel, MAIN_SHS) * kLineTimeMs);
 }
 
-void ReportStatus(int status)
-{
-    if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
-}
-
 // Whether the record field a binding shows failed in the pass.
 bool FieldFailed(const MainBinding& b, const CamMainSettings* rec, const SnapshotStats* stats)
 {

@@ -6,6 +6,7 @@
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
@@ -101,10 +102,6 @@ using panelctl::Show;
 /// Shows a shutter speed in lines and its duration in milliseconds, the
 /// duration of the value the control holds (it keeps within its range).
 void ShowShutterSpeed(int panel, int lines);
-
-/// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
-/// nothing.
-void ReportStatus(int status);
 
 /// The handlers of the controls that do more than one set.
 int CommitMode(int panel, int control);

@@ -228,16 +228,19 @@ Panel FpgaPanel()
     c.push_back(Numeric(UI_ID(FTEST_FADDR), "Register Address")
                     .range(0, 0, 255, 1)
                     .hex("0x")
+                    .withDecimal()
                     .cb(cb)
                     .at(kRegister, 0, 0));
     c.push_back(Numeric(UI_ID(FTEST_FVALUE), "Register Value")
                     .range(0, 0, 65535, 1)
                     .hex("0x")
+                    .withDecimal()
                     .display()
                     .at(kRegister, 1, 0));
     c.push_back(Numeric(UI_ID(FTEST_NEWVALUE), "New Value")
                     .range(0, 0, 65535, 1)
                     .hex("0x")
+                    .withDecimal()
                     .cb(cb)
                     .at(kRegister, 2, 0));
     c.push_back(Button(UI_ID(FTEST_WRITEFPGA), "__Write to FPGA")
@@ -259,8 +262,12 @@ Panel FpgaPanel()
                  {FTEST_VAL30, "FTEST_VAL30", "Reg 0x30", 2, 0},
                  {FTEST_VAL31, "FTEST_VAL31", "Reg 0x31", 3, 0}};
     for (const auto& f : fixed)
-        c.push_back(
-            Numeric(f.id, f.name, f.label).range(0, 0, 65535, 1).hex("0x").cb(cb).at(kFixed, f.row, f.col));
+        c.push_back(Numeric(f.id, f.name, f.label)
+                        .range(0, 0, 65535, 1)
+                        .hex("0x")
+                        .withDecimal()
+                        .cb(cb)
+                        .at(kFixed, f.row, f.col));
 
     // Bits 15..0 from left to right: lamps of the value read over switches of the new value.
     const int bits = FTEST_DECORATION;

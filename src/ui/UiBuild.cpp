@@ -134,6 +134,7 @@ private:
             (!d.units.empty() || d.kind == uires::Kind::Numeric || d.kind == uires::Kind::Slide)) {
             c.units = makeLabel(c, ".units");
             c.units->setText(qs(d.units));
+            c.unitsPlaced();
         }
 
         if (d.labelAt == uires::LabelAt::Above || (d.place == uires::Place::Wide && c.label)) {

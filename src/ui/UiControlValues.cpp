@@ -4,6 +4,7 @@
 // blocked, so they never reach a callback.
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -41,7 +42,10 @@ public:
             box_ = new NumberBox(integer, parent);
             box_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             widget = box_;
-            QObject::connect(box_, &QDoubleSpinBox::valueChanged, &guard_, [this] { fire(EVENT_COMMIT); });
+            QObject::connect(box_, &QDoubleSpinBox::valueChanged, &guard_, [this] {
+                showDecimal();
+                fire(EVENT_COMMIT);
+            });
         }
         min_ = d.min;
         max_ = d.max;
@@ -137,6 +141,8 @@ public:
         }
     }
 
+    void unitsPlaced() override { showDecimal(); }
+
     void applyMode() override
     {
         const bool display = mode == VAL_INDICATOR;
@@ -170,6 +176,14 @@ private:
         const QSignalBlocker quiet(box_);
         box_->setValue(rounded(d));
         if (slide_) slide_->syncSlider();
+        showDecimal();
+    }
+
+    // A hexadecimal value with its decimal beside it, in the units' place.
+    void showDecimal()
+    {
+        if (!desc.withDecimal_ || !units) return;
+        units->setText(QStringLiteral("= %1").arg(std::llround(box_->value())));
     }
 
     NumberBox* box_ = nullptr;

@@ -113,6 +113,8 @@ public:
 
     /// Puts the label text on screen (after the label or mode changed).
     virtual void showLabel();
+    /// The units label has been placed beside the control.
+    virtual void unitsPlaced() {}
     /// Applies the control mode to the widget.
     virtual void applyMode();
 

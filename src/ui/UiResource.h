@@ -64,8 +64,9 @@ struct Ctrl {
     Type type = Type::None;
     double dflt = 0.0, min = 0.0, max = 0.0, incr = 1.0;
     int precision = 0;
-    int radix = 10;      ///< 16 shows a numeric in hexadecimal
-    std::string prefix;  ///< shown before a numeric's digits ("0x")
+    int radix = 10;             ///< 16 shows a numeric in hexadecimal
+    bool withDecimal_ = false;  ///< a hexadecimal numeric also shows its value in decimal, after it
+    std::string prefix;         ///< shown before a numeric's digits ("0x")
     std::vector<Item> items;
     int dfltIndex = 0;  ///< ring item selected as laid out
     std::string text;   ///< initial text of a string or text box
@@ -106,6 +107,7 @@ struct Ctrl {
     }
     Ctrl& prec(int digits) { return precision = digits, *this; }
     Ctrl& hex(std::string pre = {}) { return radix = 16, prefix = std::move(pre), *this; }
+    Ctrl& withDecimal() { return withDecimal_ = true, *this; }
     Ctrl& cb(std::string name) { return callback = std::move(name), *this; }
     Ctrl& unit(std::string u) { return units = std::move(u), *this; }
     Ctrl& tip(std::string t) { return tooltip = std::move(t), *this; }

@@ -30,6 +30,9 @@ TEST_F(AdvSetTest, EveryModelOpensTheVariantOfItsClassOnBothScreens)
             std::string title;
             GetPanelAttribute(adv_, ATTR_TITLE, &title);
             EXPECT_EQ(title, "Advanced Settings");
+            int legacy618 = 0;
+            GetPanelAttribute(adv_, ATTR_LEGACY_618, &legacy618);
+            EXPECT_EQ(legacy618, 1);
             const bool of47x = m.panel == ADVSET_C;
             // A control only the variant has answers on its handle.
             int v = 0;

@@ -1,0 +1,61 @@
+// What every camera panel does with a change and with a fill: a refused
+// change gives way to the camera's value, a failure is reported once, and a
+// value that could not be read is never shown as if it had been.
+#pragma once
+
+#include <functional>
+
+/// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
+/// nothing.
+void ReportCommStatus(int status);
+
+/// After a change of control was sent: accepted (0), the value it shows is
+/// noted as the camera's; refused, the value last noted is shown again.
+void SettleCommitted(int panel, int control, int status);
+
+/// Sends a committed change now or, while the link is in use, once it is
+/// idle (OperatorAction.h).  send carries the committed value and returns the
+/// status; then the control is settled, and a failure is reported unless
+/// silent.
+void CommitToCamera(int panel, int control, std::function<int()> send, bool silent = false);
+
+/// Opens a camera pop-up once the link is idle: loads the panel resource
+/// afresh into *handle (nothing when it cannot be loaded), sets the panel
+/// attribute 618 when asked, and fills it with fill either before it is shown
+/// or right after.  Chosen again while it waits, it opens once.
+struct PopupOpening {
+    int resource;  ///< or, when chooseResource is given, what it answers when the link is idle
+    int* handle;
+    bool attribute618;
+    bool fillBeforeShowing;
+    int (*fill)();
+    int (*chooseResource)() = nullptr;
+};
+void OpenCameraPopup(const PopupOpening& opening);
+
+/// Takes the camera pop-up off the screen (RemovePopup) and forgets what was
+/// noted for its controls.
+void CloseCameraPopup(int panel);
+
+/// Fills a panel from the camera, one query after another.  A value is shown
+/// (and noted as the camera's) only when its query succeeded; a control whose
+/// query failed keeps what it showed.  report() shows one "ERROR" pop-up with
+/// the first failure's status text.
+class PanelFill {
+public:
+    explicit PanelFill(int panel) : panel_(panel) {}
+
+    /// Notes status; true when it is 0.
+    bool ok(int status);
+    /// Shows value in control when status is 0.
+    void show(int control, int status, int value);
+    void show(int control, int status, double value);
+
+    int firstFailure() const { return firstFailure_; }
+    /// The one message, when a query failed.
+    void report() const;
+
+private:
+    int panel_;
+    int firstFailure_ = 0;
+};
