@@ -13,6 +13,7 @@
 #include "devices/DeviceTransports.h"
 #include "panels/AdvSetPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/ServicePnls.h"
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
@@ -33,7 +34,7 @@ constexpr char kUsage[] =
     "                     environment variable ICCD_COM1 names a device\n"
     "  --quit-after-start quit as soon as the main window is filled\n"
     "  --open PANEL       once started, open a panel as its menu item does:\n"
-    "                     advanced (Advanced Settings)\n"
+    "                     advanced, split, color, afe (factory) or fpga (factory)\n"
     "  --screenshot FILE  save the main window (or the panel --open opened) as a\n"
     "                     PNG picture, then quit\n"
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
@@ -74,7 +75,9 @@ struct OpenablePanel {
     int menuItem;
 };
 constexpr OpenablePanel kOpenable[] = {
-    {"advanced", MMnu_AdvSetCallback, MAINMNU_ADVSET},
+    {"advanced", MMnu_AdvSetCallback, MAINMNU_ADVSET}, {"split", MMnu_FileSplitCallback, MAINMNU_FILE_SPLIT},
+    {"color", MMnu_CProcCallback, MAINMNU_COLORPROC},  {"afe", MMnu_AFECallback, MAINMNU_FILE_AFEACC},
+    {"fpga", MMnu_FPGACallback, MAINMNU_FILE_FTEST},
 };
 
 const OpenablePanel* openable(const std::string& name)
@@ -105,7 +108,16 @@ bool saveScreenshot(const std::string& path)
 void scheduleAfterStart(const AppOptions& options, int* status)
 {
     if (const OpenablePanel* p = openable(options.open))
-        QTimer::singleShot(0, [p] { p->open(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel); });
+        QTimer::singleShot(0, [p, name = options.open] {
+            // Only what the operator could choose: the item is on the menu and not greyed.
+            int dimmed = 1;
+            if (GetMenuBarAttribute(g_mainmnuhandle, p->menuItem, ATTR_DIMMED, &dimmed) < 0 || dimmed) {
+                std::fprintf(stderr, "iccd-control: %s is not on offer for this camera and screen\n",
+                             name.c_str());
+                return;
+            }
+            p->open(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel);
+        });
     if (!options.quitAfterStart && options.screenshot.empty()) return;
     const std::string screenshot = options.screenshot;
     QTimer::singleShot(screenshot.empty() ? 0 : 100, [screenshot, status] {

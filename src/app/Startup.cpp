@@ -16,6 +16,7 @@
 #include "panels/AdvSetPnl.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/ServicePnls.h"
 #include "platform/Rs232.h"
 #include "platform/TextFile.h"
 #include "resources/UlvoIccd.h"
@@ -116,6 +117,7 @@ void RegisterAppCallbacks()
 
     RegisterMenuCallbacks();
     AdvSetPnl_RegisterCallbacks();
+    ServicePnl_RegisterCallbacks();
     Comm_SetUnknownModelHook(reportUnknownModel);
 }
 

@@ -52,36 +52,15 @@ bool filledFor(const Binding& b, const CamClassTraits& t, int dfcAccess)
     return false;
 }
 
-// A number the camera reported, shown as it is: should it lie outside a
-// numeric control's laid-out range, the range widens to hold it rather than
-// the control showing a limit the camera does not hold.
-void widenToHold(int panel, int control, double value)
-{
-    int style = 0;
-    if (GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style) < 0 || style != CTRL_NUMERIC) return;
-    double low = 0.0, high = 0.0;
-    if (GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &low) >= 0 && value < low)
-        SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, value);
-    if (GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &high) >= 0 && value > high)
-        SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, value);
-}
-
 void showField(int panel, const Binding& b, const CamAdvSettings* rec)
 {
     const SettingsField* f = fieldNamed(b.field);
     if (!f) return;
-    int shown = -1;
-    if (f->type == SettingsFieldType::Int) {
-        const int value = SettingsInt(rec, *f);
-        widenToHold(panel, b.control, value);
-        shown = SetCtrlVal(panel, b.control, value);
-    } else if (f->type == SettingsFieldType::Float) {
-        const double value = SettingsFloat(rec, *f);
-        widenToHold(panel, b.control, value);
-        shown = SetCtrlVal(panel, b.control, value);
-    }
     // A ring without the camera's item keeps its own: that is not the camera's value.
-    if (shown >= 0) NoteConfirmedValue(panel, b.control);
+    PanelFill fill(panel);
+    if (f->type == SettingsFieldType::Int) fill.show(b.control, COMM_OK, SettingsInt(rec, *f));
+    if (f->type == SettingsFieldType::Float)
+        fill.show(b.control, COMM_OK, static_cast<double>(SettingsFloat(rec, *f)));
 }
 
 void showText(int panel, int control, const std::string& text)

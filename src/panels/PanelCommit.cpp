@@ -30,6 +30,27 @@ void CommitToCamera(int panel, int control, std::function<int()> send, bool sile
     });
 }
 
+namespace {
+
+void widenToHold(int panel, int control, double value)
+{
+    int style = 0;
+    if (GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style) < 0 || style != CTRL_NUMERIC) return;
+    double low = 0.0, high = 0.0;
+    if (GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &low) >= 0 && value < low)
+        SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, value);
+    if (GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &high) >= 0 && value > high)
+        SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, value);
+}
+
+}  // namespace
+
+void ShowReadNumber(int panel, int control, double value)
+{
+    widenToHold(panel, control, value);
+    SetCtrlVal(panel, control, value);
+}
+
 bool PanelFill::ok(int status)
 {
     if (status != COMM_OK && firstFailure_ == COMM_OK) firstFailure_ = status;
@@ -39,15 +60,15 @@ bool PanelFill::ok(int status)
 void PanelFill::show(int control, int status, int value)
 {
     if (!ok(status)) return;
-    SetCtrlVal(panel_, control, value);
-    NoteConfirmedValue(panel_, control);
+    widenToHold(panel_, control, value);
+    if (SetCtrlVal(panel_, control, value) >= 0) NoteConfirmedValue(panel_, control);
 }
 
 void PanelFill::show(int control, int status, double value)
 {
     if (!ok(status)) return;
-    SetCtrlVal(panel_, control, value);
-    NoteConfirmedValue(panel_, control);
+    widenToHold(panel_, control, value);
+    if (SetCtrlVal(panel_, control, value) >= 0) NoteConfirmedValue(panel_, control);
 }
 
 void PanelFill::report() const

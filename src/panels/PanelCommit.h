@@ -19,6 +19,11 @@ void SettleCommitted(int panel, int control, int status);
 /// silent.
 void CommitToCamera(int panel, int control, std::function<int()> send, bool silent = false);
 
+/// Shows a number the camera reported as it is: should it lie outside a
+/// numeric control's range, the range widens to hold it rather than the
+/// control showing a limit the camera does not hold.
+void ShowReadNumber(int panel, int control, double value);
+
 /// Opens a camera pop-up once the link is idle: loads the panel resource
 /// afresh into *handle (nothing when it cannot be loaded), sets the panel
 /// attribute 618 when asked, and fills it with fill either before it is shown

@@ -13,6 +13,7 @@ namespace {
 Committed capture(int panel, const Binding& b)
 {
     Committed v;
+    v.control = b.control;
     switch (b.kind) {
         case Kind::Int:
             GetCtrlVal(panel, b.control, &v.i);

@@ -26,6 +26,7 @@ enum class Kind {
 /// A control's value as the operator committed it, and what its action needs
 /// from other controls as they stood at that moment (gathered by the row).
 struct Committed {
+    int control = 0;  ///< the control committed
     int i = 0;
     double d = 0.0;
     std::string s;

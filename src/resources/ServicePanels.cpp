@@ -104,8 +104,8 @@ Panel SplitScreenPanel()
 
     // One group per half of the picture: colour, transparency, line thickness.
     const struct {
-        int frame, caption, colourNote, overlayNote;
-        const char *frameName, *captionName, *colourNoteName, *overlayNoteName, *text;
+        int frame, caption, colourNote, overlayNote, swatch;
+        const char *frameName, *captionName, *colourNoteName, *overlayNoteName, *swatchName, *text;
         int levels[3], transparency, thickness;
         const char *levelNames[3], *transparencyName, *thicknessName;
     } halves[] = {
@@ -113,10 +113,12 @@ Panel SplitScreenPanel()
          SPLITSCRN_LFT_TXT,
          SPLITSCRN_L2,
          SPLITSCRN_L2_3,
+         SPLITSCRN_LEFT_SWATCH,
          "SPLITSCRN_LFTPNL",
          "SPLITSCRN_LFT_TXT",
          "SPLITSCRN_L2",
          "SPLITSCRN_L2_3",
+         "SPLITSCRN_LEFT_SWATCH",
          "Left",
          {SPLITSCRN_SLR, SPLITSCRN_SLG, SPLITSCRN_SLB},
          SPLITSCRN_SLT,
@@ -128,10 +130,12 @@ Panel SplitScreenPanel()
          SPLITSCRN_RIGHT_TXT,
          SPLITSCRN_L2_2,
          SPLITSCRN_L2_4,
+         SPLITSCRN_RIGHT_SWATCH,
          "SPLITSCRN_LFTPNL_2",
          "SPLITSCRN_RIGHT_TXT",
          "SPLITSCRN_L2_2",
          "SPLITSCRN_L2_4",
+         "SPLITSCRN_RIGHT_SWATCH",
          "Right",
          {SPLITSCRN_SRR, SPLITSCRN_SRG, SPLITSCRN_SRB},
          SPLITSCRN_SRT,
@@ -146,6 +150,11 @@ Panel SplitScreenPanel()
         c.push_back(Frame(h.frame, h.frameName).at(0, 1, col++));
         c.push_back(TextMsg(h.caption, h.captionName, h.text).caption(h.frame));
         c.push_back(TextMsg(h.colourNote, h.colourNoteName, "Color level, 0 to 255:").at(h.frame, 0, 0));
+        c.push_back(TextMsg(h.swatch, h.swatchName, "")
+                        .minWidth(48)
+                        .placed(Place::ValueColumn)
+                        .tip("The color of this half, as its red, green and blue levels mix")
+                        .at(h.frame, 1, 1, 3, 1));
         for (int i = 0; i < 3; ++i)
             c.push_back(Numeric(h.levels[i], h.levelNames[i], colours[i])
                             .range(0, 0, 255, 1)

@@ -341,6 +341,9 @@ inline constexpr int SPLITSCRN_L2 = 21;
 inline constexpr int SPLITSCRN_L2_2 = 22;
 inline constexpr int SPLITSCRN_L2_3 = 23;
 inline constexpr int SPLITSCRN_L2_4 = 24;
+// Added by this program: the colour of each half, as its levels mix.
+inline constexpr int SPLITSCRN_LEFT_SWATCH = 25;
+inline constexpr int SPLITSCRN_RIGHT_SWATCH = 26;
 
 // ---- Main menu bar ----------------------------------------------------------
 

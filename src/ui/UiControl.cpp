@@ -175,6 +175,10 @@ int Control::getAttribute(int attribute, Value& out) const
         case ATTR_UNITS_TEXT:
             out = unitsText;
             break;
+        case ATTR_TEXT_BGCOLOR:
+            if (style() != CTRL_TEXT_MSG) return UIEInvalidAttribute;
+            out = background_;
+            break;
         case ATTR_TOOLTIP_TEXT:
             out = widget->toolTip().toStdString();
             break;
@@ -232,6 +236,17 @@ int Control::setAttribute(int attribute, const Value& value)
             if (!units) return UIEInvalidAttribute;
             unitsText = text;
             units->setText(QString::fromStdString(text));
+            return UIENoError;
+        case ATTR_TEXT_BGCOLOR:
+            if (style() != CTRL_TEXT_MSG) return UIEInvalidAttribute;
+            if (!intOf(value, &number)) return UIEInvalidType;
+            if (number < -1 || number > 0xFFFFFF) return UIEOutOfRange;
+            background_ = number;
+            // A plain colour with a thin border, so that black or white still shows as a patch.
+            widget->setStyleSheet(number < 0
+                                      ? QString()
+                                      : QStringLiteral("background-color: #%1; border: 1px solid gray;")
+                                            .arg(number, 6, 16, QLatin1Char('0')));
             return UIENoError;
         case ATTR_TOOLTIP_TEXT:
             if (!textOf(value, &text)) return UIEInvalidType;

@@ -46,6 +46,7 @@ public:
                 showDecimal();
                 fire(EVENT_COMMIT);
             });
+            box_->onEnterUnchanged = [this] { fire(EVENT_COMMIT); };
         }
         min_ = d.min;
         max_ = d.max;
@@ -60,6 +61,7 @@ public:
     ~NumericControl() override
     {
         if (slide_) slide_->onCommit = nullptr;
+        if (!slide_) box_->onEnterUnchanged = nullptr;
     }
 
     int style() const override { return slide_ ? CTRL_SLIDE : CTRL_NUMERIC; }

@@ -127,6 +127,7 @@ protected:
     QObject guard_;
     bool dimmed_ = false;
     bool visible_ = true;
+    int background_ = -1;
     int requestedWidth_ = -1;
     int requestedHeight_ = -1;
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -24,6 +25,14 @@ NumberBox::NumberBox(bool integer, QWidget* parent) : QDoubleSpinBox(parent), in
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setAccelerated(true);
+}
+
+void NumberBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const double before = value();
+    QDoubleSpinBox::keyPressEvent(event);
+    if (enter && value() == before && onEnterUnchanged) onEnterUnchanged();
 }
 
 void NumberBox::setPrecision(int digits)

@@ -26,10 +26,17 @@ public:
     void setIncrement(double step);
     double increment() const { return increment_; }
 
+    /// Runs when Enter is pressed and leaves the value as it was: entering a
+    /// value is a commit even when it is the same one (a register written again).
+    std::function<void()> onEnterUnchanged;
+
     QString textFromValue(double value) const override;
     double valueFromText(const QString& text) const override;
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool parse(const QString& text, double* value) const;

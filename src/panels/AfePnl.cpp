@@ -1,0 +1,90 @@
+// The analogue front end, for service: sampling and data-output phases, the
+// reset pulse's edges, and a write to any AFE register.
+#include "camera/CamTypes.h"
+#include "camera/CommandSet.h"
+#include "camera/Composite.h"
+#include "panels/PanelCommit.h"
+#include "panels/PanelShorthands.h"
+#include "panels/PopupBindings.h"
+#include "panels/ServicePnls.h"
+#include "resources/UlvoIccd.h"
+#include "ui/Ui.h"
+
+int g_afe_panel = 0;
+
+namespace {
+
+using panelctl::IntValue;
+using popup::Binding;
+using popup::Committed;
+using popup::Kind;
+
+// Committing the data writes it to the register at the address shown, each
+// time, even the same data again.  The address alone sends nothing.
+void gatherAddress(int panel, Committed& v)
+{
+    v.more[0] = IntValue(panel, AFEACC_AFA);
+}
+
+int writeRegister(int, const Committed& v)
+{
+    return Comm_Write_AFE(v.more[0], v.i);
+}
+
+// Both reset edges live in one register, so they travel together.
+void gatherEdges(int panel, Committed& v)
+{
+    v.more[0] = IntValue(panel, AFEACC_RSTPOS);
+    v.more[1] = IntValue(panel, AFEACC_RSTNEG);
+}
+
+int commitEdges(int panel, const Committed& v)
+{
+    const int status = Comm_SetRSE(v.more[0], v.more[1]);
+    SettleCommitted(panel, v.control, status);
+    return status;
+}
+
+const Binding kAfe[] = {
+    Binding{.control = AFEACC_AFW, .kind = Kind::Int, .gather = gatherAddress, .commit = writeRegister},
+    Binding{.control = AFEACC_SHP, .kind = Kind::Int, .setInt = Comm_SetSHP},
+    Binding{.control = AFEACC_SHD, .kind = Kind::Int, .setInt = Comm_SetSHD},
+    Binding{.control = AFEACC_DOU, .kind = Kind::Int, .setInt = Comm_SetDOU},
+    Binding{.control = AFEACC_RSTPOS, .kind = Kind::Int, .gather = gatherEdges, .commit = commitEdges},
+    Binding{.control = AFEACC_RSTNEG, .kind = Kind::Int, .gather = gatherEdges, .commit = commitEdges},
+};
+
+}  // namespace
+
+int AfePnl_Display()
+{
+    const int panel = g_afe_panel;
+    PanelFill fill(panel);
+    int value = 0;
+    fill.show(AFEACC_AFA, Comm_GetAFA(&value), value);
+    fill.show(AFEACC_SHP, Comm_GetSHP(&value), value);
+    fill.show(AFEACC_SHD, Comm_GetSHD(&value), value);
+    fill.show(AFEACC_DOU, Comm_GetDOU(&value), value);
+    int positive = 0, negative = 0;
+    const int edges = Comm_GetRSE(&positive, &negative);
+    fill.show(AFEACC_RSTPOS, edges, positive);
+    fill.show(AFEACC_RSTNEG, edges, negative);
+    fill.report();
+    return fill.firstFailure();
+}
+
+void MMnu_AFECallback(int, int, void*, int)
+{
+    OpenCameraPopup({AFEACC, &g_afe_panel, false, false, AfePnl_Display});
+}
+
+int AfePnl_ValCallback(int panel, int control, int event, void*, int, int)
+{
+    return popup::ValueCallback(popup::Find(kAfe, control), panel, event);
+}
+
+int AfePnl_OKCallback(int panel, int, int event, void*, int, int)
+{
+    if (event == EVENT_COMMIT) CloseCameraPopup(panel);
+    return 0;
+}
