@@ -60,11 +60,10 @@ int AfePnl_Display()
 {
     const int panel = g_afe_panel;
     PanelFill fill(panel);
-    int value = 0;
-    fill.show(AFEACC_AFA, Comm_GetAFA(&value), value);
-    fill.show(AFEACC_SHP, Comm_GetSHP(&value), value);
-    fill.show(AFEACC_SHD, Comm_GetSHD(&value), value);
-    fill.show(AFEACC_DOU, Comm_GetDOU(&value), value);
+    fill.read(AFEACC_AFA, Comm_GetAFA);
+    fill.read(AFEACC_SHP, Comm_GetSHP);
+    fill.read(AFEACC_SHD, Comm_GetSHD);
+    fill.read(AFEACC_DOU, Comm_GetDOU);
     int positive = 0, negative = 0;
     const int edges = Comm_GetRSE(&positive, &negative);
     fill.show(AFEACC_RSTPOS, edges, positive);

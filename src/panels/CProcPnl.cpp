@@ -55,21 +55,19 @@ int CProcPnl_Display()
     PanelFill fill(panel);
     for (const auto& [control, which] : {std::pair{CPROC_BYSAT, 0}, std::pair{CPROC_RYSAT, 1}}) {
         float factor = 1.0f;
-        fill.show(control, Comm_GetCSAT(&factor, which), static_cast<double>(factor));
+        const int status = Comm_GetCSAT(&factor, which);
+        fill.show(control, status, static_cast<double>(factor));
     }
-    int sharpening = 0, mode = 0;
-    float gain = 1.0f;
-    fill.show(CPROC_SHA, Comm_GetSHA(&sharpening), sharpening);
-    fill.show(CPROC_SHG, Comm_GetSHG(&gain), static_cast<double>(gain));
-    fill.show(CPROC_SEN, Comm_GetSEN(&mode), mode);
+    fill.read(CPROC_SHA, Comm_GetSHA);
+    fill.read(CPROC_SHG, Comm_GetSHG);
+    fill.read(CPROC_SEN, Comm_GetSEN);
 
     // Only the current hardware has a hue to set.
     const bool legacy = g_hardware_rev == 0;
     for (int c : kHueGroup) panelctl::Dim(panel, c, legacy);
     if (!legacy) {
-        float hue = 0.0f;
-        fill.show(CPROC_CBHUE, Comm_GetCBH(&hue), static_cast<double>(hue));
-        fill.show(CPROC_CRHUE, Comm_GetCRH(&hue), static_cast<double>(hue));
+        fill.read(CPROC_CBHUE, Comm_GetCBH);
+        fill.read(CPROC_CRHUE, Comm_GetCRH);
     }
     fill.report();
     return fill.firstFailure();

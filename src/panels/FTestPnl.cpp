@@ -147,8 +147,7 @@ int FTestDisplay()
 {
     const int panel = g_fpga_panel;
     PanelFill fill(panel);
-    int address = 0;
-    fill.show(FTEST_FADDR, Comm_GetFPA(&address), address);
+    fill.read(FTEST_FADDR, Comm_GetFPA);
     int value = 0;
     if (fill.ok(Comm_GetFPR(&value))) showRead(panel, value);
 
@@ -156,15 +155,13 @@ int FTestDisplay()
     const bool legacy = g_hardware_rev == 0;
     panelctl::Dim(panel, FTEST_FMX, legacy);
     if (!legacy) {
-        int source = 0;
-        fill.show(FTEST_FMX, Comm_GetFMX(&source), source);
+        fill.read(FTEST_FMX, Comm_GetFMX);
     }
     // The camera's address register is left at the last of these.
     for (const auto& [control, fixed] : {std::pair{FTEST_VAL2E, 0x2E}, std::pair{FTEST_VAL2F, 0x2F},
                                          std::pair{FTEST_VAL30, 0x30}, std::pair{FTEST_VAL31, 0x31}}) {
         if (!fill.ok(Comm_SetFPA(fixed))) continue;
-        int contents = 0;
-        fill.show(control, Comm_GetFPR(&contents), contents);
+        fill.read(control, Comm_GetFPR);
     }
     fill.report();
     return fill.firstFailure();

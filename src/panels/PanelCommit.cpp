@@ -71,6 +71,20 @@ void PanelFill::show(int control, int status, double value)
     if (SetCtrlVal(panel_, control, value) >= 0) NoteConfirmedValue(panel_, control);
 }
 
+void PanelFill::read(int control, int (*get)(int*))
+{
+    int value = 0;
+    const int status = get(&value);
+    show(control, status, value);
+}
+
+void PanelFill::read(int control, int (*get)(float*))
+{
+    float value = 0.0f;
+    const int status = get(&value);
+    show(control, status, static_cast<double>(value));
+}
+
 void PanelFill::report() const
 {
     ReportCommStatus(firstFailure_);

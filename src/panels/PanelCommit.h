@@ -52,7 +52,11 @@ public:
 
     /// Notes status; true when it is 0.
     bool ok(int status);
-    /// Shows value in control when status is 0.
+    /// Asks the camera with get and shows the answer in control.
+    void read(int control, int (*get)(int*));
+    void read(int control, int (*get)(float*));
+    /// Shows value in control when status (of the query that gave it,
+    /// already made) is 0.
     void show(int control, int status, int value);
     void show(int control, int status, double value);
 

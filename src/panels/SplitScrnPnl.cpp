@@ -165,8 +165,7 @@ int SplitScrnPnl_Display()
 {
     const int panel = g_split_panel;
     PanelFill fill(panel);
-    int on = 0;
-    fill.show(SPLITSCRN_SSE, Comm_GetSSE(&on), on);
+    fill.read(SPLITSCRN_SSE, Comm_GetSSE);
 
     // Each of the three values stands on all three queries.
     int line[3] = {0, 0, 0};
@@ -174,8 +173,7 @@ int SplitScrnPnl_Display()
         firstFailureOf([&line](int* f) { return Comm_GetSSPosThick(&line[0], &line[1], &line[2], f); });
     for (int i = 0; i < 3; ++i) fill.show(kLineControls[i], lineStatus, line[i]);
 
-    int angle = 0;
-    fill.show(SPLITSCRN_SSA, Comm_GetSSA(&angle), angle);
+    fill.read(SPLITSCRN_SSA, Comm_GetSSA);
 
     for (const Half& h : kHalves) {
         int transparency = 0, transparencyStatus = COMM_OK;

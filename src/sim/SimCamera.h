@@ -93,6 +93,8 @@ public:
 
     /// FPGA register file behind FPA/FPR and AFE registers behind AFA/AFW.
     int fpgaRegister(int address) const;
+    /// Test set-up: a register holding any value, even one wider than 16 bits.
+    void setFpgaRegister(int address, int value) { fpga_[address] = value; }
     int afeRegister(int address) const;
 
     /// Every command line received so far (without CR), oldest first.

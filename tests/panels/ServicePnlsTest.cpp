@@ -1,0 +1,271 @@
+// The split-screen, colour-processing, AFE and FPGA pop-ups against the
+// simulated camera: what opening each asks, what each control sends and what
+// the panel shows afterwards, and what a failed query or command leaves.
+#include <string>
+#include <vector>
+
+#include "MainPanelFixture.h"
+#include "camera/Globals.h"
+#include "panels/ServicePnls.h"
+#include "resources/UlvoIccd.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using uitest::Popup;
+
+class ServicePnls : public MainPanelTest {
+protected:
+    void SetUp() override
+    {
+        MainPanelTest::SetUp();
+        ServicePnl_RegisterCallbacks();
+    }
+
+    /// Chooses the menu item; the pop-up it opened.  The opening's traffic
+    /// stays in the log.
+    int open(int item)
+    {
+        if (uitest::TopPopup() != 0) RemovePopup(1);
+        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
+        pop_ = uitest::TopPopup();
+        EXPECT_GT(pop_, 0);
+        return pop_;
+    }
+    int val(int control) const
+    {
+        int v = -1;
+        EXPECT_EQ(GetCtrlVal(pop_, control, &v), 0) << control;
+        return v;
+    }
+    double real(int control) const
+    {
+        double v = -1;
+        EXPECT_EQ(GetCtrlVal(pop_, control, &v), 0) << control;
+        return v;
+    }
+    bool popDimmed(int control) const
+    {
+        int v = 0;
+        GetCtrlAttribute(pop_, control, ATTR_DIMMED, &v);
+        return v != 0;
+    }
+    int commit(int control, int value)
+    {
+        clearLog();
+        return uitest::Commit(pop_, control, value);
+    }
+
+    int pop_ = 0;
+};
+
+TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
+{
+    start("VKC-475", 1);
+    open(MAINMNU_FILE_SPLIT);
+    EXPECT_EQ(sent(), (Lines{":SSE?", ":HSM?", ":HSL?", ":HSR?", ":SSA?", ":SLT?", ":SLR?", ":SLT?", ":SLG?",
+                             ":SLT?", ":SLB?", ":SRT?", ":SRR?", ":SRT?", ":SRG?", ":SRT?", ":SRB?"}));
+    clearLog();
+    open(MAINMNU_COLORPROC);
+    EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC?", ":SHA?", ":SHG?", ":SEN?"}));
+    clearLog();
+    open(MAINMNU_FILE_AFEACC);
+    EXPECT_EQ(sent(), (Lines{":AFA?", ":SHP?", ":SHD?", ":DOU?", ":RSE?"}));
+    clearLog();
+    open(MAINMNU_FILE_FTEST);
+    EXPECT_EQ(sent(), (Lines{":FPA?", ":FPR?", ":FPA=46", ":FPR?", ":FPA=47", ":FPR?", ":FPA=48", ":FPR?",
+                             ":FPA=49", ":FPR?"}));
+    EXPECT_TRUE(popups().empty());
+
+    // Titles, attribute 618 only for colour processing, and OK or the close box closes each.
+    const struct {
+        int item, ok;
+        const char* title;
+        int legacy618;
+    } panels[] = {{MAINMNU_FILE_SPLIT, SPLITSCRN_OKBUTTON, "Split Screen Control", 0},
+                  {MAINMNU_COLORPROC, CPROC_OKBUTTON, "Color Processing", 1},
+                  {MAINMNU_FILE_AFEACC, AFEACC_OKBUTTON, "AFE Access", 0},
+                  {MAINMNU_FILE_FTEST, FTEST_OKBUTTON, "FPGA Access", 0}};
+    for (const auto& p : panels) {
+        SCOPED_TRACE(p.title);
+        open(p.item);
+        std::string title;
+        GetPanelAttribute(pop_, ATTR_TITLE, &title);
+        EXPECT_EQ(title, p.title);
+        int attribute = 0;
+        GetPanelAttribute(pop_, ATTR_LEGACY_618, &attribute);
+        EXPECT_EQ(attribute, p.legacy618);
+        ASSERT_EQ(uitest::Click(pop_, p.ok), 0);
+        EXPECT_EQ(uitest::TopPopup(), 0);
+        open(p.item);
+        ASSERT_EQ(uitest::ClosePanel(pop_), 0);
+        EXPECT_EQ(uitest::TopPopup(), 0);
+    }
+}
+
+TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
+{
+    connect("VK-470");
+    // Position 50 %, left 20 %, right 10 %.
+    camera().setReg("HSM", 90);
+    camera().setReg("HSL", 72);
+    camera().setReg("HSR", 99);
+    show();
+    open(MAINMNU_FILE_SPLIT);
+    ASSERT_EQ(val(SPLITSCRN_LLT), 20);
+    // 27 % of the 360 units left of the line: 97 whole units, count (360 - 97) / 4 = 65.75,
+    // rounded 66, which the camera reads back as 100 - 40000 x 66 / 36000 = 26.67: 26 %.
+    ASSERT_EQ(commit(SPLITSCRN_LLT, 27), 0);
+    EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=66", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
+    EXPECT_EQ(val(SPLITSCRN_LLT), 26);
+    EXPECT_EQ(val(SPLITSCRN_SSP), 50);
+    EXPECT_EQ(val(SPLITSCRN_RLT), 10);
+
+    camera().faults().refuse = {"HSL"};
+    ASSERT_EQ(commit(SPLITSCRN_LLT, 40), 0);
+    EXPECT_EQ(val(SPLITSCRN_LLT), 26);  // refused: what the camera holds
+    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
+}
+
+TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
+{
+    connect("VK-470");
+    camera().setReg("SLT", 50);
+    camera().setReg("SLR", 50);  // level 100 at half transparency
+    camera().setReg("SLG", 25);  // level 50
+    camera().setReg("SRT", 0);
+    show();
+    open(MAINMNU_FILE_SPLIT);
+    ASSERT_EQ(val(SPLITSCRN_SLR), 100);
+    // The camera keeps each level scaled by the transparency: all three go again.
+    ASSERT_EQ(commit(SPLITSCRN_SLT, 20), 0);
+    EXPECT_EQ(sent(), (Lines{":SLT=20", ":SLR=80", ":SLT=20", ":SLG=40", ":SLT=20", ":SLB=0"}));
+    ASSERT_EQ(commit(SPLITSCRN_SRG, 200), 0);
+    EXPECT_EQ(sent(), (Lines{":SRT=0", ":SRG=200"}));
+    int swatch = -1;
+    GetCtrlAttribute(pop_, SPLITSCRN_RIGHT_SWATCH, ATTR_TEXT_BGCOLOR, &swatch);
+    EXPECT_EQ(swatch, 0x00C800);  // green 200 of the right half
+
+    // A refused colour says nothing, and the level goes back to the camera's.
+    camera().faults().refuse = {"SRG"};
+    ASSERT_EQ(commit(SPLITSCRN_SRG, 10), 0);
+    EXPECT_EQ(val(SPLITSCRN_SRG), 200);
+    EXPECT_TRUE(popups().empty());
+}
+
+TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
+{
+    connect("VKC-475");
+    camera().setReg("SAC", 0x40C0);  // Cb byte 64, Cr byte 192
+    camera().setReg("CBH", 40);
+    show();
+    open(MAINMNU_COLORPROC);
+    EXPECT_NEAR(real(CPROC_BYSAT), 1.0 + 64 / 255.0, 1e-6);
+    EXPECT_NEAR(real(CPROC_RYSAT), 1.0 + 192 / 255.0, 1e-6);
+    for (int c : {CPROC_CHUE_LBL, CPROC_CBHUE, CPROC_CRHUE}) EXPECT_TRUE(popDimmed(c)) << c;
+    EXPECT_DOUBLE_EQ(real(CPROC_CBHUE), 0.0);  // not read: as laid out
+
+    // 1.5 is byte ceil(127.5) = 128; the Cr byte stays: 0x80C0.
+    clearLog();
+    ASSERT_EQ(uitest::Commit(pop_, CPROC_BYSAT, 1.5), 0);
+    EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC=32960"}));
+    EXPECT_NEAR(real(CPROC_BYSAT), 1.0 + 128 / 255.0, 1e-6);
+    ASSERT_EQ(commit(CPROC_SEN, 1), 0);
+    EXPECT_EQ(sent(), Lines{":SEN=1"});
+
+    g_hardware_rev = 1;  // the current hardware reads and sets the hue
+    open(MAINMNU_COLORPROC);
+    EXPECT_FALSE(popDimmed(CPROC_CBHUE));
+    EXPECT_EQ(sent().back(), ":CRH?");
+}
+
+TEST_F(ServicePnls, AfeWritesTheRegisterEachTimeAndSendsBothResetEdges)
+{
+    start("VK-470", 1);
+    open(MAINMNU_FILE_AFEACC);
+    ASSERT_EQ(val(AFEACC_RSTPOS), 3);
+    ASSERT_EQ(commit(AFEACC_AFA, 0x10), 0);
+    EXPECT_TRUE(sent().empty());  // the address alone sends nothing
+    ASSERT_EQ(uitest::Commit(pop_, AFEACC_AFW, 0xFF), 0);
+    ASSERT_EQ(uitest::Commit(pop_, AFEACC_AFW, 0xFF), 0);
+    EXPECT_EQ(sent(), (Lines{":AFA=16", ":AFW=255", ":AFA=16", ":AFW=255"}));
+    EXPECT_EQ(camera().afeRegister(16), 255);
+    ASSERT_EQ(commit(AFEACC_RSTNEG, 7), 0);
+    EXPECT_EQ(sent(), Lines{":RSE=775"});  // 3 x 256 + 7
+    ASSERT_EQ(commit(AFEACC_SHP, 30), 0);
+    EXPECT_EQ(sent(), Lines{":SHP=30"});
+}
+
+TEST_F(ServicePnls, FpgaSwitchesComposeAValueThatOnlyWriteSends)
+{
+    start("VK-470", 1);
+    open(MAINMNU_FILE_FTEST);
+    ASSERT_EQ(commit(FTEST_NEWVALUE, 0x0001), 0);
+    ASSERT_EQ(commit(FTEST_WR_BIT15, 1), 0);
+    EXPECT_EQ(val(FTEST_NEWVALUE), 0x8001);
+    ASSERT_EQ(commit(FTEST_NEWVALUE, 0x00FF), 0);
+    for (int bit = 0; bit < 16; ++bit) EXPECT_EQ(val(FTEST_WR_BIT0 - bit), bit < 8 ? 1 : 0) << bit;
+    EXPECT_TRUE(sent().empty());
+
+    ASSERT_EQ(commit(FTEST_FADDR, 0x20), 0);
+    EXPECT_EQ(sent(), (Lines{":FPA=32", ":FPR?"}));
+    clearLog();
+    ASSERT_EQ(uitest::Commit(pop_, FTEST_NEWVALUE, 0x1234), 0);
+    ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
+    EXPECT_EQ(sent(), (Lines{":FPA=32", ":FPR=4660", ":FPR?"}));
+    EXPECT_EQ(camera().fpgaRegister(0x20), 0x1234);
+    EXPECT_EQ(val(FTEST_FVALUE), 0x1234);
+    EXPECT_EQ(val(FTEST_RD_BIT2), 1);  // 0x1234 has bit 2
+    EXPECT_EQ(val(FTEST_RD_BIT0), 0);
+    ASSERT_EQ(commit(FTEST_VAL30, 0x0042), 0);
+    EXPECT_EQ(sent(), (Lines{":FPA=48", ":FPR=66"}));
+    EXPECT_TRUE(popups().empty());
+
+    // A value wider than 16 bits: whole in the numbers, its low bits on the lamps.
+    camera().setFpgaRegister(0x21, 0x18001);
+    ASSERT_EQ(commit(FTEST_FADDR, 0x21), 0);
+    EXPECT_EQ(val(FTEST_FVALUE), 0x18001);
+    EXPECT_EQ(val(FTEST_RD_BIT15), 1);
+    EXPECT_EQ(val(FTEST_RD_BIT0), 1);
+    EXPECT_EQ(val(FTEST_RD_BIT14), 0);
+}
+
+TEST_F(ServicePnls, FpgaRefusalsAddressSilentlyWriteAloud)
+{
+    start("VK-470", 1);
+    open(MAINMNU_FILE_FTEST);
+    const int shown = val(FTEST_FVALUE);
+    camera().faults().refuse = {"FPA"};
+    ASSERT_EQ(commit(FTEST_FADDR, 0x22), 0);
+    EXPECT_EQ(sent(), Lines{":FPA=34"});
+    EXPECT_EQ(val(FTEST_FADDR), 0);  // the address the camera holds
+    EXPECT_EQ(val(FTEST_FVALUE), shown);
+    EXPECT_TRUE(popups().empty());
+
+    // "Write to FPGA" says when the address or the data did not go in.
+    ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
+    camera().faults().refuse = {"FPR"};
+    ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
+    EXPECT_EQ(popups(), (std::vector<Popup>{Error("Camera returned error message NAK."),
+                                            Error("Camera returned error message NAK.")}));
+}
+
+TEST_F(ServicePnls, AFailedQueryLeavesItsControlAndGivesOneMessage)
+{
+    connect("VKC-475");
+    camera().setReg("SSA", 56);  // would read as 2 degrees
+    camera().faults().refuse = {"SSA", "SRT"};
+    show();
+    open(MAINMNU_FILE_SPLIT);
+    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(val(SPLITSCRN_SSA), 0);   // as laid out
+    EXPECT_EQ(val(SPLITSCRN_SRT), 50);  // as laid out, not another query's value
+
+    uitest::ClearPopups();
+    camera().faults().refuse = {"SAC", "SHA", "SHG", "SEN"};
+    open(MAINMNU_COLORPROC);
+    EXPECT_EQ(popups().size(), 1u);  // one message, not one per query
+    EXPECT_DOUBLE_EQ(real(CPROC_BYSAT), 1.0);
+}
+
+}  // namespace
