@@ -46,7 +46,10 @@ public:
                 showDecimal();
                 fire(EVENT_COMMIT);
             });
-            box_->onEnterUnchanged = [this] { fire(EVENT_COMMIT); };
+            // A whole number entered again is committed again (an AFE register written
+            // twice).  A real one is not: Enter on its rounded text must not replace
+            // the full value it holds.
+            if (integer) box_->onEnterUnchanged = [this] { fire(EVENT_COMMIT); };
         }
         min_ = d.min;
         max_ = d.max;

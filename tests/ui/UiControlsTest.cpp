@@ -231,6 +231,17 @@ TEST_F(UiControls, ANumberNotTypedIntoKeepsItsFullValue)
     EXPECT_DOUBLE_EQ(d, 3.5);
 }
 
+// A whole number entered again is a commit again: a register is written twice.
+TEST_F(UiControls, EnterOnAnUnchangedWholeNumberCommitsAgain)
+{
+    auto* count = widget<QDoubleSpinBox>(panel, DEMO_COUNT);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(count, &in);
+    key(count, Qt::Key_Return);
+    key(count, Qt::Key_Return);
+    EXPECT_EQ(Commits(), (std::vector<int>{DEMO_COUNT, DEMO_COUNT}));
+}
+
 TEST_F(UiControls, FocusMovesAreReportedAndATextBoxCommitsWhenLeft)
 {
     QWidget* window = uitest::PanelWidget(panel);
