@@ -144,6 +144,12 @@ bool plausible(const ReadValue (&values)[kLineCount])
 
 }  // namespace
 
+// The port the preferences named when they were read.  A start that found no
+// camera leaves g_com_port at 0; the saved port is then written back as it
+// was, so that the next start still looks there first (a camera switched off
+// once must not cost its port).
+static int s_portAsRead = 1;
+
 void SetLensLabel(char (&label)[kLabelMax + 1], std::string_view text)
 {
     std::size_t n = text.size() < static_cast<std::size_t>(kLabelMax) ? text.size() : kLabelMax;
@@ -158,6 +164,7 @@ void SetLensLabel(char (&label)[kLabelMax + 1], std::string_view text)
 void SetDefaultPrefs()
 {
     g_com_port = 1;
+    s_portAsRead = 1;
     g_com_baud = 9600;
     g_set_no = 1;
     for (float* maxv : {&g_zoom_maxv, &g_focus_maxv, &g_iris_maxv}) *maxv = 9.0f;
@@ -188,6 +195,7 @@ int ReadPrefsFile(const char* path)
         switch (line.kind) {
             case Kind::Int:
                 *line.i = static_cast<int>(values[n].i);
+                if (line.i == &g_com_port) s_portAsRead = *line.i;
                 break;
             case Kind::MaxV:
             case Kind::Step:
@@ -212,8 +220,10 @@ int WritePrefsFile(const char* path)
         char text[kLineSize];
         switch (line.kind) {
             case Kind::Int: {
-                // The port has always been stored as one byte.
-                const int value = line.i == &g_com_port ? (*line.i & 0xFF) : *line.i;
+                // The port has always been stored as one byte; without a link, the
+                // port as read is kept.
+                const int port = g_com_port != 0 ? g_com_port : s_portAsRead;
+                const int value = line.i == &g_com_port ? (port & 0xFF) : *line.i;
                 std::snprintf(text, sizeof text, "%s: %d", line.caption, value);
                 break;
             }

@@ -127,8 +127,26 @@ TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
 
     const std::vector<std::string> lines = iniLines();
     ASSERT_EQ(lines.size(), 15u);
-    EXPECT_EQ(lines[0], "Camera Comm Port: 0");
+    EXPECT_EQ(lines[0], "Camera Comm Port: 1");  // the default, not the missing link's 0
     EXPECT_EQ(lines[1], "Camera Baud Rate: 9600");
+}
+
+// A start with the camera switched off keeps its port for the next start: a
+// camera on port 9, which the search of ports 1 to 8 would never find.
+TEST_F(Startup, TheSavedPortSurvivesAStartWithoutTheCamera)
+{
+    writeIni(9);
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 0);
+    QuitUserInterface(0);
+    stop();
+    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 9");
+
+    putCamera(9, "VK-470");
+    ASSERT_EQ(start(), AppStartResult::Started);
+    EXPECT_EQ(g_com_port, 9);
+    QuitUserInterface(0);
+    stop();
 }
 
 TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
