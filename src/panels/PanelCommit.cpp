@@ -4,7 +4,6 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "panels/ConfirmedValues.h"
-#include "panels/OperatorAction.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -19,15 +18,6 @@ void SettleCommitted(int panel, int control, int status)
         NoteConfirmedValue(panel, control);
     else
         ShowConfirmedValue(panel, control);
-}
-
-void CommitToCamera(int panel, int control, std::function<int()> send, bool silent)
-{
-    RunPanelAction(panel, control, [panel, control, send = std::move(send), silent] {
-        const int status = send();
-        SettleCommitted(panel, control, status);
-        if (!silent) ReportCommStatus(status);
-    });
 }
 
 namespace {

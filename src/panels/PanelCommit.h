@@ -3,8 +3,6 @@
 // value that could not be read is never shown as if it had been.
 #pragma once
 
-#include <functional>
-
 /// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
 /// nothing.
 void ReportCommStatus(int status);
@@ -12,12 +10,6 @@ void ReportCommStatus(int status);
 /// After a change of control was sent: accepted (0), the value it shows is
 /// noted as the camera's; refused, the value last noted is shown again.
 void SettleCommitted(int panel, int control, int status);
-
-/// Sends a committed change now or, while the link is in use, once it is
-/// idle (OperatorAction.h).  send carries the committed value and returns the
-/// status; then the control is settled, and a failure is reported unless
-/// silent.
-void CommitToCamera(int panel, int control, std::function<int()> send, bool silent = false);
 
 /// Shows a number the camera reported as it is: should it lie outside a
 /// numeric control's range, the range widens to hold it rather than the
