@@ -73,17 +73,25 @@ void gatherLine(int panel, Committed& v)
 
 int commitLine(int panel, const Committed& v)
 {
-    int status =
+    const int sent =
         firstFailureOf([&v](int* f) { return Comm_SetSSPosThick(v.more[0], v.more[1], v.more[2], f); });
-    if (status == COMM_OK) {
-        int line[3] = {0, 0, 0};
-        status =
-            firstFailureOf([&line](int* f) { return Comm_GetSSPosThick(&line[0], &line[1], &line[2], f); });
-        if (status == COMM_OK)
-            for (int i = 0; i < 3; ++i) SetCtrlVal(panel, kLineControls[i], line[i]);
+    if (sent != COMM_OK) {
+        for (int c : kLineControls) SettleCommitted(panel, c, sent);
+        return sent;
     }
-    for (int c : kLineControls) SettleCommitted(panel, c, status);
-    return status;
+    // Taken: the camera's reading of it is shown; without one, the counts that
+    // went out, read as the camera would.
+    int line[3] = {0, 0, 0};
+    const int read =
+        firstFailureOf([&line](int* f) { return Comm_GetSSPosThick(&line[0], &line[1], &line[2], f); });
+    if (read != COMM_OK)
+        Comm_SplitLineFromCounts(Comm_SplitLineToCounts(v.more[0], v.more[1], v.more[2]), &line[0], &line[1],
+                                 &line[2]);
+    for (int i = 0; i < 3; ++i) {
+        SetCtrlVal(panel, kLineControls[i], line[i]);
+        SettleCommitted(panel, kLineControls[i], COMM_OK);
+    }
+    return read;
 }
 
 // A colour level carries its half's transparency along.
