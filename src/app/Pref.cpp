@@ -30,6 +30,9 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
 {
     model[0] = '\0';
     if (port != 0 && port == g_com_port) {
+        // A device that went away is opened again first; when it answers,
+        // the main panel is read afresh as when it came back by itself.
+        if (Comm_LinkLost()) Mpnl_RestoreLink();
         if (Comm_GetModel(model) == COMM_OK) return true;
         MessagePopup("ERROR", kNoCamera);
         return false;

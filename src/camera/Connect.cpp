@@ -2,6 +2,7 @@
 
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
@@ -21,10 +22,15 @@ bool probe(int port, int baud)
     const int saved = g_com_port;
     g_com_port = port;  // the model query goes out on g_com_port
     char name[kModelNameSize] = "";
-    if (Comm_GetModel(name) == COMM_OK) {
+    const int status = Comm_GetModel(name);
+    if (status == COMM_OK) {
         Comm_RecordModelName(name);
         return true;
     }
+    // The device went away while it was asked: worth telling, unlike silence.
+    if (status == COMM_LINK_LOST && g_problem.empty())
+        g_problem = "COM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
+                    "): " + Comm_GetMessageErrorStr(status);
     Comm_ClosePort(port);
     g_com_port = saved;
     return false;
@@ -47,4 +53,28 @@ int OpenCamera(int port, int baud, int scan)
 std::string Comm_OpenCameraProblem()
 {
     return g_problem;
+}
+
+int Comm_Reconnect()
+{
+    if (g_com_port == 0) return COMM_LINK_LOST;
+    if (Comm_IsBusy()) return COMM_BUSY;
+    CommOperation operation;  // actions the operator gives meanwhile wait for the outcome
+    const int port = g_com_port;
+    const bool reopen = Comm_LinkLost() != 0;
+    if (reopen && Comm_ReopenPort(port) != 0) {
+        Comm_ClosePort(port);
+        return COMM_LINK_LOST;
+    }
+    char name[kModelNameSize] = "";
+    const int status = Comm_GetModel(name);
+    if (status == COMM_OK) {
+        Comm_RecordModelName(name);
+        return COMM_OK;
+    }
+    if (!reopen) return status;
+    // A device that opens but where no camera answers (a device server
+    // without its camera) is no link either.
+    Comm_ClosePort(port);
+    return COMM_LINK_LOST;
 }

@@ -11,5 +11,16 @@ int OpenCamera(int port, int baud, int scan);
 
 /// Why the last OpenCamera found no camera where the reason is worth telling:
 /// "COM3 (/dev/ttyUSB0) is in use by another program." for the first port
-/// that another program holds; "" otherwise.
+/// that another program holds, or "COM3 (/dev/ttyUSB0): Camera link lost
+/// (...)" for the first whose device went away while it was asked; ""
+/// otherwise.
 std::string Comm_OpenCameraProblem();
+
+/// Opens g_com_port again after its device went away (Comm_LinkLost) and asks
+/// for the camera's model there.  COMM_OK: a camera answered, the port stays
+/// open and the model is recorded (it may differ from before).  Otherwise
+/// the port is left closed, so the link stays lost: COMM_LINK_LOST when the
+/// device cannot be opened or nothing answers, COMM_BUSY (nothing done) while
+/// a transaction waits.  It is an operation of its own (LinkQueue.h).  With a working link it only asks for
+/// the model.
+int Comm_Reconnect();

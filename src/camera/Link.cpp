@@ -36,6 +36,7 @@ int g_rx_echo_len = 0;
 int g_comm_busy = 0;
 char g_comm_msg[200];
 CommTrafficHook g_traffic_hook = nullptr;
+CommLinkLostHook g_link_lost_hook = nullptr;
 
 int advance(int pos)
 {
@@ -239,7 +240,8 @@ int sendCommand(int port, const char* text, std::uint16_t length, double settleU
 
     // A port that cannot take the line has lost its device (or was never
     // opened): no reply can come, so the transaction ends here.
-    if (FlushOutQ(port) < 0 || ComWrt(port, text, length) != length) return COMM_LINK_LOST;
+    if (IsComLinkDown(port) || FlushOutQ(port) < 0 || ComWrt(port, text, length) != length)
+        return COMM_LINK_LOST;
     logTraffic(text, 0);
     return COMM_OK;
 }
@@ -276,9 +278,14 @@ int awaitReply(double deadline, ReplyShape shape, std::string_view mnemonic, cha
             done = true;
         }
         if (done) break;
+        // A device that has gone away will not answer: give up at once, and
+        // say so, since waiting longer or asking again cannot help.
+        if (IsComLinkDown(g_com_port)) {
+            status = COMM_LINK_LOST;
+            break;
+        }
         const double left = deadline - Timer();
-        // A device that has gone away will not answer: give up at once.
-        if (left <= 0 || IsComLinkDown(g_com_port)) break;
+        if (left <= 0) break;
         WaitForSystemEvents(left);
     }
     SetWaitCursor(0);
@@ -333,7 +340,13 @@ int Comm_OpenPort(int port, int baud)
     g_last_shape = ReplyShape::Text;
     FlushInQ(port);
     FlushOutQ(port);
-    return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR, 1, 0, SerialComCallback, nullptr);
+    return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, SerialComCallback,
+                              nullptr);
+}
+
+int Comm_ReopenPort(int port)
+{
+    return Comm_OpenPort(port, g_open_baud > 0 ? g_open_baud : g_com_baud);
 }
 
 int Comm_ClosePort(int port)
@@ -342,8 +355,12 @@ int Comm_ClosePort(int port)
     return CloseCom(port);
 }
 
-void SerialComCallback(int port, int, void*)
+void SerialComCallback(int port, int eventMask, void*)
 {
+    if (eventMask & LWRS_LINKDOWN) {
+        if (port == g_com_port && g_link_lost_hook) g_link_lost_hook();
+        return;
+    }
     const int waiting = GetInQLen(port);
     for (int i = 0; i < waiting; ++i) {
         const int byte = ComRdByte(port);
@@ -452,4 +469,14 @@ int Comm_IsBusy()
 void Comm_SetTrafficHook(CommTrafficHook hook)
 {
     g_traffic_hook = hook;
+}
+
+void Comm_SetLinkLostHook(CommLinkLostHook hook)
+{
+    g_link_lost_hook = hook;
+}
+
+int Comm_LinkLost()
+{
+    return g_com_port != 0 && IsComLinkDown(g_com_port) ? 1 : 0;
 }

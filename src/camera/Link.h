@@ -32,11 +32,15 @@ void Comm_SetReplyTimeout(double seconds);
 /// Returns 0 or the negative status of the failing serial call.
 int Comm_OpenPort(int port, int baud);
 
+/// Opens the port again at the baud rate of the last Comm_OpenPort (after its
+/// device went away).  Returns 0 or the negative status of the failing call.
+int Comm_ReopenPort(int port);
+
 /// Removes the receive callback and closes the port; returns the close status.
 int Comm_ClosePort(int port);
 
-/// Receive callback: cuts the incoming bytes into reply lines.  Only the port
-/// argument is used.
+/// Receive callback: cuts the incoming bytes into reply lines; a lost device
+/// (LWRS_LINKDOWN) on g_com_port goes to the link-loss observer.
 void SerialComCallback(int port, int eventMask, void* callbackData);
 
 /// Sends the first length bytes of text (a whole command line with its CR).
@@ -94,3 +98,16 @@ using CommTrafficHook = void (*)(const char* text, int received);
 
 /// Installs the traffic observer (nullptr removes it).
 void Comm_SetTrafficHook(CommTrafficHook hook);
+
+/// 1 when there is a camera port (g_com_port) but its device has gone away
+/// (unplugged, closed, disconnected) or could not be opened again since; 0
+/// with a working link or with no camera port at all.  Every transaction
+/// then ends at once with COMM_LINK_LOST.
+int Comm_LinkLost();
+
+/// Told, from the event loop, that the device of g_com_port went away; once
+/// per opening of the port.  A transaction waiting then has already ended.
+using CommLinkLostHook = void (*)();
+
+/// Installs the link-loss observer (nullptr removes it).
+void Comm_SetLinkLostHook(CommLinkLostHook hook);

@@ -1,5 +1,6 @@
 // The simulated camera in this process, reached through a port like any other
 // device.  Replies come back through the event loop, never from inside write().
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -63,6 +64,7 @@ public:
         if (closed_) return;
         closed_ = true;
         down_ = true;
+        if (!endpoint_) return;
         endpoint_->cancelPending();
         endpoint_->setSink({});
         endpoint_->setHangupHandler({});
@@ -70,6 +72,7 @@ public:
 
     int open(long baudRate, int, int, int) override
     {
+        if (!endpoint_) return kRS_CanNotOpenPort;
         endpoint_->cancelPending();
         endpoint_->setBaud(paced_ ? static_cast<int>(baudRate) : 0);
         endpoint_->setSink([this](const QByteArray& bytes) {
@@ -86,13 +89,15 @@ public:
 
     int write(const char* data, int count) override
     {
-        if (down_) return kRS_LinkDown;
+        if (down_ || !endpoint_) return kRS_LinkDown;
         endpoint_->feed(QByteArray(data, count));
         return count;
     }
 
 private:
-    sim::SimEndpoint* endpoint_;
+    // The camera goes when the port is mapped to another one while this
+    // transport is still open; the link is then simply dead.
+    QPointer<sim::SimEndpoint> endpoint_;
     bool paced_;
     bool down_ = false;
     bool closed_ = false;

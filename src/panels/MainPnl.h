@@ -63,8 +63,29 @@ int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int 
 
 /// Re-reads model and settings, reshapes the panel and shows them (the
 /// Refresh button's work, also done after a model change or a file load).
-/// Nothing without a link; "No camera found." when the model query fails.
+/// Nothing without a camera port; with a lost link, Mpnl_RestoreLink and a
+/// message when no camera answers; "No camera found." when the model query
+/// fails.
 void Mpnl_Refresh(int panel);
+
+/// Follows the link from now on: when the device of g_com_port goes away, the
+/// camera controls are dimmed as without a link, the title says the link is
+/// lost, and the port is tried about once a second (Mpnl_RestoreLink) until a
+/// camera answers there.  Done by Mpnl_RegisterCallbacks.
+void Mpnl_WatchLink();
+
+/// With a lost link: opens its port again and, when a camera answers the
+/// model query, reshapes the panel for it, reads and shows every setting and
+/// says in the title, for a while, that the link is back; true then.  false,
+/// without a message, when nothing answers (or nothing was lost).
+bool Mpnl_RestoreLink();
+
+/// True while the lost camera is being looked for.
+bool Mpnl_LookingForCamera();
+
+/// Puts the link's state into the main panel's title: lost (and where it is
+/// looked for), lately restored, or nothing more with a working link.
+void Mpnl_ShowLinkState();
 
 /// Callback of the Refresh button: Mpnl_Refresh, once the camera is free.
 int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callbackData, int eventData1,

@@ -212,5 +212,6 @@ void Mpnl_ConfigForModel()
     std::snprintf(title, sizeof title, "Ulvo %s Camera Control",
                   row >= 0 && row < kCamModelCount ? g_cam_models[row] : "ICCD");
     SetPanelAttribute(panel, ATTR_TITLE, title);
+    Mpnl_ShowLinkState();
     ApplyRules();
 }

@@ -13,6 +13,7 @@
 #include "panels/MainPnlInternal.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
 
 namespace mainpnl {
 
@@ -116,6 +117,18 @@ void Mpnl_Refresh(int panel)
     if (g_com_port == 0) return;
     CommOperation operation;
     SetCtrlVal(panel, MAIN_REF_ACTIVE, 1);
+    // The device went away: try its port now, as the looking does.
+    if (Comm_LinkLost()) {
+        if (!Mpnl_RestoreLink()) {
+            std::string message = "No camera found.\n";
+            message += "The link to the camera on COM" + std::to_string(g_com_port) + " (" +
+                       ComPortDevice(g_com_port).toStdString() +
+                       ") is lost; the program keeps looking for the camera there.";
+            MessagePopup("ERROR", message.c_str());
+        }
+        SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
+        return;
+    }
     char name[kModelNameSize] = {};
     const int status = Comm_GetModel(name);
     if (status == COMM_OK) {
@@ -131,6 +144,7 @@ void Mpnl_Refresh(int panel)
         }
         Mpnl_ReshapeAndShow(&rec, &stats);
     } else if (status == COMM_LINK_LOST) {
+        // The loss is shown by the panel and the looking has begun.
         MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
     } else {
         MessagePopup("ERROR", "No camera found.\n");

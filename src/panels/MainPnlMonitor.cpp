@@ -28,4 +28,5 @@ void Mpnl_RegisterCallbacks()
     RegisterUiCallback("Mpnl_RefreshButtonCallback", Mpnl_RefreshButtonCallback);
     RegisterUiCallback("Mpnl_ZFICallback", Mpnl_ZFICallback);
     Comm_SetTrafficHook(Mpnl_ShowTraffic);
+    Mpnl_WatchLink();
 }

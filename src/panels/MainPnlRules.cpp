@@ -30,7 +30,7 @@ PanelRules& rulesOfPanel()
 
 bool linkPresent()
 {
-    return !rulesOfPanel().noLink && g_com_port != 0;
+    return !rulesOfPanel().noLink && g_com_port != 0 && !Comm_LinkLost();
 }
 
 // The shutter-speed access rule.  Pulse Width Mode lets the trigger pulse set

@@ -22,12 +22,14 @@ struct Port {
     int notifyCount = 1;
     void* callbackData = nullptr;
     bool linkDown = false;
+    unsigned generation = 0;  // tells a reopened port from the one a late report is about
     bool inCallback = false;
     bool notifyAgain = false;
 };
 
 std::array<Port, kMaxComPort + 1> g_ports;
 int g_break_on_errors = 1;
+unsigned g_generations = 0;
 
 bool validPort(int port)
 {
@@ -76,6 +78,24 @@ void notify(int portNumber)
     port.inCallback = false;
 }
 
+// The device is gone: writes fail from now on, and the callback hears of it
+// from the event loop, so that the code that found the loss (a write in the
+// middle of a transaction) is never re-entered.
+void markLinkDown(int portNumber)
+{
+    Port& port = g_ports[portNumber];
+    if (port.linkDown) return;
+    port.linkDown = true;
+    const unsigned generation = port.generation;
+    auto report = [portNumber, generation] {
+        Port& p = g_ports[portNumber];
+        if (!p.transport || p.generation != generation) return;  // closed or reopened meanwhile
+        if (p.callback && (p.eventMask & LWRS_LINKDOWN))
+            p.callback(portNumber, LWRS_LINKDOWN, p.callbackData);
+    };
+    if (QCoreApplication::instance()) QTimer::singleShot(0, QCoreApplication::instance(), report);
+}
+
 void receive(int portNumber, const char* data, int n)
 {
     Port& port = g_ports[portNumber];
@@ -118,8 +138,9 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     Port& p = g_ports[port];
     p = Port{};
     p.queue.assign(static_cast<size_t>(inputQueueSize < 512 ? 512 : inputQueueSize), 0);
+    p.generation = ++g_generations;
     transport->onData = [port](const char* data, int n) { receive(port, data, n); };
-    transport->onLinkDown = [port] { g_ports[port].linkDown = true; };
+    transport->onLinkDown = [port] { markLinkDown(port); };
     p.transport = std::move(transport);
     return kRS_Ok;
 }
@@ -180,7 +201,9 @@ int ComWrt(int port, const char* buffer, int count)
     if (!p) return kRS_PortNotOpen;
     if (count < 0 || (count > 0 && !buffer)) return kRS_InvalidParameter;
     if (p->linkDown) return kRS_LinkDown;
-    return p->transport->write(buffer, count);
+    const int written = p->transport->write(buffer, count);
+    if (written < 0) markLinkDown(port);
+    return written;
 }
 
 int FlushInQ(int port)

@@ -30,8 +30,9 @@ enum Rs232Status {
 
 /// Receive events a callback can ask for (combine with |).
 enum Rs232Event {
-    LWRS_RXCHAR = 0x0001,   ///< any character received
-    LWRS_RECEIVE = 0x8000,  ///< at least notifyCount bytes waiting
+    LWRS_RXCHAR = 0x0001,    ///< any character received
+    LWRS_LINKDOWN = 0x4000,  ///< the device went away (once per open)
+    LWRS_RECEIVE = 0x8000,   ///< at least notifyCount bytes waiting
 };
 
 /// Highest port number.
@@ -53,8 +54,10 @@ int CloseCom(int port);
 
 /// Installs (or, with eventMask 0 or a null callback, removes) the receive
 /// callback.  It runs from the event loop whenever bytes arrived and the queue
-/// holds at least notifyCount bytes.  eventCharacter is accepted for
-/// completeness and not used.
+/// holds at least notifyCount bytes.  With LWRS_LINKDOWN in the mask it also
+/// runs once, with that event alone, from the event loop after the device went
+/// away (never from inside the call that found it gone).  eventCharacter is
+/// accepted for completeness and not used.
 int InstallComCallback(int port, int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
                        void* callbackData);
 
@@ -64,7 +67,8 @@ int GetInQLen(int port);
 /// Takes one byte (0..255) from the input queue; kRS_TimeOutErr when empty.
 int ComRdByte(int port);
 
-/// Writes count bytes; returns the number written or a negative status.
+/// Writes count bytes; returns the number written or a negative status.  A
+/// device that refuses the bytes is taken as gone (IsComLinkDown).
 int ComWrt(int port, const char* buffer, int count);
 
 /// Discards the input queue (bytes already received and not yet read).

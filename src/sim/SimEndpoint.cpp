@@ -92,6 +92,12 @@ void SimEndpoint::setHangupHandler(std::function<void()> handler)
     hangup_ = std::move(handler);
 }
 
+void SimEndpoint::dropLink()
+{
+    cancelPending();
+    if (hangup_) hangup_();
+}
+
 qint64 SimEndpoint::byteNs() const
 {
     return baud_ > 0 ? kBitsPerByte * 1000000000LL / baud_ : 0;

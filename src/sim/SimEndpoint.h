@@ -38,6 +38,10 @@ public:
     /// Bytes from the host.  Replies are scheduled, never delivered synchronously.
     void feed(const QByteArray& bytes);
 
+    /// Drops the link now, as a pulled cable does: what was scheduled is
+    /// forgotten and the hang-up handler runs (from this call).
+    void dropLink();
+
     /// Forget everything scheduled but not yet delivered.
     void cancelPending();
 

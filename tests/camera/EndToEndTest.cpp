@@ -93,13 +93,13 @@ TEST_P(EndToEndTest, LateReplyTimesOut)
     EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
 }
 
-TEST_P(EndToEndTest, HangUpMidTransactionEndsTheWaitAndNothingCrashes)
+TEST_P(EndToEndTest, HangUpMidTransactionEndsTheWaitAsLost)
 {
     auto sim = start({"--delay", "1500"});
     QTimer::singleShot(200, [&sim] { sim->kill(); });
     const double begin = Timer();
     int value = 0;
-    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_TIMEOUT);
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);
     EXPECT_LT(Timer() - begin, 1.2);                               // the dead device ends the wait early
     EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);  // nothing can be written
     EXPECT_EQ(IsComLinkDown(2), 1);
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Transports, EndToEndTest,
                                            Transport{"tcp", {"--tcp", "127.0.0.1:0"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PtyReconnectTest, CameraThatComesBackOnItsLinkCanBeReopened)
+TEST(PtyReconnectTest, CameraThatComesBackOnItsLinkIsFoundAgain)
 {
     const QString link =
         QDir::tempPath() + QStringLiteral("/iccd-e2e-%1").arg(QCoreApplication::applicationPid());
@@ -121,11 +121,33 @@ TEST(PtyReconnectTest, CameraThatComesBackOnItsLinkCanBeReopened)
     PumpEvents(100);
     int value = 0;
     EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);
+    EXPECT_EQ(Comm_LinkLost(), 1);
     ASSERT_FALSE(sim.nextLine().isEmpty());  // the simulator announces its new device
-    Comm_ClosePort(2);
-    ASSERT_EQ(Comm_OpenPort(2, 9600), 0);
+    EXPECT_EQ(Comm_Reconnect(), COMM_OK);    // the model, asked on the new device
+    EXPECT_EQ(Comm_LinkLost(), 0);
     EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_OK);
     Comm_ClosePort(2);
+    g_com_port = 0;
+    ClearComPortDevices();
+}
+
+TEST(PtyReconnectTest, NothingOnTheLinkPathLeavesTheLinkLostAndThePortClosed)
+{
+    const QString link =
+        QDir::tempPath() + QStringLiteral("/iccd-e2e-gone-%1").arg(QCoreApplication::applicationPid());
+    auto sim = std::make_unique<SimProcess>(QStringList{"--pty", "--link", link});
+    ASSERT_FALSE(sim->device().isEmpty());
+    SetComPortDevice(2, link);
+    ASSERT_EQ(OpenCamera(2, 9600, 0), 0);
+    sim.reset();  // gone, and its link path with it
+    PumpEvents(100);
+    EXPECT_EQ(Comm_LinkLost(), 1);
+    EXPECT_EQ(Comm_Reconnect(), COMM_LINK_LOST);
+    EXPECT_EQ(Comm_LinkLost(), 1);
+    EXPECT_EQ(GetInQLen(2), kRS_PortNotOpen);
+    int value = 0;
+    EXPECT_EQ(Comm_GetIntVal(":ALV?\r", &value), COMM_LINK_LOST);
+    EXPECT_EQ(g_com_port, 2);  // still the camera's port, to be tried again
     g_com_port = 0;
     ClearComPortDevices();
 }

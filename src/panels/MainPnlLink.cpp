@@ -1,0 +1,129 @@
+// Losing the camera and finding it again.
+//
+// A device that goes away (an unplugged adapter, a device server restarted, a
+// camera switched off behind a pseudo-terminal) leaves the port number in
+// g_com_port: the panel dims as without a link, says so in its title, and
+// tries the same port about once a second, without a word until the camera
+// answers there.  Then the camera is identified afresh, the panel reshaped
+// for it (it may be another model by now) and every setting read again.
+#include <QCoreApplication>
+#include <QTimer>
+#include <string>
+
+#include "camera/Connect.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/LinkQueue.h"
+#include "camera/Snapshot.h"
+#include "panels/MainPnl.h"
+#include "panels/MainPnlInternal.h"
+#include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
+#include "ui/Ui.h"
+
+namespace {
+
+constexpr int kRetryMs = 1000;
+constexpr int kRestoredNoteMs = 10000;
+
+// Created on first use and parented to the application, so that nothing is
+// left to run after it.
+QTimer* g_retry = nullptr;
+QTimer* g_restoredNote = nullptr;
+
+QTimer* makeTimer(int ms, bool single, void (*onTimeout)())
+{
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(ms);
+    timer->setSingleShot(single);
+    QObject::connect(timer, &QTimer::timeout, onTimeout);
+    return timer;
+}
+
+void retryTick()
+{
+    // Found again meanwhile (Preferences, Refresh): nothing left to look for.
+    if (!Comm_LinkLost()) {
+        g_retry->stop();
+        Mpnl_ShowLinkState();
+        return;
+    }
+    // An operation owns the link; the next tick tries again.
+    if (Comm_LinkInUse()) return;
+    Mpnl_RestoreLink();
+}
+
+void startLooking()
+{
+    if (!QCoreApplication::instance()) return;
+    if (!g_retry) g_retry = makeTimer(kRetryMs, false, retryTick);
+    if (!g_retry->isActive()) g_retry->start();
+}
+
+void onLinkLost()
+{
+    if (g_restoredNote) g_restoredNote->stop();
+    mainpnl::ApplyRules();
+    Mpnl_ShowLinkState();
+    startLooking();
+}
+
+void noteRestored()
+{
+    if (!QCoreApplication::instance()) return;
+    if (!g_restoredNote) g_restoredNote = makeTimer(kRestoredNoteMs, true, [] { Mpnl_ShowLinkState(); });
+    g_restoredNote->start();
+}
+
+std::string portText()
+{
+    return "COM" + std::to_string(g_com_port) + " (" + ComPortDevice(g_com_port).toStdString() + ")";
+}
+
+}  // namespace
+
+void Mpnl_WatchLink()
+{
+    Comm_SetLinkLostHook(onLinkLost);
+}
+
+bool Mpnl_LookingForCamera()
+{
+    return g_retry && g_retry->isActive();
+}
+
+void Mpnl_ShowLinkState()
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0) return;
+    std::string title;
+    if (GetPanelAttribute(panel, ATTR_TITLE, &title) < 0) return;
+    // The suffix is ours; the shaping for the model sets the rest.
+    if (const auto cut = title.find(" - "); cut != std::string::npos) title.erase(cut);
+    if (Comm_LinkLost())
+        title += " - camera link lost, looking for the camera on " + portText();
+    else if (g_restoredNote && g_restoredNote->isActive())
+        title += " - camera link restored";
+    SetPanelAttribute(panel, ATTR_TITLE, title.c_str());
+}
+
+bool Mpnl_RestoreLink()
+{
+    if (g_com_port == 0 || !Comm_LinkLost()) return false;
+    CommOperation operation;  // the operator's actions wait for the re-read
+    if (Comm_Reconnect() != COMM_OK) return false;
+    if (g_retry) g_retry->stop();
+    noteRestored();
+    CamMainSettings rec{};
+    SnapshotStats stats;
+    // Lost again during the re-read: the title says so, and the looking
+    // starts over; a pop-up for each attempt would only get in the way.
+    if (Comm_QueryMainSettings(&rec, &stats) != 0 && !Comm_LinkLost()) {
+        std::string message = "Failure querying camera for current settings.\n";
+        message += Comm_GetMessageErrorStr(stats.lastFailure);
+        MessagePopup("ERROR", message.c_str());
+    }
+    Mpnl_ReshapeAndShow(&rec, &stats);
+    if (Comm_LinkLost()) startLooking();
+    return true;
+}

@@ -1,0 +1,176 @@
+// The camera's device going away under a running program and coming back:
+// the window dims and says so, a waiting command ends at once, the port is
+// tried again by itself, and the camera that answers there is shown afresh.
+// Here the device is the simulated camera in this process; LinkReturnTest
+// does the same over pseudo-terminals, TCP and a serial device server.
+#include <QTimer>
+
+#include "AppFixture.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "devices/SimPorts.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
+#include "resources/UlvoIccd.h"
+#include "sim/EventWait.h"
+#include "sim/SimEndpoint.h"
+#include "support/UiTestDriver.h"
+
+namespace {
+
+using uitest::Popup;
+
+std::string Title()
+{
+    std::string title;
+    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
+    return title;
+}
+
+int Visible(int control)
+{
+    int visible = -1;
+    GetCtrlAttribute(g_mainpanel, control, ATTR_VISIBLE, &visible);
+    return visible;
+}
+
+const char kLost[] = "Camera link lost (the device was removed or closed).";
+const char kLostTitle[] =
+    "Ulvo VKC-475 Camera Control - camera link lost, looking for the camera on COM1 "
+    "(/nonexistent/unplugged)";
+
+class LinkLoss : public AppTest {
+protected:
+    // Pulls the camera's cable: the link drops and the port's device cannot be
+    // opened until plugIn.
+    void unplug()
+    {
+        sim::SimEndpoint* endpoint = SimCameraOnPort(1);
+        SetComPortDevice(1, QStringLiteral("/nonexistent/unplugged"));
+        endpoint->dropLink();
+    }
+    void plugIn(const char* model) { putCamera(1, model); }
+    static bool restored() { return !Comm_LinkLost(); }
+};
+
+TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDims)
+{
+    startOn("VKC-475");
+    camera(1).faults().silent = true;  // the gain change waits for its reply
+    QTimer::singleShot(150, [this] { unplug(); });
+    uitest::Commit(g_mainpanel, MAIN_ALV, 50);
+    pump();
+
+    // Not "Timeout": the wait ended with the loss, long before its 2 s.
+    ASSERT_EQ(uitest::Popups().size(), 1u);
+    EXPECT_EQ(uitest::Popups()[0].text.find(kLost) != std::string::npos, true) << uitest::Popups()[0].text;
+    EXPECT_EQ(Comm_LinkLost(), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_VSAT), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ZM_BIGUP), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_REFRESH), 0);  // still tries the port
+    EXPECT_EQ(Title(), kLostTitle);
+    EXPECT_TRUE(Mpnl_LookingForCamera());
+
+    // Looking costs the operator no pop-ups.
+    uitest::ClearPopups();
+    PumpFor(2300);
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(Comm_LinkLost(), 1);
+}
+
+TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
+{
+    startOn("VKC-475");
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+    EXPECT_EQ(Visible(MAIN_VSAT), 1);
+
+    // Another model comes back on the same port, with its own settings.
+    plugIn("VK-400");
+    camera(1).setReg("ALV", 93);
+    ASSERT_TRUE(WaitUntil(restored, 3000));
+    pump();
+
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_FALSE(Mpnl_LookingForCamera());
+    EXPECT_EQ(g_cam_model_user_idx, 0);
+    EXPECT_EQ(Title(), "Ulvo VK-400 Camera Control - camera link restored");
+    EXPECT_EQ(Visible(MAIN_VSAT), 0);  // a monochrome camera has no saturation
+    int alv = 0;
+    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
+    EXPECT_EQ(alv, 93);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+    EXPECT_EQ(CountSent(camera(1).log(), ":CAM?"), 1);
+    EXPECT_GE(CountSent(camera(1).log(), ":ALV?"), 1);
+}
+
+TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
+{
+    startOn("VKC-475");
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+
+    uitest::Click(g_mainpanel, MAIN_REFRESH);
+    pump();
+    ASSERT_EQ(uitest::Popups().size(), 1u);
+    EXPECT_EQ(uitest::Popups()[0],
+              (Popup{"ERROR",
+                     "No camera found.\nThe link to the camera on COM1 (/nonexistent/unplugged) is lost; "
+                     "the program keeps looking for the camera there."}));
+
+    uitest::ClearPopups();
+    plugIn("VKC-475");
+    uitest::Click(g_mainpanel, MAIN_REFRESH);
+    pump();
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(Comm_LinkLost(), 0);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+    EXPECT_EQ(Title(), "Ulvo VKC-475 Camera Control - camera link restored");
+}
+
+TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
+{
+    startOn("VKC-475");
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+    plugIn("VKC-475");
+
+    uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP);
+    const int pref = uitest::TopPopup();
+    ASSERT_EQ(PanelName(pref), "PREF");
+    uitest::Commit(pref, PREF_COM_LIST, 1);
+    pump();
+    EXPECT_TRUE(uitest::Popups().empty());  // not "Camera Not Found on This Port"
+    EXPECT_EQ(Comm_LinkLost(), 0);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+
+    uitest::Click(pref, PREF_OKBUTTON);
+    pump();
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_EQ(g_com_port, 1);
+}
+
+TEST_F(LinkLoss, ADeviceThatOpensButWhereNoCameraAnswersIsStillLost)
+{
+    startOn("VKC-475");
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+    plugIn("VKC-475");
+    camera(1).faults().silent = true;  // a device server whose camera is off
+    Comm_SetReplyTimeout(0.2);
+    PumpFor(2500);
+    Comm_SetReplyTimeout(0);
+    EXPECT_EQ(Comm_LinkLost(), 1);
+    EXPECT_TRUE(Mpnl_LookingForCamera());
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_GE(CountSent(camera(1).log(), ":CAM?"), 1);
+
+    camera(1).faults().silent = false;
+    ASSERT_TRUE(WaitUntil(restored, 3000));
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// iccdctl in front of real kinds of link: a simulated camera's
+// pseudo-terminal behind a serial device server (ser2net, raw TCP), and a
+// device that goes away while a command waits for its reply.
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "CliTest.h"
+#include "support/DeviceServer.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+TEST(DeviceServerTest, EveryCommandWorksThroughSer2net)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString link = dir.filePath(QStringLiteral("camera"));
+    SimProcess sim({"--pty", "--link", link, "--model", "VK-470"});
+    ASSERT_FALSE(sim.device().isEmpty());
+    const quint16 port = FreeTcpPort();
+    ASSERT_NE(port, 0);
+    DeviceServer server(link, port, dir.path());
+    ASSERT_TRUE(server.start()) << server.error().toStdString();
+    const std::string device = server.deviceText().toStdString();
+    const std::string file = dir.filePath(QStringLiteral("vk470.cfg")).toStdString();
+
+    const CliResult identify = RunIccdctlCommand({"--device", device, "identify"});
+    EXPECT_EQ(identify.status, 0) << identify.err;
+    EXPECT_EQ(identify.out.substr(0, identify.out.find("firmware")), "model: VK-470\nrow: 4\nclass: 4\n");
+
+    const CliResult set = RunIccdctlCommand({"--device", device, "raw", ":ALV=77"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    const CliResult snapshot = RunIccdctlCommand({"--device", device, "snapshot"});
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_NE(snapshot.out.find("alv: 77\n"), std::string::npos) << snapshot.out;
+
+    const CliResult save = RunIccdctlCommand({"--device", device, "save", file});
+    ASSERT_EQ(save.status, 0) << save.err;
+    EXPECT_EQ(RunIccdctlCommand({"--device", device, "raw", ":ALV=12"}).status, 0);
+
+    // The file differs from the camera in the one setting changed since.
+    const CliResult before = RunIccdctlCommand({"--device", device, "diff", file});
+    EXPECT_EQ(before.status, 1) << before.err;
+    EXPECT_NE(before.out.find("ALV"), std::string::npos) << before.out;
+
+    const CliResult load = RunIccdctlCommand({"--device", device, "load", file});
+    EXPECT_EQ(load.status, 0) << load.err;
+    EXPECT_EQ(load.out, "read failures: 0\nsend failures: 0\n");
+    const CliResult after = RunIccdctlCommand({"--device", device, "diff", file});
+    EXPECT_EQ(after.status, 0) << after.out << after.err;
+    EXPECT_EQ(after.out, "");
+}
+
+TEST(DeviceServerTest, ADeviceGoneWhileACommandWaitsIsReportedAsLost)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString link = dir.filePath(QStringLiteral("camera"));
+    // Every reply comes after 800 ms: the model query is answered, and the
+    // device goes while the gain query waits.
+    auto sim = std::make_unique<SimProcess>(QStringList{"--pty", "--link", link, "--delay", "800"});
+    ASSERT_FALSE(sim->device().isEmpty());
+    QTimer::singleShot(1200, [&sim] { sim->kill(); });
+    const CliResult get = RunIccdctlCommand({"--device", link.toStdString(), "get", "AGN"});
+    EXPECT_EQ(get.status, 1);
+    EXPECT_EQ(get.out, "");
+    EXPECT_EQ(get.err, "AGN: Camera link lost (the device was removed or closed).\n");
+}
+
+}  // namespace
