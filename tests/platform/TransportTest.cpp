@@ -81,6 +81,88 @@ TEST_F(TransportFactoryTest, AnInstalledFactoryIsAskedForEveryPortItOpens)
     EXPECT_EQ(SetTransportFactory(nullptr), &refuseEverything);
 }
 
+// A device under the test's control: it can refuse writes or go away.
+class FakeDevice final : public Transport {
+public:
+    static inline FakeDevice* last = nullptr;
+    FakeDevice() { last = this; }
+    ~FakeDevice() override
+    {
+        if (last == this) last = nullptr;
+    }
+    int open(long, int, int, int) override { return kRS_Ok; }
+    int write(const char*, int count) override { return refuse ? kRS_UnknownIOError : count; }
+    void close() override {}
+    void vanish()
+    {
+        if (onLinkDown) onLinkDown();
+    }
+    bool refuse = false;
+};
+
+std::unique_ptr<Transport> makeFake(const QString&, int)
+{
+    return std::make_unique<FakeDevice>();
+}
+
+struct DownReports {
+    static inline int linkDown = 0;
+    static inline int other = 0;
+    static void take(int, int events, void*)
+    {
+        if (events == LWRS_LINKDOWN)
+            ++linkDown;
+        else
+            ++other;
+    }
+};
+
+class LinkDownTest : public TransportFactoryTest {
+protected:
+    void SetUp() override
+    {
+        TransportFactoryTest::SetUp();
+        SetTransportFactory(&makeFake);
+        DownReports::linkDown = DownReports::other = 0;
+        ASSERT_EQ(OpenComConfig(3, "/fake", 9600, 0, 8, 1, 512, 512), kRS_Ok);
+        InstallComCallback(3, LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, &DownReports::take, nullptr);
+    }
+    static void pump()
+    {
+        for (int i = 0; i < 3; ++i) WaitForSystemEvents(0.002);
+    }
+};
+
+TEST_F(LinkDownTest, ARefusedWriteIsALostDeviceReportedOnceFromTheEventLoop)
+{
+    FakeDevice::last->refuse = true;
+    EXPECT_EQ(ComWrt(3, "x", 1), kRS_UnknownIOError);
+    EXPECT_EQ(IsComLinkDown(3), 1);
+    EXPECT_EQ(DownReports::linkDown, 0);  // not from inside the write
+    EXPECT_EQ(ComWrt(3, "y", 1), kRS_LinkDown);
+    FakeDevice::last->vanish();  // and the device's own word on it
+    pump();
+    EXPECT_EQ(DownReports::linkDown, 1);
+    EXPECT_EQ(DownReports::other, 0);
+}
+
+TEST_F(LinkDownTest, AReportForAPortOpenedAgainMeanwhileIsDropped)
+{
+    FakeDevice::last->vanish();
+    ASSERT_EQ(OpenComConfig(3, "/fake", 9600, 0, 8, 1, 512, 512), kRS_Ok);
+    InstallComCallback(3, LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, &DownReports::take, nullptr);
+    pump();
+    EXPECT_EQ(DownReports::linkDown, 0);
+    EXPECT_EQ(IsComLinkDown(3), 0);
+
+    // Without LWRS_LINKDOWN in its mask, a callback hears nothing of it.
+    InstallComCallback(3, LWRS_RXCHAR, 1, 0, &DownReports::take, nullptr);
+    FakeDevice::last->vanish();
+    pump();
+    EXPECT_EQ(DownReports::linkDown + DownReports::other, 0);
+    EXPECT_EQ(IsComLinkDown(3), 1);
+}
+
 // The programs' factory sends "sim:" texts to the simulated camera and leaves
 // every other text to the serial services, malformed ones included.
 TEST(DeviceTransportsTest, SimulatedCameraTextsAndTheRest)
