@@ -68,6 +68,8 @@ TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDim
     EXPECT_EQ(Comm_LinkLost(), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_VSAT), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_AGN), 1);
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_HUE), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ZM_BIGUP), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_REFRESH), 0);  // still tries the port
     EXPECT_EQ(Title(), kLostTitle);
