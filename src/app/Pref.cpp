@@ -156,6 +156,7 @@ void takePreferences(int panel)
     // Another camera (or the same port now answering as another model) is
     // shown in its own shape.
     if (port != previous || g_cam_model_user_idx != previousModel) rereadCamera();
+    if (port != previous) Mpnl_ReadIdentity();
 }
 
 }  // namespace

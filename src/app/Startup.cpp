@@ -154,10 +154,12 @@ AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
     if (SystemInit() == 0) {
         Mpnl_ConfigForModel();
         CameraInit();
+        Mpnl_ReadIdentity();
     } else {
         Mpnl_ConfigForScreen();
         DimMainPnlCtrls(1);
         DimMainPnlMenus(1);
+        Mpnl_ShowLinkState();
     }
 
     if (g_prog_type == 0) {

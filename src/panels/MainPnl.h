@@ -83,9 +83,15 @@ bool Mpnl_RestoreLink();
 /// True while the lost camera is being looked for.
 bool Mpnl_LookingForCamera();
 
-/// Puts the link's state into the main panel's title: lost (and where it is
-/// looked for), lately restored, or nothing more with a working link.
+/// Puts the link's state into the main panel's title (lost and where it is
+/// looked for, lately restored, or nothing more with a working link) and its
+/// status line: the port and its device, connected or lost, and the model
+/// with the versions that Mpnl_ReadIdentity read.
 void Mpnl_ShowLinkState();
+
+/// Asks the camera for its firmware and FPGA versions for the status line
+/// (after a camera was found on a port, or found again).
+void Mpnl_ReadIdentity();
 
 /// Callback of the Refresh button: Mpnl_Refresh, once the camera is free.
 int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callbackData, int eventData1,

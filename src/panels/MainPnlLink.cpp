@@ -14,6 +14,7 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
+#include "camera/Models.h"
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
@@ -80,6 +81,23 @@ std::string portText()
     return "COM" + std::to_string(g_com_port) + " (" + ComPortDevice(g_com_port).toStdString() + ")";
 }
 
+// The versions of the camera last identified; "?" where it did not say.
+char g_firmware[kVersionSize] = "";
+char g_fpga[kVersionSize] = "";
+
+std::string statusText()
+{
+    if (g_com_port == 0) return "No camera";
+    std::string text = portText();
+    if (Comm_LinkLost()) return text + "    Link lost, looking for the camera";
+    text += "    Connected    ";
+    const int row = g_cam_model_user_idx;
+    text += row >= 0 && row < kCamModelCount ? g_cam_models[row] : "?";
+    text += std::string("    firmware ") + (g_firmware[0] ? g_firmware : "?");
+    text += std::string("    FPGA ") + (g_fpga[0] ? g_fpga : "?");
+    return text;
+}
+
 }  // namespace
 
 void Mpnl_WatchLink()
@@ -105,6 +123,14 @@ void Mpnl_ShowLinkState()
     else if (g_restoredNote && g_restoredNote->isActive())
         title += " - camera link restored";
     SetPanelAttribute(panel, ATTR_TITLE, title.c_str());
+    SetPanelAttribute(panel, ATTR_STATUS_TEXT, statusText().c_str());
+}
+
+void Mpnl_ReadIdentity()
+{
+    if (Comm_GetFWVer(g_firmware) != COMM_OK) g_firmware[0] = '\0';
+    if (Comm_GetFPGAVer(g_fpga) != COMM_OK) g_fpga[0] = '\0';
+    Mpnl_ShowLinkState();
 }
 
 bool Mpnl_RestoreLink()
@@ -114,6 +140,7 @@ bool Mpnl_RestoreLink()
     if (Comm_Reconnect() != COMM_OK) return false;
     if (g_retry) g_retry->stop();
     noteRestored();
+    Mpnl_ReadIdentity();
     CamMainSettings rec{};
     SnapshotStats stats;
     // Lost again during the re-read: the title says so, and the looking

@@ -102,6 +102,7 @@ inline constexpr int ATTR_ITEM_NAME = 1022;           ///< menu item: text, as s
 inline constexpr int ATTR_CHECKED = 1023;             ///< menu item: int 0/1
 inline constexpr int ATTR_UNITS_TEXT = 1024;          ///< text shown after a value
 inline constexpr int ATTR_TEXT_BGCOLOR = 1025;        ///< text message: int 0xRRGGBB behind it; -1 the usual
+inline constexpr int ATTR_STATUS_TEXT = 1026;  ///< panel: text of a status line along its bottom, made when first set
 
 /// Panel attributes of the original run-time that have no effect here: they
 /// are accepted, remembered and read back, and change nothing on screen.

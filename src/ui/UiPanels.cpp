@@ -1,6 +1,8 @@
 // Panels: loading, showing, pop-ups, panel attributes and the event loop.
 #include <QApplication>
 #include <QEventLoop>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLayout>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +29,26 @@ int g_quitCode = 0;
 bool haveApplication()
 {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+constexpr char kStatusLineName[] = "statusLine";
+
+// A line along the bottom of the panel, across every column of its layout,
+// made the first time a text is put there.
+QLabel* statusLine(PanelRecord& p)
+{
+    if (auto* line = p.window->findChild<QLabel*>(QLatin1String(kStatusLineName))) return line;
+    auto* line = new QLabel(p.window);
+    line->setObjectName(QLatin1String(kStatusLineName));
+    line->setFrameShape(QFrame::StyledPanel);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setContentsMargins(4, 1, 4, 1);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (auto* grid = qobject_cast<QGridLayout*>(p.window->layout()))
+        grid->addWidget(line, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+    else if (p.window->layout())
+        p.window->layout()->addWidget(line);
+    return line;
 }
 
 std::pair<int, int> idsOf(QWidget* w)
@@ -347,6 +369,11 @@ int GetPanelAttribute(int panel, int attribute, std::string* value)
         case ATTR_CALLBACK_NAME:
             *value = p->desc->callback;
             break;
+        case ATTR_STATUS_TEXT: {
+            const auto* line = p->window->findChild<QLabel*>(QLatin1String(kStatusLineName));
+            *value = line ? line->text().toStdString() : std::string();
+            break;
+        }
         default:
             return UIEInvalidAttribute;
     }
@@ -399,9 +426,16 @@ int SetPanelAttribute(int panel, int attribute, const char* value)
 {
     PanelRecord* p = FindPanelRecord(panel);
     if (!p) return UIEHandleInvalid;
-    if (attribute != ATTR_TITLE) return UIEInvalidAttribute;
-    p->window->setWindowTitle(QString::fromUtf8(value ? value : ""));
-    return UIENoError;
+    const QString text = QString::fromUtf8(value ? value : "");
+    if (attribute == ATTR_TITLE) {
+        p->window->setWindowTitle(text);
+        return UIENoError;
+    }
+    if (attribute == ATTR_STATUS_TEXT) {
+        statusLine(*p)->setText(text);
+        return UIENoError;
+    }
+    return UIEInvalidAttribute;
 }
 
 int RunUserInterface()

@@ -28,6 +28,13 @@ std::string Title()
     return title;
 }
 
+std::string StatusLine()
+{
+    std::string text;
+    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &text);
+    return text;
+}
+
 int Visible(int control)
 {
     int visible = -1;
@@ -57,6 +64,7 @@ protected:
 TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDims)
 {
     startOn("VKC-475");
+    EXPECT_EQ(StatusLine(), "COM1 (sim:VKC-475)    Connected    VKC-475    firmware V2.21    FPGA F3.02");
     camera(1).faults().silent = true;  // the gain change waits for its reply
     QTimer::singleShot(150, [this] { unplug(); });
     uitest::Commit(g_mainpanel, MAIN_ALV, 50);
@@ -73,6 +81,7 @@ TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDim
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ZM_BIGUP), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_REFRESH), 0);  // still tries the port
     EXPECT_EQ(Title(), kLostTitle);
+    EXPECT_EQ(StatusLine(), "COM1 (/nonexistent/unplugged)    Link lost, looking for the camera");
     EXPECT_TRUE(Mpnl_LookingForCamera());
 
     // Looking costs the operator no pop-ups.
@@ -99,6 +108,7 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
     EXPECT_FALSE(Mpnl_LookingForCamera());
     EXPECT_EQ(g_cam_model_user_idx, 0);
     EXPECT_EQ(Title(), "Ulvo VK-400 Camera Control - camera link restored");
+    EXPECT_EQ(StatusLine(), "COM1 (sim:VK-400)    Connected    VK-400    firmware V1.32    FPGA F1.05");
     EXPECT_EQ(Visible(MAIN_VSAT), 0);  // a monochrome camera has no saturation
     int alv = 0;
     GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);

@@ -146,6 +146,9 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     std::string title;
     GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
     EXPECT_EQ(title, "Ulvo EH-4000 Camera Control");
+    std::string status;
+    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
+    EXPECT_EQ(status, "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 
     QuitUserInterface(0);
     stop();

@@ -111,6 +111,9 @@ TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
     EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOADFILE), 0);
     // Never shaped for a model: the captions are the resource's own.
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
+    std::string status;
+    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
+    EXPECT_EQ(status, "No camera");
     // The user screen shows no factory controls, camera or not.
     for (int control : {MAIN_FACBOX, MAIN_MODEL, MAIN_RS232, MAIN_CGAIN_RED}) {
         int visible = -1;
