@@ -38,7 +38,7 @@ void SetSettingsFileUi(SettingsFileUi* ui);
 /// Messages of the load stages, exactly as the operator sees them.
 inline constexpr const char* kReadingMessage = "Reading Settings from File...";
 inline constexpr const char* kSendingMessage = "Sending Settings to Camera...";
-inline constexpr const char* kRefreshingMessage = "Refreshing dsplayed values...";
+inline constexpr const char* kRefreshingMessage = "Refreshing displayed values...";
 inline constexpr const char* kReadAbortMessage = "Too many errors reading settings file. File load aborted.";
 inline constexpr const char* kSendAbortMessage = "Too many errors sending to camera. File load aborted.";
 inline constexpr const char* kSaveQueryFailedMessage =

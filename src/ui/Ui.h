@@ -291,7 +291,8 @@ inline constexpr std::size_t MAX_PATHNAME_LEN = 1024;
 
 /// Asks for a file.  defaultPattern is such as "*.cfg";
 /// fileTypeList adds patterns separated by ';'.  buttonLabel VAL_SAVE_BUTTON
-/// asks for a file to write, the others for an existing file.  Returns
+/// asks for a file to write, the others for an existing file; a name to
+/// write typed without an extension gets the one of a "*.ext" pattern.  Returns
 /// VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED
 /// with the absolute path in path, or a negative UiError.
 int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, const char* fileTypeList,

@@ -82,6 +82,16 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, co
     QString directory = QString::fromUtf8(defaultDirectory ? defaultDirectory : "");
     if (directory.isEmpty()) directory = QDir::currentPath();
 
+    // A name typed without an extension gets the one of the pattern ("walk1"
+    // is saved as "walk1.cfg"), so that the load dialog's "*.cfg" lists it.
+    const QString pattern = QString::fromUtf8(defaultPattern ? defaultPattern : "");
+    const QString suffix = save && pattern.startsWith(QLatin1String("*.")) && pattern.count(u'*') == 1
+                               ? pattern.mid(2)
+                               : QString();
+    auto withSuffix = [&suffix](const QString& file) {
+        return suffix.isEmpty() || !QFileInfo(file).suffix().isEmpty() ? file : file + u'.' + suffix;
+    };
+
     QString chosen;
     DriverState& driver = Driver();
     if (driver.recordPopups || !driver.fileAnswers.empty()) {
@@ -91,7 +101,8 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, co
             if (!driver.fileAnswers.empty()) driver.fileAnswers.pop_front();
             return VAL_NO_FILE_SELECTED;
         }
-        chosen = QDir(directory).absoluteFilePath(QString::fromStdString(*driver.fileAnswers.front()));
+        chosen =
+            withSuffix(QDir(directory).absoluteFilePath(QString::fromStdString(*driver.fileAnswers.front())));
         driver.fileAnswers.pop_front();
     } else {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIENoRunTime;
@@ -100,6 +111,9 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, co
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setNameFilters(filtersFor(defaultPattern, fileTypeList, restrictExtension));
         dialog.setOption(QFileDialog::ReadOnly, !allowMakeDirectory);
+        // The dialog adds it itself, so that its question before replacing a
+        // file is about the file that will be written.
+        if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
         const char* accept = buttonLabel == VAL_LOAD_BUTTON     ? "&Load"
                              : buttonLabel == VAL_SELECT_BUTTON ? "&Select"
                              : save                             ? "&Save"
@@ -115,11 +129,7 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, co
         // Without cancel the question is asked until a file is chosen.
         while (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             if (allowCancel) return VAL_NO_FILE_SELECTED;
-        chosen = dialog.selectedFiles().constFirst();
-        if (save && restrictExtension && QFileInfo(chosen).suffix().isEmpty()) {
-            const QString wanted = QString::fromUtf8(defaultPattern ? defaultPattern : "");
-            if (wanted.startsWith(QLatin1String("*.")) && wanted.count(u'*') == 1) chosen += wanted.mid(1);
-        }
+        chosen = withSuffix(dialog.selectedFiles().constFirst());
     }
 
     const QByteArray bytes = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()).toUtf8();

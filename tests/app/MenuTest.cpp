@@ -113,6 +113,16 @@ TEST_F(Menus, SettingsFileSavedAndLoadedBack)
     EXPECT_TRUE(uitest::Popups().empty());
 }
 
+TEST_F(Menus, ASettingsFileNamedWithoutAnExtensionIsSavedAsCfg)
+{
+    startOn("VK-400");
+    const int dialog = choose(MAINMNU_FILE_SAVEFILE);
+    uitest::AnswerFileDialog("walk1");
+    ASSERT_EQ(uitest::Click(dialog, F_SAVESET_OK), 0);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(path("walk1.cfg"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("walk1"))));
+}
+
 TEST_F(Menus, LoadingASettingsFileCancelledOrMissing)
 {
     startOn("VK-400");

@@ -32,7 +32,7 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackAndShowsNoDifferenceForEveryModel)
         EXPECT_EQ(load.out, "read failures: 0\nsend failures: 0\n") << model;
         EXPECT_EQ(load.err,
                   "Reading Settings from File...\nSending Settings to Camera...\n"
-                  "Refreshing dsplayed values...\n");
+                  "Refreshing displayed values...\n");
 
         const CliResult diff = run({"diff", path});
         EXPECT_EQ(diff.status, 0) << model << diff.out << diff.err;

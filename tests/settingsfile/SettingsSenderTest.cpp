@@ -39,7 +39,7 @@ TEST_F(SettingsSenderTest, StepsGoOutInTheirFixedOrder)
     EXPECT_EQ(ui_.events,
               (std::vector<std::string>{"progress: Reading Settings from File...",
                                         "progress: Sending Settings to Camera...",
-                                        "progress: Refreshing dsplayed values...", "refresh", "done"}));
+                                        "progress: Refreshing displayed values...", "refresh", "done"}));
 }
 
 TEST_F(SettingsSenderTest, CameraIdStringIsSentOnlyInFactoryMode)
@@ -66,7 +66,7 @@ TEST_F(SettingsSenderTest, SixthFailedStepAbortsAndTheCameraIsStillReread)
               (std::vector<std::string>{"progress: Reading Settings from File...",
                                         "progress: Sending Settings to Camera...",
                                         "ERROR: Too many errors sending to camera. File load aborted.",
-                                        "progress: Refreshing dsplayed values...", "refresh", "done"}));
+                                        "progress: Refreshing displayed values...", "refresh", "done"}));
 }
 
 TEST_F(SettingsSenderTest, FiveFailedStepsStillSendEverything)

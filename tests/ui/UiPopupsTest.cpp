@@ -95,6 +95,18 @@ TEST_F(UiPopups, AnsweredFileDialogsGiveExistingOrNewFiles)
     EXPECT_EQ(asked[1].buttonLabel, VAL_SAVE_BUTTON);
     EXPECT_EQ(asked[2].directory, QDir::currentPath().toStdString());
 
+    // A name to write without an extension gets the pattern's; one with an
+    // extension, or a name to read, is taken as it is.
+    uitest::AnswerFileDialog("walk1");
+    uitest::AnswerFileDialog("walk1.txt");
+    uitest::AnswerFileDialog("old");
+    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
+    EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("walk1.cfg"));
+    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
+    EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("walk1.txt"));
+    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path);
+    EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("old"));
+
     char tiny[4];
     uitest::AnswerFileDialog("old.cfg");
     EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, tiny),
@@ -121,6 +133,14 @@ TEST_F(UiPopups, TheRealFileDialogOffersTheSettingsFilesAndTheButtonAskedFor)
                               VAL_LOAD_BUTTON, 0, 0, 1, 1, path),
               VAL_EXISTING_FILE_SELECTED);
     EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("camera.cfg"));
+
+    // The dialog itself adds the extension, so its question before replacing
+    // a file is about the file that will be written.
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->defaultSuffix(), "cfg");
+        dialog->reject();
+    });
+    FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Save", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
 
     whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Save", VAL_SAVE_BUTTON, 0, 0, 1,
