@@ -3,7 +3,7 @@
 // a number of minutes (default 30), with a lens button pressed and released
 // now and then.  Prints the resident memory once a minute; the monitor keeps
 // its last lines only, so memory must stay flat after the first minute.
-//   build/bench/bench_monitor_soak [MINUTES]
+//   build/bench/bench_monitor_soak [MINUTES] [--user]
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -44,6 +44,9 @@ long residentKb()
 int main(int argc, char** argv)
 {
     const double minutes = argc > 1 ? std::atof(argv[1]) : 30.0;
+    // --user: the same session on the user screen, without the monitor, to
+    // tell the monitor's memory from the rest.
+    const bool factory = !(argc > 2 && std::string(argv[2]) == "--user");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform remarks on every reshape; the figures are what counts.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -55,10 +58,11 @@ int main(int argc, char** argv)
 
     static char name[] = "iccd-control";
     static char fac[] = "/fac";
-    char* args[] = {name, fac, nullptr};
+    char* args[] = {name, factory ? fac : nullptr, nullptr};
     AppOptions options;
     options.checkInstance = false;
-    if (AppStart(2, args, options) != AppStartResult::Started || g_com_port != 1 || g_prog_type != 1) {
+    if (AppStart(factory ? 2 : 1, args, options) != AppStartResult::Started || g_com_port != 1 ||
+        g_prog_type != (factory ? 1 : 0)) {
         std::fprintf(stderr, "the program did not start on the factory screen with the camera\n");
         return 1;
     }

@@ -210,6 +210,8 @@ std::vector<Emission> SimCamera::receive(std::string_view bytes)
 void SimCamera::record(const std::string& line)
 {
     ++commandCount_;
+    // Dropped in halves, so that keeping the log bounded costs little per line.
+    if (log_.size() >= 2 * kLogLines) log_.erase(log_.begin(), log_.begin() + kLogLines);
     log_.push_back(line);
     if (!logFile_.empty()) {
         std::ofstream file(logFile_, std::ios::app | std::ios::binary);

@@ -97,7 +97,10 @@ public:
     void setFpgaRegister(int address, int value) { fpga_[address] = value; }
     int afeRegister(int address) const;
 
-    /// Every command line received so far (without CR), oldest first.
+    /// Command lines received (without CR), oldest first: every one since
+    /// the last clearLog, up to the newest kLogLines at least; a simulator
+    /// left running for days does not keep them all.
+    static constexpr std::size_t kLogLines = 20000;
     const std::vector<std::string>& log() const { return log_; }
     void clearLog() { log_.clear(); }
     /// Also append every received command line (and a newline) to this file.

@@ -272,3 +272,17 @@ TEST(SimReceive, LinesAreCutAtCrAcrossCallsAndLogged)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith(":CAM?\n:AGN=5\n:AGN?\n:xxx"));
 }
+
+TEST(SimReceive, ALongRunKeepsOnlyTheNewestLogLines)
+{
+    SimCamera cam;
+    for (int i = 0; i < 40000; ++i) cam.receive(":ALV=" + std::to_string(i % 256) + "\r");
+    EXPECT_EQ(cam.log().size(), 40000u);
+    // The next line finds twice 20,000 kept: the oldest 20,000 go.
+    cam.receive(":ALV?\r");
+    ASSERT_EQ(cam.log().size(), 20001u);
+    EXPECT_EQ(cam.log().front(), ":ALV=32");  // line 20,000: 20000 % 256 = 32
+    EXPECT_EQ(cam.log()[19999], ":ALV=63");   // line 39,999: 39999 % 256 = 63
+    EXPECT_EQ(cam.log().back(), ":ALV?");
+    EXPECT_EQ(cam.commandCount(), 40001);
+}
