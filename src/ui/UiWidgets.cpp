@@ -115,9 +115,9 @@ QValidator::State NumberBox::validate(QString& input, int&) const
         return QValidator::Intermediate;
     double v = 0.0;
     if (!parse(s, &v)) return QValidator::Invalid;
-    // Like Qt's own boxes: refuse what more typing can only take further out of range.
-    if (v > maximum() && v > 0.0) return QValidator::Invalid;
-    if (v < minimum() && v < 0.0) return QValidator::Invalid;
+    // A number beyond the range may be typed whole; it is set to the nearest
+    // limit when entered (fixup), never cut to its first digits: "36" typed
+    // where 30 is the most gives 30, not 3.
     if (v < minimum() || v > maximum()) return QValidator::Intermediate;
     return QValidator::Acceptable;
 }

@@ -231,6 +231,34 @@ TEST_F(UiControls, ANumberNotTypedIntoKeepsItsFullValue)
     EXPECT_DOUBLE_EQ(d, 3.5);
 }
 
+// A typed number beyond the range is set to the nearest limit when entered,
+// never cut short while it is typed.
+TEST_F(UiControls, ANumberTypedBeyondTheRangeTakesTheNearestLimit)
+{
+    auto* gain = widget<QDoubleSpinBox>(panel, DEMO_GAIN);  // 0 to 32 dB
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(gain, &in);
+    gain->clear();
+    type(gain, "36");
+    EXPECT_EQ(gain->text(), "36");
+    key(gain, Qt::Key_Return);
+    double d = 0;
+    GetCtrlVal(panel, DEMO_GAIN, &d);
+    EXPECT_DOUBLE_EQ(d, 32.0);
+
+    auto* count = widget<QDoubleSpinBox>(panel, DEMO_COUNT);  // 0 to 100
+    QApplication::sendEvent(count, &in);
+    count->clear();
+    type(count, "-7");
+    key(count, Qt::Key_Return);
+    GetCtrlVal(panel, DEMO_COUNT, &d);
+    EXPECT_DOUBLE_EQ(d, 0.0);
+    count->clear();
+    type(count, "4x2");  // not a number: the letter is refused
+    EXPECT_EQ(count->text(), "42");
+    EXPECT_EQ(Commits(), (std::vector<int>{DEMO_GAIN, DEMO_COUNT}));
+}
+
 // A whole number entered again is a commit again: a register is written twice.
 TEST_F(UiControls, EnterOnAnUnchangedWholeNumberCommitsAgain)
 {
