@@ -147,6 +147,7 @@ void takePreferences(int panel)
     SetCtrlVal(g_mainpanel, MAIN_L1, g_label1);
     SetCtrlVal(g_mainpanel, MAIN_L2, g_label2);
     SetCtrlVal(g_mainpanel, MAIN_L3, g_label3);
+    Mpnl_ShowLensTooltips();
 
     // The rules decide again from the camera's state: nothing that its mode
     // or access locks is unlocked by confirming the dialog.

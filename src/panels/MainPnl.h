@@ -108,6 +108,10 @@ void Mpnl_ShowTraffic(const char* text, int received);
 /// stop finding the link busy goes out at the next gap between transactions.
 int Mpnl_ZFICallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
+/// Gives each lens button a tooltip with its axis (the caption shown above
+/// it), its direction and its step, coarse or fine.  After a caption changed.
+void Mpnl_ShowLensTooltips();
+
 /// Makes the main panel's callbacks known to the user-interface services and
 /// connects the link's traffic report to the panel in g_mainpanel.
 void Mpnl_RegisterCallbacks();

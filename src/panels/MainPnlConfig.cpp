@@ -186,6 +186,7 @@ void Mpnl_ConfigForScreen()
     const int panel = g_mainpanel;
     restoreLaidOut(panel);
     if (g_prog_type == 0) hideFactoryControls(panel);
+    Mpnl_ShowLensTooltips();
     ApplyRules();
 }
 
@@ -202,6 +203,7 @@ void Mpnl_ConfigForModel()
     SetCtrlVal(panel, MAIN_L1, g_label1);
     SetCtrlVal(panel, MAIN_L2, g_label2);
     SetCtrlVal(panel, MAIN_L3, g_label3);
+    Mpnl_ShowLensTooltips();
 
     const CamClassTraits& t = Comm_CurrentClass();
     showVisibility(panel, t, g_prog_type != 0);

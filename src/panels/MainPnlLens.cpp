@@ -6,30 +6,33 @@
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
+#include "panels/PanelShorthands.h"
 
 namespace {
 
 struct LensButton {
     int control;
+    int caption;  // the axis's caption on the panel, which the operator may rename
     int (*drive)(float volts);
     const float* maxVolts;
     const float* percent;
     float direction;
+    const char* step;
 };
 
 const LensButton kButtons[] = {
-    {MAIN_ZM_BIGUP, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, 1.0f},
-    {MAIN_ZM_BIGDOWN, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, -1.0f},
-    {MAIN_ZM_SMALLUP, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, 1.0f},
-    {MAIN_ZM_SMALLDOWN, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, -1.0f},
-    {MAIN_FOC_BIGUP, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, 1.0f},
-    {MAIN_FOC_BIGDOWN, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, -1.0f},
-    {MAIN_FOC_SMALLUP, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, 1.0f},
-    {MAIN_FOC_SMALLDOWN, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, -1.0f},
-    {MAIN_IRC_BIGUP, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, 1.0f},
-    {MAIN_IRC_BIGDOWN, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, -1.0f},
-    {MAIN_IRC_SMALLUP, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, 1.0f},
-    {MAIN_IRC_SMALLDOWN, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, -1.0f},
+    {MAIN_ZM_BIGUP, MAIN_L1, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, 1.0f, "up, coarse"},
+    {MAIN_ZM_BIGDOWN, MAIN_L1, Comm_SetZMC, &g_zoom_maxv, &g_zoom_coarse, -1.0f, "down, coarse"},
+    {MAIN_ZM_SMALLUP, MAIN_L1, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, 1.0f, "up, fine"},
+    {MAIN_ZM_SMALLDOWN, MAIN_L1, Comm_SetZMC, &g_zoom_maxv, &g_zoom_fine, -1.0f, "down, fine"},
+    {MAIN_FOC_BIGUP, MAIN_L2, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, 1.0f, "up, coarse"},
+    {MAIN_FOC_BIGDOWN, MAIN_L2, Comm_SetFOC, &g_focus_maxv, &g_focus_coarse, -1.0f, "down, coarse"},
+    {MAIN_FOC_SMALLUP, MAIN_L2, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, 1.0f, "up, fine"},
+    {MAIN_FOC_SMALLDOWN, MAIN_L2, Comm_SetFOC, &g_focus_maxv, &g_focus_fine, -1.0f, "down, fine"},
+    {MAIN_IRC_BIGUP, MAIN_L3, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, 1.0f, "up, coarse"},
+    {MAIN_IRC_BIGDOWN, MAIN_L3, Comm_SetIRC, &g_iris_maxv, &g_iris_coarse, -1.0f, "down, coarse"},
+    {MAIN_IRC_SMALLUP, MAIN_L3, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, 1.0f, "up, fine"},
+    {MAIN_IRC_SMALLDOWN, MAIN_L3, Comm_SetIRC, &g_iris_maxv, &g_iris_fine, -1.0f, "down, fine"},
 };
 
 const LensButton* buttonOf(int control)
@@ -73,4 +76,15 @@ int Mpnl_ZFICallback(int panel, int control, int event, void*, int, int)
         }
     }
     return 0;
+}
+
+void Mpnl_ShowLensTooltips()
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0) return;
+    for (const LensButton& b : kButtons) {
+        const std::string tip = panelctl::TextValue(panel, b.caption) + ": " + b.step +
+                                ". Hold to drive the lens, let go to stop it.";
+        SetCtrlAttribute(panel, b.control, ATTR_TOOLTIP_TEXT, tip.c_str());
+    }
 }

@@ -44,32 +44,54 @@ bool shutterSpeedDimmed(const CamClassTraits& t, int tmd, bool wantDimmed, int e
     return esh != 0 && wantDimmed;
 }
 
-bool dimmedBy(Dimming rule, const CamClassTraits& t, const RuleState& s, bool link, bool factory)
+// Why a rule dims its control just now, in the operator's words; nullptr
+// when it does not.
+const char* dimmedBecause(Dimming rule, const CamClassTraits& t, const RuleState& s, bool link, bool factory)
 {
+    const char* noLink = g_com_port != 0 ? "the camera link is lost; the program is looking for the camera"
+                                         : "no camera is connected (File > Preferences chooses its port)";
     // On the factory screen the model can be chosen while no camera answers.
-    if (rule == Dimming::FactoryRing) return !link && !factory;
-    if (!link) return true;
+    if (rule == Dimming::FactoryRing) return !link && !factory ? noLink : nullptr;
+    if (!link) return noLink;
     switch (rule) {
         case Dimming::LinkOnly:
         case Dimming::FactoryRing:
-            return false;
+            return nullptr;
         case Dimming::ModeLock:
-            return s.agcAccess == 0;
+            return s.agcAccess == 0 ? "the camera's ALC user access is disabled (factory screen)" : nullptr;
         case Dimming::ManualOnly:
+            return s.mode != 0 ? "ALC Mode is Automatic; choose Manual to set the gain by hand" : nullptr;
         case Dimming::ShutterSwitch:
-            return s.mode != 0;
+            return s.mode != 0 ? "ALC Mode is Automatic; choose Manual to set it" : nullptr;
         case Dimming::AutomaticOnly:
-            return s.mode == 0;
+            return s.mode == 0 ? "ALC Mode is Manual; choose Automatic to use it" : nullptr;
         case Dimming::ShutterSpeed:
-            return shutterSpeedDimmed(t, s.tmd, s.mode != 0, s.esh);
+            if (!shutterSpeedDimmed(t, s.tmd, s.mode != 0, s.esh)) return nullptr;
+            if (s.tmd == kPulseWidthMode)
+                return "Trigger Mode is Pulse Width Mode: the trigger pulse sets the exposure";
+            return t.shutterFollowsMode
+                       ? "ALC Mode is Automatic: the ALC sets the shutter; choose Manual to set it"
+                       : "ALC Mode is Automatic with the electronic shutter on (Advanced "
+                         "Settings): the ALC sets the shutter";
         case Dimming::ShutterLimit:
-            return !(s.mode == 1 && s.esh == 1);
+            return !(s.mode == 1 && s.esh == 1)
+                       ? "used only in ALC Mode Automatic with the electronic shutter on "
+                         "(Advanced Settings)"
+                       : nullptr;
         case Dimming::BlemishLock:
-            return s.dfcAccess == 0;
+            return s.dfcAccess == 0 ? "the camera's blemish user access is disabled (factory screen)"
+                                    : nullptr;
         case Dimming::TriggerLock:
-            return t.colour;
+            return t.colour ? "the colour cameras have no trigger mode to set" : nullptr;
     }
-    return false;
+    return nullptr;
+}
+
+// Dims the control or not, and says why in its tooltip.
+void dimFor(int panel, int control, const char* reason)
+{
+    Dim(panel, control, reason != nullptr);
+    SetCtrlAttribute(panel, control, ATTR_DIMMED_REASON, reason ? reason : "");
 }
 
 void applyMenuRules(bool link)
@@ -124,10 +146,11 @@ void ApplyRules()
     int count = 0;
     const MainBinding* bindings = Bindings(&count);
     for (int i = 0; i < count; ++i)
-        Dim(panel, bindings[i].control, dimmedBy(bindings[i].dimming, t, s, link, factory));
+        dimFor(panel, bindings[i].control, dimmedBecause(bindings[i].dimming, t, s, link, factory));
     const int* others = LinkOnlyControls(&count);
-    for (int i = 0; i < count; ++i) Dim(panel, others[i], !link);
-    Dim(panel, MAIN_FACBOX, dimmedBy(Dimming::FactoryRing, t, s, link, factory));
+    const char* noLink = dimmedBecause(Dimming::LinkOnly, t, s, link, factory);
+    for (int i = 0; i < count; ++i) dimFor(panel, others[i], noLink);
+    dimFor(panel, MAIN_FACBOX, dimmedBecause(Dimming::FactoryRing, t, s, link, factory));
     applyMenuRules(link);
 }
 
@@ -166,8 +189,11 @@ int Comm_AdjustShutterSpeedAccess(int dim)
     const CamClassTraits& t = Comm_CurrentClass();
     RuleState& s = State();
     const int status = s.tmd != kPulseWidthMode && !t.shutterFollowsMode ? askElectronicShutter(s) : COMM_OK;
-    const bool dimmed = !linkPresent() || shutterSpeedDimmed(t, s.tmd, dim != 0, s.esh);
-    Dim(panel, MAIN_SHS, dimmed);
-    Dim(panel, MAIN_TIMEMS, dimmed);
+    // The rule as the caller wants the mode to count.
+    RuleState asked = s;
+    asked.mode = dim != 0 ? 1 : 0;
+    const char* reason = dimmedBecause(Dimming::ShutterSpeed, t, asked, linkPresent(), g_prog_type != 0);
+    dimFor(panel, MAIN_SHS, reason);
+    dimFor(panel, MAIN_TIMEMS, reason);
     return status;
 }

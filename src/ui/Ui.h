@@ -91,7 +91,7 @@ inline constexpr int ATTR_TOP = 1011;          ///< int pixels, from the panel's
 inline constexpr int ATTR_LEFT = 1012;         ///< int pixels, from the panel's left (read only for controls)
 inline constexpr int ATTR_TOTAL_LINES = 1013;  ///< text box: int line count (read only)
 inline constexpr int ATTR_FIRST_VISIBLE_LINE = 1014;  ///< text box: int index of the top line in view
-inline constexpr int ATTR_TOOLTIP_TEXT = 1015;        ///< text
+inline constexpr int ATTR_TOOLTIP_TEXT = 1015;        ///< text (a number's range is added to what is shown)
 inline constexpr int ATTR_CTRL_STYLE = 1016;          ///< int CTRL_... (read only)
 inline constexpr int ATTR_DATA_TYPE = 1017;           ///< int VAL_... data type (read only)
 inline constexpr int ATTR_CONSTANT_NAME = 1018;       ///< text, the constant's name (read only)
@@ -102,7 +102,10 @@ inline constexpr int ATTR_ITEM_NAME = 1022;           ///< menu item: text, as s
 inline constexpr int ATTR_CHECKED = 1023;             ///< menu item: int 0/1
 inline constexpr int ATTR_UNITS_TEXT = 1024;          ///< text shown after a value
 inline constexpr int ATTR_TEXT_BGCOLOR = 1025;        ///< text message: int 0xRRGGBB behind it; -1 the usual
-inline constexpr int ATTR_STATUS_TEXT = 1026;  ///< panel: text of a status line along its bottom, made when first set
+inline constexpr int ATTR_STATUS_TEXT =
+    1026;  ///< panel: text of a status line along its bottom, made when first set
+inline constexpr int ATTR_DIMMED_REASON =
+    1027;  ///< text: why the control is dimmed, shown in its tooltip while it is
 
 /// Panel attributes of the original run-time that have no effect here: they
 /// are accepted, remembered and read back, and change nothing on screen.

@@ -127,7 +127,6 @@ private:
         if (wantsLabel) {
             c.label = makeLabel(c, ".label");
             c.label->setBuddy(c.widget);
-            if (!d.tooltip.empty()) c.label->setToolTip(qs(d.tooltip));
             c.showLabel();
         }
         if (wantsUnits &&
@@ -136,6 +135,7 @@ private:
             c.units->setText(qs(d.units));
             c.unitsPlaced();
         }
+        c.showTooltip();  // onto the label too
 
         if (d.labelAt == uires::LabelAt::Above || (d.place == uires::Place::Wide && c.label)) {
             // Label over the control: both in one cell across the whole column.

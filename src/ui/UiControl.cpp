@@ -180,7 +180,10 @@ int Control::getAttribute(int attribute, Value& out) const
             out = background_;
             break;
         case ATTR_TOOLTIP_TEXT:
-            out = widget->toolTip().toStdString();
+            out = tooltip_;
+            break;
+        case ATTR_DIMMED_REASON:
+            out = dimmedReason_;
             break;
         case ATTR_CTRL_MODE:
             out = mode;
@@ -219,6 +222,7 @@ int Control::setAttribute(int attribute, const Value& value)
             dimmed_ = number != 0;
             for (QWidget* w : {widget, static_cast<QWidget*>(label), static_cast<QWidget*>(units)})
                 if (w) w->setEnabled(!dimmed_);
+            showTooltip();
             return UIENoError;
         case ATTR_VISIBLE:
             if (!intOf(value, &number)) return UIEInvalidType;
@@ -236,6 +240,7 @@ int Control::setAttribute(int attribute, const Value& value)
             if (!units) return UIEInvalidAttribute;
             unitsText = text;
             units->setText(QString::fromStdString(text));
+            showTooltip();
             return UIENoError;
         case ATTR_TEXT_BGCOLOR:
             if (style() != CTRL_TEXT_MSG) return UIEInvalidAttribute;
@@ -250,8 +255,13 @@ int Control::setAttribute(int attribute, const Value& value)
             return UIENoError;
         case ATTR_TOOLTIP_TEXT:
             if (!textOf(value, &text)) return UIEInvalidType;
-            for (QWidget* w : {widget, static_cast<QWidget*>(label)})
-                if (w) w->setToolTip(QString::fromStdString(text));
+            tooltip_ = text;
+            showTooltip();
+            return UIENoError;
+        case ATTR_DIMMED_REASON:
+            if (!textOf(value, &text)) return UIEInvalidType;
+            dimmedReason_ = text;
+            showTooltip();
             return UIENoError;
         case ATTR_CTRL_MODE:
             if (!intOf(value, &number)) return UIEInvalidType;
@@ -266,6 +276,21 @@ int Control::setAttribute(int attribute, const Value& value)
         default:
             return UIEInvalidAttribute;
     }
+}
+
+void Control::showTooltip()
+{
+    std::string tip = tooltip_;
+    auto add = [&tip](const std::string& line) {
+        if (line.empty()) return;
+        if (!tip.empty()) tip += '\n';
+        tip += line;
+    };
+    add(rangeText());
+    if (dimmed_ && !dimmedReason_.empty()) add("Greyed: " + dimmedReason_);
+    // Disabled widgets show their tooltips too, which is when the reason helps.
+    for (QWidget* w : {widget, static_cast<QWidget*>(label)})
+        if (w) w->setToolTip(QString::fromStdString(tip));
 }
 
 }  // namespace uiimpl

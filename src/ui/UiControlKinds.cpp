@@ -295,7 +295,7 @@ std::unique_ptr<Control> MakeControl(int panel, const uires::Ctrl& desc, QWidget
     c->widget->setObjectName(QString::fromStdString(desc.name));
     c->widget->setProperty("uiPanel", panel);
     c->widget->setProperty("uiControl", desc.id);
-    if (!desc.tooltip.empty()) c->widget->setToolTip(QString::fromStdString(desc.tooltip));
+    if (!desc.tooltip.empty()) c->setAttribute(ATTR_TOOLTIP_TEXT, desc.tooltip);
     if (desc.kind == uires::Kind::Ring || desc.kind == uires::Kind::Numeric ||
         desc.kind == uires::Kind::Slide) {
         // The mouse wheel only turns a control the operator has chosen, so that

@@ -139,6 +139,7 @@ public:
                 if (digits < 0 || digits > 9) return UIEOutOfRange;
                 const QSignalBlocker quiet(box_);
                 box_->setPrecision(digits);
+                showTooltip();
                 return UIENoError;
             }
             default:
@@ -147,6 +148,22 @@ public:
     }
 
     void unitsPlaced() override { showDecimal(); }
+
+    std::string rangeText() const override
+    {
+        if (mode == VAL_INDICATOR) return {};
+        const double top = std::max(min_, max_);
+        std::string text = "From " + box_->prefix().toStdString() + box_->textFromValue(min_).toStdString() +
+                           " to " + box_->prefix().toStdString() + box_->textFromValue(top).toStdString();
+        if (desc.radix == 16)
+            text +=
+                " (" + std::to_string(std::llround(min_)) + " to " + std::to_string(std::llround(top)) + ")";
+        else if (!unitsText.empty())
+            text += " " + unitsText;
+        else if (const auto open = labelText.rfind('('); open != std::string::npos && labelText.back() == ')')
+            text += " " + labelText.substr(open + 1, labelText.size() - open - 2);  // "Manual Gain\n(dB)"
+        return text;
+    }
 
     void applyMode() override
     {
@@ -157,6 +174,7 @@ public:
                                    : QAbstractSpinBox::UpDownArrows);
         box_->setFocusPolicy(display ? Qt::NoFocus : Qt::StrongFocus);
         SetDisplayLook(box_, display);
+        showTooltip();  // a display has no range to keep to
         if (slide_) SetInert(slide_->slider(), display);
     }
 
@@ -174,6 +192,7 @@ private:
         const QSignalBlocker quiet(box_);
         box_->setRange(min_, std::max(min_, max_));
         if (slide_) slide_->syncSlider();
+        showTooltip();
     }
 
     void setNumber(double d)

@@ -117,6 +117,11 @@ public:
     virtual void unitsPlaced() {}
     /// Applies the control mode to the widget.
     virtual void applyMode();
+    /// Puts the tooltip on screen: the program's text, the range of a number,
+    /// and while dimmed, why (after any of them changed).
+    void showTooltip();
+    /// "From 0.00 to 32.00 dB" for a number; empty for the rest.
+    virtual std::string rangeText() const { return {}; }
 
     std::string labelText;
     std::string unitsText;
@@ -127,6 +132,8 @@ protected:
     QObject guard_;
     bool dimmed_ = false;
     bool visible_ = true;
+    std::string tooltip_;       // as the program or the resource set it
+    std::string dimmedReason_;  // shown in the tooltip while dimmed
     int background_ = -1;
     int requestedWidth_ = -1;
     int requestedHeight_ = -1;

@@ -1,6 +1,8 @@
 // The main panel's access and dimming rules for each group of models, from
 // the camera's state: mode, user access, electronic shutter, trigger mode,
 // and whether there is a link at all.
+#include <QWidget>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
+#include "support/UiTestDriver.h"
 
 namespace {
 
@@ -105,6 +108,50 @@ TEST_F(MainPnlRules, EachGroupInEachCameraState)
                     EXPECT_FALSE(dimmed(c)) << c;
                 }
         }
+}
+
+std::string Tooltip(int control)
+{
+    return uitest::ControlWidget(g_mainpanel, control)->toolTip().toStdString();
+}
+
+// A greyed control says why in its tooltip, under its range; the reason goes
+// when the lock does.
+TEST_F(MainPnlRules, GreyedControlsSayWhyAndNumbersGiveTheirRange)
+{
+    showIn("VKC-475", kAuto);
+    EXPECT_EQ(Tooltip(MAIN_AGN),
+              "From 0.00 to 30.00 dB\nGreyed: ALC Mode is Automatic; choose Manual to set the gain by hand");
+    EXPECT_EQ(Tooltip(MAIN_TMD), "Greyed: the colour cameras have no trigger mode to set");
+    EXPECT_EQ(Tooltip(MAIN_ALV), "From 20 to 255");  // the 47x family's lowest level
+
+    uitest::Commit(g_mainpanel, MAIN_MODE, 0);  // Manual
+    EXPECT_EQ(Tooltip(MAIN_AGN), "From 0.00 to 30.00 dB");
+    EXPECT_EQ(Tooltip(MAIN_ALV), "From 20 to 255\nGreyed: ALC Mode is Manual; choose Automatic to use it");
+
+    showIn("VK-400", kPulseWidth);
+    EXPECT_EQ(Tooltip(MAIN_SHS).substr(Tooltip(MAIN_SHS).find('\n') + 1),
+              "Greyed: Trigger Mode is Pulse Width Mode: the trigger pulse sets the exposure");
+
+    DimMainPnlCtrls(1);
+    g_com_port = 0;
+    Mpnl_ConfigForScreen();
+    EXPECT_EQ(Tooltip(MAIN_ZM_BIGUP),
+              "Zoom Control: up, coarse. Hold to drive the lens, let go to stop it.\n"
+              "Greyed: no camera is connected (File > Preferences chooses its port)");
+}
+
+TEST_F(MainPnlRules, LensButtonsNameTheirAxisDirectionAndStep)
+{
+    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Near/Far");
+    start("VK-470");
+    EXPECT_EQ(Tooltip(MAIN_ZM_SMALLDOWN),
+              "Zoom Control: down, fine. Hold to drive the lens, let go to stop it.");
+    EXPECT_EQ(Tooltip(MAIN_FOC_BIGUP),
+              "Focus Near/Far: up, coarse. Hold to drive the lens, let go to stop it.");
+    EXPECT_EQ(Tooltip(MAIN_IRC_SMALLUP),
+              "Iris Control: up, fine. Hold to drive the lens, let go to stop it.");
+    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Control");
 }
 
 // The rules are applied again after everything that reshapes the panel or
