@@ -41,11 +41,11 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
     g_com_port = port;
     bool found = false;
     if (const int opened = Comm_OpenPort(port, g_com_baud); opened != 0) {
-        // Say so when another program holds the device: choosing again will not help.
+        // The port, its device and the system's reason: whether choosing
+        // again can help (another program holds it, no permission, gone).
         std::string text = kOpenFailed;
-        if (opened == kRS_PortInUse)
-            text += "\nCOM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
-                    ") is in use by another program.";
+        text += "\nCOM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() + "): ";
+        text += opened == kRS_PortInUse ? "in use by another program." : GetComOpenErrorText();
         MessagePopup("ERROR", text.c_str());
     } else {
         found = Comm_GetModel(model) == COMM_OK;

@@ -66,8 +66,7 @@ bool OpenLink(CliContext& context)
     const int status = Comm_OpenPort(context.port, context.baud);
     if (status != 0) {
         context.err << "Failed to Open Comm Port " << context.port << " ("
-                    << ComPortDevice(context.port).toStdString() << "): " << GetRS232ErrorString(status)
-                    << "\n";
+                    << ComPortDevice(context.port).toStdString() << "): " << GetComOpenErrorText() << "\n";
         return false;
     }
     g_com_port = context.port;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/ComPortMap.h"
@@ -29,6 +30,7 @@ struct Port {
 
 std::array<Port, kMaxComPort + 1> g_ports;
 int g_break_on_errors = 1;
+std::string g_open_error;  // why the last OpenComConfig failed
 unsigned g_generations = 0;
 
 bool validPort(int port)
@@ -122,17 +124,27 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
 
     if (g_ports[port].transport) CloseCom(port);
 
+    g_open_error.clear();
+    auto fail = [](int status, const std::string& why = {}) {
+        g_open_error = GetRS232ErrorString(status);
+        if (!why.empty()) {
+            if (g_open_error.back() == '.') g_open_error.pop_back();
+            g_open_error += ": " + why + ".";
+        }
+        return status;
+    };
     QString device = deviceName ? QString::fromLocal8Bit(deviceName) : QString();
     if (device.isEmpty() || device.compare(QStringLiteral("COM%1").arg(port), Qt::CaseInsensitive) == 0)
         device = ComPortDevice(port);
-    if (device.isEmpty()) return kRS_NoPortFound;
+    if (device.isEmpty()) return fail(kRS_NoPortFound);
 
     std::unique_ptr<Transport> transport = MakeTransport(device, port);
-    if (!transport) return kRS_CanNotOpenPort;
+    if (!transport) return fail(kRS_CanNotOpenPort, "not a device this program can open");
     const int status = transport->open(baudRate, parity, dataBits, stopBits);
     if (status != kRS_Ok) {
+        const std::string why = transport->openError;
         retire(std::move(transport));
-        return status;
+        return fail(status, why);
     }
 
     Port& p = g_ports[port];
@@ -241,6 +253,11 @@ int IsComLinkDown(int port)
 {
     const Port* p = openPort(port);
     return !p || p->linkDown ? 1 : 0;
+}
+
+const char* GetComOpenErrorText()
+{
+    return g_open_error.c_str();
 }
 
 const char* GetRS232ErrorString(int status)

@@ -92,6 +92,10 @@ int IsComLinkDown(int port);
 /// its ports.  Not to be called from a receive callback.
 void ReleaseClosedPorts();
 
+/// Why the last OpenComConfig failed, with the system's own words where it
+/// gave any: "Cannot open port: Permission denied."; "" after a success.
+const char* GetComOpenErrorText();
+
 /// Text for an Rs232Status code.
 const char* GetRS232ErrorString(int status);
 

@@ -79,6 +79,7 @@ public:
         port_.setFlowControl(QSerialPort::NoFlowControl);
         if (const int lock = lock_.take(device_); lock != kRS_Ok) return lock;
         if (!port_.open(QIODevice::ReadWrite)) {
+            openError = port_.errorString().toStdString();
             lock_.release();
             return kRS_CanNotOpenPort;
         }

@@ -35,6 +35,9 @@ public:
             WaitForSystemEvents(left);
         }
         if (socket_.state() != QAbstractSocket::ConnectedState) {
+            openError = socket_.state() == QAbstractSocket::UnconnectedState
+                            ? socket_.errorString().toStdString()
+                            : "no answer within 2 seconds";
             socket_.abort();
             return kRS_CanNotOpenPort;
         }

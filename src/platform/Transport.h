@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
 class Transport {
 public:
@@ -23,6 +24,10 @@ public:
     /// Lets go of the device at once (so it can be opened again) and stops all
     /// reporting.  The object itself may be deleted later.
     virtual void close() = 0;
+
+    /// The system's words for why the last open failed ("Permission denied",
+    /// "Connection refused"); empty when it had none.
+    std::string openError;
 
     /// Received bytes, in order.
     std::function<void(const char* data, int count)> onData;

@@ -64,8 +64,13 @@ TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
 
     ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 3), 0);
     ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 4), 0);
-    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Failed to Open Comm Port"},
-                                                    {"ERROR", "Camera Not Found on This Port"}}));
+    // The port's device is missing: the message names it and the system's reason.
+    ASSERT_EQ(uitest::Popups().size(), 2u);
+    EXPECT_EQ(
+        uitest::Popups()[0].text,
+        "Failed to Open Comm Port\nCOM3 (/nonexistent/iccd-test-com3): Cannot open port: No such file or "
+        "directory.");
+    EXPECT_EQ(uitest::Popups()[1], (Popup{"ERROR", "Camera Not Found on This Port"}));
     EXPECT_FALSE(PortOpen(4));
 
     EXPECT_EQ(g_com_port, 1);

@@ -43,6 +43,13 @@ TEST_F(IccdctlTest, IdentifyWithoutACamera)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "No Camera Communication Link Found\n");
     EXPECT_EQ(run.out, "");
+
+    // raw opens the port without asking for a camera: the system's reason.
+    const CliRun raw = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"});
+    EXPECT_EQ(raw.status, 1);
+    EXPECT_EQ(
+        raw.err,
+        "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or directory.\n");
 }
 
 TEST_F(IccdctlTest, RawSendsEachLineInOrder)
