@@ -34,6 +34,7 @@ Panel PreferencesPanel()
     p.name = "PREF";
     p.title = "Preferences";
     p.closeCtrl = PREF_CANCEL;
+    p.defaultCtrl = PREF_OKBUTTON;
     auto& c = p.ctrls;
     constexpr int kLink = -1, kCaptions = -2;
 
@@ -64,6 +65,7 @@ Panel LoadSetPanel()
     p.name = "LOADSET";
     p.title = "Load Camera Settings";
     p.closeCtrl = LOADSET_CANCEL;
+    p.defaultCtrl = LOADSET_OKBUTTON;
     auto& c = p.ctrls;
     c.push_back(Ring(UI_ID(LOADSET_SETNO),
                      "Load settings from: ", {{"Factory Defaults", 0}, {"User Set 1", 1}, {"User Set 2", 2}})
@@ -81,6 +83,7 @@ Panel SaveSetPanel()
     p.name = "SAVESET";
     p.title = "Save Camera Settings";
     p.closeCtrl = SAVESET_CANCEL;
+    p.defaultCtrl = SAVESET_OKBUTTON;
     auto& c = p.ctrls;
     c.push_back(
         Ring(UI_ID(SAVESET_SETNO), "Save settings to: ", {{"User Set 1", 1}, {"User Set 2", 2}}).at(0, 0, 0));
@@ -96,10 +99,12 @@ Panel SaveToFilePanel()
     p.name = "F_SAVESET";
     p.title = "Save Camera Settings to File";
     p.closeCtrl = F_SAVESET_CANCEL;
+    p.defaultCtrl = F_SAVESET_OK;
     auto& c = p.ctrls;
     // The file keeps the comment on one line of at most 80 characters.
     c.push_back(TextBox(UI_ID(F_SAVESET_COMMENT), "File Comment", 3)
                     .maxLen(80)
+                    .singleLine()
                     .minWidth(460)
                     .tip("One line of up to 80 characters, stored at the top of the file")
                     .at(0, 0, 0));
@@ -128,6 +133,7 @@ Panel McpWarningPanel()
     p.name = "MCP_WARN";
     p.title = "MCP Warning";
     p.closeCtrl = MCP_WARN_OKBUTTON;
+    p.defaultCtrl = MCP_WARN_OKBUTTON;
     auto& c = p.ctrls;
     c.push_back(TextMsg(UI_ID(MCP_WARN_TEXTMSG),
                         "The image intensifier (MCP) gain is high.\n"

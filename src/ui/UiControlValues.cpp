@@ -4,6 +4,7 @@
 // blocked, so they never reach a callback.
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -400,6 +401,19 @@ public:
         edit_->setPlainText(qs(d.text));
         edit_->document()->setModified(false);
         QObject::connect(edit_, &QPlainTextEdit::textChanged, &guard_, [this] { holdToLength(); });
+        if (d.oneLine) {
+            // Enter in a one-line box is the panel's (its default button).
+            edit_->installEventFilter(new EventHook(
+                [this](QObject*, QEvent* e) {
+                    if (e->type() != QEvent::KeyPress) return false;
+                    auto* key = static_cast<QKeyEvent*>(e);
+                    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+                    if (auto* window = dynamic_cast<PanelWindow*>(edit_->window()); window && window->onEnter)
+                        window->onEnter();
+                    return true;
+                },
+                edit_));
+        }
     }
 
     int style() const override { return CTRL_TEXT_BOX; }

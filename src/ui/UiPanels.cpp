@@ -1,4 +1,5 @@
 // Panels: loading, showing, pop-ups, panel attributes and the event loop.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QGridLayout>
@@ -87,6 +88,22 @@ void pressCloseControl(int panel)
     int error = 0;
     if (const Control* c = FindControl(panel, p->desc->closeCtrl, &error); c && c->operable())
         c->fire(EVENT_COMMIT);
+}
+
+// Enter presses the button with the focus, or else the default control.
+bool pressDefaultControl(int panel)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    if (!p || !p->desc->defaultCtrl) return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(p->window->focusWidget());
+        button && button->isEnabled()) {
+        button->click();
+        return true;
+    }
+    int error = 0;
+    if (const Control* c = FindControl(panel, p->desc->defaultCtrl, &error); c && c->operable())
+        c->fire(EVENT_COMMIT);
+    return true;
 }
 
 void closeBoxUsed(int panel)
@@ -216,6 +233,7 @@ int LoadPanel(int parentPanel, const char* file, int panelResource)
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), p.window);
         QObject::connect(escape, &QShortcut::activated, p.window, [handle] { pressCloseControl(handle); });
     }
+    if (desc->defaultCtrl) p.window->onEnter = [handle] { return pressDefaultControl(handle); };
     trackFocus();
     return handle;
 }
@@ -263,6 +281,7 @@ int DiscardPanel(int panel)
     QPointer<PanelWindow> window = record->window;
     if (window) {
         window->onClose = nullptr;
+        window->onEnter = nullptr;
         window->onActivation = nullptr;
         window->hide();
     }

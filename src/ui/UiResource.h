@@ -78,6 +78,7 @@ struct Ctrl {
     bool dimmed = false;
     bool heading = false;    ///< text message shown in bold, as a heading inside a frame
     int maxLength = 0;       ///< characters an operator may type; 0 = no limit
+    bool oneLine = false;    ///< a text box holding one line: Enter does not break it, it goes to the panel
     bool printable = false;  ///< string: the operator may type printable ASCII only (blank to '~')
     Arrow arrow = Arrow::Up;
     int lines = 0;  ///< text box: lines in view
@@ -119,6 +120,7 @@ struct Ctrl {
     Ctrl& minWidth(int px) { return width = px, *this; }
     Ctrl& initial(std::string t) { return text = std::move(t), *this; }
     Ctrl& maxLen(int n) { return maxLength = n, *this; }
+    Ctrl& singleLine() { return oneLine = true, *this; }
     Ctrl& printableOnly() { return printable = true, *this; }
     Ctrl& caption(int frame) { return captionOf = frame, *this; }
     Ctrl& selected(int index) { return dfltIndex = index, *this; }
@@ -148,6 +150,9 @@ struct Panel {
     std::string title;
     std::string callback;  ///< panel callback
     int closeCtrl = 0;     ///< control "pressed" by the close box and Esc (0 = none)
+    /// Control "pressed" by Enter (0 = none: Enter only commits a value), unless
+    /// the focus is on another button, which Enter then presses.
+    int defaultCtrl = 0;
     std::vector<Ctrl> ctrls;
 };
 

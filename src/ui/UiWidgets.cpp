@@ -382,6 +382,18 @@ void PanelWindow::closeEvent(QCloseEvent* event)
     if (onClose) onClose();
 }
 
+void PanelWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A value box or text box that took Enter as its commit passes it on;
+    // it arrives here and presses the panel's default button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && onEnter && onEnter()) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool PanelWindow::event(QEvent* event)
 {
     if (onActivation &&

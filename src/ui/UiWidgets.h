@@ -155,9 +155,12 @@ public:
 
     std::function<void()> onClose;
     std::function<void(bool active)> onActivation;
+    /// Enter that no control took; true when it was used.
+    std::function<bool()> onEnter;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 };
 

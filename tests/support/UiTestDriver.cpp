@@ -1,6 +1,12 @@
 #include "support/UiTestDriver.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QShortcut>
 
 #include "ui/UiCore.h"
 #include "ui/UiDriverHooks.h"
@@ -111,6 +117,42 @@ int ClosePanel(int panel)
     if (!p) return UIEHandleInvalid;
     if (!reachable(panel)) return UIEControlNotOperable;
     p->window->close();
+    return UIENoError;
+}
+
+int PressKey(int panel, int control, int key)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    if (!p) return UIEHandleInvalid;
+    if (!reachable(panel)) return UIEControlNotOperable;
+    QWidget* target = p->window;
+    if (control != 0) {
+        int error = 0;
+        const Control* c = FindControl(panel, control, &error);
+        if (!c) return error;
+        target = c->widget;
+        // Inside a composite control (a slide with its number) the key goes
+        // to its editing part.
+        if (!qobject_cast<QAbstractSpinBox*>(target) && !qobject_cast<QLineEdit*>(target)) {
+            if (auto* box = target->findChild<QAbstractSpinBox*>())
+                target = box;
+            else if (auto* edit = target->findChild<QLineEdit*>())
+                target = edit;
+        }
+        target->setFocus(Qt::OtherFocusReason);
+    }
+    // Shortcuts (Escape) are matched before any widget sees the key.
+    for (QShortcut* shortcut : p->window->findChildren<QShortcut*>())
+        if (shortcut->key() == QKeySequence(key) && shortcut->isEnabled()) {
+            emit shortcut->activated();
+            return UIENoError;
+        }
+    // The key may close the panel and take the control with it.
+    const QPointer<QWidget> receiver = target;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(receiver, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    if (receiver) QApplication::sendEvent(receiver, &release);
     return UIENoError;
 }
 

@@ -39,6 +39,12 @@ int ChooseMenuItem(int menuBar, int menuItem);
 /// The operator uses the panel's close box.
 int ClosePanel(int panel);
 
+/// The operator presses Enter or Escape (a Qt::Key) with the keyboard focus
+/// on a control (0: on no control of the panel).  The key goes where the
+/// keyboard would send it: the focused control, on to its window if the
+/// control leaves it, and Escape to the panel's shortcut.
+int PressKey(int panel, int control, int key);
+
 /// With recording on, MessagePopup returns at once and keeps (title, text);
 /// FileSelectPopup takes the queued answers, and without one is cancelled.
 void RecordPopups(bool on);
