@@ -431,6 +431,11 @@ int SetPanelAttribute(int panel, int attribute, int value)
             if (value <= 0) return UIEOutOfRange;
             // From now on the window may be larger than its contents need, never smaller.
             w->layout()->setSizeConstraint(QLayout::SetMinimumSize);
+            if (!(w->windowFlags() & Qt::WindowMaximizeButtonHint)) {
+                const bool shown = w->isVisible();
+                w->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+                if (shown) w->show();  // new flags hide a window
+            }
             QSize s = w->size();
             (attribute == ATTR_WIDTH ? s.rwidth() : s.rheight()) = value;
             w->resize(s.expandedTo(w->minimumSizeHint()));

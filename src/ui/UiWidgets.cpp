@@ -374,7 +374,12 @@ void CaptionFrame::changeEvent(QEvent* event)
 
 // ---- PanelWindow ------------------------------------------------------------
 
-PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
+PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    // A panel keeps the size of what it shows: nothing to maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+}
 
 void PanelWindow::closeEvent(QCloseEvent* event)
 {
