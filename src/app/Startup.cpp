@@ -128,8 +128,11 @@ AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
     if (options.checkInstance) {
         if (!options.instanceKey.empty()) SetAppInstanceKey(options.instanceKey.c_str());
         int duplicate = 0;
-        if (CheckForDuplicateAppInstance(1, &duplicate) == 0 && duplicate) {
+        if (CheckForDuplicateAppInstance(0, &duplicate) == 0 && duplicate) {
+            // The message first, above everything; the first copy's window
+            // comes forward once it has been read.
             MessagePopup("ERROR", kDuplicateMessage);
+            ActivateOtherAppInstance();
             return AppStartResult::Duplicate;
         }
     }

@@ -174,6 +174,10 @@ int GetProjectDir(char (&directory)[N])
 /// front.  Returns 0, or UIEInstanceCheckFailed (isDuplicate then 0).
 int CheckForDuplicateAppInstance(int activateOtherInstance, int* isDuplicate);
 
+/// Asks the first copy of the program (see CheckForDuplicateAppInstance) to
+/// bring its window to the front.
+int ActivateOtherAppInstance();
+
 /// Key that tells programs apart in CheckForDuplicateAppInstance (default
 /// "UlvoIccdControl"); call before it.  A new key ends listening under the old.
 void SetAppInstanceKey(const char* key);

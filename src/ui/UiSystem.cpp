@@ -162,20 +162,7 @@ int CheckForDuplicateAppInstance(int activateOtherInstance, int* isDuplicate)
     if (!lock->tryLock(0)) {
         if (lock->error() != QLockFile::LockFailedError) return UIEInstanceCheckFailed;
         *isDuplicate = 1;
-        if (activateOtherInstance) {
-            // The first copy may not be listening yet if it started a moment ago.
-            QLocalSocket probe;
-            for (int attempt = 0; attempt < 20; ++attempt) {
-                probe.connectToServer(name);
-                if (probe.waitForConnected(100)) {
-                    probe.write(kRaiseRequest);
-                    probe.waitForBytesWritten(1000);
-                    probe.disconnectFromServer();
-                    break;
-                }
-                probe.abort();
-            }
-        }
+        if (activateOtherInstance) ActivateOtherAppInstance();
         return UIENoError;
     }
 
@@ -191,6 +178,24 @@ int CheckForDuplicateAppInstance(int activateOtherInstance, int* isDuplicate)
     listenForLaterCopies(server);
     g_instanceServer = server;
     return UIENoError;
+}
+
+int ActivateOtherAppInstance()
+{
+    if (!QCoreApplication::instance()) return UIENoRunTime;
+    // The first copy may not be listening yet if it started a moment ago.
+    QLocalSocket probe;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        probe.connectToServer(instanceServerName());
+        if (probe.waitForConnected(100)) {
+            probe.write(kRaiseRequest);
+            probe.waitForBytesWritten(1000);
+            probe.disconnectFromServer();
+            return UIENoError;
+        }
+        probe.abort();
+    }
+    return UIEInstanceCheckFailed;
 }
 
 const char* GetUILErrorString(int error)

@@ -47,6 +47,8 @@ TEST(UiInstanceCopy, DISABLED_AnotherCopy)
     const int result = CheckForDuplicateAppInstance(role == "raise", &duplicate);
     // "crash" ends as a first copy that died: no clean-up of its listening socket.
     if (role == "crash") ::_exit(result == 0 && duplicate == 0 ? 42 : 1);
+    // "later": found out quietly, then (its message read) asks for the first copy.
+    if (role == "later" && result == 0 && duplicate == 1) ::_exit(ActivateOtherAppInstance() == 0 ? 1 : 98);
     ::_exit(result == 0 ? duplicate : 99);
 }
 
@@ -71,6 +73,12 @@ TEST(UiInstance, ALaterCopyIsRefusedAndBringsTheFirstForward)
     EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);  // not asked to come forward
 
     EXPECT_EQ(runCopy("raise", uniqueKey("first")), 1);
+    pump();
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+
+    // Asked for separately, after the later copy's message.
+    window->showMinimized();
+    EXPECT_EQ(runCopy("later", uniqueKey("first")), 1);
     pump();
     EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
 
