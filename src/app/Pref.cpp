@@ -1,5 +1,7 @@
 #include "app/Pref.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <string>
 
 #include "app/Prefs.h"
@@ -102,16 +104,45 @@ void MMnu_FilePrefCallback(int, int, void*, int)
     InstallPopup(panel);
 }
 
-int Pref_ComListCallback(int panel, int control, int event, void*, int, int)
+namespace {
+
+// Arrowing through the port list commits every port it passes; only the one
+// the operator stays on is asked, once the list has been still a moment.
+QTimer* g_probe = nullptr;
+int g_probePanel = 0;
+
+void probeChosenPort()
 {
-    if (event != EVENT_COMMIT) return 0;
+    const int panel = g_probePanel;
+    if (!PanelIsLoaded(panel)) return;
     // Chosen while the camera is busy: the look follows what is running.
-    RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel, control] {
+    RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel] {
         int port = 0;
-        GetCtrlVal(panel, control, &port);
+        GetCtrlVal(panel, PREF_COM_LIST, &port);
         char model[kModelNameSize];
         askPort(port, false, model);
     });
+}
+
+void cancelProbe()
+{
+    if (g_probe) g_probe->stop();
+}
+
+}  // namespace
+
+int Pref_ComListCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    if (!g_probe) {
+        g_probe = new QTimer(QCoreApplication::instance());
+        g_probe->setSingleShot(true);
+        g_probe->setTimerType(Qt::PreciseTimer);
+        g_probe->setInterval(kPortProbeDelayMs);
+        QObject::connect(g_probe, &QTimer::timeout, probeChosenPort);
+    }
+    g_probePanel = panel;
+    g_probe->start();
     return 0;
 }
 
@@ -165,12 +196,14 @@ void takePreferences(int panel)
 int Pref_OKCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
+    cancelProbe();  // OK asks the chosen port itself
     RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel] { takePreferences(panel); });
     return 0;
 }
 
 int Pref_CancelCallback(int, int, int event, void*, int, int)
 {
+    if (event == EVENT_COMMIT) cancelProbe();
     if (event == EVENT_COMMIT) RemovePopup(0);
     return 0;
 }

@@ -8,8 +8,13 @@
 /// start-up when no camera was found.
 void MMnu_FilePrefCallback(int menuBar, int menuItem, void* callbackData, int panel);
 
+/// Milliseconds the port ring must rest on a port before it is asked.
+inline constexpr int kPortProbeDelayMs = 400;
+
 /// The port ring: looks for a camera on the chosen port and says so only
-/// when there is none.  Changes nothing.
+/// when there is none.  Changes nothing.  A port passed on the way to
+/// another (arrow keys) is not asked: only the one the ring rests on for
+/// kPortProbeDelayMs.
 int Pref_ComListCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
 

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "app/Pref.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
 #include "settingsfile/SettingsFile.h"
+#include "sim/EventWait.h"
 #include "support/UiTestDriver.h"
 
 namespace {
@@ -99,8 +101,11 @@ TEST_F(BusyLink, EveryDialogButtonIsRefusedWhileItsActionRuns)
     ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP), 0);
     const int pref = uitest::TopPopup();
     int ok = 0;
-    during([pref] { uitest::Commit(pref, PREF_COM_LIST, 1); },
-           [pref, &ok] { ok = uitest::Click(pref, PREF_OKBUTTON); });
+    // The probe starts once the ring has rested; OK is tried while it runs.
+    QTimer::singleShot(kPortProbeDelayMs + 15, Qt::PreciseTimer,
+                       [pref, &ok] { ok = uitest::Click(pref, PREF_OKBUTTON); });
+    uitest::Commit(pref, PREF_COM_LIST, 1);
+    PumpFor(kPortProbeDelayMs + 300);
     EXPECT_EQ(ok, UIEControlNotOperable);
     EXPECT_EQ(Dimmed(pref, PREF_OKBUTTON), 0);  // open again once the probe is over
     ASSERT_EQ(uitest::Click(pref, PREF_CANCEL), 0);

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "AppFixture.h"
+#include "app/Pref.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "devices/SimPorts.h"
@@ -153,7 +154,7 @@ TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
     const int pref = uitest::TopPopup();
     ASSERT_EQ(PanelName(pref), "PREF");
     uitest::Commit(pref, PREF_COM_LIST, 1);
-    pump();
+    PumpFor(kPortProbeDelayMs + 100);
     EXPECT_TRUE(uitest::Popups().empty());  // not "Camera Not Found on This Port"
     EXPECT_EQ(Comm_LinkLost(), 0);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);

@@ -1,11 +1,13 @@
 // The Preferences dialog against simulated cameras: the port probe, the
 // captions, and OK moving the link (or refusing to).
 #include "AppFixture.h"
+#include "app/Pref.h"
 #include "camera/CamTypes.h"
 #include "camera/Globals.h"
 #include "camera/Models.h"
 #include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
+#include "sim/EventWait.h"
 #include "support/UiTestDriver.h"
 
 namespace {
@@ -37,6 +39,13 @@ protected:
         camera(1).clearLog();
     }
 
+    // The operator picks a port in the ring and leaves it there.
+    void choosePort(int port)
+    {
+        ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
+        PumpFor(kPortProbeDelayMs + 100);
+    }
+
     int pref_ = 0;
 };
 
@@ -57,13 +66,13 @@ TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsAndDevices)
 
 TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
 {
-    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
+    choosePort(2);
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(camera(2).log(), std::vector<std::string>{":CAM?"});
     EXPECT_FALSE(PortOpen(2));
 
-    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 3), 0);
-    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 4), 0);
+    choosePort(3);
+    choosePort(4);
     // The port's device is missing: the message names it and the system's reason.
     ASSERT_EQ(uitest::Popups().size(), 2u);
     EXPECT_EQ(
@@ -80,9 +89,30 @@ TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
     EXPECT_EQ(Comm_GetModel(model), COMM_OK);  // the link still answers
 }
 
+// Arrow keys commit every port they pass: only the last one is asked.
+TEST_F(PrefDialog, ArrowingThroughThePortsAsksOnlyThePortItStaysOn)
+{
+    for (int port : {2, 3, 4}) ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
+    PumpFor(kPortProbeDelayMs / 2);
+    EXPECT_TRUE(camera(4).log().empty());  // still moving, as far as anyone knows
+    PumpFor(kPortProbeDelayMs);
+    EXPECT_TRUE(camera(2).log().empty());
+    EXPECT_EQ(camera(4).log(), std::vector<std::string>{":CAM?"});
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Camera Not Found on This Port"}}));
+
+    // OK asks the port itself; the probe waiting for the ring is dropped.
+    uitest::ClearPopups();
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    PumpFor(kPortProbeDelayMs + 100);
+    EXPECT_EQ(g_com_port, 2);
+    EXPECT_EQ(CountSent(camera(2).log(), ":CAM?"), 1);
+    EXPECT_TRUE(uitest::Popups().empty());
+}
+
 TEST_F(PrefDialog, ProbingThePortOfTheLinkAsksOverTheOpenLink)
 {
-    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 1), 0);
+    choosePort(1);
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(camera(1).log(), std::vector<std::string>{":CAM?"});
     EXPECT_TRUE(PortOpen(1));
