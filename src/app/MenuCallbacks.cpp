@@ -22,9 +22,15 @@ class PanelSettingsUi final : public SettingsFileUi {
 public:
     void progress(const char* message) override
     {
-        if (panel_ <= 0) panel_ = LoadPanel(0, kUlvoIccdUir, LOADPROG);
+        if (panel_ <= 0) {
+            panel_ = LoadPanel(0, kUlvoIccdUir, LOADPROG);
+            cancelAsked_ = false;
+        }
         if (panel_ <= 0) return;
         SetCtrlVal(panel_, LOADPROG_MESSAGE, message);
+        // Cancel stops the sending; reading and the refresh cannot be cut short.
+        SetCtrlAttribute(panel_, LOADPROG_CANCEL, ATTR_DIMMED,
+                         std::string(message) == kSendingMessage && !cancelAsked_ ? 0 : 1);
         DisplayPanel(panel_);
         ProcessSystemEvents();  // painted before the camera keeps the program busy
     }
@@ -32,6 +38,18 @@ public:
     {
         if (panel_ > 0) DiscardPanel(panel_);
         panel_ = 0;
+    }
+    bool stepDone(int step, int) override
+    {
+        if (panel_ > 0) SetCtrlVal(panel_, LOADPROG_PROGRESS, step);
+        return !cancelAsked_;
+    }
+    void askCancel()
+    {
+        cancelAsked_ = true;
+        if (panel_ <= 0) return;
+        SetCtrlVal(panel_, LOADPROG_MESSAGE, "Cancelling after the step under way...");
+        SetCtrlAttribute(panel_, LOADPROG_CANCEL, ATTR_DIMMED, 1);
     }
     void error(const char* title, const char* message) override { MessagePopup(title, message); }
     void refresh() override
@@ -41,6 +59,7 @@ public:
 
 private:
     int panel_ = 0;
+    bool cancelAsked_ = false;
 };
 
 PanelSettingsUi g_panel_ui;
@@ -109,6 +128,14 @@ int F_SaveSet_OKCallback(int panel, int, int event, void*, int, int)
     return 0;
 }
 
+int LoadProg_CancelCallback(int, int, int event, void*, int, int)
+{
+    // Not queued behind the load like other actions: it is what the load
+    // asks about between its steps.
+    if (event == EVENT_COMMIT) g_panel_ui.askCancel();
+    return 0;
+}
+
 int F_LoadSave_CancelCallback(int, int, int event, void*, int, int)
 {
     if (event == EVENT_COMMIT) RemovePopup(0);
@@ -127,4 +154,5 @@ void RegisterMenuCallbacks()
     RegisterUiCallback("MMnu_FileSaveToFileCallback", MMnu_FileSaveToFileCallback);
     RegisterUiCallback("F_SaveSet_OKCallback", F_SaveSet_OKCallback);
     RegisterUiCallback("F_LoadSave_CancelCallback", F_LoadSave_CancelCallback);
+    RegisterUiCallback("LoadProg_CancelCallback", LoadProg_CancelCallback);
 }

@@ -23,5 +23,10 @@ void MMnu_FileLoadFrmFileCallback(int menuBar, int menuItem, void* callbackData,
 void MMnu_FileSaveToFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
 int F_SaveSet_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
+/// Cancel on the load's progress panel: the sending stops after the step
+/// under way; the camera is still re-read and the steps sent are reported.
+int LoadProg_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                            int eventData2);
+
 int F_LoadSave_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
                               int eventData2);

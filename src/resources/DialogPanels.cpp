@@ -123,6 +123,11 @@ Panel LoadProgressPanel()
     c.push_back(
         String(UI_ID(LOADPROG_MESSAGE), "").display().labelPos(LabelAt::None).minWidth(320).at(0, 0, 0));
     c.push_back(TextMsg(UI_ID(LOADPROG_TEXTMSG), "Please wait...").at(0, 1, 0));
+    // The 64 steps of the sending; Cancel stops after the step under way.
+    c.push_back(Progress(UI_ID(LOADPROG_PROGRESS), 64).at(0, 2, 0));
+    c.push_back(ButtonRow(kButtons).at(0, 3, 0));
+    c.push_back(Button(UI_ID(LOADPROG_CANCEL), "__Cancel").cb("LoadProg_CancelCallback").at(kButtons, 0, 0));
+    p.closeCtrl = LOADPROG_CANCEL;
     return p;
 }
 

@@ -226,6 +226,8 @@ inline constexpr int FTEST_BINLBL = 45;
 
 inline constexpr int LOADPROG_MESSAGE = 2;
 inline constexpr int LOADPROG_TEXTMSG = 3;
+inline constexpr int LOADPROG_PROGRESS = 4;
+inline constexpr int LOADPROG_CANCEL = 5;
 
 // ---- Load a camera user set -------------------------------------------------
 

@@ -30,6 +30,14 @@ public:
     virtual void error(const char* title, const char* message) = 0;
     /// Re-reads the camera and shows the result (the refresh button's job).
     virtual void refresh() = 0;
+    /// Sending has done step of total steps.  false asks the load to stop
+    /// here (the operator cancelled); the camera is still re-read.
+    virtual bool stepDone(int step, int total)
+    {
+        (void)step;
+        (void)total;
+        return true;
+    }
 };
 
 /// Installs the interface used by the F_ functions below (nullptr: none).
@@ -41,6 +49,9 @@ inline constexpr const char* kSendingMessage = "Sending Settings to Camera...";
 inline constexpr const char* kRefreshingMessage = "Refreshing displayed values...";
 inline constexpr const char* kReadAbortMessage = "Too many errors reading settings file. File load aborted.";
 inline constexpr const char* kSendAbortMessage = "Too many errors sending to camera. File load aborted.";
+/// Steps of a settings file's sending.
+inline constexpr int kSettingsSendSteps = 64;
+
 inline constexpr const char* kSaveQueryFailedMessage =
     "Failure querying camera for current settings. File not saved.";
 
@@ -81,7 +92,12 @@ struct SettingsLoadResult {
     int sendFailures = 0;
     bool readAborted = false;
     bool sendAborted = false;
+    bool cancelled = false;  ///< the operator stopped the sending
+    int stepsDone = 0;       ///< steps of the sending carried out (sent, skipped or failed)
 };
+
+/// "Load cancelled: 12 of 64 steps were sent to the camera."
+std::string CancelledLoadMessage(int stepsDone);
 
 /// Reads an open file into the records (zero-filled by the caller).  The
 /// first seven lines are taken by position; after them a line whose key is one
@@ -101,6 +117,12 @@ int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* m
 /// factory mode: it identifies the unit.
 int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures = nullptr,
                            const SettingsLineSet* linesRead = nullptr);
+
+/// F_LoadSet_SendSettings that tells the installed SettingsFileUi after each
+/// of the 64 steps and stops after the step where it asked to (cancelled).
+/// stepsDone gets the steps carried out.  Returns as F_LoadSet_SendSettings.
+int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
+                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled);
 
 /// Turns each value read from a line printed with decimals back into the
 /// count it was printed from: the count whose value lies nearest, within half

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "camera/LinkQueue.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
@@ -26,18 +28,26 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
 
     ui.progress(kSendingMessage);
     SnapToPrintedCounts(&main, &adv, linesRead);
-    if (F_LoadSet_SendSettings(&main, &adv, &result.sendFailures, &linesRead) != 0) {
+    if (SendSettingsSteps(&main, &adv, &result.sendFailures, &linesRead, &result.stepsDone,
+                          &result.cancelled) != 0) {
         result.sendAborted = true;
         ui.error("ERROR", kSendAbortMessage);
     }
 
     // What the camera made of the file is what the operator must see, also
-    // after a failed send.
+    // after a failed or cancelled send.
     ui.progress(kRefreshingMessage);
     ui.refresh();
     ui.progressDone();
+    if (result.cancelled) ui.error("Load Settings From File", CancelledLoadMessage(result.stepsDone).c_str());
     RT_CloseFile(fileHandle);
     return result;
+}
+
+std::string CancelledLoadMessage(int stepsDone)
+{
+    return "Load cancelled: " + std::to_string(stepsDone) + " of " + std::to_string(kSettingsSendSteps) +
+           " steps were sent to the camera.";
 }
 
 void F_LoadSet_LoadSettings(int fileHandle)

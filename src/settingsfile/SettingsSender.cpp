@@ -6,6 +6,7 @@
 #include "camera/LinkQueue.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsLines.h"
+#include "settingsfile/SettingsUi.h"
 
 namespace {
 
@@ -208,18 +209,33 @@ static_assert(std::size(kSteps) == 64, "a settings file is sent in 64 steps");
 
 }  // namespace
 
+int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
+                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled)
+{
+    const LinesRead read(linesRead);
+    SettingsFileUi& ui = CurrentSettingsFileUi();
+    int count = 0;
+    int done = 0;
+    bool stop = false;
+    for (const SendStep& step : kSteps) {
+        ++done;
+        const bool skipped = (step.factoryOnly && g_prog_type == 0) || !allRead(step.lines, read);
+        if (!skipped && step.send(*main, *adv, read) != 0) ++count;
+        if (count > kSettingsFailureLimit) break;
+        // Asked after the step, so that a cancel never cuts one in half.
+        if (!ui.stepDone(done, kSettingsSendSteps)) {
+            stop = done < kSettingsSendSteps;
+            break;
+        }
+    }
+    if (failures) *failures = count;
+    if (stepsDone) *stepsDone = done;
+    if (cancelled) *cancelled = stop;
+    return count > kSettingsFailureLimit ? 1 : 0;
+}
+
 int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
                            const SettingsLineSet* linesRead)
 {
-    const LinesRead read(linesRead);
-    int count = 0;
-    for (const SendStep& step : kSteps) {
-        if (step.factoryOnly && g_prog_type == 0) continue;
-        if (!allRead(step.lines, read)) continue;  // counted when it was read
-        if (step.send(*main, *adv, read) == 0) continue;
-        ++count;
-        if (count > kSettingsFailureLimit) break;
-    }
-    if (failures) *failures = count;
-    return count > kSettingsFailureLimit ? 1 : 0;
+    return SendSettingsSteps(main, adv, failures, linesRead, nullptr, nullptr);
 }

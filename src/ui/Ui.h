@@ -138,6 +138,7 @@ inline constexpr int CTRL_CHECK_BOX = 9;
 inline constexpr int CTRL_TOGGLE_BUTTON = 10;
 inline constexpr int CTRL_LED = 11;
 inline constexpr int CTRL_DECORATION = 12;
+inline constexpr int CTRL_PROGRESS_BAR = 13;
 
 // ---- Run time ---------------------------------------------------------------
 

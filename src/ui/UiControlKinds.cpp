@@ -1,10 +1,13 @@
 // Controls the operator presses or reads: buttons, on/off controls, lamps,
 // text messages and frames; and the making of every control.
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -267,6 +270,43 @@ private:
     QLabel* title_ = nullptr;
 };
 
+// How far a long job has come; the program sets the value, the operator
+// only looks.
+class ProgressControl : public Control {
+public:
+    ProgressControl(int panel, const uires::Ctrl& d, QWidget* parent) : Control(panel, d)
+    {
+        bar_ = new QProgressBar(parent);
+        bar_->setRange(0, std::max(1, static_cast<int>(d.max)));
+        bar_->setValue(0);
+        bar_->setFormat(QStringLiteral("%v of %m"));
+        bar_->setMinimumWidth(260);
+        widget = bar_;
+    }
+
+    int style() const override { return CTRL_PROGRESS_BAR; }
+    int dataType() const override { return VAL_INTEGER; }
+
+    int get(Value& out) const override
+    {
+        out = bar_->value();
+        return UIENoError;
+    }
+
+    int set(const Value& value) override
+    {
+        int v = 0;
+        if (!intOf(value, &v)) return UIEInvalidType;
+        bar_->setValue(std::clamp(v, bar_->minimum(), bar_->maximum()));
+        return UIENoError;
+    }
+
+    int enter(const Value&) override { return UIEControlNotOperable; }
+
+private:
+    QProgressBar* bar_;
+};
+
 }  // namespace
 
 std::unique_ptr<Control> MakeControl(int panel, const uires::Ctrl& desc, QWidget* window)
@@ -286,6 +326,9 @@ std::unique_ptr<Control> MakeControl(int panel, const uires::Ctrl& desc, QWidget
             case Kind::Toggle:
             case Kind::Led:
                 c = std::make_unique<BinaryControl>(panel, desc, window);
+                break;
+            case Kind::Progress:
+                c = std::make_unique<ProgressControl>(panel, desc, window);
                 break;
             default:
                 c = std::make_unique<FrameControl>(panel, desc, window);

@@ -141,6 +141,14 @@ Ctrl Led(int id, std::string name, std::string label)
     return c;
 }
 
+Ctrl Progress(int id, std::string name, int max)
+{
+    Ctrl c = make(id, std::move(name), Kind::Progress, {}, Type::Int);
+    c.max = max;
+    c.labelAt = LabelAt::None;
+    return c;
+}
+
 Ctrl Frame(int id, std::string name, std::string title)
 {
     Ctrl c = make(id, std::move(name), Kind::Frame, "", Type::None);

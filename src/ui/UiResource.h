@@ -27,6 +27,7 @@ enum class Kind {
     CheckBox,
     Toggle,
     Led,
+    Progress,  ///< a bar showing how far a long job has come (0 to its maximum)
     Frame
 };
 
@@ -139,6 +140,8 @@ Ctrl ArrowButton(int id, std::string name, Arrow arrow);
 Ctrl CheckBox(int id, std::string name, std::string label);
 Ctrl Toggle(int id, std::string name, std::string label);
 Ctrl Led(int id, std::string name, std::string label);
+/// A progress bar from 0 to max, showing "done of max"; integer values.
+Ctrl Progress(int id, std::string name, int max);
 /// A frame with a fixed title ("" for none).
 Ctrl Frame(int id, std::string name, std::string title = {});
 /// A frame with no border that lines buttons up at the right.

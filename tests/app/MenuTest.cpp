@@ -2,6 +2,8 @@
 // dialogs an operator uses.
 #include <QFile>
 
+#include <QTimer>
+
 #include "AppFixture.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
@@ -111,6 +113,40 @@ TEST_F(Menus, SettingsFileSavedAndLoadedBack)
     EXPECT_EQ(*camera(1).reg("ALV"), 44);
     EXPECT_EQ(shownAlv(), 44);  // refreshed at the end of the load
     EXPECT_TRUE(uitest::Popups().empty());
+}
+
+// Cancel on the progress panel while the file is being sent.
+TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
+{
+    startOn("VK-470");
+    const int dialog = choose(MAINMNU_FILE_SAVEFILE);
+    uitest::AnswerFileDialog("c.cfg");
+    ASSERT_EQ(uitest::Click(dialog, F_SAVESET_OK), 0);
+
+    camera(1).faults().replyDelayMs = 20;  // a slow line: the sending takes a while
+    camera(1).setReg("ALV", 99);
+    int progress = -1, cancel = -1;
+    QTimer::singleShot(300, [&] {
+        for (int handle = 1; handle < 200; ++handle)
+            if (PanelName(handle) == "LOADPROG") {
+                GetCtrlVal(handle, LOADPROG_PROGRESS, &progress);
+                cancel = uitest::Click(handle, LOADPROG_CANCEL);
+            }
+    });
+    uitest::AnswerFileDialog("c.cfg");
+    choose(MAINMNU_FILE_LOADFILE);
+
+    EXPECT_EQ(cancel, 0);
+    EXPECT_GT(progress, 0);
+    ASSERT_EQ(uitest::Popups().size(), 1u);
+    const std::string text = uitest::Popups()[0].text;
+    EXPECT_EQ(text.rfind("Load cancelled: ", 0), 0u) << text;
+    const int sent = std::stoi(text.substr(16));
+    EXPECT_GE(sent, progress);
+    EXPECT_LT(sent, 64);
+    EXPECT_EQ(CountSent(camera(1).log(), ":CRH="), 0);  // the last step never went out
+    EXPECT_EQ(*camera(1).reg("ALV"), 128);              // the file's level, sent before the cancel
+    EXPECT_EQ(shownAlv(), 128);                         // and the window re-read afterwards
 }
 
 TEST_F(Menus, ASettingsFileNamedWithoutAnExtensionIsSavedAsCfg)

@@ -46,8 +46,11 @@ TEST(Resource, UserSetAndFileDialogs)
            Button(F_SAVESET_CANCEL, "F_SAVESET_CANCEL", "Cancel", "F_LoadSave_CancelCallback", "C")});
     Control message = Display(Str(LOADPROG_MESSAGE, "LOADPROG_MESSAGE", ""));
     message.checkLabel = false;
+    Control progress{LOADPROG_PROGRESS, "LOADPROG_PROGRESS", CTRL_PROGRESS_BAR, ""};
+    progress.checkLabel = false;
     Check(LOADPROG, "Load Settings From File", "",
-          {message, Text(LOADPROG_TEXTMSG, "LOADPROG_TEXTMSG", "Please wait...")});
+          {message, Text(LOADPROG_TEXTMSG, "LOADPROG_TEXTMSG", "Please wait..."), progress,
+           Button(LOADPROG_CANCEL, "LOADPROG_CANCEL", "Cancel", "LoadProg_CancelCallback", "C")});
     Check(MCP_WARN, "MCP Warning", "",
           {Named(MCP_WARN_TEXTMSG, "MCP_WARN_TEXTMSG"), Named(MCP_WARN_OKBUTTON, "MCP_WARN_OKBUTTON")});
 }

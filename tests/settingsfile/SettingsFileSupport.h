@@ -22,7 +22,15 @@ public:
         events.push_back(std::string(title) + ": " + message);
     }
     void refresh() override { events.push_back("refresh"); }
+    bool stepDone(int step, int total) override
+    {
+        lastStep = step;
+        steps = total;
+        return step != cancelAtStep;
+    }
     std::vector<std::string> events;
+    int lastStep = 0, steps = 0;
+    int cancelAtStep = -1;  ///< the operator cancels once this step is done
 };
 
 class SettingsFileTest : public SimLinkTest {

@@ -55,6 +55,36 @@ TEST_F(SettingsSenderTest, CameraIdStringIsSentOnlyInFactoryMode)
     EXPECT_EQ(camera().text("SNO"), "C4752120250317C2");
 }
 
+TEST_F(SettingsSenderTest, EveryStepIsReportedAndCancelStopsAfterTheOneUnderWay)
+{
+    SettingsLoadResult result = load(KnownValuesFile("x"));
+    EXPECT_EQ(ui_.lastStep, 64);
+    EXPECT_EQ(ui_.steps, 64);
+    EXPECT_FALSE(result.cancelled);
+
+    // Cancelled once step 3 (AGN) is done: nothing of step 4 (ALV) goes out,
+    // the camera is still re-read, and the operator is told how far it got.
+    ui_.events.clear();
+    ui_.cancelAtStep = 3;
+    result = load(KnownValuesFile("x"));
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.stepsDone, 3);
+    // Step 1, the unit's ID, is the factory's only.
+    EXPECT_EQ(sentCommands(), (std::vector<std::string>{"CID=", "AGN="}));
+    EXPECT_EQ(ui_.events,
+              (std::vector<std::string>{
+                  "progress: Reading Settings from File...", "progress: Sending Settings to Camera...",
+                  "progress: Refreshing displayed values...", "refresh", "done",
+                  "Load Settings From File: Load cancelled: 3 of 64 steps were sent to the camera."}));
+
+    // A cancel after the last step is no cancel.
+    ui_.events.clear();
+    ui_.cancelAtStep = 64;
+    result = load(KnownValuesFile("x"));
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.stepsDone, 64);
+}
+
 TEST_F(SettingsSenderTest, SixthFailedStepAbortsAndTheCameraIsStillReread)
 {
     camera().faults().refuse = {"AGN", "ALV", "AMX", "BTS", "CGB", "CGG"};
