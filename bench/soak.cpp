@@ -97,9 +97,10 @@ int main(int argc, char** argv)
     std::printf("nested transactions during a wait: %ld, refused busy %ld\n", c.nestedTries, c.nestedRefused);
     std::printf(
         "line faults: late %ld, silent steps %ld, refusals %ld, garbage lines %ld, noise %ld, split %ld; "
-        "snapshots %ld; failures without a fault %ld\n",
-        c.lateLines, c.silentSteps, c.refusals, c.garbageLines, c.noiseChunks, c.splitLines, c.snapshots,
-        c.unexplainedFailures);
+        "snapshots %ld\n",
+        c.lateLines, c.silentSteps, c.refusals, c.garbageLines, c.noiseChunks, c.splitLines, c.snapshots);
+    std::printf("failures without a fault: %ld; time-outs of a process not run in time: %ld\n",
+                c.unexplainedFailures, c.heldBackByMachine);
     std::printf("resident memory: %ld KiB after the first %ld transactions, %ld KiB at the end (%+ld KiB)\n",
                 rssWarm, warmUp, rssEnd, rssEnd - rssWarm);
     std::printf("time: %.1f s wall, %.2f s CPU: %.1f us CPU per transaction, %.1f us per command line\n",

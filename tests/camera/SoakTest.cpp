@@ -21,8 +21,8 @@ protected:
 TEST_F(SoakTest, MixedTrafficOverABadLineNeverTakesAReplyForTheWrongCommand)
 {
     // A fast line and a short time-out keep the silent steps cheap; the
-    // time-out is twice bench/soak's, so that a busy build machine cannot
-    // hold a reply back past it.
+    // time-out is twice bench/soak's, so that a busy build machine seldom
+    // holds a reply back past it.
     Comm_ClosePort(1);
     ASSERT_EQ(Comm_OpenPort(1, 115200), 0);
     Comm_SetReplyTimeout(0.1);
@@ -31,9 +31,11 @@ TEST_F(SoakTest, MixedTrafficOverABadLineNeverTakesAReplyForTheWrongCommand)
     const SoakCounts& c = soak.counts();
     std::printf(
         "ok %ld, nak %ld, timeout %ld, unrecognized %ld, lost %ld, busy %ld, other %ld; losses %ld "
-        "(link lost %ld, time-out %ld); late %ld, silent %ld, refusals %ld, garbage %ld; unexplained %ld\n",
+        "(link lost %ld, time-out %ld); late %ld, silent %ld, refusals %ld, garbage %ld; unexplained %ld, "
+        "held back by the machine %ld\n",
         c.ok, c.nak, c.timeout, c.unrecognized, c.lost, c.busy, c.other, c.losses, c.lossesLinkLost,
-        c.lossesTimeout, c.lateLines, c.silentSteps, c.refusals, c.garbageLines, c.unexplainedFailures);
+        c.lossesTimeout, c.lateLines, c.silentSteps, c.refusals, c.garbageLines, c.unexplainedFailures,
+        c.heldBackByMachine);
 
     EXPECT_EQ(c.steps, 12000);
     EXPECT_EQ(c.wrong, 0) << c.firstWrong;
@@ -48,10 +50,10 @@ TEST_F(SoakTest, MixedTrafficOverABadLineNeverTakesAReplyForTheWrongCommand)
     EXPECT_EQ(c.nestedRefused, c.nestedTries);
     EXPECT_EQ(c.busy, 0);
 
-    // Each kind of fault was met, and it was the faults that made the failures.
-    // A loaded machine may hold a reply past the time-out now and then; more
-    // than one failure in a thousand steps would be the link's doing.  About
-    // 2 % of the steps meet a fault and 1 % ask for a window corner beyond the
+    // Each kind of fault was met, and it was the faults that made the
+    // failures (a reply the loaded machine held past the time-out is counted
+    // apart; a snapshot it stalls counts as unexplained, hence the margin).
+    // About 3 % of the steps meet a fault or a window corner beyond the
     // camera's limits, so nine in ten succeed with room to spare.
     EXPECT_GT(c.lateLines, 0);
     EXPECT_GT(c.silentSteps, 0);

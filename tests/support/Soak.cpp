@@ -18,6 +18,7 @@
 #include "camera/Snapshot.h"
 #include "devices/SimPorts.h"
 #include "platform/Rs232.h"
+#include "platform/Timing.h"
 #include "sim/SimCommands.h"
 #include "sim/SimEndpoint.h"
 #include "support/ReplyRelay.h"
@@ -49,7 +50,7 @@ int Between(Random& random, int low, int high)
 
 // The line between the link and the camera.  It delivers the camera's reply
 // lines in their order, as a serial line does, and keeps for each step what
-// the camera sent and whether it reached the port whole while the step ran.
+// the camera sent.
 //
 // Late lines are held until the next step's first reply and go out just in
 // front of it, so that each one meets a command that is already waiting.
@@ -58,11 +59,6 @@ int Between(Random& random, int low, int high)
 // line's colon and its CR is ever changed, as the protocol has no checksum.
 class SoakLine {
 public:
-    struct Line {
-        std::string text;
-        bool delivered = false;
-    };
-
     SoakLine(int port, sim::SimEndpoint& endpoint, Random& random, SoakCounts& counts)
         : port_(port), endpoint_(endpoint), random_(random), counts_(counts)
     {
@@ -88,8 +84,23 @@ public:
         lines_.clear();
     }
 
-    const std::vector<Line>& lines() const { return lines_; }
+    const std::vector<std::string>& lines() const { return lines_; }
     bool holdsLateLine() const { return !held_.isEmpty(); }
+
+    // The camera's reply to this step has not reached the port yet.
+    bool replyPending() const
+    {
+        if (lines_.empty()) return true;
+        return std::any_of(queue_.begin(), queue_.end(),
+                           [this](const Piece& p) { return p.step == step_ && p.reply; });
+    }
+
+    // Lets everything on its way arrive (for at most a second).
+    void settle()
+    {
+        const double end = Timer() + 1.0;
+        while ((replyPending() || !queue_.empty()) && Timer() < end) WaitForSystemEvents(0.005);
+    }
 
     // The device went away: nothing on the way can reach the reopened port.
     void dropEverything()
@@ -105,7 +116,7 @@ private:
         qint64 dueMs;
         QByteArray bytes;
         long step;
-        int line;  // the step's reply line it ends, or -1
+        bool reply;  // of the step's own reply lines
     };
 
     void take(const QByteArray& bytes)
@@ -119,12 +130,12 @@ private:
 
     void relayLine(QByteArray line)
     {
-        const int index = static_cast<int>(lines_.size());
-        lines_.push_back({line.toStdString(), false});
+        const std::size_t index = lines_.size();
+        lines_.push_back(line.toStdString());
         qint64 due = clock_.elapsed();
         if (!clean_ && Chance(random_, 0.05)) due += Between(random_, 1, 3);
         if (index == 0 && !held_.isEmpty()) {
-            queue(due, held_, -1);
+            queue(due, held_, false);
             held_.clear();
         }
         switch (fault_) {
@@ -167,13 +178,13 @@ private:
             for (int pieces = Between(random_, 2, 4); pieces > 1 && at < line.size() - 1; --pieces) {
                 const qsizetype cut =
                     Between(random_, static_cast<int>(at) + 1, static_cast<int>(line.size()) - 1);
-                queue(due, line.mid(at, cut - at), -1);
+                queue(due, line.mid(at, cut - at), true);
                 at = cut;
                 due += Between(random_, 0, 1);
             }
-            queue(due, line.mid(at), index);
+            queue(due, line.mid(at), true);
         } else {
-            queue(due, line, index);
+            queue(due, line, true);
         }
         if (!clean_ && Chance(random_, 0.02)) {
             // Noise between replies: anything but a colon, which would start a line.
@@ -181,23 +192,31 @@ private:
             QByteArray noise;
             for (int i = Between(random_, 1, 12); i > 0; --i)
                 noise += kNoise[Between(random_, 0, sizeof kNoise - 2)];
-            queue(due + Between(random_, 0, 2), noise, -1);
+            queue(due + Between(random_, 0, 2), noise, false);
             ++counts_.noiseChunks;
         }
         schedule();
     }
 
     // A piece never overtakes one handed over before it.
-    void queue(qint64 dueMs, QByteArray bytes, int line)
+    void queue(qint64 dueMs, QByteArray bytes, bool reply)
     {
         if (!queue_.empty() && queue_.back().dueMs > dueMs) dueMs = queue_.back().dueMs;
-        queue_.push_back({dueMs, std::move(bytes), step_, line});
+        queue_.push_back({dueMs, std::move(bytes), step_, reply});
     }
 
+    // What is due goes out at once, as the port's own transport hands over
+    // what the camera sends: a detour through the event loop would add a
+    // round that a busy machine can stretch past the time-out.
     void schedule()
     {
         if (queue_.empty()) return;
-        timer_.start(static_cast<int>(std::max<qint64>(queue_.front().dueMs - clock_.elapsed(), 0)));
+        const qint64 wait = queue_.front().dueMs - clock_.elapsed();
+        if (wait <= 0) {
+            deliverDue();
+            return;
+        }
+        timer_.start(static_cast<int>(wait));
     }
 
     void deliverDue()
@@ -208,8 +227,6 @@ private:
             queue_.pop_front();
             if (tryNested_ && Comm_IsBusy()) tryNested();
             ComInjectReceived(port_, piece.bytes.constData(), static_cast<int>(piece.bytes.size()));
-            if (piece.line >= 0 && piece.step == step_)
-                lines_[static_cast<std::size_t>(piece.line)].delivered = true;
         }
         schedule();
     }
@@ -235,7 +252,7 @@ private:
     QByteArray partial_;
     QByteArray held_;
     std::deque<Piece> queue_;
-    std::vector<Line> lines_;
+    std::vector<std::string> lines_;
     long step_ = 0;
     Fault fault_ = Fault::None;
     bool clean_ = true;
@@ -270,6 +287,13 @@ constexpr Weighted kMix[] = {
     {Kind::WindowGet, 2},     {Kind::DefectSet, 2}, {Kind::DefectGet, 2}, {Kind::SaturationSet, 2},
     {Kind::SaturationGet, 2}, {Kind::AfeWrite, 2},
 };
+
+std::string Describe(const char* what, long long got, long long truth)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%s gave %lld, the camera %lld", what, got, truth);
+    return text;
+}
 
 // Steps that send one command line: the device may go away under them.
 bool SingleCommand(Kind kind)
@@ -312,8 +336,8 @@ struct SoakRun::Engine {
             const auto kind = sim::FindCommand(command.mnemonic);
             if (!kind || *kind == sim::CommandKind::FpgaData || *kind == sim::CommandKind::AfeWrite) continue;
             if (command.access & kCommQuery) queries.push_back(&command);
-            if ((command.access & kCommSet) && *kind != sim::CommandKind::IntQueryOnly)
-                sets.push_back(&command);
+            // Window corners are set within the camera's limits by their own step.
+            if ((command.access & kCommSet) && *kind == sim::CommandKind::Int) sets.push_back(&command);
         }
     }
 
@@ -324,7 +348,7 @@ struct SoakRun::Engine {
     bool cameraAccepted() const
     {
         const auto& lines = line.lines();
-        return !lines.empty() && lines.back().text.rfind(":o", 0) == 0;
+        return !lines.empty() && lines.back().rfind(":o", 0) == 0;
     }
 
     void step();
@@ -518,7 +542,13 @@ void SoakRun::Engine::tally(int status, Fault fault)
             break;
     }
     // The camera refuses a window corner outside its limits by itself.
-    if (fault == Fault::None && (cameraAccepted() || line.lines().empty())) ++counts.unexplainedFailures;
+    if (fault != Fault::None || !(cameraAccepted() || line.lines().empty())) return;
+    if (status == COMM_TIMEOUT && line.replyPending()) {
+        ++counts.heldBackByMachine;
+        line.settle();
+    } else {
+        ++counts.unexplainedFailures;
+    }
 }
 
 void SoakRun::Engine::recoverFromLoss(int status)
@@ -542,13 +572,6 @@ void SoakRun::Engine::recoverFromLoss(int status)
         return;
     }
     line.attach();
-}
-
-std::string Describe(const char* what, long long got, long long truth)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "%s gave %lld, the camera %lld", what, got, truth);
-    return text;
 }
 
 // Runs one step and, when it says COMM_OK, holds what it gave against the

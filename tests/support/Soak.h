@@ -34,8 +34,14 @@ struct SoakCounts {
     /// refused with COMM_BUSY, sending nothing.
     long nestedTries = 0, nestedRefused = 0;
 
-    /// Steps that failed with no fault of the line or camera to explain it.
+    /// Steps that failed with no fault of the line or camera to explain it,
+    /// their reply there in time.
     long unexplainedFailures = 0;
+    /// Steps that timed out because the process itself was not run in time
+    /// (a loaded machine): the camera's reply was still on its way.  The run
+    /// lets such a reply arrive before it goes on; a late reply meeting the
+    /// next command is what the Late fault is for.
+    long heldBackByMachine = 0;
 
     // What the line did.
     long lateLines = 0, silentSteps = 0, refusals = 0, garbageLines = 0, noiseChunks = 0, splitLines = 0,
