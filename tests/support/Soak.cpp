@@ -66,6 +66,7 @@ public:
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] { deliverDue(); });
+        resync();
         attach();
     }
 
@@ -78,11 +79,22 @@ public:
     void beginStep(Fault fault, bool clean, bool tryNested)
     {
         ++step_;
+        previousFault_ = fault_;
+        previousFirstCommand_ = firstCommand_;
+        firstCommand_ = endpoint_.camera().commandCount() + 1;
         fault_ = fault;
         clean_ = clean;
         tryNested_ = tryNested;
         lines_.clear();
+        lateFromMachine_ = false;
     }
+
+    // Every command sent so far has had its reply, or never will (the device
+    // went away).
+    void resync() { repliesSeen_ = endpoint_.camera().commandCount(); }
+
+    /// A reply to an earlier step's command came during this step.
+    bool lateFromMachine() const { return lateFromMachine_; }
 
     const std::vector<std::string>& lines() const { return lines_; }
     bool holdsLateLine() const { return !held_.isEmpty(); }
@@ -130,6 +142,18 @@ private:
 
     void relayLine(QByteArray line)
     {
+        // The camera answers every command with one line, in order, so the
+        // count tells which command a line answers.  A loaded machine may run
+        // the camera's reply only after its command's step has ended: the
+        // line still suffers what that step's fault planned for it.
+        if (++repliesSeen_ < firstCommand_) {
+            lateFromMachine_ = true;
+            const bool previous = repliesSeen_ >= previousFirstCommand_;
+            if (previous && (previousFault_ == Fault::Silent || previousFault_ == Fault::Loss)) return;
+            queue(clock_.elapsed(), line, false);
+            schedule();
+            return;
+        }
         const std::size_t index = lines_.size();
         lines_.push_back(line.toStdString());
         qint64 due = clock_.elapsed();
@@ -254,6 +278,10 @@ private:
     std::deque<Piece> queue_;
     std::vector<std::string> lines_;
     long step_ = 0;
+    long repliesSeen_ = 0;  // reply lines the camera has sent
+    long firstCommand_ = 1, previousFirstCommand_ = 1;
+    Fault previousFault_ = Fault::None;
+    bool lateFromMachine_ = false;
     Fault fault_ = Fault::None;
     bool clean_ = true;
     bool tryNested_ = false;
@@ -543,7 +571,7 @@ void SoakRun::Engine::tally(int status, Fault fault)
     }
     // The camera refuses a window corner outside its limits by itself.
     if (fault != Fault::None || !(cameraAccepted() || line.lines().empty())) return;
-    if (status == COMM_TIMEOUT && line.replyPending()) {
+    if ((status == COMM_TIMEOUT && line.replyPending()) || line.lateFromMachine()) {
         ++counts.heldBackByMachine;
         line.settle();
     } else {
@@ -567,6 +595,7 @@ void SoakRun::Engine::recoverFromLoss(int status)
     // The device is back: the program closes the dead port and opens it again.
     Comm_ClosePort(port);
     line.dropEverything();
+    line.resync();
     if (Comm_OpenPort(port, baud) != 0) {
         ++counts.other;
         return;

@@ -37,10 +37,11 @@ struct SoakCounts {
     /// Steps that failed with no fault of the line or camera to explain it,
     /// their reply there in time.
     long unexplainedFailures = 0;
-    /// Steps that timed out because the process itself was not run in time
-    /// (a loaded machine): the camera's reply was still on its way.  The run
-    /// lets such a reply arrive before it goes on; a late reply meeting the
-    /// next command is what the Late fault is for.
+    /// Steps that failed because the process itself was not run in time (a
+    /// loaded machine): their reply was still on its way, or an earlier
+    /// step's reply came only now.  The run lets a reply still on its way
+    /// arrive before it goes on; a late reply meeting the next command is
+    /// what the Late fault is for.
     long heldBackByMachine = 0;
 
     // What the line did.
