@@ -99,10 +99,10 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
     bool holdsLateLine() const { return !held_.isEmpty(); }
 
-    // The camera's reply to this step has not reached the port yet.
+    // A reply to this step's commands has not reached the port yet.
     bool replyPending() const
     {
-        if (lines_.empty()) return true;
+        if (repliesSeen_ < endpoint_.camera().commandCount()) return true;
         return std::any_of(queue_.begin(), queue_.end(),
                            [this](const Piece& p) { return p.step == step_ && p.reply; });
     }
