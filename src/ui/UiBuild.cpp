@@ -4,9 +4,11 @@
 //
 // A frame's grid gives each of its columns three grid columns: label, control,
 // units.  So the controls of one column line up however long their labels are.
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -64,9 +66,21 @@ public:
             if (d.dimmed) c.setAttribute(ATTR_DIMMED, 1);
         }
         setKeyboardOrder();
+        keepTitleReadable(root);
     }
 
 private:
+    // A window narrower than its title gets it cut short in the title bar;
+    // room for the title and the title bar's buttons is kept.
+    void keepTitleReadable(QGridLayout* root)
+    {
+        QFont font = window_->font();
+        font.setBold(true);  // as most title bars show it
+        const int needed = QFontMetrics(font).horizontalAdvance(qs(record_.desc->title)) + 130;
+        root->addItem(new QSpacerItem(needed - 20, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      root->rowCount(), 0, 1, std::max(1, root->columnCount()));
+    }
+
     // The layout of the frame (0 = the panel), made when first needed.
     QLayout* layoutOf(int frameId)
     {

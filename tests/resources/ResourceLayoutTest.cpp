@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -101,6 +102,10 @@ void look(int panel, const std::string& name)
     window->layout()->activate();
     QApplication::processEvents();
     checkLayout(window, name);
+    // Wide enough for its title in bold and the title bar's buttons.
+    QFont bold = window->font();
+    bold.setBold(true);
+    EXPECT_GE(window->width(), QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 100) << name;
     const QByteArray dir = qgetenv("ICCD_SCREENSHOT_DIR");
     if (!dir.isEmpty()) {
         QDir().mkpath(QString::fromLocal8Bit(dir));
