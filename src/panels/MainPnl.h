@@ -2,6 +2,8 @@
 // camera's main settings, and the handling of its value controls.
 #pragma once
 
+#include <string>
+
 #include "camera/CamTypes.h"
 
 struct SnapshotStats;
@@ -98,10 +100,19 @@ int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callback
                                int eventData2);
 
 /// Appends one line of link traffic to the monitor MAIN_RS232 of g_mainpanel
-/// (the link's traffic hook, factory mode only).  Keeps the newest
-/// kTrafficMonitorLines lines; after a received line the newest is scrolled
-/// into view.
+/// (the link's traffic hook, factory mode only), as Mpnl_TrafficLine makes
+/// it.  Keeps the newest kTrafficMonitorLines lines; after a received line
+/// the newest is scrolled into view.  While paused, lines are only counted.
 void Mpnl_ShowTraffic(const char* text, int received);
+
+/// A monitor line: the time to the millisecond, "<" for received or ">" for
+/// sent, and the text without its line end: "14:02:07.315  > :AGN=852".
+std::string Mpnl_TrafficLine(const char* text, int received);
+
+/// The monitor's Pause (on: lines are counted, not shown; off: their number
+/// is shown), Clear and Save (to a text file chosen by the operator).
+int Mpnl_MonitorCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
 
 /// Callback of the twelve lens buttons: pressed, the axis is driven at the
 /// button's share of its maximum voltage; released, it is stopped (0 V).  A

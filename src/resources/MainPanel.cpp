@@ -12,6 +12,7 @@ using namespace uires;
 constexpr int kLeftColumn = -1;
 constexpr int kMiddleColumn = -2;
 constexpr int kButtons = -3;
+constexpr int kMonitorButtons = -4;
 
 const char kVal[] = "Mpnl_ValCallback";
 const char kLens[] = "Mpnl_ZFICallback";
@@ -217,6 +218,19 @@ Panel MainPanel()
                     .tip("Every command sent to the camera and every reply line received")
                     .minWidth(600)
                     .at(MAIN_FACBOX, 1, 0, 1, 3));
+    c.push_back(ButtonRow(kMonitorButtons).at(MAIN_FACBOX, 2, 0, 1, 3));
+    c.push_back(Toggle(UI_ID(MAIN_MON_PAUSE), "__Pause")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("Holds the monitor still; the lines of the pause are counted, not shown")
+                    .at(kMonitorButtons, 0, 0));
+    c.push_back(Button(UI_ID(MAIN_MON_CLEAR), "C__lear")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("Empties the monitor")
+                    .at(kMonitorButtons, 0, 1));
+    c.push_back(Button(UI_ID(MAIN_MON_SAVE), "Sa__ve...")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("Writes the monitor's lines to a text file")
+                    .at(kMonitorButtons, 0, 2));
     return p;
 }
 

@@ -296,6 +296,9 @@ inline constexpr int MAIN_HUE = 57;
 inline constexpr int MAIN_VSAT = 58;
 inline constexpr int MAIN_USAT = 59;
 inline constexpr int MAIN_YGAIN = 60;
+inline constexpr int MAIN_MON_PAUSE = 61;
+inline constexpr int MAIN_MON_CLEAR = 62;
+inline constexpr int MAIN_MON_SAVE = 63;
 
 // ---- MCP warning ------------------------------------------------------------
 

@@ -392,6 +392,8 @@ public:
         widget = edit_;
         edit_->setUndoRedoEnabled(false);
         edit_->setTabChangesFocus(true);
+        // A box of several lines shows from the start that it scrolls.
+        if (!d.oneLine) edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         maxLength_ = d.maxLength;
         if (d.lines > 0) {
             const int lineHeight = edit_->fontMetrics().lineSpacing();

@@ -1,7 +1,10 @@
 // Showing the camera's settings, the Refresh button with and without a camera,
 // and the serial traffic monitor of the factory screen.
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -31,6 +34,12 @@ protected:
         }
         if (at == std::string::npos) return {};
         return text.substr(at, text.find('\n', at) - at);
+    }
+    // The line without its time ("14:02:07.315  "): "> :WBM=1".
+    static std::string traffic(int index)
+    {
+        const std::string line = monitorLine(index);
+        return line.size() > 14 ? line.substr(14) : line;
     }
     static int monitorLines()
     {
@@ -198,16 +207,20 @@ TEST_F(MainPnlDisplay, TrafficMonitorOnTheFactoryScreen)
     ResetTextBox(panel(), MAIN_RS232, "");  // the traffic of the start
     ASSERT_EQ(uitest::Commit(panel(), MAIN_WBM, 1), 0);
     EXPECT_EQ(monitorLines(), 2);
-    EXPECT_EQ(monitorLine(0), ":WBM=1");
-    EXPECT_EQ(monitorLine(1), ":o");
+    // The time to the millisecond, then which way the line went.
+    const QRegularExpression timed(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  > :WBM=1$"));
+    EXPECT_TRUE(timed.match(QString::fromStdString(monitorLine(0))).hasMatch()) << monitorLine(0);
+    EXPECT_EQ(traffic(0), "> :WBM=1");
+    EXPECT_EQ(traffic(1), "< :o");
 
     // A refresh fills the box; the newest line stays in view.
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    EXPECT_EQ(monitorLine(2), ":CAM?");
-    EXPECT_EQ(monitorLine(3), ":oVKC-475");
+    EXPECT_EQ(traffic(2), "> :CAM?");
+    EXPECT_EQ(traffic(3), "< :oVKC-475");
     EXPECT_GT(monitorLines(), 40);
     auto* box = qobject_cast<QPlainTextEdit*>(uitest::ControlWidget(panel(), MAIN_RS232));
     ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_GT(box->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
 
@@ -223,8 +236,37 @@ TEST_F(MainPnlDisplay, TrafficMonitorKeepsTheNewestLines)
     const int total = kTrafficMonitorLines + 150;
     for (int i = 0; i < total; ++i) Mpnl_ShowTraffic((":AGN=" + std::to_string(i) + "\r").c_str(), i % 2);
     EXPECT_EQ(monitorLines(), kTrafficMonitorLines);
-    EXPECT_EQ(monitorLine(0), ":AGN=150");
-    EXPECT_EQ(monitorLine(kTrafficMonitorLines - 1), ":AGN=" + std::to_string(total - 1));
+    EXPECT_EQ(traffic(0), "> :AGN=150");
+    EXPECT_EQ(traffic(kTrafficMonitorLines - 1), "< :AGN=" + std::to_string(total - 1));
+}
+
+TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
+{
+    start("VK-470", 1);
+    ResetTextBox(panel(), MAIN_RS232, "");
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_PAUSE, 1), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_ALV, 70), 0);  // two lines, held back
+    EXPECT_EQ(monitorLines(), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_PAUSE, 0), 0);
+    EXPECT_EQ(monitorLines(), 1);
+    EXPECT_EQ(traffic(0), "(2 lines not shown while paused)");
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_ALV, 71), 0);
+    EXPECT_EQ(traffic(1), "> :ALV=71");
+
+    QTemporaryDir dir;
+    uitest::AnswerFileDialog(dir.filePath("traffic").toStdString());
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SAVE), 0);
+    EXPECT_EQ(uitest::FileDialogs().back().pattern, "*.txt");
+    QFile saved(dir.filePath("traffic.txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = saved.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 4);  // three lines and the empty rest
+    EXPECT_TRUE(lines[1].endsWith("  > :ALV=71\r"));
+    EXPECT_TRUE(lines[2].endsWith("  < :o\r"));
+
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    EXPECT_EQ(monitorLines(), 0);
+    EXPECT_TRUE(popups().empty());
 }
 
 }  // namespace
