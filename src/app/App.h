@@ -18,6 +18,7 @@ struct AppOptions {
     std::string screenshot;             ///< --screenshot FILE: save the main window as PNG, then quit
     std::string open;                   ///< --open PANEL: choose that panel's menu item once started
     std::string instanceKey;            ///< --instance-key KEY: copies with other keys run side by side
+    std::string configDir;              ///< --config-dir DIR: "ICCD.ini" in DIR
     bool checkInstance = true;          ///< refuse a second copy (tests turn it off)
     bool help = false;                  ///< --help
     std::vector<std::string> warnings;  ///< what was ignored, for stderr

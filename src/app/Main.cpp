@@ -1,7 +1,9 @@
 // The program's command line and its run from start to exit.
 #include <QApplication>
 #include <QByteArray>
+#include <QFileInfo>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -9,6 +11,8 @@
 #include <string>
 
 #include "app/App.h"
+#include "app/MenuCallbacks.h"
+#include "app/Prefs.h"
 #include "camera/Models.h"
 #include "devices/DeviceTransports.h"
 #include "panels/AdvSetPnl.h"
@@ -23,10 +27,13 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: iccd-control [/fac] [--factory] [--model NAME] [--quit-after-start]\n"
-    "                    [--open PANEL] [--screenshot FILE] [--instance-key KEY] [--help]\n"
+    "                    [--open PANEL] [--screenshot FILE] [--instance-key KEY]\n"
+    "                    [--config-dir DIR] [--help]\n"
     "\n"
-    "Controls an ICCD camera on a serial port.  \"ICCD.ini\" in the working directory\n"
-    "holds the preferred port; without a camera there, ports 1 to 8 are searched.\n"
+    "Controls an ICCD camera on a serial port.  \"ICCD.ini\" holds the preferred\n"
+    "port; without a camera there, ports 1 to 8 are searched.  An installed program\n"
+    "keeps it in the user's configuration folder (~/.config/Ulvo/iccd-control), one\n"
+    "run from its build tree in the working directory.\n"
     "\n"
     "  /fac               factory mode (only as the first argument, exactly so)\n"
     "  --factory          factory mode, wherever it stands\n"
@@ -38,11 +45,28 @@ constexpr char kUsage[] =
     "  --screenshot FILE  save the main window (or the panel --open opened) as a\n"
     "                     PNG picture, then quit\n"
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
+    "  --config-dir DIR   keep \"ICCD.ini\" in DIR\n"
     "  --help             this text\n"
     "\n"
     "Ports name devices through ICCD_COM<n> (a serial device, tcp:HOST:PORT or\n"
     "sim:MODEL); otherwise COM1..8 are /dev/ttyS0..7, COM9..16 /dev/ttyUSB0..7 and\n"
     "COM17..24 /dev/ttyACM0..7.\n";
+
+// Where "ICCD.ini" lives: the folder asked for; else, for an installed
+// program (started from a desktop menu, in the home folder, its own folder
+// not writable), the user's configuration folder; else the working directory.
+std::string preferencesFolder(const AppOptions& options, const char* argv0)
+{
+    if (!options.configDir.empty()) return options.configDir;
+    QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (exe.isEmpty() && argv0) exe = QFileInfo(QString::fromLocal8Bit(argv0)).absoluteFilePath();
+    if (RunsFromBuildTree(exe.toStdString(), ICCD_BUILD_TREE)) return {};
+    QCoreApplication::setOrganizationName(QStringLiteral("Ulvo"));
+    QCoreApplication::setApplicationName(QStringLiteral("iccd-control"));
+    // Its settings files start among the user's documents, not in /usr/bin.
+    SetSettingsFileFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+}
 
 bool knownModel(const std::string& name)
 {
@@ -171,6 +195,8 @@ int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* err
             }
         } else if (arg == "--instance-key") {
             if (!value(&options->instanceKey)) return 2;
+        } else if (arg == "--config-dir") {
+            if (!value(&options->configDir)) return 2;
         } else if (arg.rfind("--", 0) == 0) {
             // The program has always ignored what it does not know; a typo
             // still deserves a word.
@@ -196,6 +222,7 @@ int RunIccdControl(int argc, char** argv)
         return 0;
     }
     InstallDeviceTransports();
+    SetPrefsFolder(preferencesFolder(options, argc > 0 ? argv[0] : nullptr));
     // A device named in the environment is the operator's choice and wins.
     if (!options.simModel.empty() && qEnvironmentVariableIsEmpty("ICCD_COM1"))
         SetComPortDevice(1, QString::fromStdString("sim:" + options.simModel));

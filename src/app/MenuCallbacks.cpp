@@ -2,6 +2,7 @@
 // registration of every menu command.
 #include "app/MenuCallbacks.h"
 
+#include <QFileInfo>
 #include <string>
 
 #include "camera/LinkQueue.h"
@@ -64,14 +65,30 @@ private:
 
 PanelSettingsUi g_panel_ui;
 
-std::string projectDir()
+// The settings-file dialogs open where the last one left off; the first one
+// in the folder the program was given (an installed program: the user's
+// documents), else the program's own folder.
+std::string g_settingsFolder;
+
+std::string dialogFolder()
 {
+    if (!g_settingsFolder.empty()) return g_settingsFolder;
     std::string dir;
     GetProjectDir(&dir);
     return dir;
 }
 
+void noteFolderOf(const char* path)
+{
+    g_settingsFolder = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toStdString();
+}
+
 }  // namespace
+
+void SetSettingsFileFolder(const std::string& folder)
+{
+    g_settingsFolder = folder;
+}
 
 void InstallSettingsFileUi()
 {
@@ -87,9 +104,10 @@ void UninstallSettingsFileUi()
 void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
 {
     char path[MAX_PATHNAME_LEN];
-    if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Load Camera Settings From File", VAL_LOAD_BUTTON,
-                        0, 0, 1, 1, path) <= 0)
+    if (FileSelectPopup(dialogFolder().c_str(), "*.cfg", "", "Load Camera Settings From File",
+                        VAL_LOAD_BUTTON, 0, 0, 1, 1, path) <= 0)
         return;
+    noteFolderOf(path);
     const std::string chosen = path;
     // Chosen while the camera is busy: the load follows what is running.
     Comm_WhenLinkIdle([chosen] {
@@ -115,8 +133,9 @@ int F_SaveSet_OKCallback(int panel, int, int event, void*, int, int)
     if (event != EVENT_COMMIT) return 0;
     RunDialogAction(panel, {F_SAVESET_OK, F_SAVESET_CANCEL}, [panel] {
         char path[MAX_PATHNAME_LEN];
-        if (FileSelectPopup(projectDir().c_str(), "*.cfg", "", "Save Camera Settings to File",
+        if (FileSelectPopup(dialogFolder().c_str(), "*.cfg", "", "Save Camera Settings to File",
                             VAL_SAVE_BUTTON, 0, 0, 1, 1, path) > 0) {
+            noteFolderOf(path);
             std::string comment;
             GetCtrlVal(panel, F_SAVESET_COMMENT, &comment);
             // The camera is asked first; an existing file is replaced only by

@@ -2,8 +2,14 @@
 // sets and settings files.
 #pragma once
 
+#include <string>
+
 /// Makes the menu commands and the callbacks of their dialogs known by name.
 void RegisterMenuCallbacks();
+
+/// The folder the first settings-file dialog opens in (later ones open
+/// where the last one left off); "" is the program's own folder.
+void SetSettingsFileFolder(const std::string& folder);
 
 /// Shows the stages of a settings-file load on the LOADPROG panel, failures in
 /// pop-ups, and refreshes the main panel at its end (installed at start-up).

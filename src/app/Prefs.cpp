@@ -1,5 +1,8 @@
 #include "app/Prefs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -246,12 +249,38 @@ int WritePrefsFile(const char* path)
     return RT_CloseFile(file) == 0 ? 0 : -1;
 }
 
+namespace {
+
+std::string g_prefsFolder;
+
+}  // namespace
+
+void SetPrefsFolder(const std::string& folder)
+{
+    g_prefsFolder = folder;
+}
+
+std::string PrefsFilePath()
+{
+    if (g_prefsFolder.empty()) return kPrefsFileName;
+    return QDir(QString::fromStdString(g_prefsFolder)).filePath(QLatin1String(kPrefsFileName)).toStdString();
+}
+
+bool RunsFromBuildTree(const std::string& exePath, const std::string& buildDir)
+{
+    if (buildDir.empty()) return false;
+    const QString exe = QFileInfo(QString::fromStdString(exePath)).absoluteFilePath();
+    const QString tree = QDir(QString::fromStdString(buildDir)).absolutePath() + u'/';
+    return exe.startsWith(tree);
+}
+
 int InitState()
 {
-    return ReadPrefsFile(kPrefsFileName);
+    return ReadPrefsFile(PrefsFilePath().c_str());
 }
 
 int SaveState()
 {
-    return WritePrefsFile(kPrefsFileName);
+    if (!g_prefsFolder.empty()) QDir().mkpath(QString::fromStdString(g_prefsFolder));
+    return WritePrefsFile(PrefsFilePath().c_str());
 }

@@ -8,28 +8,42 @@
 // only when complete.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "panels/PanelGlobals.h"
 
-/// The file, in the working directory.
+/// The file's name; it lives in the preferences folder.
 inline constexpr char kPrefsFileName[] = "ICCD.ini";
+
+/// Where InitState and SaveState keep the file: "" (the default) is the
+/// working directory, as the program always did from its own folder; an
+/// installed program keeps it in the user's configuration folder, and
+/// --config-dir names any folder.  The folder is made when the file is written.
+void SetPrefsFolder(const std::string& folder);
+
+/// The file InitState and SaveState use: "ICCD.ini" or FOLDER/ICCD.ini.
+std::string PrefsFilePath();
+
+/// Whether the program at exePath runs from the build tree buildDir (then it
+/// keeps "ICCD.ini" in the working directory) rather than from where it was
+/// installed.
+bool RunsFromBuildTree(const std::string& exePath, const std::string& buildDir);
 
 /// The captions Reset Labels puts into the Preferences dialog.
 inline constexpr char kShortLabel1[] = "Zoom";
 inline constexpr char kShortLabel2[] = "Focus";
 inline constexpr char kShortLabel3[] = "Iris";
 
-/// Reads kPrefsFileName into the globals.  Returns 0 when the file was read,
+/// Reads PrefsFilePath() into the globals.  Returns 0 when the file was read,
 /// 1 when it was missing or unreadable and the defaults were applied.
 int InitState();
 
-/// Writes the globals to kPrefsFileName.  Returns 0, or -1 when the file
+/// Writes the globals to PrefsFilePath().  Returns 0, or -1 when the file
 /// could not be written (the old file, if any, is then left as it was).
 int SaveState();
 
-/// Reads and writes a given path (InitState and SaveState use the file in
-/// the working directory).
+/// Reads and writes a given path.
 int ReadPrefsFile(const char* path);
 int WritePrefsFile(const char* path);
 

@@ -78,7 +78,7 @@ void SystemClose()
 {
     // The operator's preferences are never lost without a word.
     if (SaveState() != 0) {
-        std::string text = std::string("Failure saving the preferences to \"") + kPrefsFileName + "\".\n";
+        std::string text = "Failure saving the preferences to \"" + PrefsFilePath() + "\".\n";
         text += RT_LastErrorText();
         std::fprintf(stderr, "iccd-control: %s\n", text.c_str());
         MessagePopup("ERROR", text.c_str());

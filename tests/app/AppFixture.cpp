@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include "app/MenuCallbacks.h"
 #include "app/Prefs.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
@@ -27,6 +28,7 @@ void AppTest::SetUp()
     for (int port = 1; port <= kMaxComPort; ++port)
         SetComPortDevice(port, QStringLiteral("/nonexistent/iccd-test-com%1").arg(port));
     SetDefaultPrefs();
+    SetSettingsFileFolder("");
     g_prog_type = 0;
     g_cam_model_user_idx = g_cam_model_idx = 0;
 }

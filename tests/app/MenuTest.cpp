@@ -2,9 +2,11 @@
 // dialogs an operator uses.
 #include <QFile>
 
+#include <QDir>
 #include <QTimer>
 
 #include "AppFixture.h"
+#include "app/MenuCallbacks.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
@@ -147,6 +149,26 @@ TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
     EXPECT_EQ(CountSent(camera(1).log(), ":CRH="), 0);  // the last step never went out
     EXPECT_EQ(*camera(1).reg("ALV"), 128);              // the file's level, sent before the cancel
     EXPECT_EQ(shownAlv(), 128);                         // and the window re-read afterwards
+}
+
+TEST_F(Menus, SettingsFileDialogsOpenWhereTheLastOneLeftOff)
+{
+    startOn("VK-400");
+    QDir(QString::fromStdString(path(""))).mkpath("cameras/bench");
+    int dialog = choose(MAINMNU_FILE_SAVEFILE);
+    uitest::AnswerFileDialog(path("cameras/bench/one.cfg"));
+    ASSERT_EQ(uitest::Click(dialog, F_SAVESET_OK), 0);
+    uitest::AnswerFileDialog("one.cfg");  // found in the folder the dialog opens in
+    choose(MAINMNU_FILE_LOADFILE);
+    ASSERT_EQ(uitest::FileDialogs().size(), 2u);
+    EXPECT_EQ(uitest::FileDialogs()[1].directory, path("cameras/bench"));
+    EXPECT_TRUE(uitest::Popups().empty());
+
+    // A folder given at start (an installed program's documents) is where the first one opens.
+    SetSettingsFileFolder(path("cameras"));
+    uitest::CancelFileDialog();
+    choose(MAINMNU_FILE_LOADFILE);
+    EXPECT_EQ(uitest::FileDialogs().back().directory, path("cameras"));
 }
 
 TEST_F(Menus, ASettingsFileNamedWithoutAnExtensionIsSavedAsCfg)

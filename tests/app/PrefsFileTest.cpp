@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -241,6 +242,66 @@ TEST_F(PrefsFile, OnlyRegularFilesAreReadOrReplaced)
     EXPECT_EQ(WritePrefsFile(fifo.c_str()), -1);
     QFileInfo info(QString::fromStdString(fifo));
     EXPECT_FALSE(info.isFile());  // still the FIFO
+}
+
+}  // namespace
+
+namespace {
+
+// Where the file lives: the working directory for a program run from its
+// build tree, the folder --config-dir names, else the user's configuration
+// folder for an installed program.
+TEST_F(PrefsFile, TheFolderAskedForIsMadeAndUsed)
+{
+    const std::string folder = path("config/iccd");
+    SetPrefsFolder(folder);
+    EXPECT_EQ(PrefsFilePath(), folder + "/ICCD.ini");
+    g_com_port = 7;
+    ASSERT_EQ(SaveState(), 0);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder + "/ICCD.ini")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("ICCD.ini"))));
+    g_com_port = 0;
+    EXPECT_EQ(InitState(), 0);
+    EXPECT_EQ(g_com_port, 7);
+    SetPrefsFolder("");
+    EXPECT_EQ(PrefsFilePath(), "ICCD.ini");
+
+    EXPECT_TRUE(RunsFromBuildTree("/home/op/src/build/iccd-control", "/home/op/src/build"));
+    EXPECT_TRUE(RunsFromBuildTree("/home/op/src/build/tests/test_app", "/home/op/src/build/"));
+    EXPECT_FALSE(RunsFromBuildTree("/usr/bin/iccd-control", "/home/op/src/build"));
+    EXPECT_FALSE(RunsFromBuildTree("/home/op/src/build2/iccd-control", "/home/op/src/build"));
+    EXPECT_FALSE(RunsFromBuildTree("/usr/bin/iccd-control", ""));
+}
+
+TEST_F(PrefsFile, AnInstalledProgramKeepsItInTheUsersConfigurationFolder)
+{
+    // The program copied out of the build tree stands for an installed one.
+    const QString bin = QString::fromStdString(path("bin"));
+    QDir().mkpath(bin);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ICCD_BIN_DIR "/iccd-control"), bin + "/iccd-control"));
+    const QString home = QString::fromStdString(path("home"));
+    QDir().mkpath(home + "/work");
+    auto run = [&](const QStringList& args) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", home);
+        env.insert("XDG_CONFIG_HOME", home + "/.config");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(home + "/work");
+        program.start(bin + "/iccd-control", QStringList{"--model", "VK-400", "--quit-after-start",
+                                                         "--instance-key", "installed-test"} +
+                                                 args);
+        EXPECT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    };
+    run({});
+    EXPECT_TRUE(QFile::exists(home + "/.config/Ulvo/iccd-control/ICCD.ini"));
+    EXPECT_FALSE(QFile::exists(home + "/work/ICCD.ini"));
+
+    run({"--config-dir", home + "/elsewhere"});
+    EXPECT_TRUE(QFile::exists(home + "/elsewhere/ICCD.ini"));
+    EXPECT_FALSE(QFile::exists(home + "/work/ICCD.ini"));
 }
 
 }  // namespace
