@@ -12,6 +12,7 @@
 #include "platform/TextFile.h"
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
+#include "settingsfile/SettingsDiff.h"
 #include "settingsfile/SettingsFile.h"
 #include "ui/Ui.h"
 
@@ -83,6 +84,28 @@ void noteFolderOf(const char* path)
     g_settingsFolder = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toStdString();
 }
 
+// Whether the camera took the file: what `iccdctl diff` would list.
+void showComparison(const std::string& path)
+{
+    constexpr std::size_t kListed = 20;
+    const SettingsComparison comparison = CompareCameraWithFile(path.c_str());
+    std::string text;
+    if (comparison.outcome != SettingsComparison::Outcome::Compared) {
+        text = "The camera could not be compared with the file.\n" + comparison.reason;
+    } else if (comparison.differences.empty()) {
+        text = "The camera took every setting of the file.";
+    } else {
+        text = "The camera did not take these settings of the file:";
+        for (std::size_t i = 0; i < comparison.differences.size() && i < kListed; ++i) {
+            const SettingsDifference& d = comparison.differences[i];
+            text += "\n" + d.name + ": file " + d.fileValue + ", camera " + d.cameraValue;
+        }
+        if (comparison.differences.size() > kListed)
+            text += "\n... and " + std::to_string(comparison.differences.size() - kListed) + " more";
+    }
+    MessagePopup("Load Settings From File", text.c_str());
+}
+
 }  // namespace
 
 void SetSettingsFileFolder(const std::string& folder)
@@ -116,7 +139,8 @@ void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
             MessagePopup("ERROR", "Failure opening camera settings file.");
             return;
         }
-        F_LoadSet_LoadSettings(file);
+        const SettingsLoadResult result = LoadSettingsFile(file);
+        if (!result.readAborted && !result.cancelled) showComparison(chosen);
     });
 }
 

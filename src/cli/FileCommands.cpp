@@ -103,40 +103,25 @@ int load(CliContext& context, const std::vector<std::string>& args)
 int diff(CliContext& context, const std::vector<std::string>& args)
 {
     if (args.size() != 1) return usage(context, "diff FILE");
+    // The file first: an unusable one needs no camera.
     CamMainSettings fileMain{};
     CamAdvSettings fileAdv{};
     int failures = 0;
     const int read = ReadSettingsFile(args[0].c_str(), &fileMain, &fileAdv, &failures);
-    if (read < 0) {
-        context.err << "Failure opening camera settings file.\n";
-        return kExitFailure;
-    }
-    if (read > 0) {
-        context.err << "Too many errors reading settings file.\n";
+    if (read != 0) {
+        context.err << (read < 0 ? "Failure opening camera settings file.\n"
+                                 : "Too many errors reading settings file.\n");
         return kExitFailure;
     }
     if (!connect(context)) return kExitFailure;
-    CamMainSettings camMain{};
-    CamAdvSettings camAdv{};
-    MarkSettingsUnread(&camMain, &camAdv);  // what the camera's class lacks stays marked
-    SnapshotStats mainStats;
-    SnapshotStats advStats;
-    int status = Comm_QueryMainSettings(&camMain, &mainStats);
-    if (status == 0) status = Comm_QueryAdvanced(&camAdv, &advStats);
-    // A failed query leaves 0 or the value of count 0 behind, which would be
-    // listed as the camera's value.
-    if (status != 0 || mainStats.anyFailed() || advStats.anyFailed()) {
-        const int last = advStats.lastFailure ? advStats.lastFailure : mainStats.lastFailure;
-        context.err << "Failure querying camera for current settings.\n"
-                    << Comm_GetMessageErrorStr(last ? last : status) << "\n";
-        if (mainStats.anyFailed() || advStats.anyFailed())
-            context.err << "Not read: " << FailedSettingNames(mainStats, advStats) << ".\n";
+    const SettingsComparison comparison = CompareCameraWithFile(args[0].c_str());
+    if (comparison.outcome != SettingsComparison::Outcome::Compared) {
+        context.err << comparison.reason << "\n";
         return kExitFailure;
     }
-    const std::vector<SettingsDifference> differences = DiffSettings(fileMain, fileAdv, camMain, camAdv);
-    for (const SettingsDifference& d : differences)
+    for (const SettingsDifference& d : comparison.differences)
         context.out << d.name << ": file " << d.fileValue << ", camera " << d.cameraValue << "\n";
-    return differences.empty() ? kExitOk : kExitFailure;
+    return comparison.differences.empty() ? kExitOk : kExitFailure;
 }
 
 int userSet(CliContext& context, const std::vector<std::string>& args, bool store)

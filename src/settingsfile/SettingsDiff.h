@@ -25,3 +25,20 @@ void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv);
 std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
                                              const CamMainSettings& cameraMain,
                                              const CamAdvSettings& cameraAdv);
+
+/// The camera held against a settings file, as a whole.
+struct SettingsComparison {
+    enum class Outcome {
+        Compared,      ///< differences holds every setting that differs (none: the camera took them all)
+        FileUnusable,  ///< the file could not be opened, or had too many unreadable lines
+        QueryFailed,   ///< the camera did not answer every query; nothing was compared
+    };
+    Outcome outcome = Outcome::Compared;
+    std::string reason;  ///< what went wrong, in the operator's words, for the other outcomes
+    std::vector<SettingsDifference> differences;
+};
+
+/// Reads the file at path, asks the camera on g_com_port for both settings
+/// records and compares them (DiffSettings).  A query that fails compares
+/// nothing, since its field would be taken for the camera's value.
+SettingsComparison CompareCameraWithFile(const char* path);

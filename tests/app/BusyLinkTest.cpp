@@ -171,7 +171,11 @@ TEST_F(BusyLink, MenuItemsAndRefreshDuringASlowReplyFollowIt)
            [] { uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_LOADFILE); });
     EXPECT_EQ(CountSent(log(), ":AGN="), 2);
     EXPECT_EQ(CountSent(log(), ":CAM?"), 2);  // each load ends with its refresh
-    EXPECT_TRUE(uitest::Popups().empty());
+    // and its comparison with the file.
+    EXPECT_EQ(uitest::Popups(),
+              (std::vector<uitest::Popup>(
+                  2, {"Load Settings From File", "The camera took every setting of the file."})));
+    uitest::ClearPopups();
 
     // Refresh pressed during a refresh runs once the first is over.
     camera(1).clearLog();
