@@ -90,7 +90,8 @@ void shape47xPanel(int panel)
         DeleteListItem(panel, ADVSET_C_ALCMODE, 2, 1);
         DeleteListItem(panel, ADVSET_C_ALCMODE, 1, 1);
         SetCtrlAttribute(panel, ADVSET_C_ALCMODE, ATTR_CTRL_MODE, VAL_INDICATOR);
-        for (int c : kColourLocked) Dim(panel, c, true);
+        for (int c : kColourLocked)
+            DimBecause(panel, c, "the colour cameras meter the whole picture, on average");
     } else {
         Show(panel, ADVSET_C_VPS, false);
         for (int c : kColourMatrix) Show(panel, c, false);
@@ -131,12 +132,15 @@ void ApplyAdvRules(int panel)
     const CamClassTraits& t = Comm_CurrentClass();
     if (!t.family47x) return;
     const AdvRuleState& s = AdvState(panel);
-    const bool noAccess = s.dfcAccess == 0;
-    for (int c : kBlemishControls) Dim(panel, c, noAccess);
+    const char* noAccess =
+        s.dfcAccess == 0 ? "the camera's blemish user access is disabled (factory screen)" : nullptr;
+    for (int c : kBlemishControls) DimBecause(panel, c, noAccess);
     // The colour cameras have no column-defect correction to set.
-    for (int c : kColumnDefectControls) Dim(panel, c, noAccess || t.colour);
+    for (int c : kColumnDefectControls)
+        DimBecause(panel, c, t.colour ? "the colour cameras have no column-defect correction" : noAccess);
     // The legacy colour cameras switch the pedestal on and off.
-    if (t.colour && g_hardware_rev == 0) Dim(panel, ADVSET_C_VPD, s.vps == 0);
+    if (t.colour && g_hardware_rev == 0)
+        DimBecause(panel, ADVSET_C_VPD, s.vps == 0 ? "Video Pedestal is switched off" : nullptr);
 }
 
 }  // namespace advpnl

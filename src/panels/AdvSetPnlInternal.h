@@ -67,6 +67,7 @@ int CommitUnitIdentification(int panel, const Committed& value);
 int LocateBlemishes(int panel, const Committed& value);
 
 using panelctl::Dim;
+using panelctl::DimBecause;
 using panelctl::IntValue;
 using panelctl::Show;
 using panelctl::TextValue;

@@ -95,6 +95,7 @@ bool FilledFor(const MainBinding& b, const CamClassTraits& traits);
 // Shorthands.
 
 using panelctl::Dim;
+using panelctl::DimBecause;
 using panelctl::FloatValue;
 using panelctl::IntValue;
 using panelctl::Show;

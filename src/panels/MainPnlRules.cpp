@@ -87,13 +87,6 @@ const char* dimmedBecause(Dimming rule, const CamClassTraits& t, const RuleState
     return nullptr;
 }
 
-// Dims the control or not, and says why in its tooltip.
-void dimFor(int panel, int control, const char* reason)
-{
-    Dim(panel, control, reason != nullptr);
-    SetCtrlAttribute(panel, control, ATTR_DIMMED_REASON, reason ? reason : "");
-}
-
 void applyMenuRules(bool link)
 {
     if (g_mainmnuhandle <= 0) return;
@@ -146,11 +139,11 @@ void ApplyRules()
     int count = 0;
     const MainBinding* bindings = Bindings(&count);
     for (int i = 0; i < count; ++i)
-        dimFor(panel, bindings[i].control, dimmedBecause(bindings[i].dimming, t, s, link, factory));
+        DimBecause(panel, bindings[i].control, dimmedBecause(bindings[i].dimming, t, s, link, factory));
     const int* others = LinkOnlyControls(&count);
     const char* noLink = dimmedBecause(Dimming::LinkOnly, t, s, link, factory);
-    for (int i = 0; i < count; ++i) dimFor(panel, others[i], noLink);
-    dimFor(panel, MAIN_FACBOX, dimmedBecause(Dimming::FactoryRing, t, s, link, factory));
+    for (int i = 0; i < count; ++i) DimBecause(panel, others[i], noLink);
+    DimBecause(panel, MAIN_FACBOX, dimmedBecause(Dimming::FactoryRing, t, s, link, factory));
     applyMenuRules(link);
 }
 
@@ -193,7 +186,7 @@ int Comm_AdjustShutterSpeedAccess(int dim)
     RuleState asked = s;
     asked.mode = dim != 0 ? 1 : 0;
     const char* reason = dimmedBecause(Dimming::ShutterSpeed, t, asked, linkPresent(), g_prog_type != 0);
-    dimFor(panel, MAIN_SHS, reason);
-    dimFor(panel, MAIN_TIMEMS, reason);
+    DimBecause(panel, MAIN_SHS, reason);
+    DimBecause(panel, MAIN_TIMEMS, reason);
     return status;
 }

@@ -17,6 +17,14 @@ inline void Dim(int panel, int control, bool dimmed)
     SetCtrlAttribute(panel, control, ATTR_DIMMED, dimmed ? 1 : 0);
 }
 
+/// Dims the control when there is a reason (nullptr: none) and puts the
+/// reason, in the operator's words, into its tooltip.
+inline void DimBecause(int panel, int control, const char* reason)
+{
+    Dim(panel, control, reason != nullptr);
+    SetCtrlAttribute(panel, control, ATTR_DIMMED_REASON, reason ? reason : "");
+}
+
 /// A control's value; 0 or "" when it cannot be read.
 inline int IntValue(int panel, int control)
 {

@@ -237,6 +237,9 @@ TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
                   ADVSET_C_CDI, ADVSET_C_CDTXT})
         EXPECT_TRUE(advDimmed(c)) << c;
     EXPECT_DOUBLE_EQ(advReal(ADVSET_C_BTH), 50.0);  // as laid out, not the camera's 30 %
+    std::string reason;
+    GetCtrlAttribute(g_advset_panel, ADVSET_C_LOCATEDEFECTS, ATTR_DIMMED_REASON, &reason);
+    EXPECT_EQ(reason, "the camera's blemish user access is disabled (factory screen)");
 
     // An unanswered access query counts as no access.
     connect("VK-470", 1);

@@ -125,7 +125,6 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
     ASSERT_EQ(commit(SPLITSCRN_LLT, 40), 0);
     EXPECT_EQ(val(SPLITSCRN_LLT), 26);  // refused: what the camera holds
     EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
-
 }
 
 TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
