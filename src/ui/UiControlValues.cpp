@@ -156,13 +156,16 @@ public:
         const double top = std::max(min_, max_);
         std::string text = "From " + box_->prefix().toStdString() + box_->textFromValue(min_).toStdString() +
                            " to " + box_->prefix().toStdString() + box_->textFromValue(top).toStdString();
-        if (desc.radix == 16)
-            text +=
-                " (" + std::to_string(std::llround(min_)) + " to " + std::to_string(std::llround(top)) + ")";
-        else if (!unitsText.empty())
-            text += " " + unitsText;
-        else if (const auto open = labelText.rfind('('); open != std::string::npos && labelText.back() == ')')
-            text += " " + labelText.substr(open + 1, labelText.size() - open - 2);  // "Manual Gain\n(dB)"
+        // Appended piece by piece: "literal" + temporary trips a false -Wrestrict in GCC 12 at -O3.
+        if (desc.radix == 16) {
+            text.append(" (").append(std::to_string(std::llround(min_)));
+            text.append(" to ").append(std::to_string(std::llround(top))).append(")");
+        } else if (!unitsText.empty()) {
+            text.append(" ").append(unitsText);
+        } else if (const auto open = labelText.rfind('(');
+                   open != std::string::npos && labelText.back() == ')') {
+            text.append(" ").append(labelText, open + 1, labelText.size() - open - 2);  // "Manual Gain\n(dB)"
+        }
         return text;
     }
 
