@@ -11,8 +11,11 @@
 
 bool ParseIntValue(const std::string& text, int& value)
 {
+    // from_chars takes a '-' but no '+'; a '+' in front must not let a
+    // second sign through ("+-5" is no number).
     std::string digits = text;
     if (!digits.empty() && digits[0] == '+') digits.erase(0, 1);
+    if (!digits.empty() && digits[0] == '-' && digits.size() < text.size()) return false;
     const char* end = digits.data() + digits.size();
     int v = 0;
     auto [ptr, ec] = std::from_chars(digits.data(), end, v);

@@ -94,6 +94,7 @@ TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
              {"set", "AGN"},            // no value
              {"set", "AGN", "1", "2"},  //
              {"set", "AEC", "1.5"},     // integer setting
+             {"set", "SHS", "+-3"},     // one sign only
              {"set", "AGN", "2dB"},     //
              {"set", "AGN", "nan"},     //
              {"set", "AGN", "1e39"},    // beyond a float
