@@ -313,7 +313,8 @@ TEST_F(SettingsReaderTest, ValuesWithoutACountAreUnreadable)
 }
 
 // The search for the count a value was printed from looks at the counts next
-// to it; at the end of int there are none above or below, and it overflowed.
+// to it; at the end of int there are none above or below, and it overflowed
+// (signed overflow: the sanitizer build, build-asan, stops on it).
 TEST_F(SettingsReaderTest, AValueAtTheLastCountSnapsToThatCount)
 {
     Comm_RecordModel(5);  // VKC-475: the pedestal is in millivolts, one count each
