@@ -1,5 +1,5 @@
 # Developer shortcuts; ./run.sh and ./test.sh remain the reference commands.
-.PHONY: all build test run bench format release asan clean
+.PHONY: all build test run bench format release asan fuzz clean
 
 all: build
 
@@ -24,8 +24,11 @@ asan:
 	BUILD_TYPE=Debug scripts/build build-asan -DICCD_SANITIZE=ON -DICCD_BUILD_BENCH=OFF
 	QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure
 
+fuzz:
+	scripts/fuzz
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-release build-asan
+	rm -rf build build-release build-asan build-fuzz

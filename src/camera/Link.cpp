@@ -85,6 +85,10 @@ void storeByte(char byte)
 void receiveByte(char byte)
 {
     g_rx_last_byte_time = Timer();
+    // The traffic monitor gets the echo as a C string: a NUL from line noise
+    // would end it there and hide the reply line behind it.  Nor can a NUL
+    // belong to a reply, whose data is text.
+    if (byte == '\0') return;
     if (g_rx_echo_len > kRingSize - 1) g_rx_echo_len = 0;
     if (g_rx_in_line == 0) {
         if (byte == ':') {

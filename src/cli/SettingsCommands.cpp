@@ -1,11 +1,7 @@
 // get, set and snapshot: the camera's settings by mnemonic and as records.
-#include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <ostream>
 #include <span>
 #include <string>
@@ -19,6 +15,7 @@
 #include "camera/Snapshot.h"
 #include "cli/CliCommands.h"
 #include "cli/Iccdctl.h"
+#include "cli/ValueText.h"
 
 namespace {
 
@@ -40,26 +37,6 @@ int UsageError(CliContext& context, const std::string& message)
 bool OpenIdentified(CliContext& context)
 {
     return OpenCameraLink(context);
-}
-
-bool ParseInt(std::string text, int& value)
-{
-    if (!text.empty() && text[0] == '+') text.erase(0, 1);
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
-
-bool ParseReal(const std::string& text, float& value)
-{
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno != 0 || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
-        return false;
-    value = static_cast<float>(v);
-    return true;
 }
 
 int get(CliContext& context, const std::vector<std::string>& args)
@@ -117,23 +94,16 @@ int set(CliContext& context, const std::vector<std::string>& args)
     const std::string& text = args[1];
     int intValue = 0;
     float realValue = 0;
-    if (command->kind == CommValueKind::Int && !ParseInt(text, intValue))
+    if (command->kind == CommValueKind::Int && !ParseIntValue(text, intValue))
         return UsageError(context,
                           std::string(command->mnemonic) + " takes a whole number, not '" + text + "'");
-    if (command->kind == CommValueKind::Real && !ParseReal(text, realValue))
+    if (command->kind == CommValueKind::Real && !ParseRealValue(text, realValue))
         return UsageError(context, std::string(command->mnemonic) + " takes a number, not '" + text + "'");
     if (!OpenIdentified(context)) return kExitFailure;
 
     // Checked once the class is known: the pedestal and white-clip rules
-    // depend on it.  A count beyond 32 bits would reach the camera as another
-    // number.
-    int count = 0;
-    const bool converted = command->kind == CommValueKind::Real ||
-                           (command->kind == CommValueKind::Int && command->rule != CommRule::Count);
-    if (converted &&
-        !Comm_UserToCountChecked(
-            command->rule, command->kind == CommValueKind::Real ? realValue : static_cast<float>(intValue),
-            &count))
+    // depend on it.
+    if (!SetValueFits(*command, intValue, realValue))
         return UsageError(context, std::string(command->mnemonic) + " " + text + " is out of range");
 
     int status = COMM_OK;

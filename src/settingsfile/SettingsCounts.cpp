@@ -6,6 +6,7 @@
 // and the printed digits sit just below or above the count's exact value.  So
 // the loader first finds the count the digits were printed from and gives the
 // set function a value it converts to exactly that count.
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -54,11 +55,14 @@ double tolerance(LineFormat format, double value)
 // when no count lies that near.
 bool printedCount(const LineConversion& c, double value, int* count)
 {
-    const int sent = c.toCount(static_cast<float>(value));
-    const int order[] = {sent, sent - 1, sent + 1, sent - 2, sent + 2};
+    const long long sent = c.toCount(static_cast<float>(value));
     double best = tolerance(c.line.format, value);
     bool found = false;
-    for (int candidate : order) {
+    for (const long long offset : {0, -1, 1, -2, 2}) {
+        // A count at the end of int has no neighbour beyond it.
+        const long long wide = sent + offset;
+        if (wide < INT_MIN || wide > INT_MAX) continue;
+        const int candidate = static_cast<int>(wide);
         if (isSaturation(c.line) && (candidate < 0 || candidate > 255)) continue;
         const double distance = std::fabs(static_cast<double>(c.toValue(candidate)) - value);
         if (distance < best || (!found && distance <= best)) {

@@ -197,6 +197,11 @@ std::vector<int> matchLines(const std::vector<FileLine>& file)
     const int fileLines = static_cast<int>(file.size());
     for (int i = 0; i < kFirstSettingLine && i < fileLines; ++i) source[static_cast<std::size_t>(i)] = i;
 
+    // Each line's key is looked for once, not once per setting: a file of a
+    // thousand long lines would otherwise cost every setting a pass over it.
+    std::vector<std::string_view> keys;
+    keys.reserve(file.size());
+    for (const FileLine& line : file) keys.push_back(keyOf(line.text));
     std::vector<bool> keyed(file.size(), false);
     for (int f = kFirstSettingLine; f < static_cast<int>(format.size()); ++f) {
         const std::string_view key = format[static_cast<std::size_t>(f)].key;
@@ -207,7 +212,7 @@ std::vector<int> matchLines(const std::vector<FileLine>& file)
             if (key == format[static_cast<std::size_t>(g)].key) settings.push_back(g);
         std::vector<int> occurrences;
         for (int p = kFirstSettingLine; p < fileLines; ++p)
-            if (keyOf(file[static_cast<std::size_t>(p)].text) == key) occurrences.push_back(p);
+            if (keys[static_cast<std::size_t>(p)] == key) occurrences.push_back(p);
         for (int p : occurrences) keyed[static_cast<std::size_t>(p)] = true;
         if (occurrences.size() >= settings.size()) {
             for (std::size_t i = 0; i < settings.size(); ++i)

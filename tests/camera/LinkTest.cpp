@@ -273,6 +273,25 @@ TEST_F(LinkTest, FactoryModeReportsTrafficBothWays)
     EXPECT_EQ(seen[1], (std::pair<std::string, int>{"zz:oALV 5\r", 1}));
 }
 
+TEST_F(LinkTest, NulBytesOnTheLineNeitherSplitAReplyNorHideItFromTheMonitor)
+{
+    // A NUL inside a reply used to cut it in two in the receive store, so the
+    // next command took the rest for its answer; before the colon it ended
+    // the monitor's text, so the reply never showed there.
+    static std::vector<std::string> seen;
+    seen.clear();
+    Comm_SetTrafficHook([](const char* text, int received) {
+        if (received) seen.emplace_back(text);
+    });
+    g_prog_type = 1;
+    scriptReplies();
+    injectLater(20, std::string("\0\0:oAB\0CD\r", 10));
+    EXPECT_EQ(ask(":VER?\r"), (std::pair<int, std::string>{COMM_OK, "ABCD"}));
+    injectLater(20, ":oXY\r");
+    EXPECT_EQ(ask(":VER?\r"), (std::pair<int, std::string>{COMM_OK, "XY"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{":oABCD\r", ":oXY\r"}));
+}
+
 TEST_F(LinkTest, DeviceThatHangsUpEndsTransactionsAndCanBeReopened)
 {
     camera().faults().hangupAfter = camera().commandCount() + 1;

@@ -94,9 +94,13 @@ TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)
              {"set", "AGN"},            // no value
              {"set", "AGN", "1", "2"},  //
              {"set", "AEC", "1.5"},     // integer setting
+             {"set", "SHS", "+-3"},     // one sign only
              {"set", "AGN", "2dB"},     //
              {"set", "AGN", "nan"},     //
              {"set", "AGN", "1e39"},    // beyond a float
+             {"set", "AGN", " 5"},      // only a decimal number: no blanks,
+             {"set", "AGN", "0x10"},    // no hexadecimal (16 dB by accident),
+             {"set", "AGN", "inf"},     // no infinity
              {"set", "LSTA", "1"},      // not a setting
              {"snapshot", "--xml"}}) {
         const CliResult r = iccdctl(args);

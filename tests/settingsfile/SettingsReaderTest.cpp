@@ -4,6 +4,7 @@
 #include <random>
 
 #include "SettingsFileSupport.h"
+#include "camera/Models.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsLines.h"
 
@@ -309,6 +310,23 @@ TEST_F(SettingsReaderTest, ValuesWithoutACountAreUnreadable)
     ASSERT_EQ(read(fileWith({{9, "AMX: 75000000"}}), &failures), 0);  // 2,130,675,029.75 counts fit
     EXPECT_EQ(failures, 0);
     EXPECT_FLOAT_EQ(main_.amx, 75000000.0f);
+}
+
+// The search for the count a value was printed from looks at the counts next
+// to it; at the end of int there are none above or below, and it overflowed
+// (signed overflow: the sanitizer build, build-asan, stops on it).
+TEST_F(SettingsReaderTest, AValueAtTheLastCountSnapsToThatCount)
+{
+    Comm_RecordModel(5);  // VKC-475: the pedestal is in millivolts, one count each
+    const int vpd = SettingsLineIndex("VPD");
+    ASSERT_GE(vpd, 0);
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{vpd, "VPD: -2147483648.000000"}}), &failures), 0);
+    EXPECT_EQ(failures, 0);
+    SettingsLineSet lines;
+    lines.set(static_cast<std::size_t>(vpd));
+    SnapToPrintedCounts(&main_, &adv_, lines);
+    EXPECT_EQ(adv_.vpd, -2147483648.0f);
 }
 
 }  // namespace
