@@ -90,9 +90,20 @@ int Comm_GetCSAT(float* value, int which)
     return status;
 }
 
+int Comm_PackRSE(int pos_edge, int neg_edge)
+{
+    return static_cast<int>(static_cast<long long>(pos_edge) * 256 + neg_edge);
+}
+
+void Comm_UnpackRSE(int count, int* pos_edge, int* neg_edge)
+{
+    *pos_edge = (count & 0xFF00) / 256;
+    *neg_edge = count & 0xFF;
+}
+
 int Comm_SetRSE(int pos_edge, int neg_edge)
 {
-    return Comm_SetIntVal(":RSE=", static_cast<int>(static_cast<long long>(pos_edge) * 256 + neg_edge));
+    return Comm_SetIntVal(":RSE=", Comm_PackRSE(pos_edge, neg_edge));
 }
 
 int Comm_GetRSE(int* pos_edge, int* neg_edge)
@@ -100,8 +111,7 @@ int Comm_GetRSE(int* pos_edge, int* neg_edge)
     int count = 0;
     const int status = Comm_GetIntVal(":RSE?\r", &count);
     if (status != COMM_OK) return status;
-    *pos_edge = (count & 0xFF00) / 256;
-    *neg_edge = count & 0xFF;
+    Comm_UnpackRSE(count, pos_edge, neg_edge);
     return status;
 }
 

@@ -43,6 +43,12 @@ int Comm_SplitColourFromCount(int count, int transparency);
 int Comm_SplitAngleToCount(int degrees);
 int Comm_SplitAngleFromCount(int count);
 
+/// RSE count of the AFE reset edges: pos_edge x 256 + neg_edge, wrapped to
+/// int as it goes on the wire (edges far beyond a byte never overflow).
+int Comm_PackRSE(int pos_edge, int neg_edge);
+/// The edges of an RSE count: its high byte and its low byte.
+void Comm_UnpackRSE(int count, int* pos_edge, int* neg_edge);
+
 // --- Cb and Cr saturation, packed into SAC: high byte Cb, low byte Cr; a byte
 // b stands for the factor 1.0 + b / 255.  which 0 = Cb, anything else = Cr.
 

@@ -79,8 +79,9 @@ double afterSending(const SettingsLine& line, const CamMainSettings& m, double v
         return Comm_SplitColourFromCount(Comm_SplitColourToCount(static_cast<int>(value), m.srt), m.srt);
     if (is(line, "SSA")) return Comm_SplitAngleFromCount(Comm_SplitAngleToCount(static_cast<int>(value)));
     if (is(line, "RST Pos") || is(line, "RST Neg")) {
-        const int packed = m.rst_pos * 256 + m.rst_neg;
-        return is(line, "RST Pos") ? (packed & 0xFF00) / 256 : packed & 0xFF;
+        int pos = 0, neg = 0;
+        Comm_UnpackRSE(Comm_PackRSE(m.rst_pos, m.rst_neg), &pos, &neg);
+        return is(line, "RST Pos") ? pos : neg;
     }
     return value;
 }

@@ -4,8 +4,10 @@
 #include <random>
 
 #include "SettingsFileSupport.h"
+#include "camera/Composite.h"
 #include "camera/Models.h"
 #include "platform/TextFile.h"
+#include "settingsfile/SettingsDiff.h"
 #include "settingsfile/SettingsLines.h"
 
 namespace {
@@ -327,6 +329,37 @@ TEST_F(SettingsReaderTest, AValueAtTheLastCountSnapsToThatCount)
     lines.set(static_cast<std::size_t>(vpd));
     SnapToPrintedCounts(&main_, &adv_, lines);
     EXPECT_EQ(adv_.vpd, -2147483648.0f);
+}
+
+// The reset edges go to the camera packed as pos x 256 + neg.  An edge far
+// beyond a byte overflowed int when the comparison packed it (found by the
+// settings fuzz target): 37509202 x 256 wraps to 1012421120 on the wire,
+// whose high byte is 82 and low byte 0.
+TEST_F(SettingsReaderTest, AResetEdgeBeyondAByteIsComparedAsTheCameraWouldHoldIt)
+{
+    Comm_RecordModel(5);
+    const int pos = SettingsLineIndex("RST Pos");
+    const int neg = SettingsLineIndex("RST Neg");
+    ASSERT_GE(pos, 0);
+    ASSERT_GE(neg, 0);
+    int failures = -1;
+    ASSERT_EQ(read(fileWith({{pos, "RST Pos: 37509202"}, {neg, "RST Neg: 0"}}), &failures), 0);
+    EXPECT_EQ(main_.rst_pos, 37509202);
+    EXPECT_EQ(Comm_PackRSE(37509202, 0), 1012421120);
+
+    CamMainSettings camera = main_;
+    camera.rst_pos = 82;
+    camera.rst_neg = 0;
+    for (const SettingsDifference& d : DiffSettings(main_, adv_, camera, adv_))
+        EXPECT_NE(d.name.rfind("RST", 0), 0u)
+            << d.name << ": file " << d.fileValue << ", camera " << d.cameraValue;
+
+    camera.rst_pos = 3;  // a camera that did not take it
+    const auto differences = DiffSettings(main_, adv_, camera, adv_);
+    ASSERT_EQ(differences.size(), 1u);
+    EXPECT_EQ(differences[0].name, "RST Pos");
+    EXPECT_EQ(differences[0].fileValue, "37509202");
+    EXPECT_EQ(differences[0].cameraValue, "3");
 }
 
 }  // namespace
