@@ -39,13 +39,18 @@ fi
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 [[ -x "$root/usr/bin/${exec_line%% *}" ]] || fail "the entry's Exec ($exec_line) is not an installed program"
 
-# Started as the desktop would start it (from the home folder), the installed
-# program keeps its preferences in the user's configuration folder.
+# Started as the desktop would start it (the entry's Exec line, from the home
+# folder, on an X display when Xvfb is there), the installed program keeps its
+# preferences in the user's configuration folder.
 home="$work/home"
 mkdir -p "$home"
-(cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=offscreen \
-  "$root/usr/bin/$exec_line" --model VK-400 --quit-after-start --instance-key package-test) ||
-  fail "the installed program did not start"
+display=(env QT_QPA_PLATFORM=offscreen)
+if command -v xvfb-run >/dev/null; then
+  display=(xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb)
+fi
+(cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work" \
+  "${display[@]}" "$root/usr/bin/$exec_line" --model VK-400 --quit-after-start --instance-key package-test) ||
+  fail "the installed program did not start (${display[*]})"
 [[ -f "$home/.config/Ulvo/iccd-control/ICCD.ini" ]] || fail "no ICCD.ini in the configuration folder"
 [[ ! -e "$home/ICCD.ini" ]] || fail "ICCD.ini was written into the working directory"
 echo "package test passed: $(basename "$deb")"
