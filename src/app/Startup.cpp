@@ -15,6 +15,7 @@
 #include "camera/Snapshot.h"
 #include "panels/AdvSetPnl.h"
 #include "panels/MainPnl.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "panels/ServicePnls.h"
 #include "platform/Rs232.h"
@@ -184,6 +185,8 @@ void AppStop()
 {
     // A dialog still open (the window was closed behind it) goes first.
     RemovePopup(1);
+    ForgetCameraPopups();
+    Mpnl_StopWatchingLink();
     if (g_mainpanel > 0) DiscardPanel(g_mainpanel);
     g_mainpanel = 0;
     g_mainmnuhandle = 0;

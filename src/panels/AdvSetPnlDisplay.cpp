@@ -172,7 +172,8 @@ void closeAdvancedSettings(int panel)
 void MMnu_AdvSetCallback(int, int, void*, int)
 {
     // Chosen while the camera is busy: the panel opens once it is free.
-    OpenCameraPopup({ADVSET, &g_advset_panel, true, true, fillAdvancedSettings, AdvPanelResource});
+    OpenCameraPopup(
+        {ADVSET, &g_advset_panel, true, true, fillAdvancedSettings, AdvPanelResource, closeAdvancedSettings});
 }
 
 int AdvSetPnl_OKCallback(int panel, int, int event, void*, int, int)

@@ -75,6 +75,9 @@ void Mpnl_Refresh(int panel);
 /// lost, and the port is tried about once a second (Mpnl_RestoreLink) until a
 /// camera answers there.  Done by Mpnl_RegisterCallbacks.
 void Mpnl_WatchLink();
+/// Stops looking for a lost camera and drops the "restored" note, for the end
+/// of the program.
+void Mpnl_StopWatchingLink();
 
 /// With a lost link: opens its port again and, when a camera answers the
 /// model query, reshapes the panel for it, reads and shows every setting and

@@ -18,6 +18,7 @@
 #include "camera/Snapshot.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "ui/Ui.h"
@@ -105,6 +106,13 @@ void Mpnl_WatchLink()
     Comm_SetLinkLostHook(onLinkLost);
 }
 
+void Mpnl_StopWatchingLink()
+{
+    Comm_SetLinkLostHook(nullptr);
+    if (g_retry) g_retry->stop();
+    if (g_restoredNote) g_restoredNote->stop();
+}
+
 bool Mpnl_LookingForCamera()
 {
     return g_retry && g_retry->isActive();
@@ -137,10 +145,12 @@ bool Mpnl_RestoreLink()
 {
     if (g_com_port == 0 || !Comm_LinkLost()) return false;
     CommOperation operation;  // the operator's actions wait for the re-read
+    const int modelBefore = g_cam_model_idx;
     if (Comm_Reconnect() != COMM_OK) return false;
     if (g_retry) g_retry->stop();
     noteRestored();
     Mpnl_ReadIdentity();
+    RenewCameraPopups(g_cam_model_idx == modelBefore);
     CamMainSettings rec{};
     SnapshotStats stats;
     // Lost again during the re-read: the title says so, and the looking

@@ -1,5 +1,7 @@
 #include "panels/PanelCommit.h"
 
+#include <vector>
+
 #include "camera/CamTypes.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -80,6 +82,22 @@ void PanelFill::report() const
     ReportCommStatus(firstFailure_);
 }
 
+namespace {
+
+struct OpenPopup {
+    int panel;
+    PopupOpening opening;
+};
+
+// The camera pop-ups on screen, bottom first.
+std::vector<OpenPopup>& OpenPopups()
+{
+    static std::vector<OpenPopup> open;
+    return open;
+}
+
+}  // namespace
+
 void OpenCameraPopup(const PopupOpening& opening)
 {
     // One key per kind of panel: chosen twice while the camera is busy, it opens once.
@@ -94,6 +112,7 @@ void OpenCameraPopup(const PopupOpening& opening)
             if (opening.attribute618) SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
             if (opening.fillBeforeShowing) opening.fill();
             InstallPopup(panel);
+            OpenPopups().push_back({panel, opening});
             if (!opening.fillBeforeShowing) opening.fill();
         },
         key);
@@ -103,4 +122,28 @@ void CloseCameraPopup(int panel)
 {
     RemovePopup(0);
     ForgetConfirmedValues(panel);
+    auto& open = OpenPopups();
+    std::erase_if(open, [panel](const OpenPopup& p) { return p.panel == panel; });
+}
+
+void RenewCameraPopups(bool sameModel)
+{
+    auto& open = OpenPopups();
+    if (sameModel) {
+        for (const OpenPopup& p : std::vector<OpenPopup>(open)) p.opening.fill();
+        return;
+    }
+    while (!open.empty()) {
+        const OpenPopup top = open.back();
+        if (top.opening.close)
+            top.opening.close(top.panel);
+        else
+            CloseCameraPopup(top.panel);
+        if (!open.empty() && open.back().panel == top.panel) open.pop_back();  // a close that did not say so
+    }
+}
+
+void ForgetCameraPopups()
+{
+    OpenPopups().clear();
 }

@@ -27,12 +27,22 @@ struct PopupOpening {
     bool fillBeforeShowing;
     int (*fill)();
     int (*chooseResource)() = nullptr;
+    void (*close)(int panel) = nullptr;  ///< how the panel closes itself; CloseCameraPopup when not given
 };
 void OpenCameraPopup(const PopupOpening& opening);
 
 /// Takes the camera pop-up off the screen (RemovePopup) and forgets what was
 /// noted for its controls.
 void CloseCameraPopup(int panel);
+
+/// The camera pop-ups on screen when the link comes back: for the same model
+/// each is filled again from the camera, which may have been switched off in
+/// between; for another model they close, because they were laid out for the
+/// camera that went away.
+void RenewCameraPopups(bool sameModel);
+/// Forgets the camera pop-ups on screen, for the end of the program, which
+/// removes every pop-up itself.
+void ForgetCameraPopups();
 
 /// Fills a panel from the camera, one query after another.  A value is shown
 /// (and noted as the camera's) only when its query succeeded; a control whose

@@ -186,4 +186,47 @@ TEST_F(LinkLoss, ADeviceThatOpensButWhereNoCameraAnswersIsStillLost)
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
 }
 
+// A camera pop-up open while the link was lost: the same model coming back
+// fills it again from the camera; another model closes it, since its
+// controls were laid out for the camera that went away.
+TEST_F(LinkLoss, AnOpenCameraPanelIsFilledAgainOrClosedWhenTheCameraReturns)
+{
+    startOn("VKC-475");
+    camera(1).setReg("BCT", 17);
+    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
+    const int adv = uitest::TopPopup();
+    ASSERT_EQ(PanelName(adv), "ADVSET_C");
+    int bct = 0;
+    GetCtrlVal(adv, ADVSET_C_BCT, &bct);
+    EXPECT_EQ(bct, 17);
+
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+    plugIn("VKC-475");
+    camera(1).setReg("BCT", 42);  // switched off and on: not what the panel showed
+    ASSERT_TRUE(WaitUntil(restored, 3000));
+    pump();
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(uitest::TopPopup(), adv);
+    GetCtrlVal(adv, ADVSET_C_BCT, &bct);
+    EXPECT_EQ(bct, 42);
+
+    unplug();
+    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+    plugIn("VK-400");
+    ASSERT_TRUE(WaitUntil(restored, 3000));
+    pump();
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_EQ(Title(), "Ulvo VK-400 Camera Control - camera link restored");
+
+    // Opened again, it has the new camera's shape.
+    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
+    const int again = uitest::TopPopup();
+    ASSERT_EQ(PanelName(again), "ADVSET");
+    int visible = -1;
+    GetCtrlAttribute(again, ADVSET_VPD, ATTR_VISIBLE, &visible);
+    EXPECT_EQ(visible, 1);
+}
+
 }  // namespace
