@@ -48,7 +48,9 @@ display=(env QT_QPA_PLATFORM=offscreen)
 if command -v xvfb-run >/dev/null; then
   display=(xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb)
 fi
+suppressions="$(dirname "$(realpath "$0")")/lsan.supp"
 (cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$work" \
+  LSAN_OPTIONS="suppressions=$suppressions${LSAN_OPTIONS:+:$LSAN_OPTIONS}" \
   "${display[@]}" "$root/usr/bin/$exec_line" --model VK-400 --quit-after-start --instance-key package-test) ||
   fail "the installed program did not start (${display[*]})"
 [[ -f "$home/.config/Ulvo/iccd-control/ICCD.ini" ]] || fail "no ICCD.ini in the configuration folder"
