@@ -140,6 +140,11 @@ void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
             return;
         }
         const SettingsLoadResult result = LoadSettingsFile(file);
+        if (result.linkLost) return;  // said so already; the camera cannot be compared
+        if (!result.failedLines.empty() || !result.failedSteps.empty())
+            MessagePopup(
+                "Load Settings From File",
+                ("These lines and steps of the file failed:\n" + LoadFailureSummary(result)).c_str());
         if (!result.readAborted && !result.cancelled) showComparison(chosen);
     });
 }

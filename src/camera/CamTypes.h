@@ -10,6 +10,7 @@ enum CommStatus {
     COMM_UNRECOGNIZED = 3,  ///< reply neither acceptance nor refusal, or lacks its mnemonic
     COMM_BUSY = 4,          ///< refused: another transaction is in flight; nothing was sent
     COMM_LINK_LOST = 5,     ///< the port could not be written: the device was removed or closed
+    COMM_UNCONFIRMED = 6,   ///< a stray line put the reply in doubt, and reading back could not settle it
 };
 
 /// Settings shown on the main panel (with colour processing, AFE and split

@@ -34,13 +34,15 @@ bool InRange(int index, int low, int high)
     return index >= low && index <= high;
 }
 
-// Copies text without control characters into out (size bytes, terminated).
+// Copies the printable ASCII of text into out (size bytes, terminated): a
+// control character could end the command line early, and a reply carries
+// nothing else back, so anything more could be written but never read.
 void WithoutControls(const char* text, char* out, std::size_t size)
 {
     std::size_t n = 0;
     for (const char* p = text; *p != '\0' && n + 1 < size; ++p) {
         const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c != 0x7F) out[n++] = *p;
+        if (c >= 0x20 && c < 0x7F) out[n++] = *p;
     }
     out[n] = '\0';
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
 #include "camera/Globals.h"
+#include "camera/LinkLedger.h"
 #include "camera/LinkQueue.h"
-#include "camera/ReplyMnemonics.h"
+#include "camera/ReplyGrammar.h"
 #include "platform/Rs232.h"
 #include "platform/Timing.h"
 #include "platform/WaitCursor.h"
@@ -20,6 +20,9 @@ namespace {
 // oldest unread line makes room, so nothing is ever overrun.
 constexpr int kRingSize = 225;
 constexpr int kMaxLineLength = kRingSize - 1;
+// Stands in the ring for a NUL received inside a line: no reply holds one,
+// and the mark keeps such a line from passing for a shorter true one.
+constexpr char kNulMark = '\x1A';
 
 char g_rx_ring[kRingSize];
 int g_rx_wptr = 0;
@@ -30,6 +33,7 @@ int g_rx_line_len = 0;  // characters of the line being received
 int g_rx_in_line = 0;
 double g_rx_last_byte_time = 0.0;  // Timer() when the last byte arrived
 bool g_rx_junk = false;            // printable bytes seen outside a line since the last line ended
+int g_rx_junk_lines = 0;           // lines of such bytes ended by a CR, not yet noted
 char g_rx_echo[kRingSize + 1];
 int g_rx_echo_len = 0;
 
@@ -37,6 +41,10 @@ int g_comm_busy = 0;
 char g_comm_msg[200];
 CommTrafficHook g_traffic_hook = nullptr;
 CommLinkLostHook g_link_lost_hook = nullptr;
+
+LinkLedger g_ledger;
+// For how many transactions a line that misbehaved is still distrusted.
+constexpr int kTroubleMemory = 32;
 
 int advance(int pos)
 {
@@ -52,6 +60,7 @@ void resetRing()
 {
     g_rx_lines = 0;
     g_rx_junk = false;
+    g_rx_junk_lines = 0;
     g_rx_used = 0;
     g_rx_line_len = 0;
     g_rx_wptr = g_rx_rptr = 0;
@@ -85,26 +94,28 @@ void storeByte(char byte)
 void receiveByte(char byte)
 {
     g_rx_last_byte_time = Timer();
-    // The traffic monitor gets the echo as a C string: a NUL from line noise
-    // would end it there and hide the reply line behind it.  Nor can a NUL
-    // belong to a reply, whose data is text.
-    if (byte == '\0') return;
     if (g_rx_echo_len > kRingSize - 1) g_rx_echo_len = 0;
     if (g_rx_in_line == 0) {
         if (byte == ':') {
             g_rx_in_line = 1;
             g_rx_line_len = 0;
-        } else if (byte != '\r' && byte != '\n' && byte != ' ' && byte != '\t') {
+        } else if (byte == '\r') {
+            // Bytes without a ':' make a line that answers nothing.
+            if (g_rx_junk) ++g_rx_junk_lines;
+            g_rx_junk = false;
+        } else if (byte != '\n' && byte != ' ' && byte != '\t' && byte != '\0') {
             g_rx_junk = true;
         }
-        g_rx_echo[g_rx_echo_len++] = byte;
+        // The traffic monitor gets the echo as a C string: a NUL would end it
+        // there and hide the reply line behind it.
+        if (byte != '\0') g_rx_echo[g_rx_echo_len++] = byte;
         return;
     }
     if (g_rx_in_line != 1) {
         g_rx_in_line = 0;
         return;
     }
-    if (g_rx_echo_len < kRingSize) g_rx_echo[g_rx_echo_len++] = byte;
+    if (g_rx_echo_len < kRingSize && byte != '\0') g_rx_echo[g_rx_echo_len++] = byte;
     if (byte == '\r') {
         storeByte('\0');
         ++g_rx_lines;
@@ -117,17 +128,9 @@ void receiveByte(char byte)
         return;
     }
     if (g_rx_line_len >= kMaxLineLength) return;  // overlong line: the rest is cut
-    storeByte(byte);
+    storeByte(byte == '\0' ? kNulMark : byte);
     ++g_rx_line_len;
 }
-
-// What a command's reply looks like, so that the wait can pass over lines
-// that answer something else.
-enum class ReplyShape {
-    Acknowledge,  // set or action: ":o" or ":e"
-    Integer,      // ":o" + mnemonic + "% d"
-    Text,         // ":o" + text, nothing to tell it by
-};
 
 // Longest reply lines of each shape, with their ':' and CR, for the time they
 // need on the wire: an acknowledgement, a mnemonic of four letters with a
@@ -146,7 +149,6 @@ int longestReply(ReplyShape shape)
 }
 
 double g_reply_timeout = kReplyTimeoutSeconds;
-ReplyShape g_last_shape = ReplyShape::Text;  // of the transaction before
 
 // The rate the port was opened with: iccdctl opens at its --baud without
 // touching the preference g_com_baud, and the wire times must be those of
@@ -167,80 +169,101 @@ double staleLineAllowance(double limit)
     return std::min(limit / 2, 0.020 + (kRingSize + 20) * byteSeconds());
 }
 
-// Integer queries sent lately.  Their replies name them, so a duplicate or a
-// late one is known for what it is even while a set, an action or a text
-// query waits, whose own replies carry no name.
-struct RecentQuery {
-    char mnemonic[8];
-    double sent;
+// What the last transaction left behind that the next one must allow for.
+struct Aftermath {
+    bool timedOut = false;  // its reply may still come, late
+    ReplyShape shape = ReplyShape::Acknowledge;
+    bool tookUntold = false;  // it took a reply that content cannot tell: a text, or a refusal of a set
 };
-constexpr int kRecentQueries = 16;
-constexpr double kRecentSeconds = 10.0;
-RecentQuery g_recent[kRecentQueries];
-int g_recent_next = 0;
+Aftermath g_after;
 
-void rememberQuery(std::string_view mnemonic)
+// Reads a line, strictly.  A line that is no reply but holds a further ':'
+// may be two lines run together where a CR was lost: what follows the ':'
+// is read as a line of its own.
+ReplyLine readLine(std::string_view text)
 {
-    RecentQuery& slot = g_recent[g_recent_next];
-    g_recent_next = (g_recent_next + 1) % kRecentQueries;
-    std::snprintf(slot.mnemonic, sizeof slot.mnemonic, "%.*s", static_cast<int>(mnemonic.size()),
-                  mnemonic.data());
-    slot.sent = Timer();
+    ReplyLine line = Comm_ReadReplyLine(text);
+    for (std::size_t colon = text.find(':');
+         line.kind == ReplyKind::Malformed && colon != std::string_view::npos;
+         colon = text.find(':', colon + 1))
+        line = Comm_ReadReplyLine(text.substr(colon + 1));
+    return line;
 }
 
-// True when data answers an integer query sent lately, other than own.
-bool answersRecentQuery(std::string_view data, std::string_view own)
+// Notes the lines of bytes without a ':' that have ended since last asked.
+void noteJunkLines()
 {
-    const double now = Timer();
-    for (const RecentQuery& q : g_recent) {
-        if (q.mnemonic[0] == '\0' || now - q.sent > kRecentSeconds || own == q.mnemonic) continue;
-        if (Comm_ReplyNamesMnemonic(data, q.mnemonic)) return true;
+    for (; g_rx_junk_lines > 0; --g_rx_junk_lines) g_ledger.stray(ReplyLine{});
+}
+
+// Takes every complete line waiting: none can answer the command about to go
+// out, so each is a stray.
+void takeStrays()
+{
+    noteJunkLines();
+    while (g_rx_lines > 0) {
+        char line[kRingSize];
+        takeLine(line);
+        g_ledger.stray(readLine(line));
     }
-    return false;
 }
 
-// A reply line that is still arriving when a command is about to go out (or
-// bytes that may precede one) can only be stale: a duplicate, or the tail of a
-// late reply.  Give it the time its remaining bytes need, so that it is dropped
-// whole instead of being taken for the answer to the new command.  When the
-// bytes stop coming the line is left as it is.
-//
-// When neither this command's reply nor the one before can be told from
-// another by its content (sets, actions, text queries), the command also
-// waits for a short pause after the last byte: a duplicate follows its
-// original closely, but may reach us a little later than its last byte did.
-//
-// Noise that never pauses must not hold the command back for good: the wait
-// ends at until, and costs nothing but reading the bytes that come.
-void settleOpenLine(double until, bool wantPause)
+// Lets a line that is still arriving complete, for no longer than until.
+// After bytes outside a line, a line may be about to begin: it is given the
+// time a few bytes need.  Noise that never pauses cannot hold the caller for
+// longer than until; the wait costs nothing but reading the bytes that come.
+void letOpenLineComplete(double until)
 {
     // The bytes of a line follow each other at the pace of the line; what
-    // reaches us comes in chunks, hence the few milliseconds more.  Junk that
-    // may lead into a stale line only needs to be followed at once.
+    // reaches us comes in chunks, hence the few milliseconds more.
     const double byte = byteSeconds();
     const double quiet = 0.020 + 20 * byte;
     const double afterJunk = 0.010 + 3 * byte;
-    const double pause = 0.005 + 3 * byte;
     for (;;) {
         if (IsComLinkDown(g_com_port)) return;
-        const double need = g_rx_in_line == 1 ? quiet : g_rx_junk ? afterJunk : wantPause ? pause : 0.0;
-        const double now = Timer();
-        const double left = std::min(g_rx_last_byte_time + need, until) - now;
+        const double need = g_rx_in_line == 1 ? quiet : g_rx_junk ? afterJunk : 0.0;
+        const double left = std::min(g_rx_last_byte_time + need, until) - Timer();
+        if (left <= 0) return;
+        WaitForSystemEvents(left);
+    }
+}
+
+// Waits until a complete line has arrived, the line has been quiet for quiet
+// seconds, or until has come.
+void awaitLineOrQuiet(double quiet, double until)
+{
+    const double start = Timer();
+    for (;;) {
+        if (IsComLinkDown(g_com_port) || g_rx_lines > 0) return;
+        const double lastSign = std::max(start, g_rx_last_byte_time);
+        const double need = g_rx_in_line == 1 ? 0.020 + 20 * byteSeconds() : quiet;
+        const double left = std::min(lastSign + need, until) - Timer();
         if (left <= 0) return;
         WaitForSystemEvents(left);
     }
 }
 
 // Takes in what has reached the port, lets a stale line finish (until the
-// time given), forgets every complete line, and writes the command.
-int sendCommand(int port, const char* text, std::uint16_t length, double settleUntil, bool wantPause)
+// time given), notes every complete line as a stray, and writes the command.
+int sendCommand(int port, const char* text, std::uint16_t length, ReplyShape shape, double settleUntil)
 {
-    // Replies to earlier commands (late, duplicated or unsolicited) must never
-    // be matched to this one.
     ProcessSystemEvents();
     SerialComCallback(port, 0, nullptr);
-    settleOpenLine(settleUntil, wantPause);
-    while (g_rx_lines > 0) takeLine(nullptr);
+    // A reply that timed out may still be on its way.  A command whose own
+    // reply cannot be told from it by content first gives it the time the
+    // line needs; one that names itself needs not.
+    if (g_after.timedOut && shape != ReplyShape::Integer) {
+        const double lineTime = 0.020 + longestReply(g_after.shape) * byteSeconds();
+        awaitLineOrQuiet(lineTime, std::min(settleUntil, Timer() + lineTime));
+    } else if (g_after.tookUntold && shape != ReplyShape::Integer &&
+               g_ledger.troubledWithin(kTroubleMemory)) {
+        // On a line that lately repeated or garbled replies, a repeat of the
+        // reply just taken would pass for this command's: let it come first.
+        awaitLineOrQuiet(0.010 + 20 * byteSeconds(), settleUntil);
+    }
+    g_after = {};
+    letOpenLineComplete(settleUntil);
+    takeStrays();
 
     // A port that cannot take the line has lost its device (or was never
     // opened): no reply can come, so the transaction ends here.
@@ -250,35 +273,50 @@ int sendCommand(int port, const char* text, std::uint16_t length, double settleU
     return COMM_OK;
 }
 
-// Waits until deadline for the reply of the given shape.  Lines that answer
-// another command are passed over.  An integer reply without its mnemonic is
-// held as COMM_UNRECOGNIZED while the wait goes on for a better one.
-int awaitReply(double deadline, ReplyShape shape, std::string_view mnemonic, char* reply)
+// What the wait for one reply expects.
+struct Expected {
+    ReplyShape shape;
+    std::string_view mnemonic;  // of an integer query
+    std::size_t textLimit;      // of a text query's reply data
+};
+
+// Waits until deadline for a reply of the expected shape.  A line of another
+// shape is no reply to this command: it is noted as a stray and the wait goes
+// on.  When a line that answers nothing lately asked has come and no reply
+// follows it within the time a reply needs, the reply was that line, damaged:
+// COMM_UNRECOGNIZED.
+int awaitReply(double deadline, const Expected& want, char* reply, int* count)
 {
     int status = COMM_TIMEOUT;
+    double garbledAt = 0.0;  // when a line that may have been the reply, damaged, came
+    // A reply that follows a junk line begins at once; one still arriving
+    // keeps the wait going by itself.
+    const double grace = 0.020 + 20 * byteSeconds();
     SetWaitCursor(1);
     for (;;) {
         bool done = false;
+        noteJunkLines();
         while (g_rx_lines > 0 && !done) {
-            char line[kRingSize] = {};
-            takeLine(line);
-            const char* o = std::strchr(line, 'o');
-            if (!o) {
-                status = std::strchr(line, 'e') ? COMM_NAK : COMM_UNRECOGNIZED;
-                done = true;
-                break;
+            char text[kRingSize] = {};
+            takeLine(text);
+            const ReplyLine line = readLine(text);
+            // An integer answer naming another mnemonic is a repeat or a late
+            // reply of another query, even where a text could look like it.
+            const bool otherQuery = line.kind == ReplyKind::Integer && line.mnemonic != want.mnemonic &&
+                                    (Comm_HasIntegerQuery(line.mnemonic) || g_ledger.queried(line.mnemonic));
+            if (otherQuery || !Comm_ReplyFits(line, want.shape, want.mnemonic, want.textLimit)) {
+                g_ledger.stray(line);
+                if (!otherQuery) garbledAt = Timer();
+                continue;
             }
-            const std::string_view data(o + 1);
-            if (answersRecentQuery(data, mnemonic)) continue;
-            if (shape == ReplyShape::Integer) {
-                if (Comm_ReplyNamesOtherMnemonic(data, mnemonic)) continue;
-                if (data.find(mnemonic) == std::string_view::npos) {
-                    status = COMM_UNRECOGNIZED;
-                    continue;
-                }
+            if (line.kind == ReplyKind::Refuse) {
+                status = COMM_NAK;
+            } else {
+                status = COMM_OK;
+                std::memcpy(reply, line.data.data(), line.data.size());
+                reply[line.data.size()] = '\0';
+                if (count) *count = line.count;
             }
-            std::strcpy(reply, o + 1);
-            status = COMM_OK;
             done = true;
         }
         if (done) break;
@@ -288,39 +326,96 @@ int awaitReply(double deadline, ReplyShape shape, std::string_view mnemonic, cha
             status = COMM_LINK_LOST;
             break;
         }
-        const double left = deadline - Timer();
-        if (left <= 0) break;
+        double until = deadline;
+        if (garbledAt > 0 && g_rx_in_line == 0)
+            until = std::min(until, std::max(garbledAt, g_rx_last_byte_time) + grace);
+        const double left = until - Timer();
+        if (left <= 0) {
+            if (until < deadline) status = COMM_UNRECOGNIZED;
+            break;
+        }
         WaitForSystemEvents(left);
     }
     SetWaitCursor(0);
     return status;
 }
 
+// One command and its reply, noted in the ledger.  *seq receives its number.
+int exchange(const char* line, const Expected& want, char* reply, int* count, std::uint64_t* seq = nullptr)
+{
+    const auto length = static_cast<std::uint16_t>(std::strlen(line));
+    const double start = Timer();
+    const double limit = g_reply_timeout + (length + longestReply(want.shape)) * byteSeconds();
+    const std::uint64_t n = g_ledger.begin(want.shape, line);
+    if (seq) *seq = n;
+    int taken = 0;
+    int status = sendCommand(g_com_port, line, length, want.shape, start + staleLineAllowance(limit));
+    if (status == COMM_OK) status = awaitReply(start + limit, want, reply, &taken);
+    g_ledger.end(n, status, taken);
+    if (count && status == COMM_OK) *count = taken;
+    g_after.timedOut = status == COMM_TIMEOUT;
+    g_after.shape = want.shape;
+    g_after.tookUntold = (want.shape != ReplyShape::Integer && status == COMM_OK) || status == COMM_NAK;
+    return status;
+}
+
+// Reads back what a set sent: the count of an integer set, the text of a
+// text set.  COMM_OK when the camera holds it, COMM_UNCONFIRMED when it holds
+// something else or cannot be asked.  Runs inside a transaction.
+int readBack(const LedgerEntry& set)
+{
+    const std::string_view mnemonic = set.mnemonic;
+    char query[16];
+    char reply[kReplySize];
+    if (set.hasCount) {
+        if (!Comm_HasIntegerQuery(mnemonic)) return COMM_UNCONFIRMED;
+        std::snprintf(query, sizeof query, ":%s?\r", set.mnemonic);
+        const Expected want{ReplyShape::Integer, mnemonic, kReplySize - 1};
+        int count = 0;
+        int status = exchange(query, want, reply, &count);
+        if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED)
+            status = exchange(query, want, reply, &count);
+        if (status == COMM_LINK_LOST) return status;
+        return status == COMM_OK && count == set.count ? COMM_OK : COMM_UNCONFIRMED;
+    }
+    // Texts the camera reads back under another name: the camera ID string
+    // is written with WSF and read with SNO.
+    const char* textQuery = mnemonic == "CID" ? ":CID?\r" : mnemonic == "WSF" ? ":SNO?\r" : nullptr;
+    if (!textQuery || set.textCut) return COMM_UNCONFIRMED;
+    const Expected want{ReplyShape::Text, {}, kReplySize - 1};
+    int status = exchange(textQuery, want, reply, nullptr);
+    if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED)
+        status = exchange(textQuery, want, reply, nullptr);
+    if (status == COMM_LINK_LOST) return status;
+    return status == COMM_OK && std::strcmp(reply, set.text) == 0 ? COMM_OK : COMM_UNCONFIRMED;
+}
+
 // One transaction: send line, wait for the reply.  Refused with COMM_BUSY
 // while another one waits: nothing is sent and nothing is written to reply.
-// The whole of it, the wait for a quiet line included, takes no longer than
-// the reply time-out plus the time the command and its longest reply need on
-// the wire.
-int transact(const char* line, char* reply, ReplyShape shape = ReplyShape::Acknowledge,
-             std::string_view mnemonic = {})
+// A query whose reply was lost or damaged is asked once more; a set whose
+// acknowledgement was, is read back.  A refusal is final.
+int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowledge, {}, 0},
+             int* count = nullptr)
 {
     if (g_comm_busy) return COMM_BUSY;
     CommOperation operation;
     g_comm_busy = 1;
     char scratch[kReplySize];
-    const auto length = static_cast<std::uint16_t>(std::strlen(line));
-    const double start = Timer();
-    const double limit = g_reply_timeout + (length + longestReply(shape)) * byteSeconds();
-    const double settle = staleLineAllowance(limit);
-    // A repeated integer reply names its query; a repeated acknowledgement or
-    // text does not, so only after one of those does a command that cannot
-    // tell either wait for the pause.
-    const bool wantPause = shape != ReplyShape::Integer && g_last_shape != ReplyShape::Integer;
-    g_last_shape = shape;
-    int status = sendCommand(g_com_port, line, length, start + settle, wantPause);
-    if (status == COMM_OK) {
-        if (shape == ReplyShape::Integer) rememberQuery(mnemonic);
-        status = awaitReply(start + limit, shape, mnemonic, reply ? reply : scratch);
+    if (!reply) reply = scratch;
+    std::uint64_t seq = 0;
+    int status = exchange(line, want, reply, count, &seq);
+    if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED) {
+        if (want.shape != ReplyShape::Acknowledge) {
+            const int first = status;
+            status = exchange(line, want, reply, count);
+            // Silence after a damaged reply says more about the line than the silence.
+            if (status == COMM_TIMEOUT && first == COMM_UNRECOGNIZED) status = first;
+        } else if (const LedgerEntry* set = g_ledger.find(seq)) {
+            const LedgerEntry copy = *set;
+            const int confirmed = readBack(copy);
+            if (confirmed == COMM_OK || confirmed == COMM_LINK_LOST) status = confirmed;
+            g_ledger.resolve(seq);
+        }
     }
     g_comm_busy = 0;
     CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));
@@ -340,8 +435,8 @@ int Comm_OpenPort(int port, int baud)
     if (status != 0) return status;
     g_open_baud = baud;
     // Nothing asked on an earlier link can answer on this one.
-    for (RecentQuery& q : g_recent) q = {};
-    g_last_shape = ReplyShape::Text;
+    g_ledger.reset();
+    g_after = {};
     FlushInQ(port);
     FlushOutQ(port);
     return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, SerialComCallback,
@@ -375,12 +470,13 @@ void SerialComCallback(int port, int eventMask, void*)
 
 int TransmitMsg(int port, const char* text, std::uint16_t length)
 {
-    return sendCommand(port, text, length, Timer() + staleLineAllowance(g_reply_timeout), true);
+    return sendCommand(port, text, length, ReplyShape::Text, Timer() + staleLineAllowance(g_reply_timeout));
 }
 
 int WaitForResponse(int timeoutSeconds, char* reply)
 {
-    return awaitReply(Timer() + timeoutSeconds, ReplyShape::Text, {}, reply);
+    return awaitReply(Timer() + timeoutSeconds, Expected{ReplyShape::Text, {}, kReplySize - 1}, reply,
+                      nullptr);
 }
 
 void Comm_SetReplyTimeout(double seconds)
@@ -407,6 +503,9 @@ const char* Comm_GetMessageErrorStr(int code)
         case COMM_LINK_LOST:
             text = "Camera link lost (the device was removed or closed).";
             break;
+        case COMM_UNCONFIRMED:
+            text = "The camera's answer could not be confirmed (the line garbled or repeated replies).";
+            break;
         default:
             break;
     }
@@ -428,12 +527,7 @@ int Comm_GetIntVal(const char* query, int* value)
     char mnemonic[24] = {};
     if (length > 3) std::snprintf(mnemonic, sizeof mnemonic, "%.*s", static_cast<int>(length - 3), query + 1);
     char reply[kReplySize];
-    const int status = transact(query, reply, ReplyShape::Integer, mnemonic);
-    if (status != COMM_OK) return status;
-    const char* found = mnemonic[0] ? std::strstr(reply, mnemonic) : nullptr;
-    if (!found) return COMM_UNRECOGNIZED;
-    *value = std::atoi(found + std::strlen(mnemonic));
-    return COMM_OK;
+    return transact(query, reply, Expected{ReplyShape::Integer, mnemonic, kReplySize - 1}, value);
 }
 
 int Comm_SendFixed(const char* literal)
@@ -459,10 +553,89 @@ int Comm_SetText(const char* prefix, const char* text)
 
 int Comm_GetText(const char* query, char* out, std::size_t outSize)
 {
+    if (outSize == 0) return COMM_UNRECOGNIZED;
     char reply[kReplySize];
-    const int status = transact(query, reply, ReplyShape::Text);
-    if (status == COMM_OK && outSize > 0) std::snprintf(out, outSize, "%s", reply);
+    const std::size_t limit = std::min(outSize, static_cast<std::size_t>(kReplySize)) - 1;
+    const int status = transact(query, reply, Expected{ReplyShape::Text, {}, limit});
+    if (status == COMM_OK) std::snprintf(out, outSize, "%s", reply);
     return status;
+}
+
+int Comm_Raw(const char* line, char* reply)
+{
+    const ReplyShape shape = Comm_ReplyShapeOfCommand(line);
+    const std::string_view mnemonic = Comm_CommandMnemonic(line);
+    char data[kReplySize];
+    const int status = transact(line, data, Expected{shape, mnemonic, kReplySize - 1});
+    if (status == COMM_OK)
+        std::snprintf(reply, kReplySize, "%s", shape == ReplyShape::Acknowledge ? "" : data);
+    return status;
+}
+
+std::uint64_t Comm_TransactionMark()
+{
+    return g_ledger.next();
+}
+
+std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
+{
+    std::vector<CommDoubt> settled;
+    if (g_comm_busy || g_com_port == 0) return settled;
+    CommOperation operation;
+    g_comm_busy = 1;
+    // A reply that lost its place to a line taken before it follows that
+    // line at once.  Only after a reply that content cannot tell is it worth
+    // the few bytes' time to look for one.
+    ProcessSystemEvents();
+    SerialComCallback(g_com_port, 0, nullptr);
+    if (g_after.tookUntold || g_after.timedOut) {
+        // On a line that has misbehaved, give a repeat the time it needs to
+        // come (serial adapters hand bytes over in chunks, milliseconds
+        // apart); on a sound one, the moment two bytes take.
+        const double lineTime = 0.020 + longestReply(g_after.shape) * byteSeconds();
+        const double quiet = g_after.timedOut               ? lineTime
+                             : g_ledger.troubledSince(mark) ? 0.010 + 20 * byteSeconds()
+                                                            : std::max(0.0005, 2 * byteSeconds());
+        awaitLineOrQuiet(quiet, Timer() + lineTime);
+    }
+    letOpenLineComplete(Timer() + staleLineAllowance(g_reply_timeout));
+    takeStrays();
+    g_after = {};
+    // Confirming a set may bring more strays, and with them more doubts.
+    for (int round = 0; round < 3; ++round) {
+        const std::vector<std::uint64_t> doubts = g_ledger.doubts(mark);
+        if (doubts.empty()) break;
+        for (std::uint64_t seq : doubts) {
+            LedgerEntry* entry = g_ledger.find(seq);
+            if (!entry) continue;
+            const LedgerEntry copy = *entry;
+            g_ledger.resolve(seq);
+            if (copy.shape != ReplyShape::Acknowledge) {
+                settled.push_back({seq, copy.status, true});
+                continue;
+            }
+            int status = readBack(copy);
+            // A refusal the camera's value does not contradict stays a refusal.
+            if (status == COMM_UNCONFIRMED && copy.status == COMM_NAK) status = COMM_NAK;
+            if (LedgerEntry* again = g_ledger.find(seq)) again->status = status;
+            settled.push_back({seq, status, false});
+            if (status == COMM_LINK_LOST) break;
+        }
+        ProcessSystemEvents();
+        SerialComCallback(g_com_port, 0, nullptr);
+        takeStrays();
+    }
+    g_comm_busy = 0;
+    CommQueue_TransactionEnded(IsComLinkDown(g_com_port));
+    return settled;
+}
+
+int Comm_TransactionStatus(std::uint64_t seq, int* shape)
+{
+    const LedgerEntry* entry = g_ledger.find(seq);
+    if (!entry) return -1;
+    if (shape) *shape = static_cast<int>(entry->shape);
+    return entry->status;
 }
 
 int Comm_IsBusy()

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "camera/CamTypes.h"
 
@@ -46,16 +47,14 @@ void SerialComCallback(int port, int eventMask, void* callbackData);
 /// Sends the first length bytes of text (a whole command line with its CR).
 /// First lets a line that is still arriving complete (for at most the time
 /// the longest line needs, and half the reply time-out, so that endless noise
-/// cannot hold the command back), then drops every complete reply line still
-/// queued from earlier commands.
+/// cannot hold the command back), then takes every complete reply line still
+/// queued from earlier commands as a stray (LinkLedger.h).
 /// COMM_OK, or COMM_LINK_LOST when the port did not take the whole line.
 int TransmitMsg(int port, const char* text, std::uint16_t length);
 
-/// Waits up to timeoutSeconds for one reply line and classifies it.  On
-/// COMM_OK the reply data (what follows the first 'o') is copied into reply,
-/// which holds kReplySize bytes; otherwise reply is not written.  A line in
-/// the shape of the answer to an integer query sent lately (":oAGN 57") is a
-/// late or repeated reply to that query and is passed over.
+/// Waits up to timeoutSeconds for a text reply (ReplyGrammar.h) and returns
+/// its status.  On COMM_OK the reply data (what follows the 'o') is copied
+/// into reply, which holds kReplySize bytes; otherwise reply is not written.
 int WaitForResponse(int timeoutSeconds, char* reply);
 
 /// Message text for a status code.  The text lives in a buffer that the next
@@ -67,12 +66,16 @@ const char* Comm_GetMessageErrorStr(int code);
 /// outputs alone, while another transaction waits.
 int Comm_SetIntVal(const char* prefix, int value);
 
-/// Integer query: sends query (":" + mnemonic + "?" + CR) and reads the number
-/// that follows the mnemonic in the reply.  A reply that begins with another
-/// mnemonic of the command set, followed by a blank, a sign or a digit,
-/// answers another query: it is passed over and the wait goes on.  When only
-/// replies without the mnemonic arrive in time, the result is
-/// COMM_UNRECOGNIZED; value is written only on COMM_OK.
+/// Integer query: sends query (":" + mnemonic + "?" + CR) and takes the
+/// count of the reply that names the mnemonic (":oAGN 852").  Lines of any
+/// other shape are strays and the wait goes on; value is written only on
+/// COMM_OK.
+///
+/// Every transaction reads its reply strictly (ReplyGrammar.h).  A query
+/// whose reply was lost (COMM_TIMEOUT) or damaged (COMM_UNRECOGNIZED: a line
+/// that fits no reply came, and nothing after it) is asked once more; a set
+/// or action whose acknowledgement was is read back where the camera can be
+/// asked (COMM_OK when it holds what was sent).  A refusal is final.
 int Comm_GetIntVal(const char* query, int* value);
 
 /// Fixed command made of a literal and CR (":AWB!", ":WFAC=0").
@@ -84,9 +87,49 @@ int Comm_SendFixedNumber(const char* literal, int number);
 /// Text set: sends prefix, text and CR.
 int Comm_SetText(const char* prefix, const char* text);
 
-/// Text query: on COMM_OK copies the reply data into out (at most outSize - 1
-/// characters, always terminated); otherwise out is left alone.
+/// Text query: on COMM_OK copies the reply data into out (terminated);
+/// otherwise out is left alone.  A reply longer than outSize - 1 characters,
+/// or not printable, is no reply to it.
 int Comm_GetText(const char* query, char* out, std::size_t outSize);
+
+/// Any command line with its CR, its reply read in the shape the line asks
+/// for (Comm_ReplyShapeOfCommand): on COMM_OK reply (kReplySize bytes) holds
+/// the reply data, empty for a set or an action.
+int Comm_Raw(const char* line, char* reply);
+
+// ---------------------------------------------------------------------------
+// Doubts.  A reply that content cannot tell apart (an acknowledgement, a
+// text) may have been a junk line, a repeat or a late reply; the real one
+// then arrives as a stray line, and the ledger puts in doubt the transactions
+// that may have taken the wrong line (LinkLedger.h).  A batch of transactions
+// that keeps what it read or says what it did (a snapshot, a save, a load, a
+// refresh) settles its doubts before it finishes.
+
+/// The number the next transaction will get.  Noted before a batch and
+/// passed to Comm_SettleDoubts after it; the numbers of a caller's
+/// transactions lie between the marks taken before and after them.
+std::uint64_t Comm_TransactionMark();
+
+struct CommDoubt {
+    std::uint64_t seq;  ///< the transaction
+    int status;         ///< a set: how it ends now; a query: how it had ended
+    bool query;         ///< a query: only its caller can ask it again
+};
+
+/// Settles the doubts about the transactions from mark on.  First lets a
+/// line still on its way arrive (only after a reply that content cannot
+/// tell, and only for the few bytes' time it needs); then reads back each
+/// doubtful set, which ends COMM_OK when the camera holds what was sent, its
+/// refusal when it was refused and does not, and COMM_UNCONFIRMED otherwise
+/// (a set the camera cannot be asked about included).  Returns every
+/// transaction that was in doubt, oldest first; each is out of doubt now.
+/// Nothing when no camera port is open or a transaction waits.
+std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark);
+
+/// How transaction seq ended (after Comm_SettleDoubts, as it settled it),
+/// and its ReplyShape in *shape; -1 while it waits or once forgotten (the
+/// link remembers its last 256).
+int Comm_TransactionStatus(std::uint64_t seq, int* shape = nullptr);
 
 /// 1 while a transaction is between its send and the end of its wait.
 int Comm_IsBusy();

@@ -1,12 +1,16 @@
 #include "camera/Snapshot.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
+#include <string>
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
+#include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
 
@@ -16,44 +20,172 @@ constexpr const char* kMatrixFields[] = {"k[0]", "k[1]", "k[2]", "k[3]", "k[4]",
                                          "k[5]", "k[6]", "k[7]", "k[8]"};
 constexpr const char* kDefectFields[] = {"cd[0]", "cd[1]", "cd[2]", "cd[3]"};
 
+// What one query function gave: the status it returned, by which the pass
+// counts, and for the functions of several transactions the first failure on
+// their way, which the pass does not count but which leaves what stands on
+// it unread.
+struct Result {
+    Result(int status) : status(status) {}  // NOLINT: a plain status converts
+    Result(int status, int hidden) : status(status), hidden(hidden) {}
+    int status;
+    int hidden = COMM_OK;
+};
+
+using Query = std::function<Result()>;
+
+// How many readings of a text must agree at most before it is taken.  A text
+// has no shape to tell a character turned into another on the line from the
+// camera's own, so a text the pass keeps is read until two readings in a row
+// agree.
+constexpr int kTextReadings = 4;
+
 // Counts failed query functions; false once the fourth has failed, which ends
 // the pass.  A function that runs several transactions counts once, by the
 // code it returns; every field it writes is then taken as not read, since the
 // caller cannot tell which of its transactions failed.
+//
+// Before the pass ends, every query that a stray line put in doubt is made
+// again (Comm_SettleDoubts), so that no record holds a value the line may
+// have misattributed.
 class Pass {
 public:
-    explicit Pass(SnapshotStats* stats) : stats_(stats ? stats : &own_) { *stats_ = {}; }
+    Pass(SnapshotStats* stats, const void* record, std::span<const SettingsField> layout)
+        : stats_(stats ? stats : &own_), record_(static_cast<const char*>(record)), layout_(layout)
+    {
+        *stats_ = {};
+        mark_ = Comm_TransactionMark();
+    }
 
-    bool operator()(int status, std::initializer_list<const char*> fields)
+    /// Runs query, which fills fields; false once the pass must stop.
+    bool operator()(Query query, std::initializer_list<const char*> fields)
     {
         stats_->reachedFields.insert(stats_->reachedFields.end(), fields);
-        if (status != COMM_OK) {
+        Step step{std::move(query), std::vector<const char*>(fields), Comm_TransactionMark(), 0};
+        const Result result = step.query();
+        step.last = Comm_TransactionMark();
+        if (result.status == COMM_BUSY) return fail(result.status, step.fields);
+        if (result.status != COMM_OK) {
             ++stats_->failures;
-            stats_->lastFailure = status;
-            markUnread(fields);
+            stats_->lastFailure = result.status;
+            markUnread(step.fields);
+        } else if (result.hidden != COMM_OK) {
+            // Not counted, but the reason the fields are unread.
+            stats_->lastFailure = result.hidden;
+            markUnread(step.fields);
         }
+        steps_.push_back(std::move(step));
         stats_->stopped = stats_->failures > 3;
         return !stats_->stopped;
     }
 
-    /// A query a several-transaction function does not count failed on its
-    /// way: the pass goes on as it always did, but what stands on that query
-    /// is not read.
-    bool uncounted(int firstFailure, std::initializer_list<const char*> fields)
+    /// A text field: read until two readings in a row agree.
+    bool text(std::function<int()> read, const char* field)
     {
-        if (firstFailure != COMM_OK) markUnread(fields);
-        return true;
+        return (*this)(
+            [this, read = std::move(read), field]() -> Result {
+                const SettingsField* f = find(field);
+                std::string previous;
+                int status = COMM_OK;
+                for (int i = 0; i < kTextReadings; ++i) {
+                    status = read();
+                    if (status != COMM_OK || !f) return status;
+                    const std::string now(record_ + f->offset);
+                    if (i > 0 && now == previous) return COMM_OK;
+                    previous = now;
+                }
+                return COMM_UNCONFIRMED;
+            },
+            {field});
+    }
+
+    /// Makes again every query a stray line put in doubt, until none is or
+    /// three rounds have passed; what is still in doubt then is not read.
+    /// Returns the pass's result: 1 when it stopped at its fourth failure.
+    int finish()
+    {
+        for (int round = 0; round < 3 && !stats_->stopped; ++round) {
+            std::vector<Step*> again;
+            for (const CommDoubt& d : Comm_SettleDoubts(mark_))
+                for (Step& step : steps_)
+                    if (d.seq >= step.first && d.seq < step.last &&
+                        std::find(again.begin(), again.end(), &step) == again.end())
+                        again.push_back(&step);
+            if (again.empty()) return 0;
+            for (Step* step : again) {
+                step->first = Comm_TransactionMark();
+                const Result result = step->query();
+                step->last = Comm_TransactionMark();
+                if (result.status != COMM_OK || result.hidden != COMM_OK) {
+                    stats_->lastFailure = result.status != COMM_OK ? result.status : result.hidden;
+                    markUnread(step->fields);
+                } else {
+                    markRead(step->fields);
+                }
+            }
+        }
+        if (stats_->stopped) return 1;
+        // Still in doubt after three rounds: the line is too bad to trust.
+        for (const CommDoubt& d : Comm_SettleDoubts(mark_))
+            for (Step& step : steps_)
+                if (d.seq >= step.first && d.seq < step.last) {
+                    stats_->lastFailure = COMM_UNCONFIRMED;
+                    markUnread(step.fields);
+                }
+        return 0;
+    }
+
+    /// Ends a pass that stopped early: the doubts it leaves are not the next one's.
+    int stop()
+    {
+        Comm_SettleDoubts(mark_);
+        return 1;
     }
 
 private:
-    void markUnread(std::initializer_list<const char*> fields)
+    struct Step {
+        Query query;
+        std::vector<const char*> fields;
+        std::uint64_t first;  // transaction numbers of its last run: first <= seq < last
+        std::uint64_t last;
+    };
+
+    bool fail(int status, const std::vector<const char*>& fields)
+    {
+        ++stats_->failures;
+        stats_->lastFailure = status;
+        markUnread(fields);
+        stats_->stopped = stats_->failures > 3;
+        return !stats_->stopped;
+    }
+
+    const SettingsField* find(std::string_view name) const
+    {
+        for (const SettingsField& f : layout_)
+            if (name == f.name) return &f;
+        return nullptr;
+    }
+
+    void markUnread(const std::vector<const char*>& fields)
     {
         for (const char* field : fields)
             if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
     }
 
+    void markRead(const std::vector<const char*>& fields)
+    {
+        auto& failed = stats_->failedFields;
+        for (const char* field : fields)
+            failed.erase(std::remove_if(failed.begin(), failed.end(),
+                                        [field](const char* f) { return std::string_view(f) == field; }),
+                         failed.end());
+    }
+
     SnapshotStats own_;
     SnapshotStats* stats_;
+    const char* record_;
+    std::span<const SettingsField> layout_;
+    std::uint64_t mark_ = 0;
+    std::vector<Step> steps_;
 };
 
 }  // namespace
@@ -87,47 +219,71 @@ bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, con
 int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
 {
     CommOperation operation;  // the whole pass reads one state of the camera
-    Pass ok(stats);
+    Pass ok(stats, r, MainSettingsFields());
     const CamClassTraits& c = Comm_CurrentClass();
-    if (!(ok(Comm_GetAGC_Access(&r->agc_access), {"agc_access"}) &&
-          ok(Comm_GetDFC_Access(&r->dfc_access), {"dfc_access"}) && ok(Comm_GetSHE(&r->she), {"she"})))
-        return 1;
+    if (!(ok([r] { return Comm_GetAGC_Access(&r->agc_access); }, {"agc_access"}) &&
+          ok([r] { return Comm_GetDFC_Access(&r->dfc_access); }, {"dfc_access"}) &&
+          ok([r] { return Comm_GetSHE(&r->she); }, {"she"})))
+        return ok.stop();
 
     if (c.agcMode) {
-        if (!ok(Comm_GetAMD(&r->amd), {"amd"})) return 1;
+        if (!ok([r] { return Comm_GetAMD(&r->amd); }, {"amd"})) return ok.stop();
     } else {
-        if (!(ok(Comm_GetAEC(&r->aec), {"aec"}) && ok(Comm_GetSHS(&r->shs), {"shs"}))) return 1;
-        if (c.family47x && !(ok(Comm_GetSMX(&r->smx), {"smx"}) && ok(Comm_GetDFC(&r->dfc), {"dfc"}) &&
-                             ok(Comm_GetMIR(&r->mir), {"mir"})))
-            return 1;
-        if (c.colour && !(ok(Comm_GetCMD(&r->cmd), {"cmd"}) && ok(Comm_GetCGB(&r->cgb), {"cgb"}) &&
-                          ok(Comm_GetCGG(&r->cgg), {"cgg"}) && ok(Comm_GetCGR(&r->cgr), {"cgr"}) &&
-                          ok(Comm_GetIPH(&r->iph), {"iph"}) && ok(Comm_GetAWW(&r->aww), {"aww"}) &&
-                          ok(Comm_GetYGA(&r->yga), {"yga"}) && ok(Comm_GetUSA(&r->usa), {"usa"}) &&
-                          ok(Comm_GetVSA(&r->vsa), {"vsa"}) && ok(Comm_GetHUE(&r->hue), {"hue"}) &&
-                          ok(Comm_GetWBM(&r->wbm), {"wbm"})))
-            return 1;
+        if (!(ok([r] { return Comm_GetAEC(&r->aec); }, {"aec"}) &&
+              ok([r] { return Comm_GetSHS(&r->shs); }, {"shs"})))
+            return ok.stop();
+        if (c.family47x && !(ok([r] { return Comm_GetSMX(&r->smx); }, {"smx"}) &&
+                             ok([r] { return Comm_GetDFC(&r->dfc); }, {"dfc"}) &&
+                             ok([r] { return Comm_GetMIR(&r->mir); }, {"mir"})))
+            return ok.stop();
+        if (c.colour && !(ok([r] { return Comm_GetCMD(&r->cmd); }, {"cmd"}) &&
+                          ok([r] { return Comm_GetCGB(&r->cgb); }, {"cgb"}) &&
+                          ok([r] { return Comm_GetCGG(&r->cgg); }, {"cgg"}) &&
+                          ok([r] { return Comm_GetCGR(&r->cgr); }, {"cgr"}) &&
+                          ok([r] { return Comm_GetIPH(&r->iph); }, {"iph"}) &&
+                          ok([r] { return Comm_GetAWW(&r->aww); }, {"aww"}) &&
+                          ok([r] { return Comm_GetYGA(&r->yga); }, {"yga"}) &&
+                          ok([r] { return Comm_GetUSA(&r->usa); }, {"usa"}) &&
+                          ok([r] { return Comm_GetVSA(&r->vsa); }, {"vsa"}) &&
+                          ok([r] { return Comm_GetHUE(&r->hue); }, {"hue"}) &&
+                          ok([r] { return Comm_GetWBM(&r->wbm); }, {"wbm"})))
+            return ok.stop();
     }
 
-    if (!(ok(Comm_GetAGN(&r->agn), {"agn"}) && ok(Comm_GetALV(&r->alv), {"alv"}) &&
-          ok(Comm_GetAMX(&r->amx), {"amx"}) && ok(Comm_GetGAM(&r->gam), {"gam"}) &&
-          ok(Comm_GetVMD(&r->vmd), {"vmd"}) && ok(Comm_GetMFI(&r->mfi), {"mfi"}) &&
-          ok(Comm_GetMFT(&r->mft), {"mft"}) && ok(Comm_GetTMD(&r->tmd), {"tmd"}) &&
-          ok(Comm_GetFOC(&r->foc), {"foc"}) && ok(Comm_GetIRC(&r->irc), {"irc"}) &&
-          ok(Comm_GetZMC(&r->zmc), {"zmc"}) && ok(Comm_GetDOU(&r->dou), {"dou"}) &&
-          ok(Comm_GetSHP(&r->shp), {"shp"}) && ok(Comm_GetSHD(&r->shd), {"shd"})))
-        return 1;
+    if (!(ok([r] { return Comm_GetAGN(&r->agn); }, {"agn"}) &&
+          ok([r] { return Comm_GetALV(&r->alv); }, {"alv"}) &&
+          ok([r] { return Comm_GetAMX(&r->amx); }, {"amx"}) &&
+          ok([r] { return Comm_GetGAM(&r->gam); }, {"gam"}) &&
+          ok([r] { return Comm_GetVMD(&r->vmd); }, {"vmd"}) &&
+          ok([r] { return Comm_GetMFI(&r->mfi); }, {"mfi"}) &&
+          ok([r] { return Comm_GetMFT(&r->mft); }, {"mft"}) &&
+          ok([r] { return Comm_GetTMD(&r->tmd); }, {"tmd"}) &&
+          ok([r] { return Comm_GetFOC(&r->foc); }, {"foc"}) &&
+          ok([r] { return Comm_GetIRC(&r->irc); }, {"irc"}) &&
+          ok([r] { return Comm_GetZMC(&r->zmc); }, {"zmc"}) &&
+          ok([r] { return Comm_GetDOU(&r->dou); }, {"dou"}) &&
+          ok([r] { return Comm_GetSHP(&r->shp); }, {"shp"}) &&
+          ok([r] { return Comm_GetSHD(&r->shd); }, {"shd"})))
+        return ok.stop();
 
-    if (!(ok(Comm_GetCSAT(&r->cbsat, 0), {"cbsat"}) && ok(Comm_GetCSAT(&r->crsat, 1), {"crsat"}) &&
-          ok(Comm_GetRSE(&r->rst_pos, &r->rst_neg), {"rst_pos", "rst_neg"}) &&
-          ok(Comm_GetSHA(&r->sha), {"sha"}) && ok(Comm_GetSEN(&r->sen), {"sen"}) &&
-          ok(Comm_GetSHG(&r->shg), {"shg"}) && ok(Comm_GetSSE(&r->sse), {"sse"})))
-        return 1;
+    if (!(ok([r] { return Comm_GetCSAT(&r->cbsat, 0); }, {"cbsat"}) &&
+          ok([r] { return Comm_GetCSAT(&r->crsat, 1); }, {"crsat"}) &&
+          ok([r] { return Comm_GetRSE(&r->rst_pos, &r->rst_neg); }, {"rst_pos", "rst_neg"}) &&
+          ok([r] { return Comm_GetSHA(&r->sha); }, {"sha"}) &&
+          ok([r] { return Comm_GetSEN(&r->sen); }, {"sen"}) &&
+          ok([r] { return Comm_GetSHG(&r->shg); }, {"shg"}) &&
+          ok([r] { return Comm_GetSSE(&r->sse); }, {"sse"})))
+        return ok.stop();
 
-    int hidden = COMM_OK;
-    if (!(ok(Comm_GetSSPosThick(&r->ssp, &r->llt, &r->rlt, &hidden), {"ssp", "llt", "rlt"}) &&
-          ok.uncounted(hidden, {"ssp", "llt", "rlt"}) && ok(Comm_GetSSA(&r->ssa), {"ssa"})))
-        return 1;
+    if (!(ok(
+              [r]() -> Result {
+                  int hidden = COMM_OK;
+                  const int status = Comm_GetSSPosThick(&r->ssp, &r->llt, &r->rlt, &hidden);
+                  return {status, hidden};
+              },
+              {"ssp", "llt", "rlt"}) &&
+          ok([r] { return Comm_GetSSA(&r->ssa); }, {"ssa"})))
+        return ok.stop();
 
     // Each colour query also reads its side's transparency, which its level
     // stands on.
@@ -141,48 +297,63 @@ int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)
                    {0, 2, &r->slb, &r->slt, "slb", "slt"}, {1, 0, &r->srr, &r->srt, "srr", "srt"},
                    {1, 1, &r->srg, &r->srt, "srg", "srt"}, {1, 2, &r->srb, &r->srt, "srb", "srt"}};
     for (const auto& c : colours)
-        if (!(ok(Comm_GetSSColor(c.side, c.colour, c.level, c.transparency, &hidden),
-                 {c.levelName, c.transparencyName}) &&
-              ok.uncounted(hidden, {c.levelName, c.transparencyName})))
-            return 1;
+        if (!ok(
+                [c]() -> Result {
+                    int hidden = COMM_OK;
+                    const int status = Comm_GetSSColor(c.side, c.colour, c.level, c.transparency, &hidden);
+                    return {status, hidden};
+                },
+                {c.levelName, c.transparencyName}))
+            return ok.stop();
 
-    if (g_hardware_rev == 1 && !(ok(Comm_GetCBH(&r->cbh), {"cbh"}) && ok(Comm_GetCRH(&r->crh), {"crh"})))
-        return 1;
-    return 0;
+    if (g_hardware_rev == 1 && !(ok([r] { return Comm_GetCBH(&r->cbh); }, {"cbh"}) &&
+                                 ok([r] { return Comm_GetCRH(&r->crh); }, {"crh"})))
+        return ok.stop();
+    return ok.finish();
 }
 
 int Comm_QueryAdvanced(CamAdvSettings* r, SnapshotStats* stats)
 {
     CommOperation operation;
-    Pass ok(stats);
+    Pass ok(stats, r, AdvSettingsFields());
     const CamClassTraits& c = Comm_CurrentClass();
-    if (!(ok(Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver), {"fw_ver"}) &&
-          ok(Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver), {"fpga_ver"}) &&
-          ok(Comm_GetVPS(&r->vps), {"vps"}) && ok(Comm_GetVPD(&r->vpd), {"vpd"})))
-        return 1;
+    if (!(ok.text([r] { return Comm_GetFWVer(r->fw_ver, sizeof r->fw_ver); }, "fw_ver") &&
+          ok.text([r] { return Comm_GetFPGAVer(r->fpga_ver, sizeof r->fpga_ver); }, "fpga_ver") &&
+          ok([r] { return Comm_GetVPS(&r->vps); }, {"vps"}) &&
+          ok([r] { return Comm_GetVPD(&r->vpd); }, {"vpd"})))
+        return ok.stop();
 
     if (c.hasWhiteClip) {
-        if (!ok(Comm_GetVWC(&r->vwc), {"vwc"})) return 1;
+        if (!ok([r] { return Comm_GetVWC(&r->vwc); }, {"vwc"})) return ok.stop();
     }
     if (c.colour) {
         for (int i = 0; i < 9; ++i)
-            if (!ok(Comm_GetK(&r->k[i], i), {kMatrixFields[i]})) return 1;
+            if (!ok([r, i] { return Comm_GetK(&r->k[i], i); }, {kMatrixFields[i]})) return ok.stop();
     }
 
-    if (!c.family47x) return 0;
-    if (!(ok(Comm_GetBTH(&r->bth), {"bth"}) && ok(Comm_GetBCT(&r->bct), {"bct"}))) return 1;
+    if (!c.family47x) return ok.finish();
+    if (!(ok([r] { return Comm_GetBTH(&r->bth); }, {"bth"}) &&
+          ok([r] { return Comm_GetBCT(&r->bct); }, {"bct"})))
+        return ok.stop();
     for (int n = 1; n <= 4; ++n)
-        if (!ok(Comm_GetCDA(n, &r->cd[n - 1]), {kDefectFields[n - 1]})) return 1;
-    if (!(ok(Comm_GetCDI(&r->cdi), {"cdi"}) && ok(Comm_GetALCWin(&r->ulx, 0), {"ulx"}) &&
-          ok(Comm_GetALCWin(&r->uly, 1), {"uly"}) && ok(Comm_GetALCWin(&r->lrx, 2), {"lrx"}) &&
-          ok(Comm_GetALCWin(&r->lry, 3), {"lry"}) && ok(Comm_GetBTS(&r->bts), {"bts"}) &&
-          ok(Comm_GetDKS(&r->dks), {"dks"}) && ok(Comm_GetLAW(&r->law), {"law"}) &&
-          ok(Comm_GetIFC(&r->ifc), {"ifc"}) && ok(Comm_GetESH(&r->esh), {"esh"}) &&
-          ok(Comm_GetBIN(&r->bin), {"bin"}) && ok(Comm_GetALM(&r->alm), {"alm"}) &&
-          ok(Comm_GetWDS(&r->wds), {"wds"}) && ok(Comm_GetSNO(r->sno), {"sno"}) &&
-          ok(Comm_GetCID(r->cid), {"cid"})))
-        return 1;
-    return 0;
+        if (!ok([r, n] { return Comm_GetCDA(n, &r->cd[n - 1]); }, {kDefectFields[n - 1]})) return ok.stop();
+    if (!(ok([r] { return Comm_GetCDI(&r->cdi); }, {"cdi"}) &&
+          ok([r] { return Comm_GetALCWin(&r->ulx, 0); }, {"ulx"}) &&
+          ok([r] { return Comm_GetALCWin(&r->uly, 1); }, {"uly"}) &&
+          ok([r] { return Comm_GetALCWin(&r->lrx, 2); }, {"lrx"}) &&
+          ok([r] { return Comm_GetALCWin(&r->lry, 3); }, {"lry"}) &&
+          ok([r] { return Comm_GetBTS(&r->bts); }, {"bts"}) &&
+          ok([r] { return Comm_GetDKS(&r->dks); }, {"dks"}) &&
+          ok([r] { return Comm_GetLAW(&r->law); }, {"law"}) &&
+          ok([r] { return Comm_GetIFC(&r->ifc); }, {"ifc"}) &&
+          ok([r] { return Comm_GetESH(&r->esh); }, {"esh"}) &&
+          ok([r] { return Comm_GetBIN(&r->bin); }, {"bin"}) &&
+          ok([r] { return Comm_GetALM(&r->alm); }, {"alm"}) &&
+          ok([r] { return Comm_GetWDS(&r->wds); }, {"wds"}) &&
+          ok.text([r] { return Comm_GetSNO(r->sno); }, "sno") &&
+          ok.text([r] { return Comm_GetCID(r->cid); }, "cid")))
+        return ok.stop();
+    return ok.finish();
 }
 
 // ---------------------------------------------------------------------------

@@ -97,7 +97,8 @@ int load(CliContext& context, const std::vector<std::string>& args)
     g_prog_type = savedMode;
     context.out << "read failures: " << result.readFailures << "\n";
     if (!result.readAborted) context.out << "send failures: " << result.sendFailures << "\n";
-    return result.readAborted || result.sendAborted ? kExitFailure : kExitOk;
+    context.err << LoadFailureSummary(result);
+    return result.failed() ? kExitFailure : kExitOk;
 }
 
 int diff(CliContext& context, const std::vector<std::string>& args)

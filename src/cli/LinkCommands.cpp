@@ -40,7 +40,7 @@ int raw(CliContext& context, const std::vector<std::string>& args)
     int result = kExitOk;
     for (const std::string& line : args) {
         char reply[kReplySize] = "";
-        const int status = Comm_GetText((line + "\r").c_str(), reply, sizeof reply);
+        const int status = Comm_Raw((line + "\r").c_str(), reply);
         if (status == COMM_OK) {
             context.out << reply << "\n";
         } else {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "camera/CamTypes.h"
 #include "settingsfile/SettingsLines.h"
@@ -49,6 +50,8 @@ inline constexpr const char* kSendingMessage = "Sending Settings to Camera...";
 inline constexpr const char* kRefreshingMessage = "Refreshing displayed values...";
 inline constexpr const char* kReadAbortMessage = "Too many errors reading settings file. File load aborted.";
 inline constexpr const char* kSendAbortMessage = "Too many errors sending to camera. File load aborted.";
+inline constexpr const char* kLinkLostLoadMessage =
+    "Camera link lost while sending settings. File load aborted.";
 /// Steps of a settings file's sending.
 inline constexpr int kSettingsSendSteps = 64;
 
@@ -86,6 +89,20 @@ int SaveSettingsFile(const char* path, const char* comment);
 // ---------------------------------------------------------------------------
 // Reading and sending.
 
+/// A line of the file that could not be read.
+struct SettingsLineFailure {
+    int line;            ///< line number in the file, from 1; 0 when the file has no such line
+    std::string key;     ///< the setting's key ("AGN")
+    const char* reason;  ///< "missing", "too long", "value not readable"
+};
+
+/// A step of the sending that failed.
+struct SettingsStepFailure {
+    int step;          ///< 1 .. 64
+    std::string keys;  ///< the keys of the lines it sends ("AGN"; "SSP, LLT, RLT")
+    int status;        ///< the status code it ended with
+};
+
 /// Counts of one load, for callers that report more than the messages.
 struct SettingsLoadResult {
     int readFailures = 0;
@@ -93,8 +110,21 @@ struct SettingsLoadResult {
     bool readAborted = false;
     bool sendAborted = false;
     bool cancelled = false;  ///< the operator stopped the sending
+    bool linkLost = false;   ///< the camera went away: the sending stopped there
     int stepsDone = 0;       ///< steps of the sending carried out (sent, skipped or failed)
+    std::vector<SettingsLineFailure> failedLines;
+    std::vector<SettingsStepFailure> failedSteps;
+    /// Any line or step failed, or the load did not run to its end.
+    bool failed() const
+    {
+        return readAborted || sendAborted || cancelled || linkLost || !failedLines.empty() ||
+               !failedSteps.empty();
+    }
 };
+
+/// Every failed line and step of a load, one per line of text:
+/// "line 12 (AGN): value not readable", "step 26 (SHS): Camera returned error message NAK.".
+std::string LoadFailureSummary(const SettingsLoadResult& result);
 
 /// "Load cancelled: 12 of 64 steps were sent to the camera."
 std::string CancelledLoadMessage(int stepsDone);
@@ -108,7 +138,8 @@ std::string CancelledLoadMessage(int stepsDone);
 /// sixth stopped the read.  linesRead (when given) gets the lines whose value
 /// was read.  progressPanel is not written to.
 int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* main, CamAdvSettings* adv,
-                           int* failures = nullptr, SettingsLineSet* linesRead = nullptr);
+                           int* failures = nullptr, SettingsLineSet* linesRead = nullptr,
+                           std::vector<SettingsLineFailure>* details = nullptr);
 
 /// Sends the records to the camera in the fixed order of steps; a step fails
 /// when any of its commands fails.  With linesRead, a setting whose line was
@@ -120,9 +151,13 @@ int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* ad
 
 /// F_LoadSet_SendSettings that tells the installed SettingsFileUi after each
 /// of the 64 steps and stops after the step where it asked to (cancelled).
-/// stepsDone gets the steps carried out.  Returns as F_LoadSet_SendSettings.
+/// stepsDone gets the steps carried out, details each failed step.  The
+/// sending also stops, returning 1, at once when the link is lost.  Before
+/// it returns, the doubts a stray line cast on its sets are settled
+/// (Comm_SettleDoubts).  Returns as F_LoadSet_SendSettings.
 int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
-                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled);
+                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled,
+                      std::vector<SettingsStepFailure>* details = nullptr);
 
 /// Turns each value read from a line printed with decimals back into the
 /// count it was printed from: the count whose value lies nearest, within half

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
@@ -18,7 +19,8 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     SettingsLineSet linesRead;
 
     ui.progress(kReadingMessage);
-    if (F_LoadSet_ReadSettings(fileHandle, 0, &main, &adv, &result.readFailures, &linesRead) != 0) {
+    if (F_LoadSet_ReadSettings(fileHandle, 0, &main, &adv, &result.readFailures, &linesRead,
+                               &result.failedLines) != 0) {
         result.readAborted = true;
         ui.progressDone();
         ui.error("ERROR", kReadAbortMessage);
@@ -28,8 +30,18 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
 
     ui.progress(kSendingMessage);
     SnapToPrintedCounts(&main, &adv, linesRead);
-    if (SendSettingsSteps(&main, &adv, &result.sendFailures, &linesRead, &result.stepsDone,
-                          &result.cancelled) != 0) {
+    if (SendSettingsSteps(&main, &adv, &result.sendFailures, &linesRead, &result.stepsDone, &result.cancelled,
+                          &result.failedSteps) != 0) {
+        result.linkLost = Comm_LinkLost() != 0 ||
+                          (!result.failedSteps.empty() && result.failedSteps.back().status == COMM_LINK_LOST);
+        if (result.linkLost) {
+            // Nothing more can reach the camera, nor be read back from it.
+            ui.progressDone();
+            ui.error("ERROR",
+                     (std::string(kLinkLostLoadMessage) + "\n" + LoadFailureSummary(result)).c_str());
+            RT_CloseFile(fileHandle);
+            return result;
+        }
         result.sendAborted = true;
         ui.error("ERROR", kSendAbortMessage);
     }
@@ -42,6 +54,19 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     if (result.cancelled) ui.error("Load Settings From File", CancelledLoadMessage(result.stepsDone).c_str());
     RT_CloseFile(fileHandle);
     return result;
+}
+
+std::string LoadFailureSummary(const SettingsLoadResult& result)
+{
+    std::string text;
+    for (const SettingsLineFailure& f : result.failedLines) {
+        text += f.line > 0 ? "line " + std::to_string(f.line) : std::string("no line");
+        text += " (" + f.key + "): " + f.reason + "\n";
+    }
+    for (const SettingsStepFailure& f : result.failedSteps)
+        text += "step " + std::to_string(f.step) + " (" + f.keys + "): " + Comm_GetMessageErrorStr(f.status) +
+                "\n";
+    return text;
 }
 
 std::string CancelledLoadMessage(int stepsDone)

@@ -233,21 +233,28 @@ std::vector<int> matchLines(const std::vector<FileLine>& file)
 }  // namespace
 
 int F_LoadSet_ReadSettings(int fileHandle, int, CamMainSettings* main, CamAdvSettings* adv, int* failures,
-                           SettingsLineSet* linesRead)
+                           SettingsLineSet* linesRead, std::vector<SettingsLineFailure>* details)
 {
     const std::vector<FileLine> file = readFileLines(fileHandle);
     const std::vector<int> source = matchLines(file);
     const std::span<const SettingsLine> format = SettingsFileLines();
     if (linesRead) linesRead->reset();
+    if (details) details->clear();
     int count = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
         const SettingsLine& line = format[i];
         if (line.read == LineRead::Skip) continue;
         const int from = source[i];
-        const bool read = from >= 0 && file[static_cast<std::size_t>(from)].whole &&
-                          readLine(line, file[static_cast<std::size_t>(from)].text.c_str(), main, adv);
+        const bool whole = from >= 0 && file[static_cast<std::size_t>(from)].whole;
+        const bool read =
+            whole && readLine(line, file[static_cast<std::size_t>(from)].text.c_str(), main, adv);
         if (read && linesRead) linesRead->set(i);
         if (read || !line.counted) continue;
+        if (details)
+            details->push_back({from + 1, line.key,
+                                from < 0 ? "missing"
+                                : !whole ? "too long"
+                                         : "value not readable"});
         ++count;
         if (count > kSettingsFailureLimit) {
             if (failures) *failures = count;

@@ -1,9 +1,14 @@
 #include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
+#include "camera/Link.h"
 #include "camera/LinkQueue.h"
+#include "camera/ReplyGrammar.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsLines.h"
 #include "settingsfile/SettingsUi.h"
@@ -209,18 +214,73 @@ static_assert(std::size(kSteps) == 64, "a settings file is sent in 64 steps");
 
 }  // namespace
 
+namespace {
+
+// The keys a step sends, for the operator: its lines, or for the steps that
+// pick their lines themselves, the group.
+std::string stepKeys(const SendStep& step, std::size_t index)
+{
+    std::string keys;
+    for (const char* line : step.lines)
+        if (line) keys += (keys.empty() ? "" : ", ") + std::string(line);
+    if (!keys.empty()) return keys;
+    switch (index + 1) {
+        case 45:
+            return "KR1 .. KB3";
+        case 46:
+            return "LRX, LRY, ULX, ULY";
+        default:
+            return "SLT, SLR, SLG, SLB, SRT, SRR, SRG, SRB";
+    }
+}
+
+// The status of a step after its doubts were settled: the first of its sets
+// and actions that did not end well (the queries a step makes on its way
+// count through the sets that stand on them).
+int settledStatus(std::uint64_t first, std::uint64_t last)
+{
+    for (std::uint64_t seq = first; seq < last; ++seq) {
+        int shape = 0;
+        const int status = Comm_TransactionStatus(seq, &shape);
+        if (shape == static_cast<int>(ReplyShape::Acknowledge) && status != COMM_OK) return status;
+    }
+    return COMM_OK;
+}
+
+}  // namespace
+
 int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
-                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled)
+                      const SettingsLineSet* linesRead, int* stepsDone, bool* cancelled,
+                      std::vector<SettingsStepFailure>* details)
 {
     const LinesRead read(linesRead);
     SettingsFileUi& ui = CurrentSettingsFileUi();
+    struct Sent {
+        std::size_t index;
+        int status;
+        std::uint64_t first, last;  // its transactions: first <= seq < last
+    };
+    std::vector<Sent> sent;
+    const std::uint64_t mark = Comm_TransactionMark();
     int count = 0;
     int done = 0;
     bool stop = false;
-    for (const SendStep& step : kSteps) {
+    bool lost = false;
+    for (std::size_t i = 0; i < std::size(kSteps); ++i) {
+        const SendStep& step = kSteps[i];
         ++done;
         const bool skipped = (step.factoryOnly && g_prog_type == 0) || !allRead(step.lines, read);
-        if (!skipped && step.send(*main, *adv, read) != 0) ++count;
+        if (!skipped) {
+            const std::uint64_t first = Comm_TransactionMark();
+            const int status = step.send(*main, *adv, read);
+            sent.push_back({i, status, first, Comm_TransactionMark()});
+            if (status != 0) ++count;
+            // Without the camera no further step can go anywhere.
+            if (status == COMM_LINK_LOST || Comm_LinkLost()) {
+                lost = true;
+                break;
+            }
+        }
         if (count > kSettingsFailureLimit) break;
         // Asked after the step, so that a cancel never cuts one in half.
         if (!ui.stepDone(done, kSettingsSendSteps)) {
@@ -228,14 +288,50 @@ int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, in
             break;
         }
     }
+
+    // A stray line may have put some steps in doubt: a set that took a
+    // repeated or junk acknowledgement.  The link reads those sets back; a
+    // step whose query is in doubt is sent again.
+    for (int round = 0; round < 3 && !lost; ++round) {
+        const std::vector<CommDoubt> doubts = Comm_SettleDoubts(mark);
+        if (doubts.empty()) break;
+        for (Sent& s : sent) {
+            bool doubted = false;
+            bool queryDoubted = false;
+            for (const CommDoubt& d : doubts)
+                if (d.seq >= s.first && d.seq < s.last) {
+                    doubted = true;
+                    queryDoubted = queryDoubted || d.query;
+                }
+            if (!doubted) continue;
+            const int before = s.status;
+            if (queryDoubted) {
+                s.first = Comm_TransactionMark();
+                s.status = kSteps[s.index].send(*main, *adv, read);
+                s.last = Comm_TransactionMark();
+            } else {
+                s.status = settledStatus(s.first, s.last);
+            }
+            count += (s.status != 0) - (before != 0);
+            if (s.status == COMM_LINK_LOST || Comm_LinkLost()) lost = true;
+        }
+    }
+
+    if (details) {
+        details->clear();
+        for (const Sent& s : sent)
+            if (s.status != 0)
+                details->push_back(
+                    {static_cast<int>(s.index) + 1, stepKeys(kSteps[s.index], s.index), s.status});
+    }
     if (failures) *failures = count;
     if (stepsDone) *stepsDone = done;
     if (cancelled) *cancelled = stop;
-    return count > kSettingsFailureLimit ? 1 : 0;
+    return count > kSettingsFailureLimit || lost ? 1 : 0;
 }
 
 int F_LoadSet_SendSettings(const CamMainSettings* main, const CamAdvSettings* adv, int* failures,
                            const SettingsLineSet* linesRead)
 {
-    return SendSettingsSteps(main, adv, failures, linesRead, nullptr, nullptr);
+    return SendSettingsSteps(main, adv, failures, linesRead, nullptr, nullptr, nullptr);
 }

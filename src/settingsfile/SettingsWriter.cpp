@@ -102,7 +102,8 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
     if (status != 0 || mainStats.anyFailed() || advStats.anyFailed()) {
         // Report what actually went wrong with the camera, not the pass's own result.
         const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
-        const int code = last != 0 ? last : status;
+        // No failure may end as 0, which the caller would take for "written".
+        const int code = last != 0 ? last : status != 0 ? status : COMM_UNRECOGNIZED;
         const std::string message = std::string(kSaveQueryFailedMessage) + "\n" +
                                     Comm_GetMessageErrorStr(code) +
                                     "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";

@@ -170,28 +170,35 @@ TEST_F(CompositeTest, SplitAngle)
     EXPECT_EQ(degrees, -11);  // always written, from count 0
 }
 
-// No text may end the command line early or carry a second command.
-TEST_F(CompositeTest, IdentifierTextsLoseControlCharactersAndReadBackSixteen)
+// No text may end the command line early or carry a second command, and
+// only what a reply can carry back (printable ASCII) is sent.  A reply longer
+// than the field is no reply to the query.
+TEST_F(CompositeTest, IdentifierTextsAreSentPrintableAndReadBackOnlyWhenTheyFit)
 {
     EXPECT_EQ(Comm_SetCID("Lab 4\r:WFAC=0\n\x7f\t"), COMM_OK);
     EXPECT_EQ(Comm_SetSNO("AB\x01"
                           "12\xe9"),
               COMM_OK);
-    EXPECT_EQ(sent(), (Lines{":CID=Lab 4:WFAC=0", ":WSF=AB12\xe9"}));
+    EXPECT_EQ(sent(), (Lines{":CID=Lab 4:WFAC=0", ":WSF=AB12"}));
     EXPECT_EQ(Comm_SetCID(std::string(300, 'x').c_str()), COMM_OK);
     EXPECT_EQ(sent().back().size(), 5u + 249u);
 
-    camera().setText("CID", "0123456789ABCDEFGHIJ");
     char out[kIdTextSize + 4];
     std::memset(out, '#', sizeof out);
+    EXPECT_EQ(Comm_GetSNO(out), COMM_OK);
+    EXPECT_STREQ(out, "AB12");
+    camera().setText("CID", "0123456789ABCDEF");
     EXPECT_EQ(Comm_GetCID(out), COMM_OK);
     EXPECT_STREQ(out, "0123456789ABCDEF");
     EXPECT_EQ(out[kIdTextSize], '#');
-    EXPECT_EQ(Comm_GetSNO(out), COMM_OK);
-    EXPECT_STREQ(out, "AB12\xe9");
+    for (const char* text : {"0123456789ABCDEFG", "caf\xe9"}) {
+        camera().setText("CID", text);
+        EXPECT_EQ(Comm_GetCID(out), COMM_UNRECOGNIZED) << text;
+        EXPECT_STREQ(out, "0123456789ABCDEF") << text;
+    }
     camera().faults().refuse = {"CID"};
     EXPECT_EQ(Comm_GetCID(out), COMM_NAK);
-    EXPECT_STREQ(out, "AB12\xe9");
+    EXPECT_STREQ(out, "0123456789ABCDEF");
 }
 
 TEST_F(CompositeTest, ActionsUserSetsAndTheAfeWrite)

@@ -26,6 +26,7 @@ void SimLinkTest::openSim(const char* model, int port)
 void SimLinkTest::TearDown()
 {
     Comm_SetTrafficHook(nullptr);
+    Comm_SetReplyTimeout(0);
     Comm_DiscardQueuedActions();
     for (int port = 1; port <= kMaxComPort; ++port) Comm_ClosePort(port);
     g_com_port = 0;
