@@ -139,10 +139,14 @@ TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
     uitest::AnswerFileDialog("b.cfg");
     choose(MAINMNU_FILE_LOADFILE);
     EXPECT_EQ(*camera(1).reg("GAM"), 1);  // the rest was taken
-    EXPECT_EQ(uitest::Popups(),
-              (std::vector<uitest::Popup>{{"Load Settings From File",
-                                           "The camera did not take these settings of the file:\n"
-                                           "LRX: file 5000, camera 31"}}));
+    // First the step that failed, then what the camera holds against the file.
+    EXPECT_EQ(uitest::Popups(), (std::vector<uitest::Popup>{
+                                    {"Load Settings From File",
+                                     "These lines and steps of the file failed:\n"
+                                     "step 46 (LRX, LRY, ULX, ULY): Camera returned error message NAK.\n"},
+                                    {"Load Settings From File",
+                                     "The camera did not take these settings of the file:\n"
+                                     "LRX: file 5000, camera 31"}}));
 }
 
 // Cancel on the progress panel while the file is being sent.

@@ -133,10 +133,10 @@ TEST_F(MainPnlDisplay, RefreshWithoutACamera)
     EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(popups().empty());
 
-    // No answer: the message, and the panel stays as it was.
+    // No answer, also when asked again: the message, and the panel stays as it was.
     camera().faults().silent = true;
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    EXPECT_EQ(sent(), Lines{":CAM?"});
+    EXPECT_EQ(sent(), (Lines{":CAM?", ":CAM?"}));
     EXPECT_EQ(popups(), std::vector{Error("No camera found.\n")});
     EXPECT_EQ(intVal(MAIN_ALV), 128);
     EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
