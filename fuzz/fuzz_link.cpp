@@ -42,13 +42,15 @@ struct Script {
 
 Script g_next;
 int g_writes = 0;
+std::vector<std::string> g_written;  // the commands of the current transaction
 
 class FuzzTransport : public Transport {
 public:
     int open(long, int, int, int) override { return 0; }
-    int write(const char*, int count) override
+    int write(const char* text, int count) override
     {
         ++g_writes;
+        g_written.emplace_back(text, static_cast<std::size_t>(count));
         // Replies leave from the event loop, never from inside the write, as
         // a real port's do.
         for (std::string& chunk : g_next.chunks)
@@ -97,7 +99,7 @@ void Check(bool ok, const char* what)
 bool IsStatus(int status)
 {
     return status == COMM_OK || status == COMM_TIMEOUT || status == COMM_NAK || status == COMM_UNRECOGNIZED ||
-           status == COMM_LINK_LOST;
+           status == COMM_LINK_LOST || status == COMM_UNCONFIRMED;
 }
 
 // Factory mode shows every reply line: it must be a terminated line that
@@ -151,24 +153,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         g_next = TakeScript(data);
         const bool hangUp = g_next.hangUp;
         const int writesBefore = g_writes;
+        g_written.clear();
 
         int status = COMM_OK;
+        std::string command;     // what goes out first
+        std::string readBack;    // what may follow it: the query asked again, or a set's read-back
+        std::size_t mostWrites;  // the command and its second chance
         switch (data.ConsumeIntegralInRange<int>(0, 4)) {
             case 0:
             case 1: {
                 constexpr int kUntouched = 0x5A5A5A5A;
                 int value = kUntouched;
-                status = Comm_GetIntVal(step % 2 ? ":SHS?\r" : ":AGN?\r", &value);
+                command = readBack = step % 2 ? ":SHS?\r" : ":AGN?\r";
+                mostWrites = 2;
+                status = Comm_GetIntVal(command.c_str(), &value);
                 Check(status == COMM_OK || value == kUntouched, "integer written only on COMM_OK");
                 break;
             }
-            case 2:
-                status = Comm_SetIntVal(":AGN=", data.ConsumeIntegral<int>());
+            case 2: {
+                const int value = data.ConsumeIntegral<int>();
+                command = ":AGN=" + std::to_string(value) + "\r";
+                readBack = ":AGN?\r";
+                mostWrites = 3;
+                status = Comm_SetIntVal(":AGN=", value);
                 break;
+            }
             case 3: {
                 char text[17];
                 std::memset(text, '#', sizeof text);
-                status = Comm_GetText(":VER?\r", text, sizeof text);
+                command = readBack = ":VER?\r";
+                mostWrites = 2;
+                status = Comm_GetText(command.c_str(), text, sizeof text);
                 if (status == COMM_OK) {
                     Check(std::memchr(text, '\0', sizeof text) != nullptr, "text terminated");
                 } else {
@@ -177,18 +192,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 break;
             }
             case 4:
+                // A command without a query cannot be read back.
+                command = ":AWB!\r";
+                mostWrites = 1;
                 status = Comm_SendFixed(":AWB!");
                 break;
         }
         Check(IsStatus(status), "status is a CommStatus code");
         Check(!Comm_IsBusy(), "busy flag cleared");
-        // Nothing can be sent to a device that has gone, and every command
-        // goes out exactly once to one that is there.  Only a device that
-        // goes away during this very transaction may end it as lost.
+        // Nothing can be sent to a device that has gone.  To one that is
+        // there the command goes out first, followed at most by its second
+        // chance: the query asked again, or a set read back.  Only a device
+        // that goes away during this very transaction may end it as lost.
         if (down) {
             Check(status == COMM_LINK_LOST, "a lost device ends the transaction");
         } else {
-            Check(g_writes == writesBefore + 1, "command written once");
+            Check(g_writes > writesBefore && g_written.size() <= mostWrites, "command and its second chance");
+            Check(g_written.front() == command, "the command goes out first");
+            for (std::size_t i = 1; i < g_written.size(); ++i)
+                Check(g_written[i] == readBack, "only the second chance follows");
             Check(status != COMM_LINK_LOST || hangUp, "a present device takes the command");
         }
         // The scripted chunks of a transaction that timed out still arrive;
