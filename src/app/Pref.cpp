@@ -35,7 +35,7 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
         // A device that went away is opened again first; when it answers,
         // the main panel is read afresh as when it came back by itself.
         if (Comm_LinkLost()) Mpnl_RestoreLink();
-        if (Comm_GetModel(model) == COMM_OK) return true;
+        if (Comm_AskModel(model) == COMM_OK) return true;
         MessagePopup("ERROR", kNoCamera);
         return false;
     }
@@ -50,7 +50,7 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
         text += opened == kRS_PortInUse ? "in use by another program." : GetComOpenErrorText();
         MessagePopup("ERROR", text.c_str());
     } else {
-        found = Comm_GetModel(model) == COMM_OK;
+        found = Comm_AskModel(model) == COMM_OK;
         if (!found) MessagePopup("ERROR", kNoCamera);
         if (!found || !keepOpen) Comm_ClosePort(port);
     }

@@ -22,7 +22,7 @@ bool probe(int port, int baud)
     const int saved = g_com_port;
     g_com_port = port;  // the model query goes out on g_com_port
     char name[kModelNameSize] = "";
-    const int status = Comm_GetModel(name);
+    const int status = Comm_AskModel(name);
     if (status == COMM_OK) {
         Comm_RecordModelName(name);
         return true;
@@ -67,7 +67,7 @@ int Comm_Reconnect()
         return COMM_LINK_LOST;
     }
     char name[kModelNameSize] = "";
-    const int status = Comm_GetModel(name);
+    const int status = Comm_AskModel(name);
     if (status == COMM_OK) {
         Comm_RecordModelName(name);
         return COMM_OK;

@@ -87,10 +87,50 @@ std::string Comm_UnknownModelText(const char* name)
     return std::string("Unknown camera model '") + name + "'; shown as " + g_cam_models[0];
 }
 
+namespace {
+char g_last_model_name[kModelNameSize] = "";
+
+bool knownModel(const char* name)
+{
+    for (const char* model : g_cam_models)
+        if (std::strcmp(name, model) == 0) return true;
+    return false;
+}
+}  // namespace
+
+int Comm_AskModel(char* name)
+{
+    // A name of the table is taken at once; an unknown one may be a damaged
+    // reply, so it is taken only once two readings agree.
+    char readings[3][kModelNameSize] = {};
+    int taken = -1;
+    for (int n = 0; n < 3 && taken < 0; ++n) {
+        const int status = Comm_GetModel(readings[n]);
+        if (status != COMM_OK) return status;
+        if (knownModel(readings[n])) taken = n;
+        for (int earlier = 0; earlier < n && taken < 0; ++earlier)
+            if (std::strcmp(readings[earlier], readings[n]) == 0) taken = n;
+    }
+    if (taken < 0) return COMM_UNCONFIRMED;
+    std::memcpy(g_last_model_name, readings[taken], kModelNameSize);
+    std::memcpy(name, readings[taken], kModelNameSize);
+    return COMM_OK;
+}
+
+const char* Comm_LastModelName()
+{
+    return g_last_model_name;
+}
+
+bool Comm_LastModelKnown()
+{
+    return knownModel(g_last_model_name);
+}
+
 int Comm_QueryAndRecordModel()
 {
     char name[kModelNameSize] = "";
-    const int status = Comm_GetModel(name);
+    const int status = Comm_AskModel(name);
     if (status == COMM_OK) Comm_RecordModelName(name);
     return status;
 }

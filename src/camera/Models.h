@@ -58,6 +58,19 @@ void Comm_SetUnknownModelHook(UnknownModelHook hook);
 /// The text that tells the operator: "Unknown camera model 'X'; shown as VK-400".
 std::string Comm_UnknownModelText(const char* name);
 
-/// Asks the camera its model and records it; on failure the recorded model
-/// stays as it was.  Returns the status of the model query.
+/// Asks the camera its model (":CAM?") into name (kModelNameSize bytes).  An
+/// answer that names no model of the table may be a damaged one, so it is
+/// asked again, up to three times in all: a name of the table, or the same
+/// unknown name twice, is taken; three different unknown answers are
+/// COMM_UNCONFIRMED.  On failure name is left alone.
+int Comm_AskModel(char* name);
+
+/// Asks the camera its model (Comm_AskModel) and records it; on failure the
+/// recorded model stays as it was.  Returns the status of the model query.
 int Comm_QueryAndRecordModel();
+
+/// The name the camera last gave for its model (Comm_AskModel), empty before.
+const char* Comm_LastModelName();
+
+/// Whether that name is one of the table's.
+bool Comm_LastModelKnown();

@@ -12,6 +12,7 @@ struct CliContext {
     int baud = 9600;
     std::ostream& out;
     std::ostream& err;
+    int asModel = -1;  ///< --as-model: the row a camera of an unknown model is taken as
 };
 
 struct CliCommand {
@@ -39,6 +40,11 @@ bool OpenLink(CliContext& context);
 /// the reason to err ("No Camera Communication Link Found", after the device
 /// that another program holds, if that was why) and returns false.
 bool OpenCameraLink(CliContext& context);
+
+/// OpenCameraLink for the commands that read or write every setting, whose
+/// shape is the model's: a camera that names an unknown model is refused
+/// (the reason on err) unless --as-model gave the model to take it as.
+bool OpenCameraOfKnownModel(CliContext& context);
 
 /// Writes "ERROR: " or a plain message with the status text of a camera
 /// operation to err and returns the failure exit status.

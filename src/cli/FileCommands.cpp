@@ -45,7 +45,7 @@ int usage(CliContext& context, const char* text)
 // Opens the port and identifies the camera, whose class decides conversions.
 bool connect(CliContext& context)
 {
-    return OpenCameraLink(context);
+    return OpenCameraOfKnownModel(context);
 }
 
 int save(CliContext& context, const std::vector<std::string>& args)
@@ -130,7 +130,7 @@ int userSet(CliContext& context, const std::vector<std::string>& args, bool stor
     const char* form = store ? "save-set N (0..2)" : "load-set N (0..2)";
     if (args.size() != 1 || args[0].size() != 1 || args[0][0] < '0' || args[0][0] > '2')
         return usage(context, form);
-    if (!connect(context)) return kExitFailure;
+    if (!OpenCameraLink(context)) return kExitFailure;
     const int set = args[0][0] - '0';
     const int status = store ? Comm_SaveSet(set) : Comm_LoadSet(set);
     if (status != 0) {

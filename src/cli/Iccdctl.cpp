@@ -27,7 +27,7 @@ std::vector<CliCommand> allCommands()
 
 void printHelp(std::ostream& out)
 {
-    out << "Usage: iccdctl [--port N | --device DEVICE] [--baud RATE] COMMAND [ARG...]\n"
+    out << "Usage: iccdctl [--port N | --device DEVICE] [--baud RATE] [--as-model NAME] COMMAND [ARG...]\n"
            "\n"
            "Controls an ICCD camera over its serial link.\n"
            "\n"
@@ -36,6 +36,8 @@ void printHelp(std::ostream& out)
            "                    (ICCD_COM<N>, else the platform default) names its device\n"
            "  --device DEVICE   use DEVICE for the port: a serial device, tcp:HOST:PORT or sim:MODEL\n"
            "  --baud RATE       baud rate (default 9600)\n"
+           "  --as-model NAME   take a camera that names an unknown model as NAME (get, set,\n"
+           "                    snapshot, save, load and diff refuse such a camera otherwise)\n"
            "  --help            show this text\n"
            "\n"
            "Commands:\n";
@@ -83,6 +85,21 @@ bool OpenCameraLink(CliContext& context)
     return false;
 }
 
+bool OpenCameraOfKnownModel(CliContext& context)
+{
+    if (!OpenCameraLink(context)) return false;
+    if (Comm_LastModelKnown()) return true;
+    if (context.asModel >= 0) {
+        Comm_RecordModel(context.asModel);
+        context.err << "iccdctl: taken as " << g_cam_models[context.asModel] << " (--as-model)\n";
+        return true;
+    }
+    // Read or written in another model's shape, its settings would be wrong.
+    context.err << "iccdctl: the camera names an unknown model '" << Comm_LastModelName()
+                << "'; --as-model NAME takes it as one of the known models\n";
+    return false;
+}
+
 int ReportFailure(CliContext& context, int status)
 {
     context.err << Comm_GetMessageErrorStr(status) << "\n";
@@ -123,7 +140,7 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
             printHelp(out);
             return kExitOk;
         }
-        if (option != "--port" && option != "--device" && option != "--baud")
+        if (option != "--port" && option != "--device" && option != "--baud" && option != "--as-model")
             return usageError(err, "unknown option " + option);
         if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
         const std::string& value = args[++i];
@@ -131,6 +148,11 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
             // An empty name would quietly fall back to the port's default device.
             if (value.empty()) return usageError(err, "--device needs a device name");
             device = value;
+        } else if (option == "--as-model") {
+            context.asModel = -1;
+            for (int row = 0; row < kCamModelCount; ++row)
+                if (value == g_cam_models[row]) context.asModel = row;
+            if (context.asModel < 0) return usageError(err, "--as-model takes a model name, such as VKC-475");
         } else if (option == "--port") {
             if (!parseInt(value, context.port) || context.port < 1 || context.port > kMaxComPort)
                 return usageError(err, "--port takes a number from 1 to 32");

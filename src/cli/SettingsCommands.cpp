@@ -32,13 +32,6 @@ int UsageError(CliContext& context, const std::string& message)
     return kExitUsage;
 }
 
-// Opens the link and asks the model: the pedestal and white-clip units, and
-// what a snapshot reads, depend on the camera's function class.
-bool OpenIdentified(CliContext& context)
-{
-    return OpenCameraLink(context);
-}
-
 int get(CliContext& context, const std::vector<std::string>& args)
 {
     if (args.empty()) return UsageError(context, "get needs at least one mnemonic (see iccdctl --help)");
@@ -49,7 +42,8 @@ int get(CliContext& context, const std::vector<std::string>& args)
         if (!(command->access & kCommQuery)) return UsageError(context, name + " cannot be read");
         commands.push_back(command);
     }
-    if (!OpenIdentified(context)) return kExitFailure;
+    // The pedestal and white-clip units depend on the camera's function class.
+    if (!OpenCameraOfKnownModel(context)) return kExitFailure;
 
     int result = kExitOk;
     for (const CommCommand* command : commands) {
@@ -99,7 +93,8 @@ int set(CliContext& context, const std::vector<std::string>& args)
                           std::string(command->mnemonic) + " takes a whole number, not '" + text + "'");
     if (command->kind == CommValueKind::Real && !ParseRealValue(text, realValue))
         return UsageError(context, std::string(command->mnemonic) + " takes a number, not '" + text + "'");
-    if (!OpenIdentified(context)) return kExitFailure;
+    // The pedestal and white-clip units depend on the camera's function class.
+    if (!OpenCameraOfKnownModel(context)) return kExitFailure;
 
     // Checked once the class is known: the pedestal and white-clip rules
     // depend on it.
@@ -227,7 +222,7 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
         if (arg != "--json") return UsageError(context, "snapshot takes only --json");
         json = true;
     }
-    if (!OpenIdentified(context)) return kExitFailure;
+    if (!OpenCameraOfKnownModel(context)) return kExitFailure;
 
     CamMainSettings main{};
     CamAdvSettings adv{};

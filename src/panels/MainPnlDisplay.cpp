@@ -130,7 +130,7 @@ void Mpnl_Refresh(int panel)
         return;
     }
     char name[kModelNameSize] = {};
-    const int status = Comm_GetModel(name);
+    const int status = Comm_AskModel(name);
     if (status == COMM_OK) {
         Comm_RecordModelName(name);
         CamMainSettings rec{};

@@ -289,9 +289,10 @@ std::string SimCamera::query(std::string_view mnemonic) const
             return IntReply(mnemonic, intOr0(mnemonic));
         case CommandKind::FpgaData:
             return IntReply(mnemonic, fpgaRegister(intOr0("FPA")));
+        case CommandKind::Model:
+            return Accepted(faults_.modelName.empty() ? text(mnemonic) : faults_.modelName);
         case CommandKind::Text:
         case CommandKind::TextQueryOnly:
-        case CommandKind::Model:
             return Accepted(text(mnemonic));
         default:
             return kRefused;

@@ -39,6 +39,7 @@ struct Faults {
     int lateDelayMs = 3000;          ///< delay of a late reply
     std::set<std::string> overlong;  ///< answer these with a reply line of 300 characters
     std::string junkBeforeColon;     ///< bytes sent ahead of every reply's ':'
+    std::string modelName;           ///< name given for the model instead of the model's own
     bool byteByByte = false;         ///< deliver every reply byte as its own chunk
     bool duplicateReplies = false;   ///< send every reply line twice
     int hangupAfter = 0;             ///< drop the link after this many commands (0: never)

@@ -20,6 +20,7 @@ enum class Value {
     Late,
     LateMs,
     Overlong,
+    ModelName,
     Junk,
     Hangup,
     Noise,
@@ -51,6 +52,7 @@ const Switch kSwitches[] = {
     {"--late-ms", Value::LateMs, "MS", "delay of a late reply (default 3000)"},
     {"--overlong", Value::Overlong, "MN[,MN..]", "answer these with a reply line of 300 characters"},
     {"--junk", Value::Junk, "TEXT", "send TEXT ahead of every reply's colon"},
+    {"--model-name", Value::ModelName, "NAME", "answer the model query with NAME, as an unknown camera does"},
     {"--byte-by-byte", Value::None, nullptr, "deliver every reply byte on its own, 1 ms apart"},
     {"--duplicate", Value::None, nullptr, "send every reply line twice"},
     {"--hangup-after", Value::Hangup, "N", "drop the link after answering the N-th command"},
@@ -194,6 +196,9 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
             }
             case Value::Junk:
                 opts.faults.junkBeforeColon = value.toStdString();
+                break;
+            case Value::ModelName:
+                opts.faults.modelName = value.toStdString();
                 break;
             case Value::Noise: {
                 const auto v = NonNegative(value);

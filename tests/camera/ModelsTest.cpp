@@ -77,6 +77,54 @@ TEST_F(ModelLinkTest, OverlongModelReplyIsNoAnswer)
     EXPECT_EQ(name[0], '#');
 }
 
+// A model name that is not in the table may be a damaged reply: it is asked
+// again until two readings agree or a name of the table comes.  The camera is
+// silent; the replies come 40 ms apart, each after the question it answers.
+TEST_F(ModelLinkTest, AnUnknownModelNameIsTakenOnlyWhenTwoReadingsAgree)
+{
+    struct Case {
+        std::vector<const char*> replies;
+        int status;
+        const char* name;
+    };
+    const Case cases[] = {
+        {{"VKC-475"}, COMM_OK, "VKC-475"},
+        {{"VKC-4#5", "VKC-475"}, COMM_OK, "VKC-475"},
+        {{"VK-999", "VK-999"}, COMM_OK, "VK-999"},
+        {{"VK-9#9", "VK-999", "VK-999"}, COMM_OK, "VK-999"},
+        {{"VKC-4#5", "VKC-#75", "V#C-475"}, COMM_UNCONFIRMED, "untouched"},
+    };
+    camera().faults().silent = true;
+    Comm_SetReplyTimeout(1.0);
+    for (const Case& c : cases) {
+        clearLog();
+        for (std::size_t i = 0; i < c.replies.size(); ++i)
+            injectLater(40 * static_cast<int>(i + 1), std::string(":o") + c.replies[i] + "\r");
+        char name[kModelNameSize] = "untouched";
+        EXPECT_EQ(Comm_AskModel(name), c.status) << c.replies.back();
+        EXPECT_STREQ(name, c.name);
+        EXPECT_EQ(sent().size(), c.replies.size()) << c.replies.back();
+    }
+    // What was taken last is what the camera is known by.
+    EXPECT_STREQ(Comm_LastModelName(), "VK-999");
+    EXPECT_FALSE(Comm_LastModelKnown());
+}
+
+// A camera that steadily names a model the table lacks is found, shown as the
+// first row, and the operator is told.
+TEST_F(ModelLinkTest, ACameraOfAnUnknownModelIsReported)
+{
+    static std::vector<std::string> told;
+    told.clear();
+    Comm_SetUnknownModelHook([](const char* name) { told.emplace_back(name); });
+    camera().faults().modelName = "VK-999";
+    EXPECT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
+    Comm_SetUnknownModelHook(nullptr);
+    EXPECT_EQ(told, (std::vector<std::string>{"VK-999"}));
+    EXPECT_EQ(g_cam_model_user_idx, 0);
+    EXPECT_EQ(sent(), (std::vector<std::string>{":CAM?", ":CAM?"}));
+}
+
 TEST_F(ModelLinkTest, FailedModelQueryKeepsTheRecordedModel)
 {
     camera().setModel(12);

@@ -74,6 +74,7 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
                                                {"--baud", "-5", "identify"},
                                                {"--bogus", "identify"},
                                                {"--device", "", "identify"},
+                                               {"--as-model", "VK-999", "snapshot"},
                                                {"frobnicate"},
                                                {"raw"},
                                                {"identify", "extra"}}) {

@@ -122,6 +122,35 @@ TEST_F(SettingsCommandsTest, SnapshotPrintsBothRecordsFieldByField)
     EXPECT_EQ(commands().size(), 56u + 34u + 4u);  // each of the four texts read twice
 }
 
+// Every setting's shape and units follow the model: a camera that names an
+// unknown model is read or written only once --as-model says what to take it
+// as.  identify still tells what it is.
+TEST_F(SettingsCommandsTest, ACameraOfAnUnknownModelNeedsAsModel)
+{
+    camera().faults().modelName = "VK-999";
+    const char* refusal =
+        "iccdctl: Unknown camera model 'VK-999'; shown as VK-400\n"
+        "iccdctl: the camera names an unknown model 'VK-999'; --as-model NAME takes it as one of the known "
+        "models\n";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"snapshot"}, {"get", "AGN"}, {"set", "ALV", "10"}, {"save", "/nonexistent/never.txt"}}) {
+        const CliResult r = iccdctl(args);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, refusal) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+    }
+    EXPECT_TRUE(commands().empty());
+
+    const CliResult taken = iccdctl({"--as-model", "VKC-475", "get", "ALV"});
+    EXPECT_EQ(taken.status, 0) << taken.err;
+    EXPECT_EQ(taken.out, "ALV: 128\n");
+    EXPECT_NE(taken.err.find("taken as VKC-475"), std::string::npos) << taken.err;
+
+    const CliResult identified = iccdctl({"identify"});
+    EXPECT_EQ(identified.status, 0);
+    EXPECT_EQ(identified.out.substr(0, 30), "model: VK-400\nrow: 0\nclass: 0\n");
+}
+
 TEST_F(SettingsCommandsTest, SnapshotAsJson)
 {
     use("VK-470");
