@@ -584,18 +584,17 @@ std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
     CommOperation operation;
     g_comm_busy = 1;
     // A reply that lost its place to a line taken before it follows that
-    // line at once.  Only after a reply that content cannot tell is it worth
-    // the few bytes' time to look for one.
+    // line at once: what has come is taken in first.  Only after a time-out,
+    // or after a reply that content cannot tell on a line that misbehaved
+    // during the batch, is it worth waiting for one; a sound line pays
+    // nothing.
     ProcessSystemEvents();
     SerialComCallback(g_com_port, 0, nullptr);
-    if (g_after.tookUntold || g_after.timedOut) {
-        // On a line that has misbehaved, give a repeat the time it needs to
-        // come (serial adapters hand bytes over in chunks, milliseconds
-        // apart); on a sound one, the moment two bytes take.
+    if (g_after.timedOut || (g_after.tookUntold && g_ledger.troubledSince(mark))) {
+        // Give a repeat the time it needs to come: serial adapters hand
+        // bytes over in chunks, milliseconds apart.
         const double lineTime = 0.020 + longestReply(g_after.shape) * byteSeconds();
-        const double quiet = g_after.timedOut               ? lineTime
-                             : g_ledger.troubledSince(mark) ? 0.010 + 20 * byteSeconds()
-                                                            : std::max(0.0005, 2 * byteSeconds());
+        const double quiet = g_after.timedOut ? lineTime : 0.010 + 20 * byteSeconds();
         awaitLineOrQuiet(quiet, Timer() + lineTime);
     }
     letOpenLineComplete(Timer() + staleLineAllowance(g_reply_timeout));

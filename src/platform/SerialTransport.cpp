@@ -100,13 +100,29 @@ public:
     int write(const char* data, int count) override
     {
         if (down_ || !port_.isOpen()) return kRS_LinkDown;
-        const qint64 n = port_.write(data, count);
-        return n < 0 ? kRS_UnknownIOError : static_cast<int>(n);
+        int done = 0;
+#ifdef Q_OS_UNIX
+        // A command line is a few bytes that the driver takes at once.  Qt's
+        // own write queues it, turns a write notifier on and off and sends it
+        // on the next turn of the event loop; writing the descriptor directly
+        // sends it now, and only a rest the driver cannot take goes Qt's way.
+        if (port_.bytesToWrite() == 0) {
+            const ssize_t n = ::write(static_cast<int>(port_.handle()), data, static_cast<size_t>(count));
+            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return kRS_UnknownIOError;
+            done = n > 0 ? static_cast<int>(n) : 0;
+            if (done == count) return count;
+        }
+#endif
+        if (port_.write(data + done, count - done) < 0) return kRS_UnknownIOError;
+        port_.flush();
+        return count;
     }
 
     void discardOutput() override
     {
-        if (port_.isOpen()) port_.clear(QSerialPort::Output);
+        // What Qt still holds is dropped; once it has handed everything to
+        // the driver, a healthy line has sent it and there is nothing to drop.
+        if (port_.isOpen() && port_.bytesToWrite() > 0) port_.clear(QSerialPort::Output);
     }
 
 private:

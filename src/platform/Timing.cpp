@@ -3,10 +3,15 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
-#include <cmath>
+#include <algorithm>
 
 namespace {
+
+// The step of a wait shorter than a millisecond: what arrives meanwhile is
+// handled at most this late.
+constexpr double kPollMicroseconds = 50.0;
 
 const QElapsedTimer& startClock()
 {
@@ -40,11 +45,21 @@ void WaitForSystemEvents(double maxSeconds)
         ProcessSystemEvents();
         return;
     }
+    // Qt's timers count whole milliseconds.  The whole ones are slept in the
+    // event loop; a last fraction is polled in short sleeps, so that a wait
+    // of half a millisecond does not last a whole one.
+    const int wholeMs = static_cast<int>(maxSeconds * 1000.0);
+    if (wholeMs == 0) {
+        ProcessSystemEvents();
+        QThread::usleep(static_cast<unsigned long>(std::min(kPollMicroseconds, maxSeconds * 1e6)));
+        ProcessSystemEvents();
+        return;
+    }
     // The guard timer is itself an event, so the blocking call below returns by
     // the deadline even when nothing else happens.
     QTimer guard;
     guard.setSingleShot(true);
     guard.setTimerType(Qt::PreciseTimer);
-    guard.start(static_cast<int>(std::ceil(maxSeconds * 1000.0)));
+    guard.start(wholeMs);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }

@@ -9,5 +9,7 @@ double Timer();
 int ProcessSystemEvents();
 
 /// Sleeps in the event loop until at least one event has been handled or
-/// maxSeconds have passed, whichever comes first.  Uses no CPU while waiting.
+/// maxSeconds have passed, whichever comes first; may return earlier, so
+/// callers wait in a loop to their deadline.  Uses no CPU while waiting,
+/// except that a wait shorter than a millisecond polls in 50 µs steps.
 void WaitForSystemEvents(double maxSeconds);
