@@ -95,7 +95,15 @@ void LinkLedger::stray(const ReplyLine& line)
             texts = true;  // a text may look like a count
             break;
         case ReplyKind::Malformed:
-            return;  // no transaction takes such a line, so none was misled by it
+            // A reply cut by a CR inside it was taken up to that CR, and its
+            // rest comes as a line of its own: the transaction that ended
+            // last may hold a cut reply.
+            forEachNewestFirst([&](LedgerEntry& e) {
+                if (e.status == -1) return true;  // still waiting
+                if (e.status == 0) e.doubtful = true;
+                return false;
+            });
+            return;
     }
     forEachNewestFirst([&](LedgerEntry& e) {
         if (e.shape == ReplyShape::Integer && e.status == 0) return false;  // older ones are in step
