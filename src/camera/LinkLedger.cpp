@@ -84,10 +84,11 @@ void LinkLedger::stray(const ReplyLine& line)
             break;
         case ReplyKind::Integer:
             if (queried(line.mnemonic)) {
-                // The newest query of that mnemonic may have taken a stale count.
+                // The newest query of that mnemonic may have taken a stale
+                // count, or a junk refusal in place of this answer.
                 forEachNewestFirst([&](LedgerEntry& e) {
                     if (e.shape != ReplyShape::Integer || line.mnemonic != e.mnemonic) return true;
-                    if (e.status == 0 && e.count != line.count) e.doubtful = true;
+                    if ((e.status == 0 && e.count != line.count) || e.status == 2) e.doubtful = true;
                     return false;
                 });
                 return;
@@ -96,11 +97,10 @@ void LinkLedger::stray(const ReplyLine& line)
             break;
         case ReplyKind::Malformed:
             // A reply cut by a CR inside it was taken up to that CR, and its
-            // rest comes as a line of its own: the transaction that ended
-            // last may hold a cut reply.
+            // rest comes as a line of its own, often in the same chunk: the
+            // newest transaction, waiting or ended, may hold a cut reply.
             forEachNewestFirst([&](LedgerEntry& e) {
-                if (e.status == -1) return true;  // still waiting
-                if (e.status == 0) e.doubtful = true;
+                if (e.status == -1 || e.status == 0) e.doubtful = true;
                 return false;
             });
             return;

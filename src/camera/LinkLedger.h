@@ -9,9 +9,10 @@
 // step.  The line is known to be in step when an integer query takes its own
 // answer, which names it (":oAGN 852"): every reply sent before that one has
 // arrived by then.  A stray integer answer can only have misled a query of the
-// mnemonic it names, and only when it gives another count.  A line of no
+// mnemonic it names, and only when it gives another count or that query
+// took a refusal (a junk ":e" in its place).  A line of no
 // reply's shape may be the rest of a reply cut short by a CR inside it, so it
-// puts in doubt the transaction that ended last.
+// puts in doubt the newest transaction, ended or still waiting.
 //
 // The ledger does no input or output: the link tells it what happens, and
 // asks it which transactions are in doubt.

@@ -60,9 +60,10 @@ public:
     bool operator()(Query query, std::initializer_list<const char*> fields)
     {
         stats_->reachedFields.insert(stats_->reachedFields.end(), fields);
-        Step step{std::move(query), std::vector<const char*>(fields), Comm_TransactionMark(), 0};
+        Step step{std::move(query), std::vector<const char*>(fields), Comm_TransactionMark(), 0, false};
         const Result result = step.query();
         step.last = Comm_TransactionMark();
+        step.failed = result.status != COMM_OK;
         if (result.status == COMM_BUSY) return fail(result.status, step.fields);
         if (result.status != COMM_OK) {
             ++stats_->failures;
@@ -120,6 +121,10 @@ public:
                     markUnread(step->fields);
                 } else {
                     markRead(step->fields);
+                    // A failure that a stray line showed to be the line's,
+                    // such as a junk refusal, is healed by the answer.
+                    if (step->failed) --stats_->failures;
+                    step->failed = false;
                 }
             }
         }
@@ -147,6 +152,7 @@ private:
         std::vector<const char*> fields;
         std::uint64_t first;  // transaction numbers of its last run: first <= seq < last
         std::uint64_t last;
+        bool failed;  // its last run failed, and counts among the failures
     };
 
     bool fail(int status, const std::vector<const char*>& fields)

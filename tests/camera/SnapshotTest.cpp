@@ -60,8 +60,9 @@ Lines AdvancedOrder(int cls)
     else
         lines = lines + Queries({"VWC"});
     if (cls >= 3)
-        lines = lines + Queries({"BTH", "BCT", "CD1", "CD2", "CD3", "CD4", "CDI", "ULX", "ULY", "LRX", "LRY",
-                                 "BTS", "DKS", "LAW", "IFC", "ESH", "BIN", "ALM", "WDS", "SNO", "SNO", "CID", "CID"});
+        lines = lines +
+                Queries({"BTH", "BCT", "CD1", "CD2", "CD3", "CD4", "CDI", "ULX", "ULY", "LRX", "LRY", "BTS",
+                         "DKS", "LAW", "IFC", "ESH", "BIN", "ALM", "WDS", "SNO", "SNO", "CID", "CID"});
     return lines;
 }
 
