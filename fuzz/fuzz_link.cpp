@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 constexpr int kUntouched = 0x5A5A5A5A;
                 int value = kUntouched;
                 command = readBack = step % 2 ? ":SHS?\r" : ":AGN?\r";
-                mostWrites = 2;
+                mostWrites = 5;  // asked again, and a negative count read until two readings agree
                 status = Comm_GetIntVal(command.c_str(), &value);
                 Check(status == COMM_OK || value == kUntouched, "integer written only on COMM_OK");
                 break;
@@ -202,7 +202,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Check(!Comm_IsBusy(), "busy flag cleared");
         // Nothing can be sent to a device that has gone.  To one that is
         // there the command goes out first, followed at most by its second
-        // chance: the query asked again, or a set read back.  Only a device
+        // chance (the query asked again, or a set read back) and, for a
+        // negative count, the readings that confirm it.  Only a device
         // that goes away during this very transaction may end it as lost.
         if (down) {
             Check(status == COMM_LINK_LOST, "a lost device ends the transaction");

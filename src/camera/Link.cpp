@@ -390,10 +390,36 @@ int readBack(const LedgerEntry& set)
     return status == COMM_OK && std::strcmp(reply, set.text) == 0 ? COMM_OK : COMM_UNCONFIRMED;
 }
 
+// A count below zero is taken only once two readings agree: a blank or a
+// digit turned into a minus sign on the line still makes a well-formed count,
+// and negative counts are rare enough for the second reading to cost next to
+// nothing.  reply (kReplySize bytes) and *count get the agreed reading.
+int confirmNegative(const char* line, const Expected& want, char* reply, int* count)
+{
+    int readings[3] = {*count, 0, 0};
+    char texts[3][kReplySize];
+    int n = 1;
+    for (int attempt = 0; attempt < 3 && n < 3; ++attempt) {
+        int taken = 0;
+        const int status = exchange(line, want, texts[n], &taken);
+        if (status == COMM_LINK_LOST) return status;
+        if (status != COMM_OK) continue;
+        for (int i = 0; i < n; ++i)
+            if (readings[i] == taken) {
+                *count = taken;
+                std::snprintf(reply, kReplySize, "%s", texts[n]);
+                return COMM_OK;
+            }
+        readings[n++] = taken;
+    }
+    return COMM_UNRECOGNIZED;
+}
+
 // One transaction: send line, wait for the reply.  Refused with COMM_BUSY
 // while another one waits: nothing is sent and nothing is written to reply.
 // A query whose reply was lost or damaged is asked once more; a set whose
-// acknowledgement was, is read back.  A refusal is final.
+// acknowledgement was, is read back.  A refusal is final.  A negative count
+// is read until two readings agree.
 int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowledge, {}, 0},
              int* count = nullptr)
 {
@@ -403,11 +429,12 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
     char scratch[kReplySize];
     if (!reply) reply = scratch;
     std::uint64_t seq = 0;
-    int status = exchange(line, want, reply, count, &seq);
+    int taken = 0;
+    int status = exchange(line, want, reply, &taken, &seq);
     if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED) {
         if (want.shape != ReplyShape::Acknowledge) {
             const int first = status;
-            status = exchange(line, want, reply, count);
+            status = exchange(line, want, reply, &taken);
             // Silence after a damaged reply says more about the line than the silence.
             if (status == COMM_TIMEOUT && first == COMM_UNRECOGNIZED) status = first;
         } else if (const LedgerEntry* set = g_ledger.find(seq)) {
@@ -417,6 +444,9 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
             g_ledger.resolve(seq);
         }
     }
+    if (status == COMM_OK && want.shape == ReplyShape::Integer && taken < 0)
+        status = confirmNegative(line, want, reply, &taken);
+    if (status == COMM_OK && count) *count = taken;
     g_comm_busy = 0;
     CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));
     return status;

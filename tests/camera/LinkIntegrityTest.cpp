@@ -105,24 +105,26 @@ TEST_F(LinkIntegrityTest, IntegerQueriesPassOverRepliesToOtherQueries)
         const char* bytes;
         int status;
         int value;
+        const char* again = nullptr;
     };
     const Case cases[] = {
-        {":AGN?\r", ":oWDS 0\r:oAGN 25\r", COMM_OK, 25},    // a late reply first
-        {":AGN?\r", ":oSB1-1\r:oAGN-3\r", COMM_OK, -3},     // sign after the other mnemonic
-        {":FOC?\r", ":oFOCO 3\r:oFOC 9\r", COMM_OK, 9},     // a longer mnemonic is another one
-        {":FOCO?\r", ":oFOC 9\r:oFOCO 3\r", COMM_OK, 3},    // and so is a shorter one
-        {":CD2?\r", ":oCD1 5\r:oCD2 6\r", COMM_OK, 6},      //
-        {":AGN?\r", ":o1.04\r:oAGN 25\r", COMM_OK, 25},     // a text, then the answer
-        {":AGN?\r", ":o\r:oAGN 25\r", COMM_OK, 25},         // an acknowledgement, then the answer
-        {":AGN?\r", ":oWDS 0\r", COMM_TIMEOUT, 1234},       // nothing but another's reply
-        {":AGN?\r", ":oXYZ 5\r", COMM_UNRECOGNIZED, 1234},  // nothing better arrives in time
-        {":AGN?\r", ":oWDSX 5\r:e\r", COMM_NAK, 1234},      // not a mnemonic: held, then refused
+        {":AGN?\r", ":oWDS 0\r:oAGN 25\r", COMM_OK, 25},              // a late reply first
+        {":AGN?\r", ":oSB1-1\r:oAGN-3\r", COMM_OK, -3, ":oAGN-3\r"},  // sign after the other mnemonic
+        {":FOC?\r", ":oFOCO 3\r:oFOC 9\r", COMM_OK, 9},               // a longer mnemonic is another one
+        {":FOCO?\r", ":oFOC 9\r:oFOCO 3\r", COMM_OK, 3},              // and so is a shorter one
+        {":CD2?\r", ":oCD1 5\r:oCD2 6\r", COMM_OK, 6},                //
+        {":AGN?\r", ":o1.04\r:oAGN 25\r", COMM_OK, 25},               // a text, then the answer
+        {":AGN?\r", ":o\r:oAGN 25\r", COMM_OK, 25},                   // an acknowledgement, then the answer
+        {":AGN?\r", ":oWDS 0\r", COMM_TIMEOUT, 1234},                 // nothing but another's reply
+        {":AGN?\r", ":oXYZ 5\r", COMM_UNRECOGNIZED, 1234},            // nothing better arrives in time
+        {":AGN?\r", ":oWDSX 5\r:e\r", COMM_NAK, 1234},                // not a mnemonic: held, then refused
     };
     Comm_SetReplyTimeout(0.2);
     camera().faults().silent = true;
     for (const Case& c : cases) {
         int value = 1234;
         injectLater(5, c.bytes);
+        if (c.again) injectLater(45, c.again);  // a negative count is read again
         EXPECT_EQ(Comm_GetIntVal(c.query, &value), c.status) << c.bytes;
         EXPECT_EQ(value, c.value) << c.bytes;
         PumpEvents(20);

@@ -79,11 +79,17 @@ TEST_F(LinkTest, IntegerQueriesTakeTheirMnemonicABlankAndACountOnly)
         const char* bytes;
         int status;
         int value;
+        std::vector<const char*> later = {};  // the replies to the same query asked again, 40 ms apart
     };
     const Case cases[] = {
         {":oAGN 25\r", COMM_OK, 25},
-        {":oAGN-3\r", COMM_OK, -3},
-        {":oAGN -3\r", COMM_OK, -3},
+        // A negative count is taken once two readings agree: a blank or a
+        // digit turned into '-' on the line still looks like a count.
+        {":oAGN-3\r", COMM_OK, -3, {":oAGN-3\r"}},
+        {":oAGN -3\r", COMM_OK, -3, {":oAGN -3\r"}},
+        {":oAGN-512\r", COMM_OK, 512, {":oAGN 512\r", ":oAGN 512\r"}},
+        {":oAGN -12\r", COMM_OK, 512, {":oAGN 512\r", ":oAGN 512\r"}},
+        {":oAGN-512\r", COMM_UNRECOGNIZED, 1234, {":oAGN 512\r", ":oAGN 511\r"}},
         {":oAGN 12!\r", COMM_UNRECOGNIZED, 1234},  // not read as 12
         {":oAGN)100\r", COMM_UNRECOGNIZED, 1234},  // nor as 0
         {":oXAGN+7z\r", COMM_UNRECOGNIZED, 1234},
@@ -96,6 +102,8 @@ TEST_F(LinkTest, IntegerQueriesTakeTheirMnemonicABlankAndACountOnly)
     for (const Case& c : cases) {
         int value = 1234;
         injectLater(5, c.bytes);
+        for (std::size_t i = 0; i < c.later.size(); ++i)
+            injectLater(45 + 40 * static_cast<int>(i), c.later[i]);
         EXPECT_EQ(Comm_GetIntVal(":AGN?\r", &value), c.status) << c.bytes;
         EXPECT_EQ(value, c.value) << c.bytes;
     }
@@ -125,8 +133,9 @@ TEST_F(LinkTest, CommandLinesHaveTheWireFormat)
     Comm_SendFixed(":AWB!");
     Comm_SendFixedNumber(":LSTA=", 2);
     Comm_SetText(":CID=", "Lab 4");
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{":AWW=3", ":AGN=-28", ":AGN?", ":AWB!", ":LSTA=2", ":CID=Lab 4"}));
+    // The negative count is read twice.
+    EXPECT_EQ(sent(), (std::vector<std::string>{":AWW=3", ":AGN=-28", ":AGN?", ":AGN?", ":AWB!", ":LSTA=2",
+                                                ":CID=Lab 4"}));
     EXPECT_EQ(value, -28);
 }
 
