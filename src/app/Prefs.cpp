@@ -24,27 +24,31 @@ struct PrefLine {
     Kind kind;
     int* i = nullptr;
     float* f = nullptr;
-    char* text = nullptr;
+    char (*text)[kLabelMax + 1] = nullptr;
+    double low = 0;  // the range the dialogs offer (numbers only)
+    double high = 0;
+    double fallback = 0;          // the default of a number
+    const char* label = nullptr;  // the default of a caption
 };
 
 // The fifteen lines, in file order.  Only the order counts when reading; the
 // captions are what an operator reads when editing the file by hand.
 const PrefLine kLines[] = {
-    {"Camera Comm Port", Kind::Int, &g_com_port},
-    {"Camera Baud Rate", Kind::Int, &g_com_baud},
-    {"Save Set No", Kind::Int, &g_set_no},
-    {"Zoom Max V", Kind::MaxV, nullptr, &g_zoom_maxv},
-    {"Zoom Coarse Adjust", Kind::Step, nullptr, &g_zoom_coarse},
-    {"Zoom Fine Adjust", Kind::Step, nullptr, &g_zoom_fine},
-    {"Focus Max V", Kind::MaxV, nullptr, &g_focus_maxv},
-    {"Focus Coarse Adjust", Kind::Step, nullptr, &g_focus_coarse},
-    {"Focus Fine Adjust", Kind::Step, nullptr, &g_focus_fine},
-    {"Iris Max V", Kind::MaxV, nullptr, &g_iris_maxv},
-    {"Iris Coarse Adjust", Kind::Step, nullptr, &g_iris_coarse},
-    {"Iris Fine Adjust", Kind::Step, nullptr, &g_iris_fine},
-    {"Label 1", Kind::Label, nullptr, nullptr, g_label1},
-    {"Label 2", Kind::Label, nullptr, nullptr, g_label2},
-    {"Label 3", Kind::Label, nullptr, nullptr, g_label3},
+    {"Camera Comm Port", Kind::Int, &g_com_port, nullptr, nullptr, 0, kMaxComPort, 1},
+    {"Camera Baud Rate", Kind::Int, &g_com_baud, nullptr, nullptr, 1, 4000000, 9600},
+    {"Save Set No", Kind::Int, &g_set_no, nullptr, nullptr, 0, 2, 1},
+    {"Zoom Max V", Kind::MaxV, nullptr, &g_zoom_maxv, nullptr, 0, 9, 9},
+    {"Zoom Coarse Adjust", Kind::Step, nullptr, &g_zoom_coarse, nullptr, 0, 100, 10},
+    {"Zoom Fine Adjust", Kind::Step, nullptr, &g_zoom_fine, nullptr, 0, 100, 1},
+    {"Focus Max V", Kind::MaxV, nullptr, &g_focus_maxv, nullptr, 0, 9, 9},
+    {"Focus Coarse Adjust", Kind::Step, nullptr, &g_focus_coarse, nullptr, 0, 100, 10},
+    {"Focus Fine Adjust", Kind::Step, nullptr, &g_focus_fine, nullptr, 0, 100, 1},
+    {"Iris Max V", Kind::MaxV, nullptr, &g_iris_maxv, nullptr, 0, 9, 9},
+    {"Iris Coarse Adjust", Kind::Step, nullptr, &g_iris_coarse, nullptr, 0, 100, 10},
+    {"Iris Fine Adjust", Kind::Step, nullptr, &g_iris_fine, nullptr, 0, 100, 1},
+    {"Label 1", Kind::Label, nullptr, nullptr, &g_label1, 0, 0, 0, "Zoom Control"},
+    {"Label 2", Kind::Label, nullptr, nullptr, &g_label2, 0, 0, 0, "Focus Control"},
+    {"Label 3", Kind::Label, nullptr, nullptr, &g_label3, 0, 0, 0, "Iris Control"},
 };
 constexpr int kLineCount = static_cast<int>(sizeof kLines / sizeof kLines[0]);
 
@@ -118,31 +122,26 @@ bool readLine(int file, const PrefLine& line, ReadValue* value)
     return false;
 }
 
-// Values outside what the program can use count as unreadable, like text
-// where a number belongs: the whole file then gives the defaults, and nothing
-// absurd is written back at exit.  The ranges are those the dialogs offer.
-bool plausible(const ReadValue (&values)[kLineCount])
+// Stores one line's value; a number outside what the program can use (the
+// range the dialogs offer) gives that line its default, and only that line.
+void store(const PrefLine& line, const ReadValue& value)
 {
-    for (int n = 0; n < kLineCount; ++n) {
-        const PrefLine& line = kLines[n];
-        const ReadValue& v = values[n];
-        switch (line.kind) {
-            case Kind::Int:
-                if (line.i == &g_com_port && (v.i < 0 || v.i > kMaxComPort)) return false;
-                if (line.i == &g_com_baud && (v.i <= 0 || v.i > 4000000)) return false;
-                if (line.i == &g_set_no && (v.i < 0 || v.i > 2)) return false;
-                break;
-            case Kind::MaxV:
-                if (v.f < 0.0f || v.f > 9.0f) return false;
-                break;
-            case Kind::Step:
-                if (v.f < 0.0f || v.f > 100.0f) return false;
-                break;
-            case Kind::Label:
-                break;
+    switch (line.kind) {
+        case Kind::Int: {
+            const bool inRange = value.i >= line.low && value.i <= line.high;
+            *line.i = inRange ? static_cast<int>(value.i) : static_cast<int>(line.fallback);
+            break;
         }
+        case Kind::MaxV:
+        case Kind::Step: {
+            const bool inRange = value.f >= line.low && value.f <= line.high;
+            *line.f = inRange ? value.f : static_cast<float>(line.fallback);
+            break;
+        }
+        case Kind::Label:
+            std::memcpy(*line.text, value.text, sizeof value.text);
+            break;
     }
-    return true;
 }
 
 }  // namespace
@@ -166,16 +165,12 @@ void SetLensLabel(char (&label)[kLabelMax + 1], std::string_view text)
 
 void SetDefaultPrefs()
 {
-    g_com_port = 1;
-    s_portAsRead = 1;
-    g_com_baud = 9600;
-    g_set_no = 1;
-    for (float* maxv : {&g_zoom_maxv, &g_focus_maxv, &g_iris_maxv}) *maxv = 9.0f;
-    for (float* coarse : {&g_zoom_coarse, &g_focus_coarse, &g_iris_coarse}) *coarse = 10.0f;
-    for (float* fine : {&g_zoom_fine, &g_focus_fine, &g_iris_fine}) *fine = 1.0f;
-    SetLensLabel(g_label1, "Zoom Control");
-    SetLensLabel(g_label2, "Focus Control");
-    SetLensLabel(g_label3, "Iris Control");
+    for (const PrefLine& line : kLines) {
+        if (line.i) *line.i = static_cast<int>(line.fallback);
+        if (line.f) *line.f = static_cast<float>(line.fallback);
+        if (line.text) SetLensLabel(*line.text, line.label);
+    }
+    s_portAsRead = g_com_port;
 }
 
 int ReadPrefsFile(const char* path)
@@ -189,26 +184,14 @@ int ReadPrefsFile(const char* path)
     bool ok = true;
     for (int n = 0; n < kLineCount && ok; ++n) ok = readLine(file, kLines[n], &values[n]);
     RT_CloseFile(file);
-    if (!ok || !plausible(values)) {
+    // A file without all its lines, or with text where a number belongs, is
+    // no preferences file: every default.
+    if (!ok) {
         SetDefaultPrefs();
         return 1;
     }
-    for (int n = 0; n < kLineCount; ++n) {
-        const PrefLine& line = kLines[n];
-        switch (line.kind) {
-            case Kind::Int:
-                *line.i = static_cast<int>(values[n].i);
-                if (line.i == &g_com_port) s_portAsRead = *line.i;
-                break;
-            case Kind::MaxV:
-            case Kind::Step:
-                *line.f = values[n].f;
-                break;
-            case Kind::Label:
-                std::memcpy(line.text, values[n].text, sizeof values[n].text);
-                break;
-        }
-    }
+    for (int n = 0; n < kLineCount; ++n) store(kLines[n], values[n]);
+    s_portAsRead = g_com_port;
     return 0;
 }
 
@@ -237,7 +220,7 @@ int WritePrefsFile(const char* path)
                 std::snprintf(text, sizeof text, "%s: %ld", line.caption, RoundRealToNearestInteger(*line.f));
                 break;
             case Kind::Label:
-                std::snprintf(text, sizeof text, "%s:%s", line.caption, line.text);
+                std::snprintf(text, sizeof text, "%s:%s", line.caption, *line.text);
                 break;
         }
         ok = ok && RT_WriteLine(file, text) == 0;

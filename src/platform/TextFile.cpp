@@ -157,6 +157,12 @@ int RT_ReadLine(int handle, char* buffer, std::size_t size)
         }
         any = true;
         if (c == '\n') break;
+        if (c == '\r') {
+            // CR LF, LF alone and CR alone end a line alike.
+            char next = 0;
+            if (in.peek(&next, 1) == 1 && next == '\n' && in.getChar(&next)) ++file->bytesRead;
+            break;
+        }
         if (length + 1 < size) {
             buffer[length++] = c;
         } else {
@@ -167,7 +173,6 @@ int RT_ReadLine(int handle, char* buffer, std::size_t size)
         buffer[0] = '\0';
         return in.error() == QFileDevice::NoError ? RT_END_OF_FILE : RT_READ_ERROR;
     }
-    if (length > 0 && buffer[length - 1] == '\r' && !cut) --length;
     buffer[length] = '\0';
     return cut ? RT_LINE_TOO_LONG : static_cast<int>(length);
 }

@@ -56,8 +56,8 @@ int RT_WriteFile(int handle, const char* buffer, std::size_t count);
 /// Writes text followed by CR LF; returns 0 or -1.
 int RT_WriteLine(int handle, const char* text);
 
-/// Reads the next line without its line end into buffer (size bytes, always
-/// terminated).  Returns the line's length, or an RtReadResult.  A line longer
+/// Reads the next line without its line end (CR LF, LF or CR) into buffer
+/// (size bytes, always terminated).  Returns the line's length, or an RtReadResult.  A line longer
 /// than size - 1 characters is consumed whole (never more than a bounded
 /// amount in memory) and RT_LINE_TOO_LONG is returned with its start in buffer.
 int RT_ReadLine(int handle, char* buffer, std::size_t size);

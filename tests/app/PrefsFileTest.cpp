@@ -156,15 +156,7 @@ TEST_F(PrefsFile, AnyUnreadableLineGivesAllDefaults)
         {"Zoom Fine Adjust: 1", "Zoom Fine Adjust:"},
         {"Label 2:Focus Control", "Label 2 Focus Control"},
         {"Label 3:Iris Control\r\n", ""},  // fourteen lines
-        {"Camera Comm Port: 5", "Camera Comm Port: 40"},
-        {"Camera Baud Rate: 9600", "Camera Baud Rate: 0"},
         {"Iris Max V: 9.0", "Iris Max V: nan"},
-        // Outside what the dialogs offer: never taken, never written back.
-        {"Save Set No: 1", "Save Set No: 7"},
-        {"Focus Max V: 9.0", "Focus Max V: 1e30"},
-        {"Iris Max V: 9.0", "Iris Max V: 9.5"},
-        {"Zoom Coarse Adjust: 10", "Zoom Coarse Adjust: 101"},
-        {"Focus Fine Adjust: 1", "Focus Fine Adjust: -1"},
     };
     for (const auto& [from, to] : breakages) {
         std::string text = kDefaultFile;
@@ -178,6 +170,62 @@ TEST_F(PrefsFile, AnyUnreadableLineGivesAllDefaults)
     }
     write("");
     EXPECT_EQ(InitState(), 1);
+}
+
+// A value outside what the dialogs offer is never taken nor written back: that
+// preference gets its default, and every other line keeps its own value.
+TEST_F(PrefsFile, AValueOutOfRangeGivesOnlyItsOwnDefault)
+{
+    setUnusual();
+    ASSERT_EQ(SaveState(), 0);
+    const std::vector<std::string> unusual = iniLines();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        // line as edited, line written back
+        {"Camera Comm Port: 40", "Camera Comm Port: 1"},
+        {"Camera Baud Rate: 0", "Camera Baud Rate: 9600"},
+        {"Save Set No: 7", "Save Set No: 1"},
+        {"Focus Max V: 1e30", "Focus Max V: 9.0"},
+        {"Iris Max V: 9.5", "Iris Max V: 9.0"},
+        {"Zoom Coarse Adjust: 150", "Zoom Coarse Adjust: 10"},
+        {"Focus Fine Adjust: -1", "Focus Fine Adjust: 1"},
+    };
+    for (const auto& [edited, written] : cases) {
+        const std::string caption = edited.substr(0, edited.find(':'));
+        std::string text;
+        std::vector<std::string> expected = unusual;
+        for (std::string& line : expected) {
+            const bool hit = line.rfind(caption + ":", 0) == 0;
+            text += (hit ? edited : line) + "\r\n";
+            if (hit) line = written;
+        }
+        write(text);
+        EXPECT_EQ(InitState(), 0) << edited;
+        ASSERT_EQ(SaveState(), 0);
+        EXPECT_EQ(iniLines(), expected) << edited;
+    }
+}
+
+// Files edited on other systems: LF alone and CR alone end a line as CR LF does.
+TEST_F(PrefsFile, AnyLineEndReadsTheSameLines)
+{
+    std::string text = kDefaultFile;
+    text.replace(text.find("Save Set No: 1"), 14, "Save Set No: 2");
+    text.replace(text.find("Label 2:Focus Control"), 21, "Label 2:Near");
+    for (const char* end : {"\n", "\r"}) {
+        std::string edited;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t crlf = text.find("\r\n", at);
+            edited += text.substr(at, crlf - at) + end;
+            at = crlf + 2;
+        }
+        write(edited);
+        setUnusual();
+        EXPECT_EQ(InitState(), 0) << (end[0] == '\n' ? "LF" : "CR");
+        EXPECT_EQ(g_set_no, 2);
+        EXPECT_STREQ(g_label2, "Near");
+        EXPECT_STREQ(g_label3, "Iris Control");
+        EXPECT_EQ(g_com_baud, 9600);
+    }
 }
 
 TEST_F(PrefsFile, SavingReplacesTheFileWhole)
