@@ -372,8 +372,10 @@ int readBack(const LedgerEntry& set)
         std::snprintf(query, sizeof query, ":%s?\r", set.mnemonic);
         const Expected want{ReplyShape::Integer, mnemonic, kReplySize - 1};
         int count = 0;
+        // A query the camera answers is not refused: a refusal here is a
+        // junk line in front of the answer, which is asked for again.
         int status = exchange(query, want, reply, &count);
-        if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED)
+        if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED || status == COMM_NAK)
             status = exchange(query, want, reply, &count);
         if (status == COMM_LINK_LOST) return status;
         return status == COMM_OK && count == set.count ? COMM_OK : COMM_UNCONFIRMED;
@@ -384,7 +386,7 @@ int readBack(const LedgerEntry& set)
     if (!textQuery || set.textCut) return COMM_UNCONFIRMED;
     const Expected want{ReplyShape::Text, {}, kReplySize - 1};
     int status = exchange(textQuery, want, reply, nullptr);
-    if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED)
+    if (status == COMM_TIMEOUT || status == COMM_UNRECOGNIZED || status == COMM_NAK)
         status = exchange(textQuery, want, reply, nullptr);
     if (status == COMM_LINK_LOST) return status;
     return status == COMM_OK && std::strcmp(reply, set.text) == 0 ? COMM_OK : COMM_UNCONFIRMED;
