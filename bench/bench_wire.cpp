@@ -228,7 +228,8 @@ bool pyserial(const QString& device, int count, double* wallUs, double* cpuUs)
     QProcess python;
     python.start(interpreter,
                  {QStringLiteral(ICCD_SOURCE_DIR "/bench/pyserial_loop.py"), device, QString::number(count)});
-    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
+    // At 1200 baud a thousand queries take two minutes of wire time.
+    if (!python.waitForFinished(600000) || python.exitCode() != 0) {
         std::fprintf(stderr, "bench_wire: pyserial loop failed: %s\n",
                      python.readAllStandardError().constData());
         return false;

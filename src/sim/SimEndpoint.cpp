@@ -199,10 +199,11 @@ void SimEndpoint::scheduleNext()
         const qint64 lastDone = firstDone + qint64(s.bytes.size() - s.sent - 1) * perByte;
         due = std::min(lastDone, std::max(firstDone, nowNs() + kChunkNs));
     }
-    // Qt timers count whole milliseconds.  Sleep for the whole milliseconds
-    // that are left, then poll the event loop through the last fraction, so a
-    // byte is handed over neither early nor a millisecond late.
-    const qint64 waitNs = std::max<qint64>(due - nowNs(), 0);
+    // Qt timers count whole milliseconds, and the system's wait may end a
+    // fraction of one late.  Sleep for the whole milliseconds that are left
+    // but one, then poll the event loop through the rest, so a byte is
+    // handed over neither early nor late.
+    const qint64 waitNs = std::max<qint64>(due - nowNs() - kNsPerMs, 0);
     timer_->start(int(waitNs / kNsPerMs));
 }
 
