@@ -136,7 +136,7 @@ void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
     Comm_WhenLinkIdle([chosen] {
         const int file = RT_OpenFile(chosen.c_str(), RT_READ);
         if (file <= 0) {
-            MessagePopup("ERROR", "Failure opening camera settings file.");
+            MessagePopup("ERROR", SettingsFileOpenFailure(chosen.c_str()).c_str());
             return;
         }
         const SettingsLoadResult result = LoadSettingsFile(file);

@@ -83,7 +83,7 @@ int load(CliContext& context, const std::vector<std::string>& args)
     if (path.empty()) return usage(context, "load FILE [--factory]");
     const int file = RT_OpenFile(path.c_str(), RT_READ);
     if (file <= 0) {
-        context.err << "Failure opening camera settings file.\n";
+        context.err << SettingsFileOpenFailure(path.c_str()) << "\n";
         return kExitFailure;
     }
     if (!connect(context)) {
@@ -110,8 +110,9 @@ int diff(CliContext& context, const std::vector<std::string>& args)
     int failures = 0;
     const int read = ReadSettingsFile(args[0].c_str(), &fileMain, &fileAdv, &failures);
     if (read != 0) {
-        context.err << (read < 0 ? "Failure opening camera settings file.\n"
-                                 : "Too many errors reading settings file.\n");
+        context.err << (read < 0 ? SettingsFileOpenFailure(args[0].c_str())
+                                 : std::string("Too many errors reading settings file."))
+                    << "\n";
         return kExitFailure;
     }
     if (!connect(context)) return kExitFailure;

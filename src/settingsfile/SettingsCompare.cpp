@@ -17,8 +17,7 @@ SettingsComparison CompareCameraWithFile(const char* path)
     const int read = ReadSettingsFile(path, &fileMain, &fileAdv, &failures);
     if (read != 0) {
         result.outcome = SettingsComparison::Outcome::FileUnusable;
-        result.reason =
-            read < 0 ? "Failure opening camera settings file." : "Too many errors reading settings file.";
+        result.reason = read < 0 ? SettingsFileOpenFailure(path) : "Too many errors reading settings file.";
         return result;
     }
 

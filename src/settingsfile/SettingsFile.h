@@ -52,6 +52,10 @@ inline constexpr const char* kReadAbortMessage = "Too many errors reading settin
 inline constexpr const char* kSendAbortMessage = "Too many errors sending to camera. File load aborted.";
 inline constexpr const char* kLinkLostLoadMessage =
     "Camera link lost while sending settings. File load aborted.";
+/// "Failure opening camera settings file." and, on a second line, the path
+/// and the system's reason (RT_LastErrorText) for a file RT_OpenFile refused.
+std::string SettingsFileOpenFailure(const char* path);
+
 /// Steps of a settings file's sending.
 inline constexpr int kSettingsSendSteps = 64;
 

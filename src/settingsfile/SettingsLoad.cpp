@@ -56,6 +56,11 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     return result;
 }
 
+std::string SettingsFileOpenFailure(const char* path)
+{
+    return std::string("Failure opening camera settings file.\n") + path + ": " + RT_LastErrorText();
+}
+
 std::string LoadFailureSummary(const SettingsLoadResult& result)
 {
     std::string text;

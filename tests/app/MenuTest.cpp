@@ -220,7 +220,10 @@ TEST_F(Menus, LoadingASettingsFileCancelledOrMissing)
     choose(MAINMNU_FILE_LOADFILE);
     uitest::AnswerFileDialog("missing.cfg");
     choose(MAINMNU_FILE_LOADFILE);
-    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Failure opening camera settings file."}}));
+    // The second line names the file and the system's reason.
+    const std::string text =
+        "Failure opening camera settings file.\n" + path("missing.cfg") + ": No such file or directory";
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", text}}));
     EXPECT_TRUE(camera(1).log().empty());
 }
 

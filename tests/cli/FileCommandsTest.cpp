@@ -151,7 +151,10 @@ TEST_F(FileCommandsTest, LoadReportsAbortsAndTheCameraIdRule)
     EXPECT_NE(junk.err.find("Too many errors reading settings file. File load aborted.\n"),
               std::string::npos);
 
-    EXPECT_EQ(run({"load", file("missing.cfg")}).status, 1);
+    const CliResult missing = run({"load", file("missing.cfg")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Failure opening camera settings file.\n" + file("missing.cfg") +
+                               ": No such file or directory\n");
 }
 
 TEST_F(FileCommandsTest, UserSetsAndUsageErrors)
