@@ -21,6 +21,7 @@ struct AppOptions {
     std::string configDir;              ///< --config-dir DIR: "ICCD.ini" in DIR
     bool checkInstance = true;          ///< refuse a second copy (tests turn it off)
     bool help = false;                  ///< --help
+    bool version = false;               ///< --version
     std::vector<std::string> warnings;  ///< what was ignored, for stderr
 };
 

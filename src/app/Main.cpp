@@ -20,6 +20,7 @@
 #include "panels/ServicePnls.h"
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
+#include "platform/Version.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -28,7 +29,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: iccd-control [/fac] [--factory] [--model NAME] [--quit-after-start]\n"
     "                    [--open PANEL] [--screenshot FILE] [--instance-key KEY]\n"
-    "                    [--config-dir DIR] [--help]\n"
+    "                    [--config-dir DIR] [--help] [--version]\n"
     "\n"
     "Controls an ICCD camera on a serial port.  \"ICCD.ini\" holds the preferred\n"
     "port; without a camera there, ports 1 to 8 are searched.  An installed program\n"
@@ -47,6 +48,7 @@ constexpr char kUsage[] =
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
     "  --config-dir DIR   keep \"ICCD.ini\" in DIR\n"
     "  --help             this text\n"
+    "  --version          the program's version\n"
     "\n"
     "Ports name devices through ICCD_COM<n> (a serial device, tcp:HOST:PORT or\n"
     "sim:MODEL); otherwise COM1..8 are /dev/ttyS0..7, COM9..16 /dev/ttyUSB0..7 and\n"
@@ -175,6 +177,8 @@ int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* err
         };
         if (arg == "--help" || arg == "-h") {
             options->help = true;
+        } else if (arg == "--version") {
+            options->version = true;
         } else if (arg == "--factory") {
             options->factory = true;
         } else if (arg == "--quit-after-start") {
@@ -219,6 +223,10 @@ int RunIccdControl(int argc, char** argv)
         std::fprintf(stderr, "iccd-control: %s\n", warning.c_str());
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("iccd-control %s\n", ProgramVersion());
         return 0;
     }
     InstallDeviceTransports();

@@ -14,6 +14,7 @@
 #include "devices/DeviceTransports.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
+#include "platform/Version.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void printHelp(std::ostream& out)
            "  --as-model NAME   take a camera that names an unknown model as NAME (get, set,\n"
            "                    snapshot, save, load and diff refuse such a camera otherwise)\n"
            "  --help            show this text\n"
+           "  --version         show the version\n"
            "\n"
            "Commands:\n";
     for (const CliCommand& c : allCommands()) {
@@ -138,6 +140,10 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
         const std::string& option = args[i];
         if (option == "--help") {
             printHelp(out);
+            return kExitOk;
+        }
+        if (option == "--version") {
+            out << "iccdctl " << ProgramVersion() << "\n";
             return kExitOk;
         }
         if (option != "--port" && option != "--device" && option != "--baud" && option != "--as-model")

@@ -60,6 +60,7 @@ const Switch kSwitches[] = {
     {"--noise-byte", Value::NoiseByte, "x|nul|random", "what the noise is made of (default x)"},
     {"--web", Value::None, nullptr, "answer every line like a web server refusing a bad request"},
     {"--help", Value::None, nullptr, "show this help and exit"},
+    {"--version", Value::None, nullptr, "show the version and exit"},
 };
 
 std::optional<int> NonNegative(const QString& text)
@@ -143,6 +144,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
                 if (name == QLatin1String("--duplicate")) opts.faults.duplicateReplies = true;
                 if (name == QLatin1String("--web")) opts.faults.web = true;
                 if (name == QLatin1String("--help")) opts.help = true;
+                if (name == QLatin1String("--version")) opts.version = true;
                 break;
             case Value::Model:
                 opts.modelRow = ModelRowFromName(value.toStdString());
@@ -220,7 +222,7 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
         }
     }
 
-    if (opts.help) return opts;
+    if (opts.help || opts.version) return opts;
     if (opts.pty == opts.tcp) return fail(QStringLiteral("give exactly one of --pty and --tcp HOST:PORT"));
     if (!opts.linkPath.isEmpty() && !opts.pty) return fail(QStringLiteral("--link needs --pty"));
     return opts;

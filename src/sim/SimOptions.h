@@ -20,6 +20,7 @@ struct SimOptions {
     int baud = 0;
     Faults faults;
     bool help = false;
+    bool version = false;
 };
 
 /// Parse the arguments (without the program name).  On a usage error returns

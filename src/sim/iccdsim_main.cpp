@@ -68,6 +68,10 @@ int main(int argc, char** argv)
         std::fputs(sim::SimUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (opts->version) {
+        std::printf("iccdsim %s\n", ICCD_VERSION);
+        return 0;
+    }
 
     sim::SimEndpoint endpoint(opts->modelRow);
     endpoint.setBaud(opts->baud);

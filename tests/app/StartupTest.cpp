@@ -275,4 +275,16 @@ TEST_F(Startup, QuitAfterStartEndsWithoutACameraToo)
     EXPECT_TRUE(err.contains("WARNING: No Camera Communication Link Found")) << err.toStdString();
 }
 
+// The three programs of the package carry one version, the project's.
+TEST(Versions, EveryProgramPrintsTheOneVersion)
+{
+    for (const char* name : {"iccd-control", "iccdctl", "iccdsim"}) {
+        QProcess program;
+        program.start(QStringLiteral(ICCD_BIN_DIR "/") + QLatin1String(name), {"--version"});
+        ASSERT_TRUE(program.waitForFinished(10000)) << name;
+        EXPECT_EQ(program.exitCode(), 0) << name;
+        EXPECT_EQ(program.readAllStandardOutput().toStdString(), std::string(name) + " 0.1\n");
+    }
+}
+
 }  // namespace
