@@ -70,13 +70,6 @@ std::string preferencesFolder(const AppOptions& options, const char* argv0)
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
 }
 
-bool knownModel(const std::string& name)
-{
-    for (const char* model : g_cam_models)
-        if (name == model) return true;
-    return false;
-}
-
 std::string modelList()
 {
     std::string list;
@@ -185,7 +178,7 @@ int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* err
             options->quitAfterStart = true;
         } else if (arg == "--model") {
             if (!value(&options->simModel)) return 2;
-            if (!knownModel(options->simModel)) {
+            if (Comm_ModelRow(options->simModel) < 0) {
                 *error = "unknown model " + options->simModel + " (known: " + modelList() + ")";
                 return 2;
             }

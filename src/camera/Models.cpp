@@ -17,11 +17,17 @@ int Comm_GetModel(char* model)
     return Comm_GetText(":CAM?\r", model, kModelNameSize);
 }
 
-int Comm_IdentifyModel(const char* model)
+int Comm_ModelRow(std::string_view name)
 {
     for (int row = 0; row < kCamModelCount; ++row)
-        if (std::strcmp(model, g_cam_models[row]) == 0) return row;
-    return 0;
+        if (name == g_cam_models[row]) return row;
+    return -1;
+}
+
+int Comm_IdentifyModel(const char* model)
+{
+    const int row = Comm_ModelRow(model);
+    return row < 0 ? 0 : row;
 }
 
 int Comm_FuncEquivalentModel(int row)
@@ -69,12 +75,11 @@ UnknownModelHook g_unknown_model_hook = nullptr;
 
 void Comm_RecordModelName(const char* name)
 {
-    const int row = Comm_IdentifyModel(name);
+    const int row = Comm_ModelRow(name);
     // Behaving as the first model is a guess the operator must hear about:
     // whatever answered may be no camera of ours at all.
-    if (row == 0 && std::strcmp(name, g_cam_models[0]) != 0 && g_unknown_model_hook)
-        g_unknown_model_hook(name);
-    Comm_RecordModel(row);
+    if (row < 0 && g_unknown_model_hook) g_unknown_model_hook(name);
+    Comm_RecordModel(row < 0 ? 0 : row);
 }
 
 void Comm_SetUnknownModelHook(UnknownModelHook hook)
@@ -89,13 +94,6 @@ std::string Comm_UnknownModelText(const char* name)
 
 namespace {
 char g_last_model_name[kModelNameSize] = "";
-
-bool knownModel(const char* name)
-{
-    for (const char* model : g_cam_models)
-        if (std::strcmp(name, model) == 0) return true;
-    return false;
-}
 }  // namespace
 
 int Comm_AskModel(char* name)
@@ -107,7 +105,7 @@ int Comm_AskModel(char* name)
     for (int n = 0; n < 3 && taken < 0; ++n) {
         const int status = Comm_GetModel(readings[n]);
         if (status != COMM_OK) return status;
-        if (knownModel(readings[n])) taken = n;
+        if (Comm_ModelRow(readings[n]) >= 0) taken = n;
         for (int earlier = 0; earlier < n && taken < 0; ++earlier)
             if (std::strcmp(readings[earlier], readings[n]) == 0) taken = n;
     }
@@ -124,7 +122,7 @@ const char* Comm_LastModelName()
 
 bool Comm_LastModelKnown()
 {
-    return knownModel(g_last_model_name);
+    return Comm_ModelRow(g_last_model_name) >= 0;
 }
 
 int Comm_QueryAndRecordModel()

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 /// Number of rows in the model table.
 inline constexpr int kCamModelCount = 13;
@@ -25,6 +26,9 @@ extern const char* const g_cam_models[kCamModelCount];
 /// into model (kModelNameSize bytes; a longer reply is cut to 11 characters);
 /// on any other status model is left alone.
 int Comm_GetModel(char* model);
+
+/// Row of a model name: exact, case-sensitive match; -1 when nothing matches.
+int Comm_ModelRow(std::string_view name);
 
 /// Row of a model name: exact, case-sensitive match; 0 when nothing matches.
 int Comm_IdentifyModel(const char* model);

@@ -155,9 +155,7 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
             if (value.empty()) return usageError(err, "--device needs a device name");
             device = value;
         } else if (option == "--as-model") {
-            context.asModel = -1;
-            for (int row = 0; row < kCamModelCount; ++row)
-                if (value == g_cam_models[row]) context.asModel = row;
+            context.asModel = Comm_ModelRow(value);
             if (context.asModel < 0) return usageError(err, "--as-model takes a model name, such as VKC-475");
         } else if (option == "--port") {
             if (!parseInt(value, context.port) || context.port < 1 || context.port > kMaxComPort)
