@@ -54,6 +54,11 @@ public:
         SetCtrlAttribute(panel_, LOADPROG_CANCEL, ATTR_DIMMED, 1);
     }
     void error(const char* title, const char* message) override { MessagePopup(title, message); }
+    bool confirm(const char* warning) override
+    {
+        return ConfirmPopup("Load Settings From File",
+                            (std::string(warning) + "\nSend its settings to this camera?").c_str()) == 1;
+    }
     void refresh() override
     {
         if (g_mainpanel > 0) Mpnl_Refresh(g_mainpanel);

@@ -28,6 +28,9 @@ std::vector<CliCommand> LinkCommands();
 /// Commands for the camera's settings: get, set, snapshot.
 std::vector<CliCommand> SettingsCommands();
 
+/// The settings table of the camera's model: list.
+std::vector<CliCommand> TableCommands();
+
 /// Commands for settings files and user sets: save, load, diff, load-set, save-set.
 std::vector<CliCommand> FileCommands();
 

@@ -23,6 +23,11 @@ public:
     void progress(const char* message) override { err_ << message << "\n"; }
     void progressDone() override {}
     void error(const char*, const char* message) override { err_ << message << "\n"; }
+    bool confirm(const char* warning) override
+    {
+        err_ << "iccdctl: warning: " << warning << "\n";
+        return true;
+    }
     void refresh() override {}
 
 private:
@@ -103,20 +108,31 @@ int load(CliContext& context, const std::vector<std::string>& args)
 
 int diff(CliContext& context, const std::vector<std::string>& args)
 {
-    if (args.size() != 1) return usage(context, "diff FILE");
-    // The file first: an unusable one needs no camera.
-    CamMainSettings fileMain{};
-    CamAdvSettings fileAdv{};
-    int failures = 0;
-    const int read = ReadSettingsFile(args[0].c_str(), &fileMain, &fileAdv, &failures);
-    if (read != 0) {
-        context.err << (read < 0 ? SettingsFileOpenFailure(args[0].c_str())
-                                 : std::string("Too many errors reading settings file."))
-                    << "\n";
+    std::string path;
+    bool factory = false;
+    for (const std::string& arg : args) {
+        if (arg == "--factory") {
+            factory = true;
+        } else if (path.empty() && arg.rfind("--", 0) != 0) {
+            path = arg;
+        } else {
+            return usage(context, "diff FILE [--factory]");
+        }
+    }
+    if (path.empty()) return usage(context, "diff FILE [--factory]");
+    // A file that cannot be opened needs no camera.  Its values are read once
+    // the camera is known: their ranges are its model's.
+    const int file = RT_OpenFile(path.c_str(), RT_READ);
+    if (file <= 0) {
+        context.err << SettingsFileOpenFailure(path.c_str()) << "\n";
         return kExitFailure;
     }
+    RT_CloseFile(file);
     if (!connect(context)) return kExitFailure;
-    const SettingsComparison comparison = CompareCameraWithFile(args[0].c_str());
+    const int savedMode = g_prog_type;
+    g_prog_type = factory ? 1 : 0;
+    const SettingsComparison comparison = CompareCameraWithFile(path.c_str());
+    g_prog_type = savedMode;
     if (comparison.outcome != SettingsComparison::Outcome::Compared) {
         context.err << comparison.reason << "\n";
         return kExitFailure;
@@ -149,7 +165,9 @@ std::vector<CliCommand> FileCommands()
         {"save", "FILE [--comment TEXT]", "write all settings of the camera to a settings file", save},
         {"load", "FILE [--factory]", "send a settings file to the camera (--factory: also its camera ID)",
          load},
-        {"diff", "FILE", "list the settings whose file value differs from the camera's", diff},
+        {"diff", "FILE [--factory]",
+         "list the settings whose file value differs from the camera's (--factory: also its camera ID)",
+         diff},
         {"load-set", "N", "make the camera load its user set N (0 factory defaults, 1, 2)",
          [](CliContext& c, const std::vector<std::string>& a) { return userSet(c, a, false); }},
         {"save-set", "N", "make the camera store its live settings in user set N",

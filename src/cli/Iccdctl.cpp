@@ -22,6 +22,7 @@ std::vector<CliCommand> allCommands()
 {
     std::vector<CliCommand> commands = LinkCommands();
     for (const CliCommand& c : SettingsCommands()) commands.push_back(c);
+    for (const CliCommand& c : TableCommands()) commands.push_back(c);
     for (const CliCommand& c : FileCommands()) commands.push_back(c);
     return commands;
 }

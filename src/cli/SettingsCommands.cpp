@@ -12,6 +12,8 @@
 #include "camera/Connect.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/Models.h"
+#include "camera/SettingsTable.h"
 #include "camera/Snapshot.h"
 #include "cli/CliCommands.h"
 #include "cli/Iccdctl.h"
@@ -79,6 +81,24 @@ int get(CliContext& context, const std::vector<std::string>& args)
     return result;
 }
 
+// Why the value is not one the camera's model takes (empty: it is): the
+// range and unit of the setting, as the panels bound it.  raw still sends
+// anything.
+std::string OutsideItsRange(const CommCommand& command, const std::string& text, int intValue,
+                            float realValue)
+{
+    const SettingInfo* setting = Settings_Find(command.mnemonic);
+    if (!setting || command.kind == CommValueKind::Text) return {};
+    if (!Settings_ModelHas(*setting, g_cam_model_idx))
+        return std::string(command.mnemonic) + " (" + setting->name + ") is not a setting of the " +
+               g_cam_models[g_cam_model_user_idx];
+    const double value = command.kind == CommValueKind::Int ? intValue : static_cast<double>(realValue);
+    SettingRange range;
+    if (Settings_CameraTakes(*setting, value, &range)) return {};
+    return std::string(command.mnemonic) + " " + text + " is out of range: " + setting->name + " takes " +
+           Settings_RangeText(*setting, range) + " on the " + g_cam_models[g_cam_model_user_idx];
+}
+
 int set(CliContext& context, const std::vector<std::string>& args)
 {
     if (args.size() != 2) return UsageError(context, "set takes a mnemonic and a value (see iccdctl --help)");
@@ -100,6 +120,8 @@ int set(CliContext& context, const std::vector<std::string>& args)
     // depend on it.
     if (!SetValueFits(*command, intValue, realValue))
         return UsageError(context, std::string(command->mnemonic) + " " + text + " is out of range");
+    if (const std::string refusal = OutsideItsRange(*command, text, intValue, realValue); !refusal.empty())
+        return UsageError(context, refusal);
 
     int status = COMM_OK;
     switch (command->kind) {

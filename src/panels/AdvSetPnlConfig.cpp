@@ -1,10 +1,12 @@
 // The shape of the Advanced Settings panel for the camera's class and the
 // screen, and the rules that dim its controls as the camera's state changes.
 #include <map>
+#include <utility>
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "camera/SettingsTable.h"
 #include "panels/AdvSetPnl.h"
 #include "panels/AdvSetPnlInternal.h"
 
@@ -41,10 +43,6 @@ constexpr int kColourMatrix[] = {ADVSET_C_COLCORR_BOX, ADVSET_C_COLCORR_TEXT, AD
 constexpr int kBlemishControls[] = {ADVSET_C_BTH, ADVSET_C_BCT, ADVSET_C_LOCATEDEFECTS};
 constexpr int kColumnDefectControls[] = {ADVSET_C_CD_ADDR1, ADVSET_C_CD_ADDR2, ADVSET_C_CD_ADDR3,
                                          ADVSET_C_CD_ADDR4, ADVSET_C_CDI,      ADVSET_C_CDTXT};
-
-// Mono 47x cameras carry white clip in millivolts as the count itself; their
-// white clip sits near 700 mV, which the laid-out 0..255 could not show.
-constexpr double kMillivoltWhiteClipMax = 1000.0;
 
 // The camera offers no command for the image intensifier's settings, so the
 // group can neither show the camera's values nor change them: it is greyed
@@ -96,8 +94,13 @@ void shape47xPanel(int panel)
         Show(panel, ADVSET_C_VPS, false);
         for (int c : kColourMatrix) Show(panel, c, false);
     }
-    if (t.whiteClipInMillivolts)
-        SetCtrlAttribute(panel, ADVSET_C_VWC, ATTR_MAX_VALUE, kMillivoltWhiteClipMax);
+    // Mono 47x cameras carry the white clip in millivolts, near 700 mV; the
+    // current hardware's pedestal is a fine scale of 0 to 10 mV.
+    for (const auto& [control, setting] : {std::pair{ADVSET_C_VWC, "VWC"}, std::pair{ADVSET_C_VPD, "VPD"}}) {
+        const SettingRange range = Settings_CameraRange(*Settings_Find(setting));
+        SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, range.minimum);
+        SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, range.maximum);
+    }
 
     takeLimit(panel, Comm_GetWXN, ATTR_MIN_VALUE, ADVSET_C_WIN_ULX, ADVSET_C_WIN_LRX);
     takeLimit(panel, Comm_GetWYN, ATTR_MIN_VALUE, ADVSET_C_WIN_ULY, ADVSET_C_WIN_LRY);
@@ -105,9 +108,6 @@ void shape47xPanel(int panel)
     takeLimit(panel, Comm_GetWYX, ATTR_MAX_VALUE, ADVSET_C_WIN_ULY, ADVSET_C_WIN_LRY);
 
     if (current) {
-        // The current hardware's pedestal is a fine scale of 0 to 10 mV.
-        SetCtrlAttribute(panel, ADVSET_C_VPD, ATTR_MIN_VALUE, 0.0);
-        SetCtrlAttribute(panel, ADVSET_C_VPD, ATTR_MAX_VALUE, 10.0);
         SetCtrlAttribute(panel, ADVSET_C_VPD, ATTR_INCR_VALUE, 0.1);
         SetCtrlAttribute(panel, ADVSET_C_VPD, ATTR_PRECISION, 1);
     }

@@ -8,6 +8,7 @@
 
 #include "camera/CommandSet.h"
 #include "camera/Models.h"
+#include "camera/SettingsTable.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
@@ -53,25 +54,6 @@ struct LaidOut {
     int frameHeight = -1;
 };
 LaidOut s_laidOut;
-
-// The longest shutter speed the camera last told, for its model row.  When
-// the camera does not tell it again, the same model keeps its range, so that
-// its shutter speed is not cut to the laid-out range and shown wrong.
-struct ToldShutterRange {
-    int row = -1;
-    int ssx = 0;
-};
-ToldShutterRange s_told;
-
-int longestShutterSpeed()
-{
-    int ssx = 0;
-    if (Comm_GetSSX(&ssx) == COMM_OK && ssx >= 1) {
-        s_told = {g_cam_model_user_idx, ssx};
-        return ssx;
-    }
-    return s_told.row == g_cam_model_user_idx ? s_told.ssx : 0;
-}
 
 const LaidOut& laidOut(int panel)
 {
@@ -156,26 +138,29 @@ void setModeLabels(int panel, const char* kind)
     SetCtrlAttribute(panel, MAIN_AMX, ATTR_LABEL_TEXT, text);
 }
 
+// The controls whose range the class or the camera reshapes.
+const struct {
+    int control;
+    const char* setting;
+} kRanged[] = {{MAIN_ALV, "ALV"}, {MAIN_AGN, "AGN"}, {MAIN_AMX, "AMX"}, {MAIN_SHS, "SHS"}, {MAIN_SMX, "SMX"}};
+
 void shapeControls(int panel, const CamClassTraits& t, int ssx)
 {
-    if (ssx >= 1) {
-        SetCtrlAttribute(panel, MAIN_SHS, ATTR_MAX_VALUE, ssx);
-        SetCtrlAttribute(panel, MAIN_SMX, ATTR_MAX_VALUE, ssx);
+    for (const auto& r : kRanged) {
+        const SettingRange range =
+            Settings_Range(*Settings_Find(r.setting), g_cam_model_idx, g_hardware_rev, ssx);
+        SetCtrlAttribute(panel, r.control, ATTR_MIN_VALUE, range.minimum);
+        SetCtrlAttribute(panel, r.control, ATTR_MAX_VALUE, range.maximum);
     }
     if (t.known) setModeLabels(panel, t.agcMode ? "AGC" : "ALC");
     for (int c : {MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}) Show(panel, c, t.hasShutter);
     Show(panel, MAIN_SMX, t.family47x);
-    if (t.minAlcLevel >= 0) SetCtrlAttribute(panel, MAIN_ALV, ATTR_MIN_VALUE, t.minAlcLevel);
     // The colour cameras have no vertical mode, no shutter switch and no
     // trigger input.
     if (t.colour) {
         Show(panel, MAIN_VMD, false);
         Show(panel, MAIN_SHE, false);
         DeleteListItem(panel, MAIN_MFI, kTriggerInput, 1);
-    }
-    for (int c : {MAIN_AGN, MAIN_AMX}) {
-        SetCtrlAttribute(panel, c, ATTR_MIN_VALUE, t.minGainDb);
-        SetCtrlAttribute(panel, c, ATTR_MAX_VALUE, t.maxGainDb);
     }
 }
 
@@ -197,7 +182,7 @@ void Mpnl_ConfigForModel()
 
     // The longest shutter speed differs by sensor; asked before the panel is
     // touched, so that no half-shaped panel is painted during the wait.
-    const int ssx = longestShutterSpeed();
+    const int ssx = Settings_AskLongestShutter();
 
     restoreLaidOut(panel);
     SetCtrlVal(panel, MAIN_L1, g_label1);

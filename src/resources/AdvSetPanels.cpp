@@ -73,12 +73,12 @@ Panel AdvSetPanel()
 
     c.push_back(Frame(UI_ID(ADVSET_DECORATION_11), "Video").at(0, 0, 1));
     c.push_back(Numeric(UI_ID(ADVSET_VPD), "Video Pedestal (mV)", Type::Double)
-                    .range(0.0, 0.0, 100.0, 1.0)
+                    .range(0.0, Settings_LaidOut("VPD"), 1.0)
                     .prec(0)
                     .cb(cb)
                     .at(ADVSET_DECORATION_11, 0, 0));
     c.push_back(Numeric(UI_ID(ADVSET_VWC), "Video White Clip (mV)", Type::Double)
-                    .range(300.0, 300.0, 1000.0, 10.0)
+                    .range(300.0, Settings_LaidOut("VWC"), 10.0)
                     .prec(0)
                     .cb(cb)
                     .at(ADVSET_DECORATION_11, 1, 0));
@@ -171,13 +171,13 @@ Panel AdvSetColourPanel()
     c.push_back(
         Ring(UI_ID(ADVSET_C_VPS), "Video Pedestal Feature", OffOn()).cb(cb).at(ADVSET_C_VIDEOBOX, 0, 0));
     c.push_back(Numeric(UI_ID(ADVSET_C_VPD), "Video Pedestal", Type::Double)
-                    .range(0.0, 0.0, 255.0, 1.0)
+                    .range(0.0, Settings_LaidOut("VPD", kPanel47x), 1.0)
                     .prec(0)
                     .unit("mV")
                     .cb(cb)
                     .at(ADVSET_C_VIDEOBOX, 1, 0));
     c.push_back(Numeric(UI_ID(ADVSET_C_VWC), "Video White Clip", Type::Double)
-                    .range(0.0, 0.0, 255.0, 10.0)
+                    .range(0.0, Settings_LaidOut("VWC", kPanel47x), 10.0)
                     .prec(0)
                     .unit("mV")
                     .cb(cb)
@@ -190,21 +190,36 @@ Panel AdvSetColourPanel()
     c.push_back(Ring(UI_ID(ADVSET_C_ALCMODE), "Mode", {{"Average", 0}, {"Log Average", 1}, {"Peak", 2}})
                     .cb(cb)
                     .at(alc, 0, 0));
-    c.push_back(Numeric(UI_ID(ADVSET_C_BRIGHT_SPD), "Bright Speed").range(1, 1, 100, 1).cb(cb).at(alc, 1, 0));
-    c.push_back(Numeric(UI_ID(ADVSET_C_DARK_SPD), "Dark Speed").range(1, 1, 100, 1).cb(cb).at(alc, 2, 0));
-    c.push_back(Numeric(UI_ID(ADVSET_C_LOGAVG_WT), "Log Avg Wt").range(1, 1, 100, 1).cb(cb).at(alc, 3, 0));
-    c.push_back(
-        Numeric(UI_ID(ADVSET_C_IMPULSE_FLT), "Impulse Filter").range(1, 1, 100, 1).cb(cb).at(alc, 4, 0));
+    c.push_back(Numeric(UI_ID(ADVSET_C_BRIGHT_SPD), "Bright Speed")
+                    .range(1, Settings_LaidOut("BTS"), 1)
+                    .cb(cb)
+                    .at(alc, 1, 0));
+    c.push_back(Numeric(UI_ID(ADVSET_C_DARK_SPD), "Dark Speed")
+                    .range(1, Settings_LaidOut("DKS"), 1)
+                    .cb(cb)
+                    .at(alc, 2, 0));
+    c.push_back(Numeric(UI_ID(ADVSET_C_LOGAVG_WT), "Log Avg Wt")
+                    .range(1, Settings_LaidOut("LAW"), 1)
+                    .cb(cb)
+                    .at(alc, 3, 0));
+    c.push_back(Numeric(UI_ID(ADVSET_C_IMPULSE_FLT), "Impulse Filter")
+                    .range(1, Settings_LaidOut("IFC"), 1)
+                    .cb(cb)
+                    .at(alc, 4, 0));
     c.push_back(Ring(UI_ID(ADVSET_C_WINDISP), "Window Display", OffOn()).cb(cb).at(alc, 5, 0));
     const int win = ADVSET_C_ALC_DEC;
     c.push_back(Frame(UI_ID(ADVSET_C_ALC_DEC)).at(alc, 6, 0));
     c.push_back(TextMsg(UI_ID(ADVSET_C_ALCWINTEXT), "ALC Window").caption(win));
     c.push_back(TextMsg(UI_ID(ADVSET_C_ULTEXT), "Upper Left").placed(Place::LabelColumn).at(win, 0, 0));
-    c.push_back(Numeric(UI_ID(ADVSET_C_WIN_ULX), "X").range(1, 1, 766, 1).cb(cb).at(win, 0, 1));
-    c.push_back(Numeric(UI_ID(ADVSET_C_WIN_ULY), "Y").range(1, 1, 492, 1).cb(cb).at(win, 0, 2));
+    c.push_back(
+        Numeric(UI_ID(ADVSET_C_WIN_ULX), "X").range(1, Settings_LaidOut("ULX"), 1).cb(cb).at(win, 0, 1));
+    c.push_back(
+        Numeric(UI_ID(ADVSET_C_WIN_ULY), "Y").range(1, Settings_LaidOut("ULY"), 1).cb(cb).at(win, 0, 2));
     c.push_back(TextMsg(UI_ID(ADVSET_C_LRTEXT), "Lower Right").placed(Place::LabelColumn).at(win, 1, 0));
-    c.push_back(Numeric(UI_ID(ADVSET_C_WIN_LRX), "X").range(768, 3, 768, 1).cb(cb).at(win, 1, 1));
-    c.push_back(Numeric(UI_ID(ADVSET_C_WIN_LRY), "Y").range(492, 3, 494, 1).cb(cb).at(win, 1, 2));
+    c.push_back(
+        Numeric(UI_ID(ADVSET_C_WIN_LRX), "X").range(768, Settings_LaidOut("LRX"), 1).cb(cb).at(win, 1, 1));
+    c.push_back(
+        Numeric(UI_ID(ADVSET_C_WIN_LRY), "Y").range(492, Settings_LaidOut("LRY"), 1).cb(cb).at(win, 1, 2));
 
     // Colour correction, blemishes and column defects.
     const int cc = ADVSET_C_COLCORR_BOX;
@@ -215,6 +230,7 @@ Panel AdvSetColourPanel()
     const char* coefficientNames[] = {"ADVSET_C_R1", "ADVSET_C_G1", "ADVSET_C_B1",
                                       "ADVSET_C_R2", "ADVSET_C_G2", "ADVSET_C_B2",
                                       "ADVSET_C_R3", "ADVSET_C_G3", "ADVSET_C_B3"};
+    const char* coefficientSettings[] = {"KR1", "KG1", "KB1", "KR2", "KG2", "KB2", "KR3", "KG3", "KB3"};
     // A 3 x 3 grid: the colours over the columns, the rows numbered beside them.
     const char* colours[] = {"Red", "Green", "Blue"};
     constexpr int kColumnCaption = -10, kRowCaption = -20;
@@ -229,7 +245,7 @@ Panel AdvSetColourPanel()
                         .at(cc, row + 1, 0));
     for (int i = 0; i < 9; ++i)
         c.push_back(Numeric(coefficient[i], coefficientNames[i], colours[i % 3], Type::Double)
-                        .range(1.0, 0.0, 3.992, 0.1)
+                        .range(1.0, Settings_LaidOut(coefficientSettings[i]), 0.1)
                         .prec(3)
                         .labelPos(LabelAt::None)
                         .cb(cb)
@@ -238,7 +254,7 @@ Panel AdvSetColourPanel()
     const int blemish = ADVSET_C_BLEMISHBOX;
     c.push_back(Frame(UI_ID(ADVSET_C_BLEMISHBOX), "Blemish Compensation").at(kRight, 1, 0));
     c.push_back(Numeric(UI_ID(ADVSET_C_BTH), "Blemish Threshold (%)", Type::Double)
-                    .range(50.0, 0.0, 100.0, 1.0)
+                    .range(50.0, Settings_LaidOut("BTH"), 1.0)
                     .prec(1)
                     .cb(cb)
                     .at(blemish, 0, 0));
@@ -257,7 +273,7 @@ Panel AdvSetColourPanel()
                                   "ADVSET_C_CD_ADDR4"};
     for (int i = 0; i < 4; ++i)
         c.push_back(Numeric(address[i], addressNames[i], "Address " + std::to_string(i + 1))
-                        .range(1023, 0, 1023, 1)
+                        .range(1023, Settings_LaidOut(("CD" + std::to_string(i + 1)).c_str()), 1)
                         .cb(cb)
                         .at(columns, i % 2, i / 2));
     c.push_back(Ring(UI_ID(ADVSET_C_CDI), "Indicator", OffOn()).cb(cb).at(columns, 2, 0));

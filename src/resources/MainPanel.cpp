@@ -55,20 +55,22 @@ Panel MainPanel()
     // Gain and level control.
     c.push_back(Frame(UI_ID(MAIN_DECORATION), "Gain and Level").at(kLeftColumn, 0, 0));
     c.push_back(Ring(UI_ID(MAIN_MODE), "ALC Mode", ManualAutomatic()).cb(kVal).at(MAIN_DECORATION, 0, 0));
-    c.push_back(
-        Numeric(UI_ID(MAIN_ALV), "ALC Level").range(20, 0, 255, 1).cb(kVal).at(MAIN_DECORATION, 1, 0));
+    c.push_back(Numeric(UI_ID(MAIN_ALV), "ALC Level")
+                    .range(20, Settings_LaidOut("ALV"), 1)
+                    .cb(kVal)
+                    .at(MAIN_DECORATION, 1, 0));
     c.push_back(Numeric(UI_ID(MAIN_AGN), "Manual Gain\n(dB)", Type::Float)
-                    .range(20.0, 5.0, 32.0, 1.0)
+                    .range(20.0, Settings_LaidOut("AGN"), 1.0)
                     .prec(2)
                     .cb(kVal)
                     .at(MAIN_DECORATION, 2, 0));
     c.push_back(Numeric(UI_ID(MAIN_AMX), "ALC Max Gain\n(dB)", Type::Float)
-                    .range(20.0, 18.0, 32.0, 0.1)
+                    .range(20.0, Settings_LaidOut("AMX"), 0.1)
                     .prec(2)
                     .cb(kVal)
                     .at(MAIN_DECORATION, 3, 0));
     c.push_back(Numeric(UI_ID(MAIN_SMX), "ALC Max Shutter Speed\n(lines)")
-                    .range(1, 1, 100, 1)
+                    .range(1, Settings_LaidOut("SMX"), 1)
                     .cb(kVal)
                     .at(MAIN_DECORATION, 4, 0));
 
@@ -76,7 +78,7 @@ Panel MainPanel()
     c.push_back(Frame(UI_ID(MAIN_DECORATION_4), "Shutter and Video").at(kLeftColumn, 1, 0));
     c.push_back(Ring(UI_ID(MAIN_SHE), "Shutter Control", OffOn()).cb(kVal).at(MAIN_DECORATION_4, 0, 0));
     c.push_back(Numeric(UI_ID(MAIN_SHS), "Shutter Speed\n(lines)")
-                    .range(1, 1, 100, 1)
+                    .range(1, Settings_LaidOut("SHS"), 1)
                     .cb(kVal)
                     .at(MAIN_DECORATION_4, 1, 0));
     c.push_back(Numeric(UI_ID(MAIN_TIMEMS), "msec", Type::Double)
@@ -170,13 +172,17 @@ Panel MainPanel()
     const char* gains[] = {"Red", "Green", "Blue"};
     const int gainIds[] = {MAIN_CGAIN_RED, MAIN_CGAIN_GREEN, MAIN_CGAIN_BLUE};
     const char* gainNames[] = {"MAIN_CGAIN_RED", "MAIN_CGAIN_GREEN", "MAIN_CGAIN_BLUE"};
+    const char* gainSettings[] = {"CGR", "CGG", "CGB"};
     for (int i = 0; i < 3; ++i)
         c.push_back(Numeric(gainIds[i], gainNames[i], gains[i], Type::Float)
-                        .range(2.0, 0.001, 3.999, 0.1)
+                        .range(2.0, Settings_LaidOut(gainSettings[i]), 0.1)
                         .prec(3)
                         .cb(kVal)
                         .at(vk, 4 + i, 0));
-    c.push_back(Numeric(UI_ID(MAIN_IPH), "Interpolator Phase").range(1, 0, 3, 1).cb(kVal).at(vk, 7, 0));
+    c.push_back(Numeric(UI_ID(MAIN_IPH), "Interpolator Phase")
+                    .range(1, Settings_LaidOut("IPH"), 1)
+                    .cb(kVal)
+                    .at(vk, 7, 0));
     c.push_back(Frame(UI_ID(MAIN_AWB_BOX)).at(vk, 8, 0));
     c.push_back(TextMsg(UI_ID(MAIN_AWB_TXT), "White Balance").caption(MAIN_AWB_BOX));
     c.push_back(
@@ -185,15 +191,15 @@ Panel MainPanel()
         Button(UI_ID(MAIN_AWB), "AW__B").cb(kVal).tip("Balance the white once now").at(MAIN_AWB_BOX, 0, 1));
     const struct {
         int id;
-        const char *name, *label;
-    } sliders[] = {{MAIN_HUE, "MAIN_HUE", "Hue (%)"},
-                   {MAIN_VSAT, "MAIN_VSAT", "V-Sat (%)"},
-                   {MAIN_USAT, "MAIN_USAT", "U-Sat (%)"},
-                   {MAIN_YGAIN, "MAIN_YGAIN", "Y-Gain (%)"}};
+        const char *name, *label, *setting;
+    } sliders[] = {{MAIN_HUE, "MAIN_HUE", "Hue (%)", "HUE"},
+                   {MAIN_VSAT, "MAIN_VSAT", "V-Sat (%)", "VSA"},
+                   {MAIN_USAT, "MAIN_USAT", "U-Sat (%)", "USA"},
+                   {MAIN_YGAIN, "MAIN_YGAIN", "Y-Gain (%)", "YGA"}};
     row = 9;
     for (const auto& s : sliders)
         c.push_back(Slide(s.id, s.name, s.label, Type::Float)
-                        .range(0.0, 0.0, 100.0, 1.0)
+                        .range(0.0, Settings_LaidOut(s.setting), 1.0)
                         .prec(1)
                         .cb(kVal)
                         .at(vk, row++, 0));

@@ -32,7 +32,7 @@ Panel ColourProcessingPanel()
     c.push_back(
         TextMsg(UI_ID(CPROC_BYSAT_LAB), "CbSAT (x1.0 - x2.0)").placed(Place::LabelColumn).at(sat, 0, 0));
     c.push_back(Slide(UI_ID(CPROC_BYSAT), "", Type::Float)
-                    .range(1.0, 1.0, 2.0, 0.1)
+                    .range(1.0, Settings_LaidOut("CBSAT"), 0.1)
                     .prec(2)
                     .placed(Place::ValueColumn)
                     .cb(cb)
@@ -40,7 +40,7 @@ Panel ColourProcessingPanel()
     c.push_back(
         TextMsg(UI_ID(CPROC_CYSAT_LAB), "CrSAT (x1.0 - x2.0)").placed(Place::LabelColumn).at(sat, 1, 0));
     c.push_back(Slide(UI_ID(CPROC_RYSAT), "", Type::Float)
-                    .range(1.0, 1.0, 2.0, 0.1)
+                    .range(1.0, Settings_LaidOut("CRSAT"), 0.1)
                     .prec(2)
                     .placed(Place::ValueColumn)
                     .cb(cb)
@@ -51,7 +51,7 @@ Panel ColourProcessingPanel()
     c.push_back(TextMsg(UI_ID(CPROC_SHPTXT), "Sharpening").caption(sharp));
     c.push_back(Ring(UI_ID(CPROC_SHA), "Sharpening", OffOn()).cb(cb).at(sharp, 0, 0));
     c.push_back(Slide(UI_ID(CPROC_SHG), "Gain (x1.0 - x2.0)", Type::Float)
-                    .range(1.0, 1.0, 2.0, 0.1)
+                    .range(1.0, Settings_LaidOut("SHG"), 0.1)
                     .prec(2)
                     .cb(cb)
                     .at(sharp, 1, 0));
@@ -62,12 +62,12 @@ Panel ColourProcessingPanel()
     c.push_back(Frame(UI_ID(CPROC_DECORATION_3)).at(0, 2, 0));
     c.push_back(TextMsg(UI_ID(CPROC_CHUE_LBL), "Color Hue").caption(hue));
     c.push_back(Slide(UI_ID(CPROC_CBHUE), "CbHue\n(deg)", Type::Float)
-                    .range(0.0, 0.0, 360.0, 1.0)
+                    .range(0.0, Settings_LaidOut("CBH"), 1.0)
                     .prec(1)
                     .cb(cb)
                     .at(hue, 0, 0));
     c.push_back(Slide(UI_ID(CPROC_CRHUE), "CrHue\n(deg)", Type::Float)
-                    .range(0.0, 0.0, 360.0, 1.0)
+                    .range(0.0, Settings_LaidOut("CRH"), 1.0)
                     .prec(1)
                     .cb(cb)
                     .at(hue, 1, 0));
@@ -92,12 +92,12 @@ Panel SplitScreenPanel()
     c.push_back(TextMsg(UI_ID(SPLITSCRN_L1), "Split Line").caption(kLine));
     c.push_back(Ring(UI_ID(SPLITSCRN_SSE), "Mode", OffOn()).cb(cb).at(kLine, 0, 0));
     c.push_back(Numeric(UI_ID(SPLITSCRN_SSP), "Split Screen Position")
-                    .range(50, 0, 100, 1)
+                    .range(50, Settings_LaidOut("SSP"), 1)
                     .unit("%")
                     .cb(cb)
                     .at(kLine, 1, 0));
     c.push_back(Numeric(UI_ID(SPLITSCRN_SSA), "Split Screen Angle")
-                    .range(0, -10, 10, 1)
+                    .range(0, Settings_LaidOut("SSA"), 1)
                     .unit("deg")
                     .cb(cb)
                     .at(kLine, 2, 0));
@@ -108,6 +108,7 @@ Panel SplitScreenPanel()
         const char *frameName, *captionName, *colourNoteName, *overlayNoteName, *swatchName, *text;
         int levels[3], transparency, thickness;
         const char *levelNames[3], *transparencyName, *thicknessName;
+        const char *levelSettings[3], *transparencySetting, *thicknessSetting;
     } halves[] = {
         {SPLITSCRN_LFTPNL,
          SPLITSCRN_LFT_TXT,
@@ -125,7 +126,10 @@ Panel SplitScreenPanel()
          SPLITSCRN_LLT,
          {"SPLITSCRN_SLR", "SPLITSCRN_SLG", "SPLITSCRN_SLB"},
          "SPLITSCRN_SLT",
-         "SPLITSCRN_LLT"},
+         "SPLITSCRN_LLT",
+         {"SLR", "SLG", "SLB"},
+         "SLT",
+         "LLT"},
         {SPLITSCRN_LFTPNL_2,
          SPLITSCRN_RIGHT_TXT,
          SPLITSCRN_L2_2,
@@ -142,7 +146,10 @@ Panel SplitScreenPanel()
          SPLITSCRN_RLT,
          {"SPLITSCRN_SRR", "SPLITSCRN_SRG", "SPLITSCRN_SRB"},
          "SPLITSCRN_SRT",
-         "SPLITSCRN_RLT"},
+         "SPLITSCRN_RLT",
+         {"SRR", "SRG", "SRB"},
+         "SRT",
+         "RLT"},
     };
     const char* colours[] = {"Red", "Green", "Blue"};
     int col = 0;
@@ -157,17 +164,17 @@ Panel SplitScreenPanel()
                         .at(h.frame, 1, 1, 3, 1));
         for (int i = 0; i < 3; ++i)
             c.push_back(Numeric(h.levels[i], h.levelNames[i], colours[i])
-                            .range(0, 0, 255, 1)
+                            .range(0, Settings_LaidOut(h.levelSettings[i]), 1)
                             .cb(cb)
                             .at(h.frame, 1 + i, 0));
         c.push_back(TextMsg(h.overlayNote, h.overlayNoteName, "Overlay:").at(h.frame, 4, 0));
         c.push_back(Numeric(h.transparency, h.transparencyName, "Transparency")
-                        .range(50, 0, 100, 1)
+                        .range(50, Settings_LaidOut(h.transparencySetting), 1)
                         .unit("%")
                         .cb(cb)
                         .at(h.frame, 5, 0));
         c.push_back(Numeric(h.thickness, h.thicknessName, "Line Thickness")
-                        .range(10, 0, 100, 1)
+                        .range(10, Settings_LaidOut(h.thicknessSetting), 1)
                         .unit("%")
                         .cb(cb)
                         .at(h.frame, 6, 0));
@@ -192,9 +199,10 @@ Panel AfePanel()
     const int write = AFEACC_DECORATION;
     c.push_back(Frame(UI_ID(AFEACC_DECORATION)).at(0, 0, 0));
     c.push_back(TextMsg(UI_ID(AFEACC_TEXTMSG), "AFE Register Write").caption(write));
-    c.push_back(Numeric(UI_ID(AFEACC_AFA), "Addr (0x)").range(0, 0, 255, 0).hex().at(write, 0, 0));
+    c.push_back(
+        Numeric(UI_ID(AFEACC_AFA), "Addr (0x)").range(0, Settings_LaidOut("AFA"), 0).hex().at(write, 0, 0));
     c.push_back(Numeric(UI_ID(AFEACC_AFW), "Data (0x)")
-                    .range(0, 0, 16777215, 0)
+                    .range(0, Settings_LaidOut("AFW"), 0)
                     .hex()
                     .cb(cb)
                     .tip("Entering the data writes it to the register at the address")
@@ -203,18 +211,27 @@ Panel AfePanel()
     const int timing = AFEACC_DECORATION_2;
     c.push_back(Frame(UI_ID(AFEACC_DECORATION_2), "Timing").at(0, 1, 0));
     c.push_back(Numeric(UI_ID(AFEACC_SHP), "SHP")
-                    .range(0, 0, 47, 1)
+                    .range(0, Settings_LaidOut("SHP"), 1)
                     .cb(cb)
                     .tip("SHP sampling phase")
                     .at(timing, 0, 0));
     c.push_back(Numeric(UI_ID(AFEACC_SHD), "SHD")
-                    .range(0, 0, 47, 1)
+                    .range(0, Settings_LaidOut("SHD"), 1)
                     .cb(cb)
                     .tip("SHD sampling phase")
                     .at(timing, 1, 0));
-    c.push_back(Numeric(UI_ID(AFEACC_DOU), "DOut Phase").range(0, 0, 47, 1).cb(cb).at(timing, 2, 0));
-    c.push_back(Numeric(UI_ID(AFEACC_RSTPOS), "RST Pos Edge").range(0, 0, 47, 1).cb(cb).at(timing, 0, 1));
-    c.push_back(Numeric(UI_ID(AFEACC_RSTNEG), "RST Neg Edge").range(0, 0, 511, 1).cb(cb).at(timing, 1, 1));
+    c.push_back(Numeric(UI_ID(AFEACC_DOU), "DOut Phase")
+                    .range(0, Settings_LaidOut("DOU"), 1)
+                    .cb(cb)
+                    .at(timing, 2, 0));
+    c.push_back(Numeric(UI_ID(AFEACC_RSTPOS), "RST Pos Edge")
+                    .range(0, Settings_LaidOut("RST Pos"), 1)
+                    .cb(cb)
+                    .at(timing, 0, 1));
+    c.push_back(Numeric(UI_ID(AFEACC_RSTNEG), "RST Neg Edge")
+                    .range(0, Settings_LaidOut("RST Neg"), 1)
+                    .cb(cb)
+                    .at(timing, 1, 1));
 
     c.push_back(ButtonRow(AFEACC_DECORATION_3).at(0, 2, 0));
     c.back().name = "AFEACC_DECORATION_3";
@@ -235,19 +252,19 @@ Panel FpgaPanel()
 
     c.push_back(Frame(kRegister, "", "Register").at(0, 0, 0));
     c.push_back(Numeric(UI_ID(FTEST_FADDR), "Register Address")
-                    .range(0, 0, 255, 1)
+                    .range(0, Settings_LaidOut("FPA"), 1)
                     .hex("0x")
                     .withDecimal()
                     .cb(cb)
                     .at(kRegister, 0, 0));
     c.push_back(Numeric(UI_ID(FTEST_FVALUE), "Register Value")
-                    .range(0, 0, 65535, 1)
+                    .range(0, Settings_LaidOut("FPR"), 1)
                     .hex("0x")
                     .withDecimal()
                     .display()
                     .at(kRegister, 1, 0));
     c.push_back(Numeric(UI_ID(FTEST_NEWVALUE), "New Value")
-                    .range(0, 0, 65535, 1)
+                    .range(0, Settings_LaidOut("FPR"), 1)
                     .hex("0x")
                     .withDecimal()
                     .cb(cb)
@@ -272,7 +289,7 @@ Panel FpgaPanel()
                  {FTEST_VAL31, "FTEST_VAL31", "Reg 0x31", 3, 0}};
     for (const auto& f : fixed)
         c.push_back(Numeric(f.id, f.name, f.label)
-                        .range(0, 0, 65535, 1)
+                        .range(0, Settings_LaidOut("FPR"), 1)
                         .hex("0x")
                         .withDecimal()
                         .cb(cb)

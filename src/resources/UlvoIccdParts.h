@@ -1,6 +1,7 @@
 // Pieces shared by the descriptions of the Ulvo_ICCD panels.
 #pragma once
 
+#include "camera/SettingsTable.h"
 #include "resources/UlvoIccd.h"
 #include "ui/UiResource.h"
 
@@ -8,6 +9,9 @@
 #define UI_ID(constant) constant, #constant
 
 namespace ulvo {
+
+/// Settings_LaidOut of a setting on the 47x family's Advanced Settings panel.
+inline constexpr bool kPanel47x = true;
 
 using uires::Align;
 using uires::Arrow;

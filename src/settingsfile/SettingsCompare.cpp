@@ -5,6 +5,7 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Snapshot.h"
+#include "platform/TextFile.h"
 #include "settingsfile/SettingsDiff.h"
 #include "settingsfile/SettingsFile.h"
 
@@ -13,11 +14,20 @@ SettingsComparison CompareCameraWithFile(const char* path)
     SettingsComparison result;
     CamMainSettings fileMain{};
     CamAdvSettings fileAdv{};
-    int failures = 0;
-    const int read = ReadSettingsFile(path, &fileMain, &fileAdv, &failures);
+    const int file = RT_OpenFile(path, RT_READ);
+    if (file <= 0) {
+        result.outcome = SettingsComparison::Outcome::FileUnusable;
+        result.reason = SettingsFileOpenFailure(path);
+        return result;
+    }
+    SettingsLoadResult lines;
+    SettingsLineSet linesRead;
+    const int read =
+        F_LoadSet_ReadSettings(file, 0, &fileMain, &fileAdv, nullptr, &linesRead, &lines.failedLines);
+    RT_CloseFile(file);
     if (read != 0) {
         result.outcome = SettingsComparison::Outcome::FileUnusable;
-        result.reason = read < 0 ? SettingsFileOpenFailure(path) : "Too many errors reading settings file.";
+        result.reason = std::string("Too many errors reading settings file.\n") + LoadFailureSummary(lines);
         return result;
     }
 
@@ -40,6 +50,6 @@ SettingsComparison CompareCameraWithFile(const char* path)
             result.reason += "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         return result;
     }
-    result.differences = DiffSettings(fileMain, fileAdv, camMain, camAdv);
+    result.differences = DiffSettings(fileMain, fileAdv, camMain, camAdv, &linesRead);
     return result;
 }

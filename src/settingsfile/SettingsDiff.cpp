@@ -1,4 +1,5 @@
 #include "settingsfile/SettingsDiff.h"
+#include "camera/Globals.h"
 
 #include <climits>
 #include <cmath>
@@ -107,15 +108,22 @@ void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv)
 
 std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
                                              const CamMainSettings& cameraMain,
-                                             const CamAdvSettings& cameraAdv)
+                                             const CamAdvSettings& cameraAdv,
+                                             const SettingsLineSet* linesRead)
 {
     // What a load would send: the counts the printed digits stand for.
     CamMainSettings sentMain = fileMain;
     CamAdvSettings sentAdv = fileAdv;
     SnapToPrintedCounts(&sentMain, &sentAdv, SettingsLineSet().set());
     std::vector<SettingsDifference> differences;
-    for (const SettingsLine& line : SettingsFileLines()) {
-        if (line.read == LineRead::Skip || unread(line, cameraMain, cameraAdv)) continue;
+    const std::span<const SettingsLine> lines = SettingsFileLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const SettingsLine& line = lines[i];
+        if (line.read == LineRead::Skip || line.read == LineRead::ModelRow ||
+            unread(line, cameraMain, cameraAdv))
+            continue;
+        if (linesRead && !linesRead->test(i)) continue;
+        if (SettingsLineIsIdentity(line) && g_prog_type == 0) continue;
         if (line.field == LineField::Text) {
             const std::string file = sentText(SettingsLineText(line, fileMain, fileAdv));
             const std::string camera = SettingsLineText(line, cameraMain, cameraAdv);

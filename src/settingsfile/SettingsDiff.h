@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "camera/CamTypes.h"
+#include "settingsfile/SettingsLines.h"
 
 struct SettingsDifference {
     std::string name;         ///< the setting ("AGN", "ZMC", "KB2", "Camera ID String")
@@ -19,12 +20,15 @@ void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv);
 
 /// The settings whose file value would put another count into the camera
 /// than the one it holds, in file order.  Settings the camera did not report
-/// (still marked by MarkSettingsUnread) are not compared.  Values that a conversion rounds are
+/// (still marked by MarkSettingsUnread), lines of the file not in linesRead
+/// (when given) and, outside factory mode, the camera ID string, which a load
+/// leaves as the unit has it, are not compared.  Values that a conversion rounds are
 /// compared as the counts they stand for, so a file that was just loaded shows
 /// no difference.  Needs g_cam_model_idx for the class-dependent conversions.
 std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
                                              const CamMainSettings& cameraMain,
-                                             const CamAdvSettings& cameraAdv);
+                                             const CamAdvSettings& cameraAdv,
+                                             const SettingsLineSet* linesRead = nullptr);
 
 /// The camera held against a settings file, as a whole.
 struct SettingsComparison {

@@ -31,6 +31,14 @@ public:
     virtual void error(const char* title, const char* message) = 0;
     /// Re-reads the camera and shows the result (the refresh button's job).
     virtual void refresh() = 0;
+    /// Asks whether to go on after a warning (a file of another model);
+    /// false stops the load before anything is sent.  Without a question to
+    /// ask, the warning is told and the load goes on.
+    virtual bool confirm(const char* warning)
+    {
+        error("Warning", warning);
+        return true;
+    }
     /// Sending has done step of total steps.  false asks the load to stop
     /// here (the operator cancelled); the camera is still re-read.
     virtual bool stepDone(int step, int total)
@@ -96,8 +104,9 @@ int SaveSettingsFile(const char* path, const char* comment);
 /// A line of the file that could not be read.
 struct SettingsLineFailure {
     int line;            ///< line number in the file, from 1; 0 when the file has no such line
-    std::string key;     ///< the setting's key ("AGN")
-    const char* reason;  ///< "missing", "too long", "value not readable"
+    std::string key;     ///< the setting's key ("AGN"), or the key the line gives
+    std::string text;    ///< the line as it stands, shortened to 40 printable characters
+    std::string reason;  ///< "missing", "not a number", "out of range: Manual Gain takes 0 to 36 dB" ...
 };
 
 /// A step of the sending that failed.
@@ -127,23 +136,29 @@ struct SettingsLoadResult {
 };
 
 /// Every failed line and step of a load, one per line of text:
-/// "line 12 (AGN): value not readable", "step 26 (SHS): Camera returned error message NAK.".
+/// "line 12 (AGN) "AGN: 3e38": not a number", "no line (ALV): missing",
+/// "step 26 (SHS): Camera returned error message NAK.".
 std::string LoadFailureSummary(const SettingsLoadResult& result);
+
+/// "This settings file was saved from a VK-470; the camera is a VKC-475."
+std::string OtherModelWarning(int fileModel, int cameraModel);
 
 /// "Load cancelled: 12 of 64 steps were sent to the camera."
 std::string CancelledLoadMessage(int stepsDone);
 
 /// Reads an open file into the records (zero-filled by the caller).  The
-/// first seven lines are taken by position; after them a line whose key is one
-/// of the format's keys carries that key's setting wherever it stands, and any
-/// other line the setting of its position.  A value that cannot be read, or
-/// whose count would not fit the camera's 32-bit register, leaves its field as
-/// it was.  Returns 0 when read with at most five counted failures, 1 when the
-/// sixth stopped the read.  linesRead (when given) gets the lines whose value
-/// was read.  progressPanel is not written to.
+/// header and the comment are taken by position; every other line carries the
+/// setting of its key wherever it stands.  A value is taken only in the
+/// writer's notation and, for a setting the camera's model has, within its
+/// range (SettingsTable.h); a line that fails leaves its field as it was.  A
+/// missing line, a line of no setting and a repeated key each count as a
+/// failure.  Returns 0 with at most five failures, 1 with more (nothing is to
+/// be sent then).  linesRead gets the lines whose value was read, details every
+/// failure in file order, fileModelRow the model the file names (-1: none).
+/// progressPanel is not written to.
 int F_LoadSet_ReadSettings(int fileHandle, int progressPanel, CamMainSettings* main, CamAdvSettings* adv,
                            int* failures = nullptr, SettingsLineSet* linesRead = nullptr,
-                           std::vector<SettingsLineFailure>* details = nullptr);
+                           std::vector<SettingsLineFailure>* details = nullptr, int* fileModelRow = nullptr);
 
 /// Sends the records to the camera in the fixed order of steps; a step fails
 /// when any of its commands fails.  With linesRead, a setting whose line was

@@ -9,66 +9,62 @@ namespace {
 using F = LineFormat;
 using R = LineRead;
 
-constexpr SettingsLine mainInt(const char* key, std::size_t offset, R read = R::IntegerAfterKey,
-                               const char* name = nullptr)
+constexpr SettingsLine mainInt(const char* key, std::size_t offset)
 {
-    return {key, F::Int, read, LineRecord::Main, LineField::Int, offset, 0, true, name ? name : key};
+    return {key, F::Int, R::Whole, LineRecord::Main, LineField::Int, offset, 0, key};
 }
 constexpr SettingsLine mainReal(const char* key, std::size_t offset, F format = F::Real6,
                                 const char* name = nullptr)
 {
-    return {key, format, R::NumberAfterKey, LineRecord::Main, LineField::Float, offset,
-            0,   true,   name ? name : key};
+    return {key, format, R::Decimal, LineRecord::Main, LineField::Float, offset, 0, name ? name : key};
 }
-constexpr SettingsLine advInt(const char* key, std::size_t offset, R read = R::IntegerAfterKey)
+constexpr SettingsLine advInt(const char* key, std::size_t offset, R read = R::Whole)
 {
-    return {key, F::Int, read, LineRecord::Advanced, LineField::Int, offset, 0, true, key};
+    return {key, F::Int, read, LineRecord::Advanced, LineField::Int, offset, 0, key};
 }
 constexpr SettingsLine advReal(const char* key, std::size_t offset)
 {
-    return {key, F::Real6, R::NumberAfterKey, LineRecord::Advanced, LineField::Float, offset, 0, true, key};
+    return {key, F::Real6, R::Decimal, LineRecord::Advanced, LineField::Float, offset, 0, key};
 }
 constexpr SettingsLine matrix(const char* key, int index, const char* name)
 {
     return {key,
             F::Real2,
-            R::RealAfterColon,
+            R::Decimal,
             LineRecord::Advanced,
             LineField::Float,
             offsetof(CamAdvSettings, k) + static_cast<std::size_t>(index) * sizeof(float),
             0,
-            false,
             name};
 }
 constexpr SettingsLine defect(const char* key, int index)
 {
     return {key,
             F::Int,
-            R::IntegerAfterColon,
+            R::Whole,
             LineRecord::Advanced,
             LineField::Int,
             offsetof(CamAdvSettings, cd) + static_cast<std::size_t>(index) * sizeof(int),
             0,
-            true,
             key};
 }
 constexpr SettingsLine advText(const char* key, std::size_t offset, std::size_t size, R read,
                                const char* name)
 {
-    return {key, F::Text, read, LineRecord::Advanced, LineField::Text, offset, size, read != R::Skip, name};
+    return {key, F::Text, read, LineRecord::Advanced, LineField::Text, offset, size, name};
 }
 
 #define M(field) offsetof(CamMainSettings, field)
 #define A(field) offsetof(CamAdvSettings, field)
 
 const SettingsLine kLines[kSettingsFileLines] = {
-    {nullptr, F::Header, R::Skip, LineRecord::None, LineField::None, 0, 0, false, nullptr},
-    {nullptr, F::Comment, R::Skip, LineRecord::None, LineField::None, 0, 0, false, nullptr},
-    {"Camera model index", F::Int, R::Skip, LineRecord::ModelRow, LineField::Int, 0, 0, false, "CAM"},
+    {nullptr, F::Header, R::Skip, LineRecord::None, LineField::None, 0, 0, nullptr},
+    {nullptr, F::Comment, R::Skip, LineRecord::None, LineField::None, 0, 0, nullptr},
+    {"Camera model index", F::Int, R::ModelRow, LineRecord::ModelRow, LineField::Int, 0, 0, "CAM"},
     advText("Firmware verson", A(fw_ver), sizeof(CamAdvSettings::fw_ver), R::Skip, "VER"),
     advText("FPGA version", A(fpga_ver), sizeof(CamAdvSettings::fpga_ver), R::Skip, "FPGA"),
-    advText("Camera ID String", A(sno), sizeof(CamAdvSettings::sno), R::TextAfterColon, "SNO"),
-    advText("Customer ID String", A(cid), sizeof(CamAdvSettings::cid), R::TextAfterColon, "CID"),
+    advText("Camera ID String", A(sno), sizeof(CamAdvSettings::sno), R::Text, "SNO"),
+    advText("Customer ID String", A(cid), sizeof(CamAdvSettings::cid), R::Text, "CID"),
     mainReal("AGN", M(agn)),  // line 7
     mainInt("ALV", M(alv)),
     mainReal("AMX", M(amx)),
@@ -80,7 +76,7 @@ const SettingsLine kLines[kSettingsFileLines] = {
     mainInt("DFC", M(dfc)),
     advInt("ESH", A(esh)),
     advInt("BIN", A(bin)),
-    mainInt("SB2", M(dfc_access), R::IntegerAfterColon),
+    mainInt("SB2", M(dfc_access)),
     advInt("DKS", A(dks)),
     mainReal("FOC", M(foc)),  // line 20
     mainInt("GAM", M(gam)),
@@ -109,9 +105,9 @@ const SettingsLine kLines[kSettingsFileLines] = {
     mainReal("USA", M(usa)),
     mainReal("VSA", M(vsa)),
     mainReal("HUE", M(hue)),
-    mainInt("SB1", M(agc_access), R::IntegerAfterColon),
+    mainInt("SB1", M(agc_access)),
     // Line 48: written as an integer, read as a real and cut toward zero.
-    {"WDS", F::Int, R::NumberAfterKey, LineRecord::Advanced, LineField::Int, A(wds), 0, true, "WDS"},
+    advInt("WDS", A(wds), R::DecimalCut),
     matrix("K[RED1]", 0, "KR1"),
     matrix("K[GREEN1]", 1, "KG1"),  // line 50
     matrix("K[BLUE1]", 2, "KB1"),
@@ -191,6 +187,11 @@ const char* SettingsLineText(const SettingsLine& line, const CamMainSettings& ma
 {
     const char* base = recordBase(line, main, adv);
     return base && line.field == LineField::Text ? base + line.offset : "";
+}
+
+bool SettingsLineIsIdentity(const SettingsLine& line)
+{
+    return line.name && std::string_view(line.name) == "SNO";
 }
 
 int SettingsLineIndex(std::string_view name)

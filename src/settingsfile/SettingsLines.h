@@ -33,15 +33,16 @@ enum class LineFormat {
     Text,     ///< verbatim
 };
 
-/// How a line is read back, once the reader has found the file's line for it
-/// (by its key, else by its position: SettingsReader.cpp).
+/// How a line's value, the text after its key's colon, is read back.  Only the
+/// notation the writer uses is taken: no exponent, no hexadecimal, no "nan",
+/// nothing after the number.
 enum class LineRead {
-    Skip,               ///< passed over unread
-    NumberAfterKey,     ///< skip to the first character that can begin a number, read a real
-    IntegerAfterKey,    ///< skip to the first character that can begin a number, read an integer
-    IntegerAfterColon,  ///< skip past the first colon, read an integer (keys holding digits)
-    RealAfterColon,     ///< skip past the first colon, read a real
-    TextAfterColon,     ///< skip past the first colon and blanks, take up to 16 characters
+    Skip,        ///< passed over unread
+    Whole,       ///< a whole number: [sign] digits
+    Decimal,     ///< a decimal number: [sign] digits [. digits]
+    DecimalCut,  ///< a decimal number cut toward zero into an integer field (WDS)
+    Text,        ///< printable text of at most 16 characters, blanks around it dropped
+    ModelRow,    ///< the model row the file was saved from
 };
 
 /// Which record holds a line's value.
@@ -58,7 +59,6 @@ struct SettingsLine {
     LineField field;
     std::size_t offset;  ///< byte offset of the field in its record
     std::size_t size;    ///< bytes of a text field
-    bool counted;        ///< an unreadable line counts as a read failure
     const char* name;    ///< the setting's name in messages: the key, except where the key misleads
                          ///< ("ZMC" for the zoom under the second "FOC" key, "KB2" for "K[BLUE12")
 };
@@ -73,9 +73,17 @@ using SettingsLineSet = std::bitset<kSettingsFileLines>;
 /// "FOC" is the focus, "ZMC" the zoom), -1 when there is none.
 int SettingsLineIndex(std::string_view name);
 
-/// The first line that carries a setting: the lines before it (header,
-/// comment, model, versions, identifier texts) are always taken by position.
+/// The lines taken by position, whatever they hold: the header and the free
+/// comment.  Every later line is found by its key.
+inline constexpr int kPositionalLines = 2;
+
+/// The first line that carries a setting (after the model, versions and
+/// identifier texts).
 inline constexpr int kFirstSettingLine = 7;
+
+/// The camera ID string: it names the unit, so a load sends it and a
+/// comparison holds it against the file in factory mode only.
+bool SettingsLineIsIdentity(const SettingsLine& line);
 
 /// Value of a line's field as a double (ints and floats), from the records.
 double SettingsLineNumber(const SettingsLine& line, const CamMainSettings& main, const CamAdvSettings& adv);

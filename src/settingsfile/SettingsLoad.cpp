@@ -1,7 +1,9 @@
 #include <string>
 
+#include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
+#include "camera/Models.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/SettingsUi.h"
@@ -19,11 +21,22 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
     SettingsLineSet linesRead;
 
     ui.progress(kReadingMessage);
+    int fileModel = -1;
     if (F_LoadSet_ReadSettings(fileHandle, 0, &main, &adv, &result.readFailures, &linesRead,
-                               &result.failedLines) != 0) {
+                               &result.failedLines, &fileModel) != 0) {
         result.readAborted = true;
         ui.progressDone();
         ui.error("ERROR", kReadAbortMessage);
+        RT_CloseFile(fileHandle);
+        return result;
+    }
+
+    // Another model's settings are other settings: the operator decides
+    // before anything reaches the camera.
+    if (fileModel >= 0 && fileModel != g_cam_model_user_idx &&
+        !ui.confirm(OtherModelWarning(fileModel, g_cam_model_user_idx).c_str())) {
+        result.cancelled = true;
+        ui.progressDone();
         RT_CloseFile(fileHandle);
         return result;
     }
@@ -66,12 +79,20 @@ std::string LoadFailureSummary(const SettingsLoadResult& result)
     std::string text;
     for (const SettingsLineFailure& f : result.failedLines) {
         text += f.line > 0 ? "line " + std::to_string(f.line) : std::string("no line");
-        text += " (" + f.key + "): " + f.reason + "\n";
+        text += " (" + f.key + ")";
+        if (!f.text.empty()) text += " \"" + f.text + "\"";
+        text += ": " + f.reason + "\n";
     }
     for (const SettingsStepFailure& f : result.failedSteps)
         text += "step " + std::to_string(f.step) + " (" + f.keys + "): " + Comm_GetMessageErrorStr(f.status) +
                 "\n";
     return text;
+}
+
+std::string OtherModelWarning(int fileModel, int cameraModel)
+{
+    return std::string("This settings file was saved from a ") + g_cam_models[fileModel] +
+           "; the camera is a " + g_cam_models[cameraModel] + ".";
 }
 
 std::string CancelledLoadMessage(int stepsDone)

@@ -85,7 +85,7 @@ void FillPowerOnSettings(int row, IntRegisters& ints, TextRegisters& texts)
     const std::pair<const char*, int> values[] = {
         {"AEC", eq == 1 ? 0 : 1},
         {"AMD", eq == 1 ? 1 : 0},
-        {"AGN", 57},  // 2 dB
+        {"AGN", eq == 3 || eq == 6 ? 85 : 57},  // 2 dB; 3 dB where the gain starts there
         {"ALV", 128},
         {"AMX", 512},  // 18 dB
         {"BTH", 100},  // 10 %

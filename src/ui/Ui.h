@@ -282,6 +282,11 @@ int SetMenuBarAttribute(int menuBar, int menuItem, int attribute, const char* va
 /// it.  The title "ERROR"/"Error" gives an error icon, "WARNING" a warning one.
 int MessagePopup(const char* title, const char* message);
 
+/// Asks the operator to go on (OK) or not (Cancel), with a warning icon; 1
+/// for OK, 0 for Cancel.  A run nobody watches goes on by no one's decision:
+/// it cancels.
+int ConfirmPopup(const char* title, const char* message);
+
 /// For runs nobody watches (--quit-after-start, --screenshot): messages are
 /// written to stderr as "TITLE: text" and MessagePopup returns at once.
 void SetUnattendedMessages(bool on);

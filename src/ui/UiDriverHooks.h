@@ -21,6 +21,8 @@ struct DriverState {
     /// MessagePopup returns at once and keeps (title, text) in popups.
     bool recordPopups = false;
     std::vector<std::pair<std::string, std::string>> popups;
+    /// Answers for ConfirmPopup, in order (true: OK); without one it is cancelled.
+    std::deque<bool> confirmAnswers;
     /// Answers for FileSelectPopup, in order; nullopt cancels.
     std::deque<std::optional<std::string>> fileAnswers;
     /// What FileSelectPopup was asked while answered by the driver.

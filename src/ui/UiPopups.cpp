@@ -72,6 +72,30 @@ int MessagePopup(const char* title, const char* message)
     return UIENoError;
 }
 
+int ConfirmPopup(const char* title, const char* message)
+{
+    const QString t = QString::fromUtf8(title ? title : "");
+    const QString text = QString::fromUtf8(message ? message : "");
+    if (g_unattended) {
+        std::fprintf(stderr, "%s: %s (cancelled)\n", qPrintable(t),
+                     qPrintable(QString(text).replace('\n', ' ')));
+        return 0;
+    }
+    DriverState& driver = Driver();
+    if (driver.recordPopups) {
+        driver.popups.emplace_back(t.toStdString(), text.toStdString());
+        if (driver.confirmAnswers.empty()) return 0;
+        const bool ok = driver.confirmAnswers.front();
+        driver.confirmAnswers.pop_front();
+        return ok ? 1 : 0;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+    QMessageBox box(QMessageBox::Warning, t, text, QMessageBox::Ok | QMessageBox::Cancel, FrontWindow());
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Ok ? 1 : 0;
+}
+
 int FileSelectPopup(const char* defaultDirectory, const char* defaultPattern, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* path, std::size_t size)

@@ -107,6 +107,13 @@ struct Ctrl {
         dflt = d, min = lo, max = hi, incr = step;
         return *this;
     }
+    /// The range of a setting (anything with a minimum and a maximum), with
+    /// the default and the step the layout gives.
+    template <class Limits>
+    Ctrl& range(double d, const Limits& limits, double step)
+    {
+        return range(d, limits.minimum, limits.maximum, step);
+    }
     Ctrl& prec(int digits) { return precision = digits, *this; }
     Ctrl& hex(std::string pre = {}) { return radix = 16, prefix = std::move(pre), *this; }
     Ctrl& withDecimal() { return withDecimal_ = true, *this; }

@@ -126,12 +126,13 @@ TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
     camera(1).setReg("GAM", 1);
     ASSERT_EQ(SaveSettingsFile(path("b.cfg").c_str(), "bench"), 0);
     camera(1).setReg("GAM", 0);
-    // A window corner beyond this camera's sensor: it refuses that one setting.
+    // A window corner within the layout but beyond this camera's sensor: it
+    // refuses that one setting.
     QFile file(QString::fromStdString(path("b.cfg")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QByteArray text = file.readAll();
     file.close();
-    text.replace("LRX: 31\r\n", "LRX: 5000\r\n");
+    text.replace("LRX: 31\r\n", "LRX: 500\r\n");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
     file.close();
@@ -146,7 +147,7 @@ TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
                                      "step 46 (LRX, LRY, ULX, ULY): Camera returned error message NAK.\n"},
                                     {"Load Settings From File",
                                      "The camera did not take these settings of the file:\n"
-                                     "LRX: file 5000, camera 31"}}));
+                                     "LRX: file 500, camera 31"}}));
 }
 
 // Cancel on the progress panel while the file is being sent.

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <fstream>
+#include <iterator>
 
 #include <sys/resource.h>
 
@@ -47,12 +48,49 @@ TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
     camera().setReg("AGN", 355);
     camera().setReg("ZMC", 20);
     camera().setText("CID", "OTHER");
+    // The unit's own identity stays the unit's: a difference only in factory mode.
+    camera().setText("SNO", "C4759920261208A1");
     const CliResult diff = run({"diff", path});
     EXPECT_EQ(diff.status, 1);
     EXPECT_EQ(diff.out,
               "CID: file DEMO UNIT, camera OTHER\n"
               "AGN: file 2.006400, camera 12.496000\n"
               "ZMC: file 4.535433, camera 1.417323\n");
+    EXPECT_EQ(run({"diff", path, "--factory"})
+                  .out.rfind("SNO: file C4752120250317C2, camera C4759920261208A1\n", 0),
+              0u);
+}
+
+// A load names each line it could not take, and warns of a file of another
+// model before it sends it.
+TEST_F(FileCommandsTest, LoadNamesFailedLinesAndWarnsOfAnotherModel)
+{
+    const std::string path = file("c.cfg");
+    ASSERT_EQ(run({"save", path}).status, 0);
+    std::string text;
+    {
+        std::ifstream in(path, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string t = text;
+        t.replace(t.find(from), from.size(), to);
+        std::ofstream(path, std::ios::binary) << t;
+    };
+    replaced("ALV: 128\r\n", "ALV: 77abc\r\n");
+    const CliResult bad = run({"load", path});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("line 9 (ALV) \"ALV: 77abc\": not a whole number\n"), std::string::npos)
+        << bad.err;
+    EXPECT_EQ(camera().reg("ALV"), 128);
+
+    replaced("Camera model index: 5\r\n", "Camera model index: 4\r\n");
+    const CliResult other = run({"load", path});
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_NE(other.err.find("iccdctl: warning: This settings file was saved from a VK-470; the camera is a "
+                             "VKC-475.\n"),
+              std::string::npos)
+        << other.err;
 }
 
 // A refused query is no camera value to compare with: diff says what it
@@ -147,7 +185,7 @@ TEST_F(FileCommandsTest, LoadReportsAbortsAndTheCameraIdRule)
     std::ofstream(file("junk.cfg")) << "nothing like a settings file\n";
     const CliResult junk = run({"load", file("junk.cfg")});
     EXPECT_EQ(junk.status, 1);
-    EXPECT_EQ(junk.out, "read failures: 6\n");
+    EXPECT_EQ(junk.out, "read failures: 86\n");  // every setting missing
     EXPECT_NE(junk.err.find("Too many errors reading settings file. File load aborted.\n"),
               std::string::npos);
 

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <algorithm>
+#include <map>
 
 #include "CliTest.h"
 #include "devices/SimPorts.h"
@@ -78,10 +79,77 @@ TEST_F(SettingsCommandsTest, ValuesWhoseCountDoesNotFitAreUsageErrors)
         EXPECT_EQ(r.err, "iccdctl: " + mnemonic + " " + value + " is out of range\n");
     }
     EXPECT_EQ(commands(), std::vector<std::string>{});
-    // 75,000,000 dB is 2,130,675,029.75 counts: it fits, and goes out rounded
-    // (the camera refuses it, having its own range).
-    EXPECT_EQ(iccdctl({"set", "AGN", "75000000"}).status, 1);
-    EXPECT_EQ(commands(), std::vector<std::string>{":AGN=2130675030"});
+    // 75,000,000 dB is 2,130,675,029.75 counts: it fits, but no camera takes it.
+    const CliResult r = iccdctl({"set", "AGN", "75000000"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "iccdctl: AGN 75000000 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475\n");
+    EXPECT_EQ(commands(), std::vector<std::string>{});
+}
+
+// set refuses what the camera's model does not take, and says what it takes;
+// raw still sends anything.
+TEST_F(SettingsCommandsTest, SetRefusesAValueOutsideTheModelsRange)
+{
+    const struct {
+        const char *mnemonic, *value, *err;
+    } cases[] = {
+        {"AGN", "50", "AGN 50 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475"},
+        {"SHS", "9999", "SHS 9999 is out of range: Shutter Speed takes 1 to 625 lines on the VKC-475"},
+        {"GAM", "7", "GAM 7 is out of range: Gamma takes 0 to 1 on the VKC-475"},
+        {"alv", "19", "ALV 19 is out of range: ALC Level takes 20 to 255 on the VKC-475"},
+        {"CGR", "0", "CGR 0 is out of range: Color Gain Red takes 0.001 to 3.999 x on the VKC-475"},
+        {"VMD", "1", "VMD (Vertical Mode) is not a setting of the VKC-475"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = iccdctl({"set", c.mnemonic, c.value});
+        EXPECT_EQ(r.status, 2) << c.mnemonic;
+        EXPECT_EQ(r.err, std::string("iccdctl: ") + c.err + "\n");
+    }
+    // Only the longest shutter speed was asked, to hold 9999 lines against it.
+    EXPECT_EQ(commands(), std::vector<std::string>{":SSX?"});
+    EXPECT_EQ(iccdctl({"set", "SHS", "625"}).status, 0);
+    EXPECT_EQ(iccdctl({"raw", ":GAM=7"}).status, 0);
+    EXPECT_EQ(camera().reg("GAM"), 7);
+}
+
+// list gives the settings of the camera's model with the ranges set holds
+// values against.
+TEST_F(SettingsCommandsTest, ListGivesTheModelsSettingsWithTheirRanges)
+{
+    const CliResult text = iccdctl({"list"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("\nAGN       Manual Gain "), std::string::npos);
+    EXPECT_NE(text.out.find(" 0 to 30 dB "), std::string::npos);
+    EXPECT_EQ(text.out.find("\nVMD "), std::string::npos);  // a monochrome setting
+
+    const CliResult json = iccdctl({"list", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    EXPECT_EQ(doc["model"].toString(), "VKC-475");
+    std::map<std::string, QJsonObject> rows;
+    for (const QJsonValue& row : doc["settings"].toArray())
+        rows[row["mnemonic"].toString().toStdString()] = row.toObject();
+    const struct {
+        const char* mnemonic;
+        const char* unit;
+        double minimum, maximum;
+        bool get, set;
+    } expected[] = {
+        {"AGN", "dB", 0, 30, true, true},   {"SHS", "lines", 1, 625, true, true},
+        {"ALV", "", 20, 255, true, true},   {"MFI", "", 0, 1, true, true},
+        {"SSP", "%", 0, 100, false, false}, {"VPD", "mV", 0, 255, true, true},
+    };
+    for (const auto& e : expected) {
+        ASSERT_TRUE(rows.count(e.mnemonic)) << e.mnemonic;
+        const QJsonObject& row = rows[e.mnemonic];
+        EXPECT_EQ(row["unit"].toString().toStdString(), e.unit) << e.mnemonic;
+        EXPECT_EQ(row["minimum"].toDouble(), e.minimum) << e.mnemonic;
+        EXPECT_EQ(row["maximum"].toDouble(), e.maximum) << e.mnemonic;
+        EXPECT_EQ(row["get"].toBool(), e.get) << e.mnemonic;
+        EXPECT_EQ(row["set"].toBool(), e.set) << e.mnemonic;
+    }
+    for (const char* lacking : {"VMD", "TMD", "AMD", "VWC", "SHE"})
+        EXPECT_FALSE(rows.count(lacking)) << lacking;
 }
 
 TEST_F(SettingsCommandsTest, BadRequestsAreUsageErrorsAndNeverReachTheCamera)

@@ -60,9 +60,9 @@ protected:
 std::string KnownValuesFile(const char* comment);
 
 /// The settings that are either 0 or 1.
-inline constexpr const char* kOnOffKeys[] = {"CMD", "DFC", "ESH", "BIN", "SB2", "GAM", "IFC",
-                                             "MFT", "MIR", "SHE", "TMD", "VMD", "VPS", "AEC",
-                                             "SB1", "WDS", "WBM", "SHA", "SEN", "CDI", "SSE"};
+inline constexpr const char* kOnOffKeys[] = {"CMD", "DFC", "ESH", "BIN", "SB2", "GAM", "MFT",
+                                             "MIR", "SHE", "TMD", "VMD", "VPS", "AEC", "SB1",
+                                             "WDS", "WBM", "SHA", "SEN", "CDI", "SSE"};
 
 /// KnownValuesFile with each of them at its other value, so that every one
 /// appears at both.

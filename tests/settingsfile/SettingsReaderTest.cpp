@@ -1,11 +1,14 @@
-// Reading settings files: by line position, with the failure counting and the
-// limits on what a line may hold.
+// Reading settings files: lines by their keys, values in the writer's
+// notation and within range, the failure counting and the limits on what a
+// line may hold.
+#include <algorithm>
 #include <cstring>
 #include <random>
 
 #include "SettingsFileSupport.h"
 #include "camera/Composite.h"
 #include "camera/Models.h"
+#include "camera/SettingsTable.h"
 #include "platform/TextFile.h"
 #include "settingsfile/SettingsDiff.h"
 #include "settingsfile/SettingsLines.h"
@@ -14,6 +17,13 @@ namespace {
 
 class SettingsReaderTest : public SettingsFileTest {
 protected:
+    // The file's own model, whose ranges its values are read against.
+    void SetUp() override
+    {
+        SettingsFileTest::SetUp();     // a VKC-475
+        Settings_AskLongestShutter();  // 625 lines
+    }
+
     // The hand-written file with some of its lines (0-based) replaced.
     std::string fileWith(std::initializer_list<std::pair<int, const char*>> replacements, bool crlf = true)
     {
@@ -81,41 +91,136 @@ TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
     EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
 }
 
-TEST_F(SettingsReaderTest, FiveUnreadableLinesAreToleratedTheSixthAborts)
+// Each line that is not a value of its setting in the writer's notation,
+// within the range the camera's model takes, fails alone: nothing is read
+// from it, and the failure names its line, key, text and reason.
+TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
+{
+    // VKC-475: colour 47x, gain 0 to 30 dB
+    const struct {
+        int index;
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {61, "LRY: 0x10", "not a whole number"},
+        {69, "SHG: 0x10", "not a number"},
+        {8, "ALV: 77abc", "not a whole number"},
+        {8, "ALV: 300", "out of range: ALC Level takes 20 to 255"},
+        {49, "K[RED1]: nan", "not a number"},
+        {49, "K[RED1]: 4.00", "out of range: Color Correction Row 1 Red takes 0 to 3.992"},
+        {79, "SSA: 89", "out of range: Split Screen Angle takes -10 to 10 deg"},
+        {44, "USA: 206348", "out of range: U-Sat takes 0 to 100 %"},
+        {69, "SHG: 0", "out of range: Sharpening Gain takes 1 to 2 x"},
+        {7, "AGN: 3e38", "not a number"},
+        {7, "AGN: 30.5", "out of range: Manual Gain takes 0 to 30 dB"},
+        {9, "AMX: 76000000", "out of range: ALC Max Gain takes 0 to 30 dB"},
+        {10, "BTS: +", "not a whole number"},
+        {8, "ALV:", "not a whole number"},
+        {26, "MFI: 2", "out of range: MFI Input takes 0 to 1"},
+        {30, "SHS: 626", "out of range: Shutter Speed takes 1 to 625 lines"},
+        {5, "Camera ID String: ABCDEFGHIJKLMNOPQ", "longer than 16 characters"},
+        {6, "Customer ID String: A\tB", "not printable text"},
+        {2, "Camera model index: 13", "no such model"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        writeAll(path("in.cfg"), fileWith({{c.index, c.text}}));
+        main_ = {};
+        adv_ = {};
+        const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
+        int failures = -1;
+        SettingsLineSet lines;
+        std::vector<SettingsLineFailure> failed;
+        EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, &lines, &failed), 0);
+        RT_CloseFile(file);
+        ASSERT_EQ(failures, 1);
+        ASSERT_EQ(failed.size(), 1u);
+        EXPECT_EQ(failed[0].line, c.index + 1);
+        std::string quoted = c.text;
+        std::replace(quoted.begin(), quoted.end(), '\t', '?');
+        EXPECT_EQ(failed[0].text, quoted);
+        EXPECT_EQ(failed[0].reason, c.reason);
+        EXPECT_FALSE(lines.test(static_cast<std::size_t>(c.index)));
+        const SettingsLine& line = SettingsFileLines()[static_cast<std::size_t>(c.index)];
+        if (line.field == LineField::Text) {
+            EXPECT_STREQ(SettingsLineText(line, main_, adv_), "");
+        } else if (line.record != LineRecord::ModelRow) {
+            EXPECT_EQ(SettingsLineNumber(line, main_, adv_), 0.0);
+        }
+    }
+}
+
+// Failures add up from lines of every kind; the sixth stops the load.
+TEST_F(SettingsReaderTest, FiveFailedLinesAreToleratedTheSixthAborts)
 {
     int failures = -1;
-    EXPECT_EQ(read(fileWith({{7, "AGN: x"}, {8, "ALV:"}, {18, "SB2 no colon 5"}, {47, ""}, {80, "SLT: -"}}),
-                   &failures),
-              0);
+    EXPECT_EQ(read(fileWith({{7, "AGN: x"}, {8, "ALV:"}, {18, "SB2 no colon 5"}, {47, ""}}), &failures), 0);
+    // SB2's line has no key: it is a line of no setting, and SB2 is missing.
+    // The blank line is passed over, and WDS is missing.
     EXPECT_EQ(failures, 5);
     EXPECT_EQ(main_.agn, 0.0f);  // a failed line leaves its field as it was
     EXPECT_EQ(main_.alv, 0);
-    EXPECT_EQ(main_.srt, 0);
     EXPECT_EQ(main_.slr, 200);  // later lines still read
 
-    EXPECT_EQ(read(fileWith({{7, "x"}, {8, "x"}, {9, "x"}, {10, "x"}, {11, "x"}, {12, "x"}}), &failures), 1);
+    EXPECT_EQ(read(fileWith({{7, "x"}, {8, "x"}, {9, "x"}}), &failures), 1);
     EXPECT_EQ(failures, 6);
-    EXPECT_EQ(main_.cgr, 0.0f);  // reading stopped at the sixth
+    // The coefficients count like every other line: two lines of no
+    // setting, two coefficients missing, one not a number.
+    EXPECT_EQ(read(fileWith({{49, "x"}, {50, "K[GREEN1]"}, {51, "K[BLUE1]: ?"}}), &failures), 0);
+    EXPECT_EQ(failures, 5);
 }
 
-TEST_F(SettingsReaderTest, MatrixLinesNeverCount)
+// Every line after the comment is found by its key, the model, versions and
+// identifier texts included; one that names no setting is a failure, never
+// the setting of its position.
+TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
+{
+    std::vector<std::string> lines = knownLines();
+    lines.erase(lines.begin() + 5);  // no "Camera ID String" line
+    int failures = -1;
+    std::vector<SettingsLineFailure> failed;
+    writeAll(path("in.cfg"), joined(lines));
+    int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
+    EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, nullptr, &failed), 0);
+    RT_CloseFile(file);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].line, 0);
+    EXPECT_EQ(failed[0].key, "Camera ID String");
+    EXPECT_EQ(failed[0].reason, "missing");
+    EXPECT_STREQ(adv_.cid, "DEMO UNIT");
+    EXPECT_FLOAT_EQ(main_.agn, 12.496f);
+
+    lines = knownLines();
+    std::swap(lines[2], lines[37]);  // the model line where VPD stands
+    int model = -1;
+    main_ = {};
+    adv_ = {};
+    writeAll(path("in.cfg"), joined(lines));
+    file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
+    EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, nullptr, &failed, &model), 0);
+    RT_CloseFile(file);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(model, 5);
+    EXPECT_FLOAT_EQ(adv_.vpd, 50.0f);
+
+    // Two lines of no setting; AGN is missing, and the one FOC line left is
+    // the focus, so the zoom is missing too.
+    ASSERT_EQ(read(fileWith({{7, "Gain is -3.5 dB"}, {39, "ZMC: 1.5"}}), &failures), 0);
+    EXPECT_EQ(failures, 4);
+    EXPECT_EQ(main_.agn, 0.0f);
+    EXPECT_EQ(main_.zmc, 0.0f);
+    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
+}
+
+// A real read into WDS, the one integer the reader takes in decimals, is cut
+// toward zero; an identifier text keeps its inner blanks.
+TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsKeepInnerBlanks)
 {
     int failures = -1;
-    EXPECT_EQ(read(fileWith({{49, "x"},
-                             {50, "K[GREEN1]"},
-                             {51, "K[BLUE1]: ?"},
-                             {52, "x"},
-                             {53, "x"},
-                             {54, "x"},
-                             {55, "x"},
-                             {56, "x"},
-                             {57, "x"},
-                             {7, "x"},
-                             {8, "x"}}),
-                   &failures),
-              0);
-    EXPECT_EQ(failures, 2);
-    for (float k : adv_.k) EXPECT_EQ(k, 0.0f);
+    ASSERT_EQ(read(fileWith({{48, "WDS: 1.9"}, {6, "Customer ID String:  BENCH  7 "}}), &failures), 0);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(adv_.wds, 1);
+    EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
 TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
@@ -129,42 +234,6 @@ TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
     cut = full.rfind("\r\n", cut - 3) + 2;
     EXPECT_EQ(read(full.substr(0, cut), &failures), 1);  // one more missing: aborted
     EXPECT_EQ(read("", &failures), 1);
-}
-
-TEST_F(SettingsReaderTest, LinesWithoutAKnownKeyAreTakenByPosition)
-{
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{0, "anything"},
-                             {1, "at all"},
-                             {2, "Camera model index: banana"},
-                             {3, ""},
-                             {4, "\x01\x02"},
-                             {7, "Gain is -3.5 dB"},
-                             {8, "level=42"},
-                             {18, "SB2 = 1 : 1"},
-                             {39, "FOC: 2.5"},
-                             {20, "ZMC: 1.5"}}),
-                   &failures),
-              0);
-    EXPECT_EQ(failures, 0);
-    EXPECT_FLOAT_EQ(main_.agn, -3.5f);
-    EXPECT_EQ(main_.alv, 42);
-    EXPECT_EQ(main_.dfc_access, 1);    // after the colon, not the digit in the key
-    EXPECT_FLOAT_EQ(main_.zmc, 2.5f);  // line 39 is the zoom whatever its key says
-    EXPECT_FLOAT_EQ(main_.foc, 1.5f);
-}
-
-TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsToSixteenCharacters)
-{
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{48, "WDS: 2.9"},
-                             {5, "Camera ID String:    ABCDEFGHIJKLMNOPQRST"},
-                             {6, "Customer ID String:"}}),
-                   &failures),
-              0);
-    EXPECT_EQ(adv_.wds, 2);
-    EXPECT_STREQ(adv_.sno, "ABCDEFGHIJKLMNOP");
-    EXPECT_STREQ(adv_.cid, "");
 }
 
 TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
@@ -205,9 +274,9 @@ TEST_F(SettingsReaderTest, EveryOnOffSettingReadsAtBothValues)
     ASSERT_EQ(read(OnOffFlippedFile("comment"), &failures), 0);
     EXPECT_EQ(failures, 0);
     const std::pair<const char*, int> known[] = {
-        {"CMD", 1}, {"DFC", 1}, {"ESH", 1}, {"BIN", 0}, {"SB2", 0}, {"GAM", 1}, {"IFC", 1},
-        {"MFT", 1}, {"MIR", 0}, {"SHE", 1}, {"TMD", 0}, {"VMD", 0}, {"VPS", 1}, {"AEC", 0},
-        {"SB1", 0}, {"WDS", 1}, {"WBM", 0}, {"SHA", 1}, {"SEN", 0}, {"CDI", 1}, {"SSE", 1},
+        {"CMD", 1}, {"DFC", 1}, {"ESH", 1}, {"BIN", 0}, {"SB2", 0}, {"GAM", 1}, {"MFT", 1},
+        {"MIR", 0}, {"SHE", 1}, {"TMD", 0}, {"VMD", 0}, {"VPS", 1}, {"AEC", 0}, {"SB1", 0},
+        {"WDS", 1}, {"WBM", 0}, {"SHA", 1}, {"SEN", 0}, {"CDI", 1}, {"SSE", 1},
     };
     static_assert(std::size(known) == std::size(kOnOffKeys));
     for (const auto& [key, value] : known) {
@@ -247,7 +316,7 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
     lines.erase(lines.begin() + 7);
     lines.push_back(agn);  // moved to the end
     ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(failures, 2);  // the two lines of no setting; the blank one is passed over
     EXPECT_EQ(std::memcmp(&main_, &wholeMain, sizeof main_), 0);
     EXPECT_EQ(std::memcmp(&adv_, &wholeAdv, sizeof adv_), 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
@@ -291,29 +360,6 @@ TEST_F(SettingsReaderTest, TheTwiceUsedFocusKeyGoesByOrderThenByPosition)
     EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
 }
 
-// A value that is no number, or whose count would not fit the camera's 32-bit
-// register, is an unreadable line: sent, it would arrive as another number.
-TEST_F(SettingsReaderTest, ValuesWithoutACountAreUnreadable)
-{
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{7, "AGN: 3e38"},
-                             {8, "ALV: 99999999999"},
-                             {9, "AMX: 76000000"},
-                             {10, "BTS: 0x10"},  // reads as 0, as strtol reads it
-                             {79, "SSA: 90"},
-                             {20, "FOC: 9.0"}}),
-                   &failures),
-              0);
-    EXPECT_EQ(failures, 4);
-    EXPECT_EQ(main_.agn, 0.0f);
-    EXPECT_EQ(main_.amx, 0.0f);
-    EXPECT_EQ(main_.ssa, 0);
-    EXPECT_EQ(adv_.bts, 0);
-    ASSERT_EQ(read(fileWith({{9, "AMX: 75000000"}}), &failures), 0);  // 2,130,675,029.75 counts fit
-    EXPECT_EQ(failures, 0);
-    EXPECT_FLOAT_EQ(main_.amx, 75000000.0f);
-}
-
 // The search for the count a value was printed from looks at the counts next
 // to it; at the end of int there are none above or below, and it overflowed
 // (signed overflow: the sanitizer build, build-asan, stops on it).
@@ -322,9 +368,7 @@ TEST_F(SettingsReaderTest, AValueAtTheLastCountSnapsToThatCount)
     Comm_RecordModel(5);  // VKC-475: the pedestal is in millivolts, one count each
     const int vpd = SettingsLineIndex("VPD");
     ASSERT_GE(vpd, 0);
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{vpd, "VPD: -2147483648.000000"}}), &failures), 0);
-    EXPECT_EQ(failures, 0);
+    adv_.vpd = -2147483648.0f;
     SettingsLineSet lines;
     lines.set(static_cast<std::size_t>(vpd));
     SnapToPrintedCounts(&main_, &adv_, lines);
@@ -338,13 +382,8 @@ TEST_F(SettingsReaderTest, AValueAtTheLastCountSnapsToThatCount)
 TEST_F(SettingsReaderTest, AResetEdgeBeyondAByteIsComparedAsTheCameraWouldHoldIt)
 {
     Comm_RecordModel(5);
-    const int pos = SettingsLineIndex("RST Pos");
-    const int neg = SettingsLineIndex("RST Neg");
-    ASSERT_GE(pos, 0);
-    ASSERT_GE(neg, 0);
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{pos, "RST Pos: 37509202"}, {neg, "RST Neg: 0"}}), &failures), 0);
-    EXPECT_EQ(main_.rst_pos, 37509202);
+    main_.rst_pos = 37509202;
+    main_.rst_neg = 0;
     EXPECT_EQ(Comm_PackRSE(37509202, 0), 1012421120);
 
     CamMainSettings camera = main_;

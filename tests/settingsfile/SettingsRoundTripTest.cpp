@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "SettingsFileSupport.h"
+#include "camera/ClassTraits.h"
 #include "camera/Conversions.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
+#include "camera/SettingsTable.h"
 #include "camera/Snapshot.h"
 #include "platform/ComPortMap.h"
 #include "platform/TextFile.h"
@@ -49,13 +51,15 @@ protected:
             {"ZMC", 20},  {"DOU", 5},   {"SHP", 7},    {"SHD", 9},    {"SAC", 0x4060}, {"RSE", 0x0407},
             {"SHG", 64},  {"HSM", 90},  {"HSL", 81},   {"HSR", 99},   {"SSA", 91},     {"SLT", 20},
             {"SLR", 160}, {"SLG", 80},  {"SLB", 8},    {"SRT", 0},    {"SRR", 255},    {"SRG", 128},
-            {"SRB", 10},  {"VPD", 140}, {"VWC", 150},  {"KR1", 1024}, {"KG1", -512},   {"KB1", 0},
-            {"KR2", 256}, {"KG2", 512}, {"KB2", -256}, {"KR3", 0},    {"KG3", 768},    {"KB3", 1024},
+            {"SRB", 10},  {"VPD", 140}, {"VWC", 150},  {"KR1", 1024}, {"KG1", 512},    {"KB1", 0},
+            {"KR2", 256}, {"KG2", 512}, {"KB2", 256},  {"KR3", 0},    {"KG3", 768},    {"KB3", 1024},
             {"BTH", 123}, {"CD1", 10},  {"CD2", 20},   {"CD3", 30},   {"CD4", 40},     {"ULX", 10},
             {"ULY", 8},   {"LRX", 14},  {"LRY", 11},   {"BTS", 3},    {"DKS", 4},      {"LAW", 5},
             {"IFC", 1},   {"ALM", 2},   {"AMD", 1},
         };
         for (const auto& [m, v] : values) c.setReg(m, v);
+        // The colour cameras meter on average only.
+        if (Comm_ClassTraits(g_cam_model_idx).colour) c.setReg("ALM", 0);
         c.setText("CID", "BENCH 7");
     }
 
@@ -205,15 +209,22 @@ TEST_P(EveryCountTest, EachCountSurvivesASaveAndALoad)
         SettingsLineSet lines;
         int failures = -1;
         const int in = RT_OpenFile(file.c_str(), RT_READ);
-        ASSERT_EQ(F_LoadSet_ReadSettings(in, 0, &readMain, &readAdv, &failures, &lines), 0);
+        F_LoadSet_ReadSettings(in, 0, &readMain, &readAdv, &failures, &lines);
         RT_CloseFile(in);
-        ASSERT_EQ(failures, 0) << round;
         SnapToPrintedCounts(&readMain, &readAdv, lines);
         for (const Register& r : registers) {
             if (round > r.high - r.low) continue;
             const int count = r.low + round;
-            const float read = r.mainField ? readMain.*r.mainField : readAdv.*r.advField;
-            if (Comm_UserToCount(r.rule, read) != count) lost[r.mnemonic].push_back(count);
+            // A value beyond what the model takes is refused; every other
+            // one must come back as its count.
+            const SettingInfo& setting = *Settings_Find(r.mnemonic);
+            const bool taken =
+                !Settings_ModelHas(setting, g_cam_model_idx) ||
+                Settings_InRange(setting, Settings_CameraRange(setting), Comm_CountToUser(r.rule, count));
+            const bool read = lines.test(static_cast<std::size_t>(SettingsLineIndex(r.mnemonic)));
+            const float value = r.mainField ? readMain.*r.mainField : readAdv.*r.advField;
+            if (read != taken || (read && Comm_UserToCount(r.rule, value) != count))
+                lost[r.mnemonic].push_back(count);
         }
     }
     QFile::remove(QString::fromStdString(file));

@@ -173,6 +173,11 @@ void ClearPopups()
     Driver().popups.clear();
 }
 
+void AnswerConfirm(bool ok)
+{
+    Driver().confirmAnswers.push_back(ok);
+}
+
 void AnswerFileDialog(const std::string& path)
 {
     Driver().fileAnswers.emplace_back(path);

@@ -57,6 +57,10 @@ struct Popup {
 std::vector<Popup> Popups();
 void ClearPopups();
 
+/// Queues the answer to the next ConfirmPopup: OK (true) or Cancel.  Without
+/// one, a confirmation is cancelled.
+void AnswerConfirm(bool ok);
+
 /// Queues the answer to the next file dialog: a path (relative paths are
 /// taken in the dialog's directory), or a cancel.
 void AnswerFileDialog(const std::string& path);
