@@ -1,8 +1,8 @@
 // Sending a settings file to the camera: the order of the steps, the failure
 // counting, and the stages the operator sees.
 #include "SettingsFileSupport.h"
-#include "camera/SettingsTable.h"
 #include "camera/Globals.h"
+#include "camera/SettingsTable.h"
 #include "platform/TextFile.h"
 
 namespace {
