@@ -120,6 +120,37 @@ TEST_F(Menus, SettingsFileSavedAndLoadedBack)
                                                              "The camera took every setting of the file."}}));
 }
 
+// A file saved from another model is named before anything is sent; Cancel
+// sends nothing, OK sends it.
+TEST_F(Menus, AFileOfAnotherModelIsSentOnlyWhenTheOperatorSaysSo)
+{
+    startOn("VK-470");
+    ASSERT_EQ(SaveSettingsFile(path("m.cfg").c_str(), "bench"), 0);
+    QFile file(QString::fromStdString(path("m.cfg")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    text.replace("Camera model index: 4\r\n", "Camera model index: 7\r\n");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    const uitest::Popup asked{"Load Settings From File",
+                              "This settings file was saved from a VK-475; the camera is a VK-470.\n"
+                              "Send its settings to this camera?"};
+
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok ? "OK" : "Cancel");
+        uitest::ClearPopups();
+        camera(1).clearLog();
+        uitest::AnswerConfirm(ok);
+        uitest::AnswerFileDialog("m.cfg");
+        choose(MAINMNU_FILE_LOADFILE);
+        ASSERT_FALSE(uitest::Popups().empty());
+        EXPECT_EQ(uitest::Popups().front(), asked);
+        EXPECT_EQ(CountSent(camera(1).log(), ":ALV="), ok ? 1 : 0);
+    }
+}
+
 TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
 {
     startOn("VK-470");

@@ -3,6 +3,7 @@
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
+#include "camera/SettingsTable.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
@@ -185,6 +186,45 @@ TEST_F(MainPnlShape, ModelChangesOnTheFactoryScreen)
         if (step.shape) expectShape(*step.shape, 1);
     }
     EXPECT_TRUE(popups().empty());
+}
+
+// After the reshape for each class, every control that shows a setting spans
+// what the settings table gives that class: a numeric control its range, a
+// ring its first and last item.
+TEST_F(MainPnlShape, EveryControlSpansItsSettingsRangeInEveryClass)
+{
+    const struct {
+        int control;
+        const char* setting;
+    } controls[] = {
+        {MAIN_ALV, "ALV"},        {MAIN_AGN, "AGN"},       {MAIN_AMX, "AMX"}, {MAIN_SHS, "SHS"},
+        {MAIN_SMX, "SMX"},        {MAIN_CGAIN_RED, "CGR"}, {MAIN_IPH, "IPH"}, {MAIN_HUE, "HUE"},
+        {MAIN_YGAIN, "YGA"},      {MAIN_GAM, "GAM"},       {MAIN_VMD, "VMD"}, {MAIN_MFI, "MFI"},
+        {MAIN_MFT, "MFT"},        {MAIN_TMD, "TMD"},       {MAIN_SHE, "SHE"}, {MAIN_DFC, "DFC"},
+        {MAIN_MIR, "MIR"},        {MAIN_CMD, "CMD"},       {MAIN_WBM, "WBM"}, {MAIN_AGC_ACCESS, "SB1"},
+        {MAIN_DFC_ACCESS, "SB2"},
+    };
+    // One model per function class, 0 to 7.
+    for (const char* model :
+         {"VK-400", "EH-4000", "VK-405", "VKC-473", "VK-470", "VKC-475", "VK-473", "VK-475"}) {
+        start(model, 1);
+        for (const auto& c : controls) {
+            SCOPED_TRACE(std::string(model) + " " + c.setting);
+            const SettingRange r = Settings_CameraRange(*Settings_Find(c.setting));
+            int style = 0;
+            GetCtrlAttribute(panel(), c.control, ATTR_CTRL_STYLE, &style);
+            if (style == CTRL_NUMERIC || style == CTRL_SLIDE) {
+                EXPECT_FLOAT_EQ(minOf(c.control), r.minimum);
+                EXPECT_FLOAT_EQ(maxOf(c.control), r.maximum);
+                continue;
+            }
+            int first = -1, last = -1;
+            GetValueFromIndex(panel(), c.control, 0, &first);
+            GetValueFromIndex(panel(), c.control, items(c.control) - 1, &last);
+            EXPECT_EQ(first, r.minimum);
+            EXPECT_EQ(last, r.maximum);
+        }
+    }
 }
 
 // Without an answer to the longest-shutter query the same model keeps the
