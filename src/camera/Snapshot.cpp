@@ -68,11 +68,11 @@ public:
         if (result.status != COMM_OK) {
             ++stats_->failures;
             stats_->lastFailure = result.status;
-            markUnread(step.fields);
+            markUnread(step.fields, result.status);
         } else if (result.hidden != COMM_OK) {
             // Not counted, but the reason the fields are unread.
             stats_->lastFailure = result.hidden;
-            markUnread(step.fields);
+            markUnread(step.fields, result.hidden);
         }
         steps_.push_back(std::move(step));
         stats_->stopped = stats_->failures > 3;
@@ -118,7 +118,7 @@ public:
                 step->last = Comm_TransactionMark();
                 if (result.status != COMM_OK || result.hidden != COMM_OK) {
                     stats_->lastFailure = result.status != COMM_OK ? result.status : result.hidden;
-                    markUnread(step->fields);
+                    markUnread(step->fields, stats_->lastFailure);
                 } else {
                     markRead(step->fields);
                     // A failure that a stray line showed to be the line's,
@@ -134,7 +134,7 @@ public:
             for (Step& step : steps_)
                 if (d.seq >= step.first && d.seq < step.last) {
                     stats_->lastFailure = COMM_UNCONFIRMED;
-                    markUnread(step.fields);
+                    markUnread(step.fields, COMM_UNCONFIRMED);
                 }
         return 0;
     }
@@ -159,7 +159,7 @@ private:
     {
         ++stats_->failures;
         stats_->lastFailure = status;
-        markUnread(fields);
+        markUnread(fields, status);
         stats_->stopped = stats_->failures > 3;
         return !stats_->stopped;
     }
@@ -171,19 +171,31 @@ private:
         return nullptr;
     }
 
-    void markUnread(const std::vector<const char*>& fields)
+    void markUnread(const std::vector<const char*>& fields, int status)
     {
-        for (const char* field : fields)
-            if (!stats_->fieldFailed(field)) stats_->failedFields.push_back(field);
+        auto& failed = stats_->failedFields;
+        for (const char* field : fields) {
+            const auto at = std::find_if(failed.begin(), failed.end(),
+                                         [field](const char* f) { return std::string_view(f) == field; });
+            if (at != failed.end()) {
+                stats_->failedStatuses[static_cast<std::size_t>(at - failed.begin())] = status;
+                continue;
+            }
+            failed.push_back(field);
+            stats_->failedStatuses.push_back(status);
+        }
     }
 
     void markRead(const std::vector<const char*>& fields)
     {
         auto& failed = stats_->failedFields;
         for (const char* field : fields)
-            failed.erase(std::remove_if(failed.begin(), failed.end(),
-                                        [field](const char* f) { return std::string_view(f) == field; }),
-                         failed.end());
+            for (std::size_t i = failed.size(); i-- > 0;)
+                if (std::string_view(failed[i]) == field) {
+                    failed.erase(failed.begin() + static_cast<std::ptrdiff_t>(i));
+                    stats_->failedStatuses.erase(stats_->failedStatuses.begin() +
+                                                 static_cast<std::ptrdiff_t>(i));
+                }
     }
 
     SnapshotStats own_;
@@ -212,14 +224,26 @@ bool SnapshotStats::fieldUnread(std::string_view field) const
     return true;
 }
 
-bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)
+int SnapshotStats::fieldFailure(std::string_view field) const
 {
-    if (!stats || (stats->failedFields.empty() && !stats->stopped)) return false;
+    for (std::size_t i = 0; i < failedFields.size(); ++i)
+        if (field == failedFields[i]) return i < failedStatuses.size() ? failedStatuses[i] : COMM_UNCONFIRMED;
+    return fieldUnread(field) ? kNotAsked : COMM_OK;
+}
+
+int MainFieldFailure(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)
+{
+    if (!stats || (stats->failedFields.empty() && !stats->stopped)) return COMM_OK;
     const auto offset =
         static_cast<std::size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(rec));
     for (const SettingsField& f : MainSettingsFields())
-        if (f.offset == offset) return stats->fieldUnread(f.name);
-    return false;
+        if (f.offset == offset) return stats->fieldFailure(f.name);
+    return COMM_OK;
+}
+
+bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)
+{
+    return MainFieldFailure(stats, rec, field) != COMM_OK;
 }
 
 int Comm_QueryMainSettings(CamMainSettings* r, SnapshotStats* stats)

@@ -24,6 +24,8 @@ struct SnapshotStats {
     /// holds is not the camera's value and must not be shown or saved as one.
     /// Fields a stopped pass never reached are not listed.
     std::vector<const char*> failedFields;
+    /// The status of each of failedFields' failed queries, in the same order.
+    std::vector<int> failedStatuses;
     /// The pass stopped at its fourth failure.
     bool stopped = false;
     /// Fields whose query the pass made, failed or not.
@@ -33,6 +35,10 @@ struct SnapshotStats {
     /// What the field holds is not the camera's: its query failed, or the
     /// pass stopped before it (a field the class lacks reads as unread then too).
     bool fieldUnread(std::string_view field) const;
+    /// Why the field is unread: the status of its failed query, kNotAsked when
+    /// the pass stopped before it, 0 when it was read.
+    int fieldFailure(std::string_view field) const;
+    static constexpr int kNotAsked = -1;
     /// Any query failed, counted or not: the record is not wholly the camera's.
     bool anyFailed() const { return failures > 0 || !failedFields.empty(); }
 };
@@ -40,6 +46,8 @@ struct SnapshotStats {
 /// Whether the field of the main record rec at field is unread in the pass
 /// that stats describe (fieldUnread); false without stats.
 bool MainFieldFailed(const SnapshotStats* stats, const CamMainSettings* rec, const void* field);
+/// The same field's SnapshotStats::fieldFailure; 0 without stats.
+int MainFieldFailure(const SnapshotStats* stats, const CamMainSettings* rec, const void* field);
 
 /// Fills the main record.  Returns 0 when the pass ran to its end (with at
 /// most three failures), 1 when it stopped at the fourth.

@@ -73,12 +73,16 @@ bool AcceptCorner(int panel, int control, const Committed& value)
 }
 
 // The electronic shutter decides on the main panel whether the shutter speed
-// or the ALC's shutter limit is the operator's.
+// or the ALC's shutter limit is the operator's: on, the limit opens and the
+// speed is locked as far as the camera (asked again) says it is on; off, the
+// limit is locked.  The box shows what the camera holds by then.
 int CommitElectronicShutter(int panel, const Committed& value)
 {
     const int status = Comm_SetESH(value.i);
     SettleCommitted(panel, ADVSET_C_ESHUTTER, status);
-    if (status == COMM_OK) Mpnl_NoteElectronicShutter(value.i);
+    const int box = status == COMM_OK ? value.i : IntValue(panel, ADVSET_C_ESHUTTER);
+    Mpnl_NoteElectronicShutter(box);
+    Comm_AdjustShutterSpeedAccess(box);
     return status;
 }
 

@@ -56,11 +56,9 @@ void showField(int panel, const Binding& b, const CamAdvSettings* rec)
 {
     const SettingsField* f = fieldNamed(b.field);
     if (!f) return;
-    // A ring without the camera's item keeps its own: that is not the camera's value.
-    PanelFill fill(panel);
-    if (f->type == SettingsFieldType::Int) fill.show(b.control, COMM_OK, SettingsInt(rec, *f));
+    if (f->type == SettingsFieldType::Int) ShowCameraValue(panel, b.control, SettingsInt(rec, *f));
     if (f->type == SettingsFieldType::Float)
-        fill.show(b.control, COMM_OK, static_cast<double>(SettingsFloat(rec, *f)));
+        ShowCameraValue(panel, b.control, static_cast<double>(SettingsFloat(rec, *f)));
 }
 
 void showText(int panel, int control, const std::string& text)
@@ -81,17 +79,28 @@ int showIdentification(int panel)
     SetCtrlVal(panel, ADVSET_C_HWREV, g_hardware_rev);
 
     char text[kIdTextSize] = {};
-    if (note(Comm_GetSNO(text))) {
-        const std::string id = text;
-        auto part = [&id](std::size_t from, std::size_t length) {
-            return from < id.size() ? id.substr(from, length) : std::string();
-        };
-        showText(panel, ADVSET_C_FACTID, part(0, 6));
-        showText(panel, ADVSET_C_DATEID, part(6, 8));
-        showText(panel, ADVSET_C_REVID, part(14, 2));
+    const int unit = Comm_GetSNO(text);
+    note(unit);
+    const std::string id = text;
+    auto part = [&id](std::size_t from, std::size_t length) {
+        return from < id.size() ? id.substr(from, length) : std::string();
+    };
+    const struct {
+        int control;
+        std::size_t from, length;
+    } parts[] = {{ADVSET_C_FACTID, 0, 6}, {ADVSET_C_DATEID, 6, 8}, {ADVSET_C_REVID, 14, 2}};
+    for (const auto& p : parts) {
+        if (unit == COMM_OK)
+            showText(panel, p.control, part(p.from, p.length));
+        else
+            ShowUnread(panel, p.control, unit);
     }
     char customer[kIdTextSize] = {};
-    if (note(Comm_GetCID(customer))) showText(panel, ADVSET_C_CUSTID, customer);
+    const int cid = Comm_GetCID(customer);
+    if (note(cid))
+        showText(panel, ADVSET_C_CUSTID, customer);
+    else
+        ShowUnread(panel, ADVSET_C_CUSTID, cid);
 
     // Without an answer the blemish controls are locked, as without access.
     int access = 0;
@@ -113,13 +122,23 @@ int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
     const int resource = AdvPanelResource();
     const bool of47x = resource == ADVSET_C;
     const CamClassTraits& t = Comm_CurrentClass();
-    auto unread = [stats](const char* field) { return stats && stats->fieldUnread(field); };
+    auto failure = [stats](const char* field) { return stats ? stats->fieldFailure(field) : COMM_OK; };
 
     SetCtrlVal(panel, of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER, kHostVersion);
     const int row = std::clamp(g_cam_model_user_idx, 0, kCamModelCount - 1);
     SetCtrlVal(panel, of47x ? ADVSET_C_MODEL : ADVSET_MODEL, g_cam_models[row]);
-    if (!unread("fw_ver")) SetCtrlVal(panel, of47x ? ADVSET_C_FW_VER : ADVSET_FW_VER, rec->fw_ver);
-    if (!unread("fpga_ver")) SetCtrlVal(panel, of47x ? ADVSET_C_FPGA_VER : ADVSET_FPGA_VER, rec->fpga_ver);
+    const struct {
+        const char* field;
+        int control;
+        const char* text;
+    } versions[] = {{"fw_ver", of47x ? ADVSET_C_FW_VER : ADVSET_FW_VER, rec->fw_ver},
+                    {"fpga_ver", of47x ? ADVSET_C_FPGA_VER : ADVSET_FPGA_VER, rec->fpga_ver}};
+    for (const auto& v : versions) {
+        if (const int failed = failure(v.field))
+            ShowUnread(panel, v.control, failed);
+        else
+            SetCtrlVal(panel, v.control, v.text);
+    }
 
     const int status = of47x ? showIdentification(panel) : COMM_OK;
     AdvRuleState& state = AdvState(panel);
@@ -132,11 +151,16 @@ int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
             SetCtrlVal(panel, b.control, static_cast<double>(*b.global));
             continue;
         }
-        if (!b.field || !filledFor(b, t, state.dfcAccess) || unread(b.field)) continue;
+        if (!b.field || !filledFor(b, t, state.dfcAccess)) continue;
+        if (const int failed = failure(b.field)) {
+            ShowUnread(panel, b.control, failed);
+            continue;
+        }
         showField(panel, b, rec);
         if (b.control == ADVSET_C_VPS) state.vps = rec->vps;
     }
     ApplyAdvRules(panel);
+    ShowUnreadCount(panel);
     return status;
 }
 

@@ -31,17 +31,27 @@ int writeRegister(int, const Committed& v)
     return Comm_Write_AFE(v.more[0], v.i);
 }
 
-// Both reset edges live in one register, so they travel together.
+// Both reset edges live in one register, a byte each (the positive edge the
+// high one), so they travel together and neither may pass its byte.
+constexpr int kEdgeMost = 255;
+
 void gatherEdges(int panel, Committed& v)
 {
     v.more[0] = IntValue(panel, AFEACC_RSTPOS);
     v.more[1] = IntValue(panel, AFEACC_RSTNEG);
 }
 
+// The panel then shows both edges as the camera holds them.
 int commitEdges(int panel, const Committed& v)
 {
     const int status = Comm_SetRSE(v.more[0], v.more[1]);
-    SettleCommitted(panel, v.control, status);
+    int positive = 0, negative = 0;
+    if (Comm_GetRSE(&positive, &negative) == COMM_OK) {
+        ShowCameraValue(panel, AFEACC_RSTPOS, positive);
+        ShowCameraValue(panel, AFEACC_RSTNEG, negative);
+    } else {
+        for (int c : {AFEACC_RSTPOS, AFEACC_RSTNEG}) SettleCommitted(panel, c, status);
+    }
     return status;
 }
 
@@ -59,6 +69,8 @@ const Binding kAfe[] = {
 int AfePnl_Display()
 {
     const int panel = g_afe_panel;
+    // The layout offers the negative edge more than its byte holds.
+    SetCtrlAttribute(panel, AFEACC_RSTNEG, ATTR_MAX_VALUE, kEdgeMost);
     PanelFill fill(panel);
     fill.read(AFEACC_AFA, Comm_GetAFA);
     fill.read(AFEACC_SHP, Comm_GetSHP);

@@ -29,9 +29,9 @@ constexpr int kWriteSwitches[16] = {26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 
 // switches its low 16 bits; it is also the new value to start from.
 void showRead(int panel, int value)
 {
-    ShowReadNumber(panel, FTEST_FVALUE, value);
+    ShowCameraValue(panel, FTEST_FVALUE, value);
     FTest_ShowBin(value, 0);
-    ShowReadNumber(panel, FTEST_NEWVALUE, value);
+    ShowCameraValue(panel, FTEST_NEWVALUE, value);
     FTest_ShowBin(value, 1);
 }
 

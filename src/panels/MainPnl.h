@@ -47,16 +47,17 @@ void Mpnl_SetScreenforAccess(int access);
 int Comm_AdjustShutterSpeedAccess(int dim);
 
 /// The camera's electronic shutter was switched (from the Advanced Settings
-/// panel): the shutter speed and the ALC's shutter limit follow the rules.
+/// panel): the ALC's shutter limit is open while it is on and locked while it
+/// is off, until the main panel's next display or mode change.
 void Mpnl_NoteElectronicShutter(int esh);
 
 /// Shows a main settings record; corrects rec->mfi for a ring without
 /// "Trigger Input".  With the stats of the pass that filled it, a field whose
-/// query failed is not shown: its control keeps what it showed.
+/// query failed is not shown: its control holds no value and says why.
 void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats = nullptr);
 
 /// Reshapes the panel for the recorded model and shows rec; a control whose
-/// query failed (in stats) keeps what it showed, also through the reshape.
+/// query failed (in stats) holds no value and says why.
 /// What a refresh, a user-set load and a change of port do after reading.
 void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats);
 

@@ -42,10 +42,13 @@ int commitPlain(int panel, const MainBinding& b)
     } else if (b.kind == ValueKind::Real && b.setReal) {
         const float typed = FloatValue(panel, b.control);
         status = b.setReal(typed);
+        // The camera's answer stands, whether it took the value or not.
         float taken = 0.0f;
-        if (b.getReal && b.getReal(&taken) == COMM_OK)
-            SetCtrlVal(panel, b.control, static_cast<double>(taken));
-        else if (status == COMM_OK)
+        if (b.getReal && b.getReal(&taken) == COMM_OK) {
+            ShowCameraValue(panel, b.control, static_cast<double>(taken));
+            return status;
+        }
+        if (status == COMM_OK)
             SetCtrlVal(panel, b.control, Comm_CountToUser(b.rule, Comm_UserToCount(b.rule, typed)));
     } else {
         return COMM_OK;
@@ -103,7 +106,7 @@ int CommitMode(int panel, int)
             float gain = 0.0f;
             const int agn = Comm_GetAGN(&gain);
             keepFirst(status, agn);
-            if (agn == COMM_OK) SetCtrlVal(panel, MAIN_AGN, static_cast<double>(gain));
+            if (agn == COMM_OK) ShowCameraValue(panel, MAIN_AGN, static_cast<double>(gain));
             int lines = 0;
             const int shs = Comm_GetSHS(&lines);
             keepFirst(status, shs);
@@ -112,6 +115,8 @@ int CommitMode(int panel, int)
     }
     SetCtrlVal(panel, MAIN_MODE, mode);
     State().mode = mode;
+    State().shutterWant = mode;
+    State().eshFromAdvanced = -1;
     ReadElectronicShutter();
     ApplyRules();
     return status;
@@ -134,7 +139,7 @@ int CommitShutterSpeed(int panel, int)
         NoteConfirmed(panel, MAIN_SHS);
     else
         ShowConfirmed(panel, MAIN_SHS);
-    ShowShutterSpeed(panel, IntValue(panel, MAIN_SHS));
+    ShowDuration(panel);
     return status;
 }
 
@@ -219,7 +224,7 @@ int CommitWhiteBalance(int panel, int)
         {MAIN_CGAIN_RED, Comm_GetCGR}, {MAIN_CGAIN_GREEN, Comm_GetCGG}, {MAIN_CGAIN_BLUE, Comm_GetCGB}};
     for (const auto& g : gains) {
         float gain = 0.0f;
-        if (g.get(&gain) == COMM_OK) SetCtrlVal(panel, g.control, static_cast<double>(gain));
+        if (g.get(&gain) == COMM_OK) ShowCameraValue(panel, g.control, static_cast<double>(gain));
     }
     return status;
 }

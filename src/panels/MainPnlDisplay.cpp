@@ -1,7 +1,6 @@
 // Showing the camera's main settings on the main panel, and the Refresh button
 // that reads them again.
 #include <string>
-#include <vector>
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
@@ -9,6 +8,7 @@
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
+#include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/OperatorAction.h"
@@ -19,20 +19,38 @@ namespace mainpnl {
 
 void ShowShutterSpeed(int panel, int lines)
 {
-    SetCtrlVal(panel, MAIN_SHS, lines);
-    // The control keeps within the camera's range; the duration is that of
-    // the speed shown.
-    SetCtrlVal(panel, MAIN_TIMEMS, IntValue(panel, MAIN_SHS) * kLineTimeMs);
+    ShowCameraValue(panel, MAIN_SHS, lines);
+    ShowCameraValue(panel, MAIN_TIMEMS, lines * kLineTimeMs);
 }
 
-// Whether the record field a binding shows failed in the pass.
-bool FieldFailed(const MainBinding& b, const CamMainSettings* rec, const SnapshotStats* stats)
+namespace {
+
+std::string noValueReason(int panel, int control)
+{
+    std::string reason;
+    GetCtrlAttribute(panel, control, ATTR_NO_VALUE_REASON, &reason);
+    return reason;
+}
+
+}  // namespace
+
+void ShowDuration(int panel)
+{
+    // The duration of a speed the control cannot show is what was shown with it.
+    if (noValueReason(panel, MAIN_SHS).empty())
+        ShowCameraValue(panel, MAIN_TIMEMS, IntValue(panel, MAIN_SHS) * kLineTimeMs);
+    else if (!ShowConfirmedValue(panel, MAIN_TIMEMS))
+        NoteNoValue(panel, MAIN_TIMEMS, NoValue::Derived, noValueReason(panel, MAIN_SHS));
+}
+
+// Why the record field a binding shows is unread in the pass; 0 when it was read.
+int FieldFailure(const MainBinding& b, const CamMainSettings* rec, const SnapshotStats* stats)
 {
     const void* field = b.control == MAIN_MODE ? (Comm_CurrentClass().agcMode ? &rec->amd : &rec->aec)
                         : b.intField           ? static_cast<const void*>(&(rec->*b.intField))
                         : b.realField          ? &(rec->*b.realField)
                                                : nullptr;
-    return field && MainFieldFailed(stats, rec, field);
+    return field ? MainFieldFailure(stats, rec, field) : COMM_OK;
 }
 
 }  // namespace mainpnl
@@ -51,9 +69,14 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
         const MainBinding& b = bindings[i];
         const bool factoryRing = b.dimming == Dimming::FactoryRing;
         if ((factoryRing && !factory) || !FilledFor(b, t)) continue;
-        if (FieldFailed(b, rec, stats)) continue;
+        if (const int failure = FieldFailure(b, rec, stats)) {
+            ShowUnread(panel, b.control, failure);
+            if (b.control == MAIN_SHS)
+                NoteNoValue(panel, MAIN_TIMEMS, NoValue::Derived, noValueReason(panel, MAIN_SHS));
+            continue;
+        }
         if (b.control == MAIN_MODE) {
-            SetCtrlVal(panel, MAIN_MODE, t.agcMode ? rec->amd : rec->aec);
+            ShowCameraValue(panel, MAIN_MODE, t.agcMode ? rec->amd : rec->aec);
         } else if (b.control == MAIN_SHS) {
             ShowShutterSpeed(panel, rec->shs);
         } else if (b.control == MAIN_MFI) {
@@ -62,13 +85,12 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
             int items = 0;
             GetNumListItems(panel, MAIN_MFI, &items);
             if (items < rec->mfi + 1) rec->mfi -= 1;
-            SetCtrlVal(panel, MAIN_MFI, rec->mfi);
+            ShowCameraValue(panel, MAIN_MFI, rec->mfi);
         } else if (b.intField) {
-            SetCtrlVal(panel, b.control, rec->*b.intField);
+            ShowCameraValue(panel, b.control, rec->*b.intField);
         } else if (b.realField) {
-            SetCtrlVal(panel, b.control, static_cast<double>(rec->*b.realField));
+            ShowCameraValue(panel, b.control, static_cast<double>(rec->*b.realField));
         }
-        NoteConfirmed(panel, b.control);
     }
     if (factory) SetCtrlVal(panel, MAIN_MODEL, g_cam_model_user_idx);
 
@@ -79,37 +101,17 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
     if (!MainFieldFailed(stats, rec, &rec->agc_access)) s.agcAccess = rec->agc_access;
     if (!MainFieldFailed(stats, rec, &rec->dfc_access)) s.dfcAccess = rec->dfc_access;
     if (!MainFieldFailed(stats, rec, &rec->tmd)) s.tmd = rec->tmd;
+    s.shutterWant = s.mode;
+    s.eshFromAdvanced = -1;
     ReadElectronicShutter();
     ApplyRules();
+    Mpnl_ShowLinkState();
 }
 
 void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats)
 {
-    const int panel = g_mainpanel;
-    // A control whose query failed keeps what it showed, also through
-    // the reshape, which puts back the laid-out ranges.
-    struct Kept {
-        const MainBinding* binding;
-        double value;
-    };
-    std::vector<Kept> kept;
-    int count = 0;
-    const MainBinding* bindings = Bindings(&count);
-    for (int i = 0; i < count; ++i)
-        if (bindings[i].kind != ValueKind::Action && FieldFailed(bindings[i], rec, stats))
-            kept.push_back({&bindings[i], bindings[i].kind == ValueKind::Int
-                                              ? IntValue(panel, bindings[i].control)
-                                              : static_cast<double>(FloatValue(panel, bindings[i].control))});
     Mpnl_ConfigForModel();
     Mpnl_DisplayMain(rec, stats);
-    for (const Kept& k : kept) {
-        if (k.binding->control == MAIN_SHS)
-            ShowShutterSpeed(panel, static_cast<int>(k.value));
-        else if (k.binding->kind == ValueKind::Int)
-            SetCtrlVal(panel, k.binding->control, static_cast<int>(k.value));
-        else
-            SetCtrlVal(panel, k.binding->control, k.value);
-    }
 }
 
 void Mpnl_Refresh(int panel)

@@ -38,6 +38,14 @@ struct RuleState {
     int dfcAccess = 1;  ///< blemish user access (SB2)
     int tmd = 0;        ///< trigger mode; 3 is Pulse Width Mode
     int esh = 0;        ///< electronic shutter; asked from 47x cameras only
+    /// What the last caller of the shutter-speed rule wanted: the mode, from
+    /// the main panel's display and mode change; the electronic shutter it
+    /// has just sent, from Advanced Settings.
+    int shutterWant = 0;
+    /// The electronic shutter as Advanced Settings last sent it, which then
+    /// opens or locks the ALC's shutter limit in place of the mode; -1 once
+    /// the main panel's own display or mode change has spoken.
+    int eshFromAdvanced = -1;
 };
 
 /// The rule state of the panel in g_mainpanel (a new panel starts afresh).
@@ -100,9 +108,12 @@ using panelctl::FloatValue;
 using panelctl::IntValue;
 using panelctl::Show;
 
-/// Shows a shutter speed in lines and its duration in milliseconds, the
-/// duration of the value the control holds (it keeps within its range).
+/// Shows a shutter speed in lines the camera holds and its duration in
+/// milliseconds.
 void ShowShutterSpeed(int panel, int lines);
+/// Shows the duration of the shutter speed on the panel; none while the
+/// shutter speed holds none.
+void ShowDuration(int panel);
 
 /// The handlers of the controls that do more than one set.
 int CommitMode(int panel, int control);

@@ -16,6 +16,7 @@
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
+#include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelCommit.h"
@@ -96,6 +97,7 @@ std::string statusText()
     text += row >= 0 && row < kCamModelCount ? g_cam_models[row] : "?";
     text += std::string("    firmware ") + (g_firmware[0] ? g_firmware : "?");
     text += std::string("    FPGA ") + (g_fpga[0] ? g_fpga : "?");
+    if (const int unread = UnreadCount(g_mainpanel)) text += "    " + UnreadCountText(unread);
     return text;
 }
 

@@ -66,14 +66,17 @@ const char* dimmedBecause(Dimming rule, const CamClassTraits& t, const RuleState
         case Dimming::AutomaticOnly:
             return s.mode == 0 ? "ALC Mode is Manual; choose Automatic to use it" : nullptr;
         case Dimming::ShutterSpeed:
-            if (!shutterSpeedDimmed(t, s.tmd, s.mode != 0, s.esh)) return nullptr;
+            if (!shutterSpeedDimmed(t, s.tmd, s.shutterWant != 0, s.esh)) return nullptr;
             if (s.tmd == kPulseWidthMode)
                 return "Trigger Mode is Pulse Width Mode: the trigger pulse sets the exposure";
-            return t.shutterFollowsMode
-                       ? "ALC Mode is Automatic: the ALC sets the shutter; choose Manual to set it"
-                       : "ALC Mode is Automatic with the electronic shutter on (Advanced "
-                         "Settings): the ALC sets the shutter";
+            if (t.shutterFollowsMode)
+                return "ALC Mode is Automatic: the ALC sets the shutter; choose Manual to set it";
+            return s.eshFromAdvanced >= 0 ? "the electronic shutter is on (Advanced Settings)"
+                                          : "ALC Mode is Automatic with the electronic shutter on (Advanced "
+                                            "Settings): the ALC sets the shutter";
         case Dimming::ShutterLimit:
+            if (s.eshFromAdvanced >= 0)
+                return s.eshFromAdvanced == 0 ? "the electronic shutter is off (Advanced Settings)" : nullptr;
             return !(s.mode == 1 && s.esh == 1)
                        ? "used only in ALC Mode Automatic with the electronic shutter on "
                          "(Advanced Settings)"
@@ -165,7 +168,7 @@ void DimMainPnlMenus(int dim)
 
 void Mpnl_NoteElectronicShutter(int esh)
 {
-    State().esh = esh;
+    State().eshFromAdvanced = esh != 0 ? 1 : 0;
     ApplyRules();
 }
 
@@ -182,10 +185,9 @@ int Comm_AdjustShutterSpeedAccess(int dim)
     const CamClassTraits& t = Comm_CurrentClass();
     RuleState& s = State();
     const int status = s.tmd != kPulseWidthMode && !t.shutterFollowsMode ? askElectronicShutter(s) : COMM_OK;
-    // The rule as the caller wants the mode to count.
-    RuleState asked = s;
-    asked.mode = dim != 0 ? 1 : 0;
-    const char* reason = dimmedBecause(Dimming::ShutterSpeed, t, asked, linkPresent(), g_prog_type != 0);
+    // Kept, so that every later application of the rules agrees with this one.
+    s.shutterWant = dim != 0 ? 1 : 0;
+    const char* reason = dimmedBecause(Dimming::ShutterSpeed, t, s, linkPresent(), g_prog_type != 0);
     DimBecause(panel, MAIN_SHS, reason);
     DimBecause(panel, MAIN_TIMEMS, reason);
     return status;

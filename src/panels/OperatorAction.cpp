@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "camera/LinkQueue.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "ui/Ui.h"
 
@@ -29,16 +30,25 @@ bool PanelIsLoaded(int panel)
     return panel > 0 && GetPanelAttribute(panel, ATTR_TITLE, &title) >= 0;
 }
 
+// An action may have read a setting that could not be read before, or
+// restored one that could not: the status line counts again afterwards.
 void RunPanelAction(int panel, int control, std::function<void()> action)
 {
-    Comm_WhenLinkIdle(std::move(action), keyOf(panel, control));
+    Comm_WhenLinkIdle(
+        [panel, action = std::move(action)] {
+            action();
+            if (PanelIsLoaded(panel)) ShowUnreadCount(panel);
+        },
+        keyOf(panel, control));
 }
 
 void RunMainPanelAction(int panel, int control, std::function<void()> action)
 {
     Comm_WhenLinkIdle(
         [panel, action = std::move(action)] {
-            if (panel == g_mainpanel && PanelIsLoaded(panel)) action();
+            if (panel != g_mainpanel || !PanelIsLoaded(panel)) return;
+            action();
+            if (PanelIsLoaded(panel)) ShowUnreadCount(panel);
         },
         keyOf(panel, control));
 }

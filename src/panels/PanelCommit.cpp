@@ -1,11 +1,20 @@
 #include "panels/PanelCommit.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "camera/CamTypes.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
+#include "camera/Snapshot.h"
 #include "panels/ConfirmedValues.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -24,23 +33,114 @@ void SettleCommitted(int panel, int control, int status)
 
 namespace {
 
-void widenToHold(int panel, int control, double value)
+struct Range {
+    double low = 0.0, high = 0.0;
+    bool operator==(const Range&) const = default;
+};
+
+// A range widened for a camera's value: what it was, and what it became.
+struct Widened {
+    Range before, after;
+};
+std::map<std::pair<int, int>, Widened> s_widened;
+
+// A widened range goes back once the camera's value fits the one it replaced,
+// unless something (a reshape for another model) has set the range since.
+void holdInRange(int panel, int control, double value)
 {
     int style = 0;
     if (GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style) < 0 || style != CTRL_NUMERIC) return;
-    double low = 0.0, high = 0.0;
-    if (GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &low) >= 0 && value < low)
-        SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, value);
-    if (GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &high) >= 0 && value > high)
-        SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, value);
+    Range now;
+    if (GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &now.low) < 0 ||
+        GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &now.high) < 0)
+        return;
+    const auto key = std::make_pair(panel, control);
+    Range before = now;
+    if (const auto it = s_widened.find(key); it != s_widened.end()) {
+        if (it->second.after == now) before = it->second.before;
+        s_widened.erase(it);
+    }
+    const Range need{std::min(before.low, value), std::max(before.high, value)};
+    if (need != before) s_widened[key] = {before, need};
+    if (need == now) return;
+    SetCtrlAttribute(panel, control, ATTR_MIN_VALUE, need.low);
+    SetCtrlAttribute(panel, control, ATTR_MAX_VALUE, need.high);
+}
+
+// A number as the control would show it, in its digits.
+std::string numberText(int panel, int control, double value)
+{
+    int digits = 0;
+    GetCtrlAttribute(panel, control, ATTR_PRECISION, &digits);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", std::clamp(digits, 0, 9), value);
+    return text;
 }
 
 }  // namespace
 
-void ShowReadNumber(int panel, int control, double value)
+// A value beyond what an operator could set is the camera's all the same.  A
+// display widens its range to show it; a control the operator sets keeps its
+// range, shows the camera's value greyed in place of its own and says so.
+bool ShowCameraValue(int panel, int control, double value)
 {
-    widenToHold(panel, control, value);
-    SetCtrlVal(panel, control, value);
+    int style = 0, mode = VAL_HOT;
+    if (GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style) < 0) return false;
+    GetCtrlAttribute(panel, control, ATTR_CTRL_MODE, &mode);
+    if (style == CTRL_RING) {
+        int index = -1;
+        if (GetIndexFromValue(panel, control, &index, static_cast<int>(std::lround(value))) < 0) {
+            const std::string shown = numberText(panel, control, value);
+            NoteNoValue(panel, control, NoValue::Foreign,
+                        "The camera holds " + shown + ", which is none of this control's choices.", shown);
+            return false;
+        }
+    }
+    double low = 0.0, high = 0.0;
+    const bool number = style == CTRL_NUMERIC &&
+                        GetCtrlAttribute(panel, control, ATTR_MIN_VALUE, &low) >= 0 &&
+                        GetCtrlAttribute(panel, control, ATTR_MAX_VALUE, &high) >= 0;
+    if (number && mode == VAL_INDICATOR) holdInRange(panel, control, value);
+    if (SetCtrlVal(panel, control, value) < 0) return false;
+    if (number && mode != VAL_INDICATOR && (value < low || value > high)) {
+        const std::string shown = numberText(panel, control, value);
+        NoteNoValue(panel, control, NoValue::Foreign,
+                    "The camera holds " + shown + ", outside what this control sets (" +
+                        numberText(panel, control, low) + " to " + numberText(panel, control, high) + ").",
+                    shown);
+        return false;
+    }
+    NoteConfirmedValue(panel, control);
+    return true;
+}
+
+void ShowUnread(int panel, int control, int status)
+{
+    NoteNoValue(panel, control, NoValue::Unread,
+                std::string("Not read from the camera: ") +
+                    (status == SnapshotStats::kNotAsked ? "the reading stopped at its fourth failed query."
+                                                        : Comm_GetMessageErrorStr(status)));
+}
+
+void ShowUnreadCount(int panel)
+{
+    if (panel == g_mainpanel) {
+        Mpnl_ShowLinkState();
+        return;
+    }
+    const int count = UnreadCount(panel);
+    std::string line;
+    if (GetPanelAttribute(panel, ATTR_STATUS_TEXT, &line) < 0) return;
+    // A panel that has read everything gets no status line.
+    if (count == 0 && line.empty()) return;
+    SetPanelAttribute(panel, ATTR_STATUS_TEXT, UnreadCountText(count).c_str());
+}
+
+std::string UnreadCountText(int count)
+{
+    if (count == 0) return {};
+    return std::to_string(count) + (count == 1 ? " setting" : " settings") +
+           " could not be read from the camera; each is blank, its tooltip says why";
 }
 
 bool PanelFill::ok(int status)
@@ -51,16 +151,15 @@ bool PanelFill::ok(int status)
 
 void PanelFill::show(int control, int status, int value)
 {
-    if (!ok(status)) return;
-    widenToHold(panel_, control, value);
-    if (SetCtrlVal(panel_, control, value) >= 0) NoteConfirmedValue(panel_, control);
+    show(control, status, static_cast<double>(value));
 }
 
 void PanelFill::show(int control, int status, double value)
 {
-    if (!ok(status)) return;
-    widenToHold(panel_, control, value);
-    if (SetCtrlVal(panel_, control, value) >= 0) NoteConfirmedValue(panel_, control);
+    if (ok(status))
+        ShowCameraValue(panel_, control, value);
+    else
+        ShowUnread(panel_, control, status);
 }
 
 void PanelFill::read(int control, int (*get)(int*))
@@ -79,6 +178,7 @@ void PanelFill::read(int control, int (*get)(float*))
 
 void PanelFill::report() const
 {
+    ShowUnreadCount(panel_);
     ReportCommStatus(firstFailure_);
 }
 
@@ -122,6 +222,7 @@ void CloseCameraPopup(int panel)
 {
     RemovePopup(0);
     ForgetConfirmedValues(panel);
+    std::erase_if(s_widened, [panel](const auto& w) { return w.first.first == panel; });
     auto& open = OpenPopups();
     std::erase_if(open, [panel](const OpenPopup& p) { return p.panel == panel; });
 }

@@ -3,6 +3,8 @@
 // value that could not be read is never shown as if it had been.
 #pragma once
 
+#include <string>
+
 /// Shows the status text of a failed command in an "ERROR" pop-up; 0 shows
 /// nothing.
 void ReportCommStatus(int status);
@@ -11,10 +13,24 @@ void ReportCommStatus(int status);
 /// noted as the camera's; refused, the value last noted is shown again.
 void SettleCommitted(int panel, int control, int status);
 
-/// Shows a number the camera reported as it is: should it lie outside a
-/// numeric control's range, the range widens to hold it rather than the
-/// control showing a limit the camera does not hold.
-void ShowReadNumber(int panel, int control, double value);
+/// Shows a value the camera reported as it holds it, and notes it as the
+/// camera's.  Never a limit the camera does not hold: a display's range widens
+/// to hold it (and narrows back once the camera's value fits again); a number
+/// beyond what the operator may set, or a ring without an item for it, shows
+/// the camera's value greyed in place of one and says so in its tooltip.
+/// True when the value itself is shown.
+bool ShowCameraValue(int panel, int control, double value);
+
+/// The control's value could not be read (status, or SnapshotStats::kNotAsked
+/// for a query a stopped reading never made): it holds none, and its tooltip
+/// gives the reason.
+void ShowUnread(int panel, int control, int status);
+
+/// Puts the number of the panel's settings that could not be read into its
+/// status line (the main panel's says it after the link's state).
+void ShowUnreadCount(int panel);
+/// "2 settings could not be read from the camera; ..."; empty for none.
+std::string UnreadCountText(int count);
 
 /// Opens a camera pop-up once the link is idle: loads the panel resource
 /// afresh into *handle (nothing when it cannot be loaded), sets the panel
@@ -46,8 +62,9 @@ void ForgetCameraPopups();
 
 /// Fills a panel from the camera, one query after another.  A value is shown
 /// (and noted as the camera's) only when its query succeeded; a control whose
-/// query failed keeps what it showed.  report() shows one "ERROR" pop-up with
-/// the first failure's status text.
+/// query failed holds no value, and says why (ShowUnread).  report() shows one
+/// "ERROR" pop-up with the first failure's status text and the count of what
+/// could not be read in the status line.
 class PanelFill {
 public:
     explicit PanelFill(int panel) : panel_(panel) {}

@@ -56,8 +56,7 @@ int commitPlain(int panel, const Binding& b, const Committed& v)
             status = b.setReal ? b.setReal(typed) : b.setRealAt ? b.setRealAt(typed, b.index) : COMM_OK;
             float taken = 0.0f;
             if (b.getReal && b.getReal(&taken) == COMM_OK) {
-                SetCtrlVal(panel, b.control, static_cast<double>(taken));
-                NoteConfirmedValue(panel, b.control);
+                ShowCameraValue(panel, b.control, static_cast<double>(taken));
                 return status;
             }
             if (status == COMM_OK)

@@ -75,23 +75,23 @@ int commitLine(int panel, const Committed& v)
 {
     const int sent =
         firstFailureOf([&v](int* f) { return Comm_SetSSPosThick(v.more[0], v.more[1], v.more[2], f); });
-    if (sent != COMM_OK) {
-        for (int c : kLineControls) SettleCommitted(panel, c, sent);
-        return sent;
-    }
-    // Taken: the camera's reading of it is shown; without one, the counts that
-    // went out, read as the camera would.
+    // Asked back even when a part was refused: the camera may have taken the
+    // rest, and the panel shows what it holds.
     int line[3] = {0, 0, 0};
     const int read =
         firstFailureOf([&line](int* f) { return Comm_GetSSPosThick(&line[0], &line[1], &line[2], f); });
-    if (read != COMM_OK)
+    if (read != COMM_OK && sent == COMM_OK) {
+        // Taken but not read: the counts that went out, read as the camera would.
         Comm_SplitLineFromCounts(Comm_SplitLineToCounts(v.more[0], v.more[1], v.more[2]), &line[0], &line[1],
                                  &line[2]);
-    for (int i = 0; i < 3; ++i) {
-        SetCtrlVal(panel, kLineControls[i], line[i]);
-        SettleCommitted(panel, kLineControls[i], COMM_OK);
     }
-    return read;
+    for (int i = 0; i < 3; ++i) {
+        if (read == COMM_OK || sent == COMM_OK)
+            ShowCameraValue(panel, kLineControls[i], line[i]);
+        else
+            ShowUnread(panel, kLineControls[i], read);  // refused in part, and what was taken is unknown
+    }
+    return sent != COMM_OK ? sent : read;
 }
 
 // A colour level carries its half's transparency along.

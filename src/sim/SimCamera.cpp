@@ -227,8 +227,9 @@ void SimCamera::handleLine(const std::string& line, bool overflowed, std::vector
     if (!faults_.silent) {
         const auto cmd = ParseCommand(line);
         const std::string mnemonic(cmd ? cmd->mnemonic : std::string_view());
+        // A fault names a mnemonic, or one direction of it ("HSM=" its sets only).
         auto listed = [&](const std::set<std::string>& names) {
-            return !mnemonic.empty() && names.count(mnemonic) > 0;
+            return !mnemonic.empty() && (names.count(mnemonic) > 0 || names.count(mnemonic + cmd->op) > 0);
         };
 
         std::string reply;

@@ -31,9 +31,11 @@ enum class NoiseByte {
 /// Misbehaviour switches used by tests to exercise the program's error paths.
 /// Mnemonics in the sets are upper case without colon ("AGN").
 struct Faults {
-    bool silent = false;             ///< log commands but never answer
-    int replyDelayMs = 0;            ///< wait this long before every reply
-    std::set<std::string> refuse;    ///< answer ":e" to these mnemonics
+    bool silent = false;   ///< log commands but never answer
+    int replyDelayMs = 0;  ///< wait this long before every reply
+    /// Answer ":e" to these mnemonics; "HSM=" or "HSM?" names one direction of
+    /// one (the other faults' mnemonics may too).
+    std::set<std::string> refuse;
     std::set<std::string> garbage;   ///< answer a line holding neither 'o' nor 'e'
     std::set<std::string> late;      ///< answer these only after lateDelayMs
     int lateDelayMs = 3000;          ///< delay of a late reply

@@ -106,6 +106,12 @@ inline constexpr int ATTR_STATUS_TEXT =
     1026;  ///< panel: text of a status line along its bottom, made when first set
 inline constexpr int ATTR_DIMMED_REASON =
     1027;  ///< text: why the control is dimmed, shown in its tooltip while it is
+inline constexpr int ATTR_NO_VALUE_REASON =
+    1028;  ///< text: the control holds no value (a number or text field shows nothing, a ring or check
+           ///< box a dash) and its tooltip says why; any value set, by the program or the operator,
+           ///< clears it
+inline constexpr int ATTR_NO_VALUE_TEXT = 1029;  ///< text a control without a value shows greyed in its place
+                                                 ///< (a dash when empty); cleared with ATTR_NO_VALUE_REASON
 
 /// Panel attributes of the original run-time that have no effect here: they
 /// are accepted, remembered and read back, and change nothing on screen.

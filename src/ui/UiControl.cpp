@@ -97,9 +97,10 @@ int Control::press(bool)
     return UIEInvalidType;
 }
 
-void Control::fire(int event, int eventData1, int eventData2) const
+void Control::fire(int event, int eventData1, int eventData2)
 {
     if (mode == VAL_INDICATOR) return;
+    if (event == EVENT_COMMIT) clearNoValue();
     if (event == EVENT_COMMIT && mode != VAL_HOT) return;
     DispatchCtrlEvent(panel, id, event, eventData1, eventData2);
 }
@@ -108,6 +109,20 @@ bool Control::operable() const
 {
     QWidget* window = widget->window();
     return mode != VAL_INDICATOR && widget->isVisibleTo(window) && widget->isEnabledTo(window);
+}
+
+void Control::clearNoValue()
+{
+    noValueText_.clear();
+    if (noValueReason_.empty()) return;
+    noValueReason_.clear();
+    showNoValue(false);
+    showTooltip();
+}
+
+QString Control::noValueShown() const
+{
+    return noValueText_.empty() ? QStringLiteral("\u2014") : QString::fromStdString(noValueText_);
 }
 
 void Control::showLabel()
@@ -184,6 +199,12 @@ int Control::getAttribute(int attribute, Value& out) const
             break;
         case ATTR_DIMMED_REASON:
             out = dimmedReason_;
+            break;
+        case ATTR_NO_VALUE_REASON:
+            out = noValueReason_;
+            break;
+        case ATTR_NO_VALUE_TEXT:
+            out = noValueText_;
             break;
         case ATTR_CTRL_MODE:
             out = mode;
@@ -263,6 +284,21 @@ int Control::setAttribute(int attribute, const Value& value)
             dimmedReason_ = text;
             showTooltip();
             return UIENoError;
+        case ATTR_NO_VALUE_REASON:
+            if (!textOf(value, &text)) return UIEInvalidType;
+            if (text.empty()) {
+                clearNoValue();
+                return UIENoError;
+            }
+            if (noValueReason_.empty()) showNoValue(true);
+            noValueReason_ = text;
+            showTooltip();
+            return UIENoError;
+        case ATTR_NO_VALUE_TEXT:
+            if (!textOf(value, &text)) return UIEInvalidType;
+            noValueText_ = text;
+            if (!noValueReason_.empty()) showNoValue(true);
+            return UIENoError;
         case ATTR_CTRL_MODE:
             if (!intOf(value, &number)) return UIEInvalidType;
             if (number != VAL_HOT && number != VAL_NORMAL && number != VAL_INDICATOR) return UIEOutOfRange;
@@ -286,6 +322,7 @@ void Control::showTooltip()
         if (!tip.empty()) tip += '\n';
         tip += line;
     };
+    add(noValueReason_);
     add(rangeText());
     if (dimmed_ && !dimmedReason_.empty()) add("Greyed: " + dimmedReason_);
     // Disabled widgets show their tooltips too, which is when the reason helps.

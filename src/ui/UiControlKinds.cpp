@@ -222,6 +222,17 @@ public:
         if (button_) SetInert(button_, mode == VAL_INDICATOR);
     }
 
+    // A check box in its third state; clicked, it goes on to checked.
+    void showNoValue(bool none) override
+    {
+        auto* box = qobject_cast<QCheckBox*>(button_);
+        if (!box) return;
+        const QSignalBlocker quiet(box);
+        if (!none && box->checkState() == Qt::PartiallyChecked) box->setCheckState(Qt::Unchecked);
+        box->setTristate(none);
+        if (none) box->setCheckState(Qt::PartiallyChecked);
+    }
+
 private:
     void setOn(bool on)
     {

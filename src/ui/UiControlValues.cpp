@@ -49,8 +49,10 @@ public:
             });
             // A whole number entered again is committed again (an AFE register written
             // twice).  A real one is not: Enter on its rounded text must not replace
-            // the full value it holds.
-            if (integer) box_->onEnterUnchanged = [this] { fire(EVENT_COMMIT); };
+            // the full value it holds; but typed into a blank box, it is the operator's.
+            box_->onEnterUnchanged = [this, integer] {
+                if (integer || box_->blank()) fire(EVENT_COMMIT);
+            };
         }
         min_ = d.min;
         max_ = d.max;
@@ -65,7 +67,7 @@ public:
     ~NumericControl() override
     {
         if (slide_) slide_->onCommit = nullptr;
-        if (!slide_) box_->onEnterUnchanged = nullptr;
+        box_->onEnterUnchanged = nullptr;
     }
 
     int style() const override { return slide_ ? CTRL_SLIDE : CTRL_NUMERIC; }
@@ -149,6 +151,14 @@ public:
     }
 
     void unitsPlaced() override { showDecimal(); }
+
+    void showNoValue(bool none) override
+    {
+        const QSignalBlocker quiet(box_);
+        box_->setBlank(none, noValueShown());
+        if (none && desc.withDecimal_ && units) units->clear();
+        if (!none) showDecimal();
+    }
 
     std::string rangeText() const override
     {
@@ -256,6 +266,22 @@ public:
 
     void applyMode() override { SetInert(combo_, mode == VAL_INDICATOR); }
 
+    // No item chosen: the placeholder shows.  Should the mark be taken off
+    // without a value, the item chosen before comes back.
+    void showNoValue(bool none) override
+    {
+        const QSignalBlocker quiet(combo_);
+        if (none) {
+            if (combo_->currentIndex() >= 0) kept_ = combo_->currentIndex();
+            combo_->setPlaceholderText(noValueShown());
+            combo_->setCurrentIndex(-1);
+            return;
+        }
+        combo_->setPlaceholderText(QString());
+        if (combo_->currentIndex() < 0 && kept_ >= 0 && kept_ < combo_->count())
+            combo_->setCurrentIndex(kept_);
+    }
+
     int itemCount() const override { return combo_->count(); }
 
     int insertItem(int index, const std::string& label, int value) override
@@ -263,7 +289,7 @@ public:
         if (index < -1 || index > combo_->count()) return UIEOutOfRange;
         const QSignalBlocker quiet(combo_);
         combo_->insertItem(index < 0 ? combo_->count() : index, qs(label), value);
-        if (combo_->currentIndex() < 0) combo_->setCurrentIndex(0);
+        if (combo_->currentIndex() < 0 && noValueReason_.empty()) combo_->setCurrentIndex(0);
         return UIENoError;
     }
 
@@ -303,6 +329,7 @@ public:
 
 private:
     QComboBox* combo_;
+    int kept_ = -1;
 };
 
 // ---- Strings ----------------------------------------------------------------
@@ -378,6 +405,13 @@ public:
         edit_->setReadOnly(mode == VAL_INDICATOR);
         edit_->setFocusPolicy(mode == VAL_INDICATOR ? Qt::ClickFocus : Qt::StrongFocus);
         SetDisplayLook(edit_, mode == VAL_INDICATOR);
+    }
+
+    void showNoValue(bool none) override
+    {
+        const QSignalBlocker quiet(edit_);
+        if (none) edit_->clear();
+        edit_->setPlaceholderText(none ? noValueShown() : QString());
     }
 
 private:

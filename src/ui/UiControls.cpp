@@ -28,7 +28,9 @@ int setValue(int panel, int control, const Value& value)
 {
     int error = 0;
     Control* c = FindControl(panel, control, &error);
-    return c ? c->set(value) : error;
+    if (!c) return error;
+    if ((error = c->set(value)) == UIENoError) c->clearNoValue();
+    return error;
 }
 
 int getAttribute(int panel, int control, int attribute, Value& out)

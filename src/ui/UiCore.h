@@ -104,8 +104,12 @@ public:
     /// The keyboard focus left the control (a text box commits its edit).
     virtual void focusLost() {}
 
-    /// Calls the control's callback (commits only in hot mode).
-    void fire(int event, int eventData1 = 0, int eventData2 = 0) const;
+    /// Calls the control's callback (commits only in hot mode).  A commit is
+    /// the operator's value, so the control no longer holds none.
+    void fire(int event, int eventData1 = 0, int eventData2 = 0);
+
+    /// A value was set: the mark of ATTR_NO_VALUE_REASON goes.
+    void clearNoValue();
 
     /// The operator could use it: shown and enabled all the way up to its
     /// window, and not display-only.
@@ -122,6 +126,8 @@ public:
     void showTooltip();
     /// "From 0.00 to 32.00 dB" for a number; empty for the rest.
     virtual std::string rangeText() const { return {}; }
+    /// Shows that the control holds no value (none) or shows its value again.
+    virtual void showNoValue(bool none) { (void)none; }
 
     std::string labelText;
     std::string unitsText;
@@ -132,8 +138,13 @@ protected:
     QObject guard_;
     bool dimmed_ = false;
     bool visible_ = true;
-    std::string tooltip_;       // as the program or the resource set it
-    std::string dimmedReason_;  // shown in the tooltip while dimmed
+    std::string tooltip_;        // as the program or the resource set it
+    std::string dimmedReason_;   // shown in the tooltip while dimmed
+    std::string noValueReason_;  // non-empty: the control holds no value, and this is why
+    std::string noValueText_;    // shown in its place; a dash when empty
+
+    /// What a control without a value shows in its place.
+    QString noValueShown() const;
     int background_ = -1;
     int requestedWidth_ = -1;
     int requestedHeight_ = -1;

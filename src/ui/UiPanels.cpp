@@ -86,7 +86,7 @@ void pressCloseControl(int panel)
     const PanelRecord* p = FindPanelRecord(panel);
     if (!p || !p->desc->closeCtrl) return;
     int error = 0;
-    if (const Control* c = FindControl(panel, p->desc->closeCtrl, &error); c && c->operable())
+    if (Control* c = FindControl(panel, p->desc->closeCtrl, &error); c && c->operable())
         c->fire(EVENT_COMMIT);
 }
 
@@ -101,7 +101,7 @@ bool pressDefaultControl(int panel)
         return true;
     }
     int error = 0;
-    if (const Control* c = FindControl(panel, p->desc->defaultCtrl, &error); c && c->operable())
+    if (Control* c = FindControl(panel, p->desc->defaultCtrl, &error); c && c->operable())
         c->fire(EVENT_COMMIT);
     return true;
 }

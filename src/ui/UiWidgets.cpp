@@ -57,8 +57,16 @@ void NumberBox::setIncrement(double step)
     if (!isReadOnly()) setButtonSymbols(step > 0.0 ? UpDownArrows : NoButtons);
 }
 
+void NumberBox::setBlank(bool blank, const QString& shown)
+{
+    blank_ = blank;
+    lineEdit()->setPlaceholderText(blank ? shown : QString());
+    lineEdit()->setText(blank ? QString() : prefix() + textFromValue(value()) + suffix());
+}
+
 QString NumberBox::textFromValue(double value) const
 {
+    if (blank_) return {};
     if (radix_ == 16) {
         // As many digits as the largest value has, so the digits line up.
         const int digits = QString::number(static_cast<qlonglong>(std::max(0.0, maximum())), 16).size();
@@ -110,6 +118,8 @@ double NumberBox::valueFromText(const QString& text) const
 QValidator::State NumberBox::validate(QString& input, int&) const
 {
     const QString s = stripped(input);
+    // A blank box left blank keeps what it holds; corrected, it would commit a limit.
+    if (blank_ && s.isEmpty()) return QValidator::Acceptable;
     if (s.isEmpty() || s == QLatin1String("-") || s == QLatin1String("+") || s == QLatin1String(".") ||
         s == QLatin1String("-."))
         return QValidator::Intermediate;

@@ -25,6 +25,9 @@ public:
     void setRadix(int radix);
     void setIncrement(double step);
     double increment() const { return increment_; }
+    /// A blank box shows no number (shown, greyed, in its place) until it is given one.
+    void setBlank(bool blank, const QString& shown = {});
+    bool blank() const { return blank_; }
 
     /// Runs when Enter is pressed and leaves the value as it was: entering a
     /// value is a commit even when it is the same one (a register written again).
@@ -46,6 +49,7 @@ private:
     int precision_ = 0;
     int radix_ = 10;
     double increment_ = 1.0;
+    bool blank_ = false;
 };
 
 /// A slide with a number box beside it.  onCommit runs when the operator let

@@ -25,9 +25,9 @@ TEST_F(AdvSetTest, EachControlSendsItsCommand)
     } cases[] = {
         {ADVSET_C_BRIGHT_SPD, 12, ":BTS=12"}, {ADVSET_C_DARK_SPD, 13, ":DKS=13"},
         {ADVSET_C_LOGAVG_WT, 14, ":LAW=14"},  {ADVSET_C_IMPULSE_FLT, 15, ":IFC=15"},
-        {ADVSET_C_ESHUTTER, 1, ":ESH=1"},     {ADVSET_C_VPS, 0, ":VPS=0"},
-        {ADVSET_C_R1, 1.5, ":KR1=1536"},      {ADVSET_C_B2, 0.25, ":KB2=256"},
-        {ADVSET_C_G3, 3.992, ":KG3=4088"},    {ADVSET_C_BTH, 12.34, ":BTH=123"},
+        {ADVSET_C_VPS, 0, ":VPS=0"},          {ADVSET_C_R1, 1.5, ":KR1=1536"},
+        {ADVSET_C_B2, 0.25, ":KB2=256"},      {ADVSET_C_G3, 3.992, ":KG3=4088"},
+        {ADVSET_C_BTH, 12.34, ":BTH=123"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -169,38 +169,37 @@ TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
     EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
 }
 
+// On, the ALC's shutter limit opens and the shutter speed is locked while the
+// camera, asked again, says it is on; off, the limit is locked.  In either mode.
 TEST_F(AdvSetTest, ElectronicShutterDecidesTheMainPanelsShutterControls)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 1);  // automatic: the ALC limits are the operator's
-    camera().setReg("ESH", 0);
-    show();
-    ASSERT_TRUE(dimmed(MAIN_SMX));
-    ASSERT_FALSE(dimmed(MAIN_SHS));
-    open();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 1), 0);
-    EXPECT_EQ(sent(), Lines{":ESH=1"});
-    EXPECT_FALSE(dimmed(MAIN_SMX));  // the ALC drives the shutter up to its limit
-    EXPECT_TRUE(dimmed(MAIN_SHS));
-    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 0), 0);
-    EXPECT_TRUE(dimmed(MAIN_SMX));
-    EXPECT_FALSE(dimmed(MAIN_SHS));
-
-    // In manual mode the shutter stays the operator's, and the limit means nothing.
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
-    open();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 1), 0);
-    EXPECT_TRUE(dimmed(MAIN_SMX));
-    EXPECT_FALSE(dimmed(MAIN_SHS));
-
-    // Refused: the box shows the camera's state again and the main panel is unchanged.
-    camera().faults().refuse = {"ESH"};
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, 0), 0);
-    EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), 1);
-    EXPECT_EQ(popups().size(), 1u);
+    const struct {
+        int aec, before, box;
+        const char* refused;
+        int shown;
+        bool limitDimmed, speedDimmed;
+    } cases[] = {
+        {1, 0, 1, nullptr, 1, false, true}, {1, 1, 0, nullptr, 0, true, false},
+        {0, 0, 1, nullptr, 1, false, true}, {0, 1, 0, nullptr, 0, true, false},
+        {0, 1, 0, "ESH=", 1, false, true},  // refused: the box shows the camera's state again
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("AEC " + std::to_string(c.aec) + " box " + std::to_string(c.box));
+        connect("VK-470");
+        camera().setReg("AEC", c.aec);
+        camera().setReg("ESH", c.before);
+        show();
+        open();
+        if (c.refused) camera().faults().refuse = {c.refused};
+        uitest::ClearPopups();
+        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, c.box), 0);
+        EXPECT_EQ(sent(), (Lines{":ESH=" + std::to_string(c.box), ":ESH?"}));
+        EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), c.shown);
+        EXPECT_EQ(dimmed(MAIN_SMX), c.limitDimmed);
+        EXPECT_EQ(dimmed(MAIN_SHS), c.speedDimmed);
+        EXPECT_EQ(dimmed(MAIN_TIMEMS), c.speedDimmed);
+        EXPECT_EQ(popups().size(), c.refused ? 1u : 0u);
+    }
 }
 
 TEST_F(AdvSetTest, PedestalSwitchLocksThePedestalAndARefusalKeepsItLocked)

@@ -1,7 +1,9 @@
 // Opening the Advanced Settings panel: the variant for each model, the
 // questions the camera is asked, the shape per class and screen, and what the
 // panel shows, also when the camera does not answer everything.
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AdvSetFixture.h"
@@ -193,7 +195,7 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
     camera().setReg("KG1", 512);  // 0.500224
     camera().setReg("BTH", 255);  // 25.5 %
     camera().setReg("BCT", 17);
-    camera().setReg("ULX", 120);
+    camera().setReg("ULX", 30);
     camera().setReg("ESH", 1);
     camera().setReg("VPS", 0);
     show();
@@ -209,7 +211,7 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
     EXPECT_NEAR(advReal(ADVSET_C_G1), 0.500224, 1e-5);
     EXPECT_NEAR(advReal(ADVSET_C_BTH), 25.5, 1e-5);
     EXPECT_EQ(advInt(ADVSET_C_BCT), 17);
-    EXPECT_EQ(advInt(ADVSET_C_WIN_ULX), 120);
+    EXPECT_EQ(advInt(ADVSET_C_WIN_ULX), 30);
     EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), 1);
     EXPECT_EQ(advInt(ADVSET_C_VPS), 0);
     EXPECT_DOUBLE_EQ(advReal(ADVSET_C_I_FINE), 2.5);
@@ -250,29 +252,41 @@ TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
     EXPECT_TRUE(advDimmed(ADVSET_C_LOCATEDEFECTS));
 }
 
-TEST_F(AdvSetTest, AFailedOpeningQueryLeavesItsFieldAndSaysSo)
+TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
 {
-    connect("VK-470", 1);
-    camera().setReg("BTS", 9);
-    camera().faults().refuse = {"VER", "DKS"};
-    show();
-    ASSERT_GT(open(), 0);
-    EXPECT_EQ(popups(), (std::vector<uitest::Popup>{Error("Failure querying camera for factory settings.\n"
-                                                          "Camera returned error message NAK.")}));
-    EXPECT_EQ(advText(ADVSET_C_FW_VER), "");  // not the camera's: left empty
-    EXPECT_EQ(advInt(ADVSET_C_DARK_SPD), 1);  // as laid out, not 0
-    EXPECT_EQ(advInt(ADVSET_C_BRIGHT_SPD), 9);
-    EXPECT_EQ(advText(ADVSET_C_FACTID), "M47003");
-
-    // Four failures end the pass: the rest stays as laid out, the panel opens.
-    connect("VK-470", 1);
-    camera().faults().refuse = {"VER", "FPGA", "VPS", "VPD"};
-    show();
-    ASSERT_GT(open(), 0);
-    EXPECT_EQ(popups().size(), 1u);
-    EXPECT_EQ(advInt(ADVSET_C_BRIGHT_SPD), 1);
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VWC), 0.0);
-    EXPECT_EQ(advText(ADVSET_C_FACTID), "M47003");  // asked by the panel itself
+    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
+    const std::string stopped = "Not read from the camera: the reading stopped at its fourth failed query.";
+    const struct {
+        std::set<std::string> refused;
+        std::vector<std::pair<int, std::string>> marks;  // control, reason; "" for a value read
+    } cases[] = {
+        {{"VER", "DKS"},
+         {{ADVSET_C_FW_VER, nak},
+          {ADVSET_C_DARK_SPD, nak},
+          {ADVSET_C_BRIGHT_SPD, ""},
+          {ADVSET_C_FACTID, ""}}},
+        // Four failures end the pass; the panel still opens and asks for the identification itself.
+        {{"VER", "FPGA", "VPS", "VPD"},
+         {{ADVSET_C_BRIGHT_SPD, stopped}, {ADVSET_C_VWC, stopped}, {ADVSET_C_FACTID, ""}}},
+        {{"SNO"},
+         {{ADVSET_C_FACTID, nak}, {ADVSET_C_DATEID, nak}, {ADVSET_C_REVID, nak}, {ADVSET_C_CUSTID, ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(*c.refused.begin());
+        connect("VK-470", 1);
+        camera().setReg("BTS", 9);
+        camera().faults().refuse = c.refused;
+        show();
+        ASSERT_GT(open(), 0);
+        EXPECT_EQ(popups(),
+                  (std::vector<uitest::Popup>{Error("Failure querying camera for factory settings.\n"
+                                                    "Camera returned error message NAK.")}));
+        for (const auto& [control, reason] : c.marks) EXPECT_EQ(noValue(control, adv_), reason) << control;
+        std::string line;
+        GetPanelAttribute(adv_, ATTR_STATUS_TEXT, &line);
+        EXPECT_NE(line.find("could not be read"), std::string::npos) << line;
+    }
+    EXPECT_EQ(advText(ADVSET_C_FACTID), "");
 }
 
 TEST_F(AdvSetTest, OpensOnceTheCameraIsFreeAndClosesByOkOrTheCloseBox)

@@ -48,8 +48,9 @@ void MainPanelTest::show()
 
     Mpnl_ConfigForModel();
     CamMainSettings rec{};
-    ASSERT_EQ(Comm_QueryMainSettings(&rec), 0);
-    Mpnl_DisplayMain(&rec);
+    SnapshotStats stats;
+    ASSERT_EQ(Comm_QueryMainSettings(&rec, &stats), 0);
+    Mpnl_DisplayMain(&rec, &stats);
     clearLog();
     uitest::ClearPopups();
 }
@@ -66,6 +67,13 @@ bool MainPanelTest::menuDimmed(int item)
     int v = -1;
     EXPECT_EQ(GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &v), 0);
     return v != 0;
+}
+
+std::string MainPanelTest::statusLine()
+{
+    std::string text;
+    EXPECT_EQ(GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &text), 0);
+    return text;
 }
 
 std::string MainPanelTest::title()

@@ -39,6 +39,14 @@ protected:
     static int items(int control);
     static bool menuDimmed(int item);
     static std::string title();
+    static std::string statusLine();
+    /// Why the control holds no value; empty when it holds one.
+    static std::string noValue(int control, int onPanel = 0)
+    {
+        std::string reason;
+        GetCtrlAttribute(onPanel ? onPanel : g_mainpanel, control, ATTR_NO_VALUE_REASON, &reason);
+        return reason;
+    }
 
     static std::vector<uitest::Popup> popups() { return uitest::Popups(); }
 

@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MainPanelFixture.h"
@@ -142,41 +144,109 @@ TEST_F(MainPnlDisplay, RefreshWithoutACamera)
     EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
 }
 
-// Four refused queries end the snapshot; the message names the refusal, and
-// what was read is still shown on the reshaped panel.
-TEST_F(MainPnlDisplay, RefreshWithFailingQueries)
+// A setting whose query failed holds no value: its control shows none, its
+// tooltip gives the failure, and the status line counts it.  Four refused
+// queries end the snapshot; what was read is still shown on the reshaped panel.
+TEST_F(MainPnlDisplay, RefreshShowsNoValueWhereAQueryFailedAndSaysWhy)
 {
+    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
+    const std::string stopped = "Not read from the camera: the reading stopped at its fourth failed query.";
+    const struct {
+        std::set<std::string> refused;
+        std::vector<std::pair<int, std::string>> marks;  // control, reason; "" for a value read
+        const char* count;
+    } cases[] = {
+        {{"AGN", "SHS"},
+         {{MAIN_AGN, nak}, {MAIN_SHS, nak}, {MAIN_TIMEMS, nak}, {MAIN_ALV, ""}, {MAIN_MFT, ""}},
+         "2 settings could not be read"},
+        {{"AEC", "AGN", "AMX", "GAM"},
+         {{MAIN_MODE, nak}, {MAIN_GAM, nak}, {MAIN_ALV, ""}, {MAIN_MFT, stopped}},
+         "settings could not be read"},
+        {{}, {{MAIN_AGN, ""}, {MAIN_SHS, ""}, {MAIN_MODE, ""}, {MAIN_MFT, ""}}, nullptr},
+    };
     start("VK-470");
-    ASSERT_EQ(intVal(MAIN_MFT), 1);
     camera().setReg("ALV", 77);
-    camera().faults().refuse = {"AEC", "AGN", "AMX", "GAM"};
-    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Failure querying camera for current settings.\n"
-                                          "Camera returned error message NAK.")});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused.size());
+        camera().faults().refuse = c.refused;
+        uitest::ClearPopups();
+        ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+        EXPECT_EQ(popups().size(), c.refused.size() >= 4 ? 1u : 0u);  // only a pass that stopped
+        for (const auto& [control, reason] : c.marks) {
+            EXPECT_EQ(noValue(control), reason) << control;
+            const std::string tip = uitest::ControlWidget(panel(), control)->toolTip().toStdString();
+            EXPECT_NE(tip.find(reason), std::string::npos) << tip;
+        }
+        EXPECT_EQ(intVal(MAIN_ALV), 77);  // read before the snapshot stopped
+        if (c.count)
+            EXPECT_NE(statusLine().find(c.count), std::string::npos) << statusLine();
+        else
+            EXPECT_EQ(statusLine().find("could not be read"), std::string::npos) << statusLine();
+    }
     EXPECT_EQ(title(), "Ulvo VK-470 Camera Control");
-    EXPECT_EQ(intVal(MAIN_ALV), 77);  // read before the snapshot stopped
-    EXPECT_EQ(intVal(MAIN_MFT), 1);   // never reached: not shown as the record's 0
-    EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
 }
 
-// A query that failed gave 0 or the value of count 0; shown, it would pass
-// for the camera's setting.  Its control keeps what it showed.
-TEST_F(MainPnlDisplay, RefreshKeepsWhatAFailedQueryShowed)
+// The mark of a setting not read goes when the camera takes a value for it,
+// and comes back when it refuses one.
+TEST_F(MainPnlDisplay, ASettingNotReadIsMarkedUntilTheCameraTakesAValue)
 {
-    start("VK-470");
-    camera().setReg("AGN", 57);
-    ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    double gain = 0.0;
-    GetCtrlVal(panel(), MAIN_AGN, &gain);
-    EXPECT_NEAR(gain, 2.0064, 1e-6);  // 57 x 0.0352
+    connect("VK-470");
+    camera().setReg("AEC", 0);  // manual: the shutter speed is the operator's
+    camera().faults().refuse = {"SHS"};
+    show();
+    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
+    ASSERT_EQ(noValue(MAIN_SHS), nak);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 300), 0);
+    EXPECT_EQ(noValue(MAIN_SHS), nak);
+    EXPECT_EQ(noValue(MAIN_TIMEMS), nak);
+    EXPECT_NE(statusLine().find("1 setting could not be read"), std::string::npos) << statusLine();
 
-    camera().setReg("AGN", 355);
-    camera().setReg("ALV", 77);
-    camera().faults().refuse = {"AGN"};
+    camera().faults().refuse.clear();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 300), 0);
+    EXPECT_EQ(noValue(MAIN_SHS), "");
+    EXPECT_EQ(intVal(MAIN_SHS), 300);
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 19.068, 1e-9);  // 300 x 0.06356
+    EXPECT_EQ(statusLine().find("could not be read"), std::string::npos) << statusLine();
+}
+
+// What the camera holds beyond a control's range or choices is never shown
+// as a limit: the control shows the camera's value in place of its own and
+// says so, at start-up and on Refresh alike; a display widens to show it.
+TEST_F(MainPnlDisplay, ValuesBeyondAControlAreShownAsTheCameraHoldsThem)
+{
+    connect("VKC-475");
+    camera().setReg("AEC", 0);
+    camera().setReg("ALV", 300);
+    camera().setReg("SHS", 9999);
+    camera().setReg("AGN", 1278);  // 44.9856 dB, beyond 30
+    camera().setReg("GAM", 7);
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "start-up" : "refresh");
+        if (pass == 0)
+            show();
+        else
+            ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
+        EXPECT_EQ(noValue(MAIN_ALV), "The camera holds 300, outside what this control sets (20 to 255).");
+        EXPECT_EQ(noValue(MAIN_SHS), "The camera holds 9999, outside what this control sets (1 to 625).");
+        EXPECT_EQ(noValue(MAIN_AGN),
+                  "The camera holds 44.99, outside what this control sets (0.00 to 30.00).");
+        EXPECT_EQ(noValue(MAIN_GAM), "The camera holds 7, which is none of this control's choices.");
+        EXPECT_NEAR(realVal(MAIN_TIMEMS), 635.53644, 1e-6);  // 9999 x 0.06356: a display shows it whole
+        EXPECT_EQ(statusLine().find("could not be read"), std::string::npos);
+    }
+    // A value the camera refuses brings the camera's back; one it takes, or
+    // one read again within the range, clears the mark.
+    camera().faults().refuse = {"SHS"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 300), 0);
+    EXPECT_EQ(noValue(MAIN_SHS), "The camera holds 9999, outside what this control sets (1 to 625).");
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 635.53644, 1e-6);
+    camera().faults().refuse.clear();
+    EXPECT_EQ(uitest::Commit(panel(), MAIN_GAM, 1), 0);
+    EXPECT_EQ(noValue(MAIN_GAM), "");
+    camera().setReg("ALV", 100);
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    GetCtrlVal(panel(), MAIN_AGN, &gain);
-    EXPECT_NEAR(gain, 2.0064, 1e-6);
-    EXPECT_EQ(intVal(MAIN_ALV), 77);  // the rest is shown as read
+    EXPECT_EQ(noValue(MAIN_ALV), "");
+    EXPECT_EQ(intVal(MAIN_ALV), 100);
 }
 
 // Refresh pressed while another command waits for its reply: it is carried

@@ -1,11 +1,13 @@
 // The split-screen, colour-processing, AFE and FPGA pop-ups against the
 // simulated camera: what opening each asks, what each control sends and what
 // the panel shows afterwards, and what a failed query or command leaves.
+#include <set>
 #include <string>
 #include <vector>
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
+#include "panels/PanelCommit.h"
 #include "panels/ServicePnls.h"
 #include "resources/UlvoIccd.h"
 
@@ -121,10 +123,19 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
     EXPECT_EQ(val(SPLITSCRN_SSP), 50);
     EXPECT_EQ(val(SPLITSCRN_RLT), 10);
 
-    camera().faults().refuse = {"HSL"};
+    // Refused in part: the line is read back and shows what the camera took.
+    // 40 % of 360 units is 144, count (360 - 144) / 4 = 54, read back as 40 %.
+    camera().faults().refuse = {"HSM="};
     ASSERT_EQ(commit(SPLITSCRN_LLT, 40), 0);
-    EXPECT_EQ(val(SPLITSCRN_LLT), 26);  // refused: what the camera holds
+    EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=54", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
+    EXPECT_EQ(val(SPLITSCRN_LLT), 40);
+    EXPECT_EQ(val(SPLITSCRN_SSP), 50);
     EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
+    // Refused and not to be read back: nothing shown is known to be the camera's.
+    camera().faults().refuse = {"HSL"};
+    ASSERT_EQ(commit(SPLITSCRN_LLT, 30), 0);
+    for (int c : {SPLITSCRN_SSP, SPLITSCRN_LLT, SPLITSCRN_RLT})
+        EXPECT_EQ(noValue(c, pop_), "Not read from the camera: Camera returned error message NAK.") << c;
 }
 
 TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
@@ -191,7 +202,12 @@ TEST_F(ServicePnls, AfeWritesTheRegisterEachTimeAndSendsBothResetEdges)
     EXPECT_EQ(sent(), (Lines{":AFA=16", ":AFW=255", ":AFA=16", ":AFW=255"}));
     EXPECT_EQ(camera().afeRegister(16), 255);
     ASSERT_EQ(commit(AFEACC_RSTNEG, 7), 0);
-    EXPECT_EQ(sent(), Lines{":RSE=775"});  // 3 x 256 + 7
+    EXPECT_EQ(sent(), (Lines{":RSE=775", ":RSE?"}));  // 3 x 256 + 7, then what the camera holds
+    // The negative edge has the low byte only: more would carry into the positive edge.
+    EXPECT_EQ(commit(AFEACC_RSTNEG, 300), 0);
+    EXPECT_EQ(sent(), (Lines{":RSE=1023", ":RSE?"}));  // 3 x 256 + 255
+    EXPECT_EQ(val(AFEACC_RSTPOS), 3);
+    EXPECT_EQ(val(AFEACC_RSTNEG), 255);
     ASSERT_EQ(commit(AFEACC_SHP, 30), 0);
     EXPECT_EQ(sent(), Lines{":SHP=30"});
 }
@@ -250,22 +266,49 @@ TEST_F(ServicePnls, FpgaRefusalsAddressSilentlyWriteAloud)
                                             Error("Camera returned error message NAK.")}));
 }
 
-TEST_F(ServicePnls, AFailedQueryLeavesItsControlAndGivesOneMessage)
+TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
 {
     connect("VKC-475");
     camera().setReg("SSA", 56);  // would read as 2 degrees
     camera().faults().refuse = {"SSA", "SRT"};
     show();
-    open(MAINMNU_FILE_SPLIT);
-    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
-    EXPECT_EQ(val(SPLITSCRN_SSA), 0);   // as laid out
-    EXPECT_EQ(val(SPLITSCRN_SRT), 50);  // as laid out, not another query's value
-
-    uitest::ClearPopups();
-    camera().faults().refuse = {"SAC", "SHA", "SHG", "SEN"};
-    open(MAINMNU_COLORPROC);
-    EXPECT_EQ(popups().size(), 1u);  // one message, not one per query
-    EXPECT_DOUBLE_EQ(real(CPROC_BYSAT), 1.0);
+    const struct {
+        int item;
+        std::set<std::string> refused;
+        std::vector<int> unread;
+        std::string count;
+    } cases[] = {
+        // Each right colour is asked with the half's transparency.
+        {MAINMNU_FILE_SPLIT,
+         {"SSA", "SRT"},
+         {SPLITSCRN_SSA, SPLITSCRN_SRR, SPLITSCRN_SRG, SPLITSCRN_SRB, SPLITSCRN_SRT},
+         "5 settings could not be read"},
+        {MAINMNU_COLORPROC,
+         {"SAC", "SHA", "SHG", "SEN"},
+         {CPROC_BYSAT, CPROC_RYSAT, CPROC_SHA, CPROC_SHG, CPROC_SEN},
+         "5 settings could not be read"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        camera().faults().refuse = c.refused;
+        uitest::ClearPopups();
+        open(c.item);
+        EXPECT_EQ(popups(),
+                  std::vector<Popup>{Error("Camera returned error message NAK.")});  // one, not one per query
+        for (int control : c.unread)
+            EXPECT_EQ(noValue(control, pop_), "Not read from the camera: Camera returned error message NAK.")
+                << control;
+        std::string line;
+        GetPanelAttribute(pop_, ATTR_STATUS_TEXT, &line);
+        EXPECT_EQ(line.find(c.count), 0u) << line;
+    }
+    // Read again, nothing is left unread and the status line says nothing.
+    camera().faults().refuse.clear();
+    RenewCameraPopups(true);
+    std::string line = "?";
+    GetPanelAttribute(pop_, ATTR_STATUS_TEXT, &line);
+    EXPECT_EQ(line, "");
+    EXPECT_EQ(noValue(CPROC_SHA, pop_), "");
 }
 
 }  // namespace

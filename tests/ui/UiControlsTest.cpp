@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
@@ -361,6 +362,57 @@ TEST_F(UiControls, AttributesReadBackAndShowOnScreen)
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_TOP, 5), UIEInvalidAttribute);
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_CTRL_MODE, 77), UIEOutOfRange);
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_DIMMED, "yes"), UIEInvalidType);
+}
+
+// A control that holds no value shows nothing (or a check box its third
+// state) and says why in its tooltip, until a value is set or entered.
+TEST_F(UiControls, AControlWithoutAValueShowsNoneUntilItIsGivenOne)
+{
+    auto shown = [this](int control) -> QString {
+        QWidget* w = uitest::ControlWidget(panel, control);
+        if (auto* box = qobject_cast<QAbstractButton*>(w))
+            return QString::number(static_cast<QCheckBox*>(box)->checkState());
+        if (auto* ring = qobject_cast<QComboBox*>(w)) return ring->currentText();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+        if (auto* number = qobject_cast<QDoubleSpinBox*>(w)) return number->text();
+        return w->findChild<QDoubleSpinBox*>()->text();  // a slide's number
+    };
+    const struct {
+        int control;
+        int value;
+        QString none, set;
+    } cases[] = {
+        {DEMO_COUNT, 42, "", "42"},   {DEMO_GAIN, 7, "", "7.00"},
+        {DEMO_MODE, 5, "", "Auto"},   {DEMO_NAME, 0, "", "0"},
+        {DEMO_LEVEL, 30, "", "30.0"}, {DEMO_ENABLE, 1, "1", "2"},  // Qt::PartiallyChecked, then Qt::Checked
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        ASSERT_EQ(SetCtrlAttribute(panel, c.control, ATTR_NO_VALUE_REASON, "Not read: timeout"), 0);
+        EXPECT_EQ(shown(c.control), c.none);
+        EXPECT_TRUE(uitest::ControlWidget(panel, c.control)->toolTip().startsWith("Not read: timeout"));
+        // Left blank (the focus moves on), a number commits nothing, not even a limit.
+        SeenEvents().clear();
+        QWidget* w = uitest::ControlWidget(panel, c.control);
+        auto* number = qobject_cast<QDoubleSpinBox*>(w) ? qobject_cast<QDoubleSpinBox*>(w)
+                                                        : w->findChild<QDoubleSpinBox*>();
+        if (number) number->interpretText();
+        EXPECT_TRUE(Commits().empty());
+        EXPECT_EQ(shown(c.control), c.none);
+        // A value from the program, or one the operator enters, takes the mark away.
+        for (bool byOperator : {false, true}) {
+            SetCtrlAttribute(panel, c.control, ATTR_NO_VALUE_REASON, "Not read: timeout");
+            if (byOperator)
+                EXPECT_EQ(uitest::Commit(panel, c.control, c.value), 0);
+            else
+                EXPECT_EQ(SetCtrlVal(panel, c.control, c.value), 0);
+            std::string reason = "?";
+            GetCtrlAttribute(panel, c.control, ATTR_NO_VALUE_REASON, &reason);
+            EXPECT_EQ(reason, "");
+            EXPECT_EQ(shown(c.control), c.set);
+            EXPECT_FALSE(uitest::ControlWidget(panel, c.control)->toolTip().contains("Not read"));
+        }
+    }
 }
 
 TEST_F(UiControls, RingItemsCanBeAddedAndTakenAway)
