@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace uiimpl {
 
@@ -62,6 +63,32 @@ void NumberBox::setBlank(bool blank, const QString& shown)
     blank_ = blank;
     lineEdit()->setPlaceholderText(blank ? shown : QString());
     lineEdit()->setText(blank ? QString() : prefix() + textFromValue(value()) + suffix());
+    updateGeometry();
+}
+
+// A blank box keeps the width its range's numbers need, and more where what
+// it shows in their place is longer.
+QSize NumberBox::sizeHint() const
+{
+    const bool blank = std::exchange(blank_, false);
+    QSize size = QDoubleSpinBox::sizeHint();
+    if (blank) {
+        const QFontMetrics metrics(font());
+        const int longest = std::max(metrics.horizontalAdvance(prefix() + textFromValue(minimum())),
+                                     metrics.horizontalAdvance(prefix() + textFromValue(maximum())));
+        const int shown = metrics.horizontalAdvance(lineEdit()->placeholderText());
+        if (shown > longest) size.rwidth() += shown - longest;
+    }
+    blank_ = blank;
+    return size;
+}
+
+QSize NumberBox::minimumSizeHint() const
+{
+    const bool blank = std::exchange(blank_, false);
+    const QSize size = QDoubleSpinBox::minimumSizeHint();
+    blank_ = blank;
+    return size;
 }
 
 QString NumberBox::textFromValue(double value) const

@@ -37,6 +37,8 @@ public:
     double valueFromText(const QString& text) const override;
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -49,7 +51,7 @@ private:
     int precision_ = 0;
     int radix_ = 10;
     double increment_ = 1.0;
-    bool blank_ = false;
+    mutable bool blank_ = false;  // set aside while the size is worked out from the range's texts
 };
 
 /// A slide with a number box beside it.  onCommit runs when the operator let

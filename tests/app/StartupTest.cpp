@@ -7,6 +7,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QWidget>
+#include <cstdlib>
 
 #include "AppFixture.h"
 #include "camera/Globals.h"
@@ -68,6 +70,30 @@ TEST_F(Startup, CameraOnThePreferredPortFillsTheWindowAndIsSavedAtExit)
     stop();
     EXPECT_FALSE(PortOpen(2));
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 2");
+}
+
+// A setting the camera does not answer in time at start-up is shown as not
+// read, never as the laid-out value, and the status line counts it.
+TEST_F(Startup, ASettingNotAnsweredIsShownAsNotRead)
+{
+    writeIni(2);
+    putCamera(2, "VK-470");
+    camera(2).faults().late = {"SHS"};
+    camera(2).faults().lateDelayMs = 6000;  // past the query and its second chance
+    ASSERT_EQ(start(), AppStartResult::Started);
+    const std::string timeout = "Not read from the camera: Timeout error waiting for camera response.";
+    for (int c : {MAIN_SHS, MAIN_TIMEMS}) {
+        std::string reason;
+        GetCtrlAttribute(g_mainpanel, c, ATTR_NO_VALUE_REASON, &reason);
+        EXPECT_EQ(reason, timeout) << c;
+    }
+    std::string status;
+    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
+    EXPECT_NE(status.find("Connected"), std::string::npos) << status;
+    EXPECT_NE(status.find("1 setting could not be read"), std::string::npos) << status;
+    if (const char* shot = std::getenv("ICCD_SHOT")) uitest::PanelWidget(g_mainpanel)->grab().save(shot);
+    ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
+    stop();
 }
 
 TEST_F(Startup, SearchesPortsOneToEightWhenThePreferredPortHasNoCamera)
