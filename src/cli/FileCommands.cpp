@@ -72,34 +72,54 @@ int save(CliContext& context, const std::vector<std::string>& args)
     return SaveSettingsFile(path.c_str(), comment.c_str()) == 0 ? kExitOk : kExitFailure;
 }
 
-int load(CliContext& context, const std::vector<std::string>& args)
-{
+// The arguments of load and diff: a file, and --factory.
+struct FileArgs {
     std::string path;
     bool factory = false;
+};
+
+bool parseFileArgs(const std::vector<std::string>& args, FileArgs* out)
+{
     for (const std::string& arg : args) {
         if (arg == "--factory") {
-            factory = true;
-        } else if (path.empty() && arg.rfind("--", 0) != 0) {
-            path = arg;
+            out->factory = true;
+        } else if (out->path.empty() && arg.rfind("--", 0) != 0) {
+            out->path = arg;
         } else {
-            return usage(context, "load FILE [--factory]");
+            return false;
         }
     }
-    if (path.empty()) return usage(context, "load FILE [--factory]");
-    const int file = RT_OpenFile(path.c_str(), RT_READ);
-    if (file <= 0) {
-        context.err << SettingsFileOpenFailure(path.c_str()) << "\n";
+    return !out->path.empty();
+}
+
+// Factory mode (the camera ID string is sent and compared) for one command.
+class ProgramMode {
+public:
+    explicit ProgramMode(bool factory) : saved_(g_prog_type) { g_prog_type = factory ? 1 : 0; }
+    ~ProgramMode() { g_prog_type = saved_; }
+    ProgramMode(const ProgramMode&) = delete;
+    ProgramMode& operator=(const ProgramMode&) = delete;
+
+private:
+    int saved_;
+};
+
+int load(CliContext& context, const std::vector<std::string>& args)
+{
+    FileArgs file;
+    if (!parseFileArgs(args, &file)) return usage(context, "load FILE [--factory]");
+    const int handle = RT_OpenFile(file.path.c_str(), RT_READ);
+    if (handle <= 0) {
+        context.err << SettingsFileOpenFailure(file.path.c_str()) << "\n";
         return kExitFailure;
     }
     if (!connect(context)) {
-        RT_CloseFile(file);
+        RT_CloseFile(handle);
         return kExitFailure;
     }
-    const int savedMode = g_prog_type;
-    g_prog_type = factory ? 1 : 0;
+    const ProgramMode mode(file.factory);
     UiScope ui(context.err);
-    const SettingsLoadResult result = LoadSettingsFile(file);
-    g_prog_type = savedMode;
+    const SettingsLoadResult result = LoadSettingsFile(handle);
     context.out << "read failures: " << result.readFailures << "\n";
     if (!result.readAborted) context.out << "send failures: " << result.sendFailures << "\n";
     context.err << LoadFailureSummary(result);
@@ -108,31 +128,19 @@ int load(CliContext& context, const std::vector<std::string>& args)
 
 int diff(CliContext& context, const std::vector<std::string>& args)
 {
-    std::string path;
-    bool factory = false;
-    for (const std::string& arg : args) {
-        if (arg == "--factory") {
-            factory = true;
-        } else if (path.empty() && arg.rfind("--", 0) != 0) {
-            path = arg;
-        } else {
-            return usage(context, "diff FILE [--factory]");
-        }
-    }
-    if (path.empty()) return usage(context, "diff FILE [--factory]");
+    FileArgs file;
+    if (!parseFileArgs(args, &file)) return usage(context, "diff FILE [--factory]");
     // A file that cannot be opened needs no camera.  Its values are read once
     // the camera is known: their ranges are its model's.
-    const int file = RT_OpenFile(path.c_str(), RT_READ);
-    if (file <= 0) {
-        context.err << SettingsFileOpenFailure(path.c_str()) << "\n";
+    const int handle = RT_OpenFile(file.path.c_str(), RT_READ);
+    if (handle <= 0) {
+        context.err << SettingsFileOpenFailure(file.path.c_str()) << "\n";
         return kExitFailure;
     }
-    RT_CloseFile(file);
+    RT_CloseFile(handle);
     if (!connect(context)) return kExitFailure;
-    const int savedMode = g_prog_type;
-    g_prog_type = factory ? 1 : 0;
-    const SettingsComparison comparison = CompareCameraWithFile(path.c_str());
-    g_prog_type = savedMode;
+    const ProgramMode mode(file.factory);
+    const SettingsComparison comparison = CompareCameraWithFile(file.path.c_str());
     if (comparison.outcome != SettingsComparison::Outcome::Compared) {
         context.err << comparison.reason << "\n";
         return kExitFailure;

@@ -26,6 +26,19 @@ protected:
         return uitest::TopPopup();
     }
 
+    // Replaces one line of a saved settings file.
+    void replaceLine(const char* name, const char* line, const char* by)
+    {
+        QFile file(QString::fromStdString(path(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        ASSERT_TRUE(text.contains(line)) << line;
+        text.replace(line, by);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
     static int shownAlv()
     {
         int alv = 0;
@@ -126,14 +139,7 @@ TEST_F(Menus, AFileOfAnotherModelIsSentOnlyWhenTheOperatorSaysSo)
 {
     startOn("VK-470");
     ASSERT_EQ(SaveSettingsFile(path("m.cfg").c_str(), "bench"), 0);
-    QFile file(QString::fromStdString(path("m.cfg")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    text.replace("Camera model index: 4\r\n", "Camera model index: 7\r\n");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    replaceLine("m.cfg", "Camera model index: 4\r\n", "Camera model index: 7\r\n");
     const uitest::Popup asked{"Load Settings From File",
                               "This settings file was saved from a VK-475; the camera is a VK-470.\n"
                               "Send its settings to this camera?"};
@@ -159,14 +165,7 @@ TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
     camera(1).setReg("GAM", 0);
     // A window corner within the layout but beyond this camera's sensor: it
     // refuses that one setting.
-    QFile file(QString::fromStdString(path("b.cfg")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    text.replace("LRX: 31\r\n", "LRX: 500\r\n");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    replaceLine("b.cfg", "LRX: 31\r\n", "LRX: 500\r\n");
 
     uitest::AnswerFileDialog("b.cfg");
     choose(MAINMNU_FILE_LOADFILE);
