@@ -9,6 +9,7 @@
 #include "app/Pref.h"
 #include "app/Prefs.h"
 #include "camera/Connect.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -49,10 +50,12 @@ int SystemInit()
     InitState();
     const int result = OpenCamera(g_com_port, g_com_baud, 1) != 0 ? 1 : 0;
     if (g_com_port == 0) {
-        // A device another program holds is named, not passed over in silence.
-        const std::string problem = Comm_OpenCameraProblem();
-        if (!problem.empty()) MessagePopup("WARNING", problem.c_str());
-        MessagePopup("WARNING", kNoLinkMessage);
+        // Every port tried is named with the reason it gave no camera: a
+        // missing device, one in use, silence and a stranger's answer each
+        // call for something else.
+        const std::string report = Comm_OpenCameraReport();
+        MessagePopup("WARNING",
+                     (std::string(kNoLinkMessage) + (report.empty() ? "" : "\n" + report)).c_str());
     }
     return result;
 }
@@ -66,7 +69,7 @@ int CameraInit()
     if (Comm_QueryMainSettings(&rec, &stats) != 0) {
         // The pass's own result only says it stopped; the last failure says why.
         std::string text = "Failure querying camera for current settings.\n";
-        text += Comm_GetMessageErrorStr(stats.lastFailure);
+        text += Comm_FailureText(stats.lastFailure);
         MessagePopup("ERROR", text.c_str());
         result = 1;
     }

@@ -1,5 +1,7 @@
 #include "camera/Connect.h"
 
+#include <string>
+
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -9,16 +11,42 @@
 
 namespace {
 
-std::string g_problem;
+std::string g_report;  // one line per port tried
+
+// The preferred port is tried again in the scan; its first reason stands.
+void note(int port, const std::string& why)
+{
+    const std::string device = ComPortDevice(port).toStdString();
+    const std::string name =
+        "COM" + std::to_string(port) + (device.empty() ? "" : " (" + device + ")") + ": ";
+    if (("\n" + g_report).find("\n" + name) != std::string::npos) return;
+    if (!g_report.empty()) g_report += "\n";
+    g_report += name + why;
+}
+
+// Why no camera answered the model query on a port that opened.
+std::string silence(int status)
+{
+    switch (status) {
+        case COMM_TIMEOUT:
+            return "nothing answered.";
+        case COMM_NAK:
+        case COMM_UNRECOGNIZED:
+        case COMM_UNCONFIRMED:
+            return std::string("something answered, but not as a camera (") +
+                   Comm_GetMessageErrorStr(status) + ")";
+        default:
+            return Comm_GetMessageErrorStr(status);
+    }
+}
 
 // Opens one port and asks the model there; leaves it open only on success.
 bool probe(int port, int baud)
 {
-    const int opened = Comm_OpenPort(port, baud);
-    if (opened == kRS_PortInUse && g_problem.empty())
-        g_problem = "COM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
-                    ") is in use by another program.";
-    if (opened != 0) return false;
+    if (Comm_OpenPort(port, baud) != 0) {
+        note(port, GetComOpenErrorText());
+        return false;
+    }
     const int saved = g_com_port;
     g_com_port = port;  // the model query goes out on g_com_port
     char name[kModelNameSize] = "";
@@ -27,10 +55,7 @@ bool probe(int port, int baud)
         Comm_RecordModelName(name);
         return true;
     }
-    // The device went away while it was asked: worth telling, unlike silence.
-    if (status == COMM_LINK_LOST && g_problem.empty())
-        g_problem = "COM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() +
-                    "): " + Comm_GetMessageErrorStr(status);
+    note(port, silence(status));
     Comm_ClosePort(port);
     g_com_port = saved;
     return false;
@@ -40,19 +65,20 @@ bool probe(int port, int baud)
 
 int OpenCamera(int port, int baud, int scan)
 {
-    g_problem.clear();
+    g_report.clear();
     bool found = port != 0 && probe(port, baud);
     for (int p = 1; !found && scan && p <= 8; ++p) found = probe(p, baud);
     if (!found) {
         g_com_port = 0;
         return 1;
     }
+    g_report.clear();
     return 0;
 }
 
-std::string Comm_OpenCameraProblem()
+std::string Comm_OpenCameraReport()
 {
-    return g_problem;
+    return g_report;
 }
 
 int Comm_Reconnect()

@@ -9,12 +9,11 @@
 /// Returns 0 when a camera answered; otherwise g_com_port is 0 and the result 1.
 int OpenCamera(int port, int baud, int scan);
 
-/// Why the last OpenCamera found no camera where the reason is worth telling:
-/// "COM3 (/dev/ttyUSB0) is in use by another program." for the first port
-/// that another program holds, or "COM3 (/dev/ttyUSB0): Camera link lost
-/// (...)" for the first whose device went away while it was asked; ""
-/// otherwise.
-std::string Comm_OpenCameraProblem();
+/// Why the last OpenCamera found no camera: one line for each port it
+/// tried, in order, naming the port, its device and the reason ("COM3
+/// (/dev/ttyUSB0): The device is in use by another program.", "COM1
+/// (/dev/ttyS0): nothing answered.").  Empty after a camera was found.
+std::string Comm_OpenCameraReport();
 
 /// Opens g_com_port again after its device went away (Comm_LinkLost) and asks
 /// for the camera's model there.  COMM_OK: a camera answered, the port stays

@@ -38,6 +38,8 @@ char g_rx_echo[kRingSize + 1];
 int g_rx_echo_len = 0;
 
 int g_comm_busy = 0;
+CommFailure g_last_failure;
+std::uint64_t g_failure_operation = 0;  // the operation g_last_failure belongs to
 char g_comm_msg[200];
 CommTrafficHook g_traffic_hook = nullptr;
 CommLinkLostHook g_link_lost_hook = nullptr;
@@ -449,6 +451,15 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
     if (status == COMM_OK && want.shape == ReplyShape::Integer && taken < 0)
         status = confirmNegative(line, want, reply, &taken);
     if (status == COMM_OK && count) *count = taken;
+    // An operation's first failure is what it reports; a read-back or a
+    // retry failing after it would name another command.
+    if (status != COMM_OK && g_failure_operation != Comm_OperationSerial()) {
+        g_failure_operation = Comm_OperationSerial();
+        std::string_view sent = line;
+        while (!sent.empty() && (sent.back() == '\r' || sent.back() == '\n')) sent.remove_suffix(1);
+        g_last_failure = {std::string(sent), status, g_com_port,
+                          g_reply_timeout + (sent.size() + longestReply(want.shape)) * byteSeconds()};
+    }
     g_comm_busy = 0;
     CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));
     return status;
@@ -509,6 +520,11 @@ int WaitForResponse(int timeoutSeconds, char* reply)
 {
     return awaitReply(Timer() + timeoutSeconds, Expected{ReplyShape::Text, {}, kReplySize - 1}, reply,
                       nullptr);
+}
+
+const CommFailure& Comm_LastFailure()
+{
+    return g_last_failure;
 }
 
 void Comm_SetReplyTimeout(double seconds)

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "camera/CamTypes.h"
@@ -60,6 +61,19 @@ int WaitForResponse(int timeoutSeconds, char* reply);
 /// Message text for a status code.  The text lives in a buffer that the next
 /// call overwrites.
 const char* Comm_GetMessageErrorStr(int code);
+
+/// The first transaction that failed (any status but COMM_OK and COMM_BUSY)
+/// in the last operation that had a failure (LinkQueue.h): its command line
+/// without the CR, how it ended, the port it went out on and the seconds it
+/// waited for its reply.  Kept until a later operation fails, so that a
+/// message shown after the operation can say what failed.
+struct CommFailure {
+    std::string line;
+    int status = COMM_OK;
+    int port = 0;
+    double waited = 0.0;
+};
+const CommFailure& Comm_LastFailure();
 
 /// Integer set: sends prefix (":" + mnemonic + "=") followed by value and CR.
 /// Every transaction below returns COMM_BUSY, sending nothing and leaving its

@@ -13,7 +13,8 @@ struct QueuedAction {
     const void* key;
 };
 
-int g_depth = 0;          // operations running, nested
+int g_depth = 0;  // operations running, nested
+std::uint64_t g_serial = 0;
 bool g_draining = false;  // the queue is being worked off
 bool g_in_gap = false;    // gap actions are running
 std::deque<QueuedAction> g_queue;
@@ -39,7 +40,12 @@ void drain()
 
 CommOperation::CommOperation()
 {
-    ++g_depth;
+    if (g_depth++ == 0) ++g_serial;
+}
+
+std::uint64_t Comm_OperationSerial()
+{
+    return g_serial;
 }
 
 CommOperation::~CommOperation()

@@ -14,6 +14,8 @@
 // the middle of an operation (Comm_AtNextGap).
 #pragma once
 
+#include <cstdint>
+
 #include <functional>
 
 /// Marks an operation that owns the link from its first transaction to its
@@ -27,6 +29,10 @@ public:
     CommOperation(const CommOperation&) = delete;
     CommOperation& operator=(const CommOperation&) = delete;
 };
+
+/// Counts the outermost operations begun so far: two transactions with the
+/// same number belong to one operation.
+std::uint64_t Comm_OperationSerial();
 
 /// True while an operation runs or a transaction waits for its reply.
 bool Comm_LinkInUse();

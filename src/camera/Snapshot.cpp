@@ -13,6 +13,7 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
+#include "camera/SettingsTable.h"
 
 namespace {
 
@@ -229,6 +230,20 @@ int SnapshotStats::fieldFailure(std::string_view field) const
     for (std::size_t i = 0; i < failedFields.size(); ++i)
         if (field == failedFields[i]) return i < failedStatuses.size() ? failedStatuses[i] : COMM_UNCONFIRMED;
     return fieldUnread(field) ? kNotAsked : COMM_OK;
+}
+
+std::vector<const char*> UnreadFieldNames(std::span<const SettingsField> fields, const SnapshotStats& stats)
+{
+    std::vector<const char*> names;
+    for (const SettingsField& f : fields) {
+        if (!stats.fieldUnread(f.name)) continue;
+        // A stopped pass leaves the settings the model lacks unreached too;
+        // they were never to be read.
+        const SettingInfo* setting = Settings_Find(f.name);
+        if (!stats.fieldFailed(f.name) && setting && !Settings_ModelHas(*setting, g_cam_model_idx)) continue;
+        names.push_back(f.name);
+    }
+    return names;
 }
 
 int MainFieldFailure(const SnapshotStats* stats, const CamMainSettings* rec, const void* field)

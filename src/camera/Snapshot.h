@@ -71,6 +71,11 @@ struct SettingsField {
 std::span<const SettingsField> MainSettingsFields();
 std::span<const SettingsField> AdvSettingsFields();
 
+/// Every field of fields that the pass stats describe left unread
+/// (SnapshotStats::fieldUnread), in record order: those whose query failed
+/// and those a stopped pass never reached (but for settings the model lacks).
+std::vector<const char*> UnreadFieldNames(std::span<const SettingsField> fields, const SnapshotStats& stats);
+
 /// A field of a record, by its description.
 inline int SettingsInt(const void* rec, const SettingsField& f)
 {

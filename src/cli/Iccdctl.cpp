@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "camera/Connect.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -82,9 +83,9 @@ bool OpenCameraLink(CliContext& context)
 {
     g_com_port = context.port;
     if (OpenCamera(context.port, context.baud, 0) == 0) return true;
-    const std::string problem = Comm_OpenCameraProblem();
-    if (!problem.empty()) context.err << problem << "\n";
+    const std::string report = Comm_OpenCameraReport();
     context.err << "No Camera Communication Link Found\n";
+    if (!report.empty()) context.err << report << "\n";
     return false;
 }
 
@@ -105,7 +106,7 @@ bool OpenCameraOfKnownModel(CliContext& context)
 
 int ReportFailure(CliContext& context, int status)
 {
-    context.err << Comm_GetMessageErrorStr(status) << "\n";
+    context.err << Comm_FailureText(status) << "\n";
     return kExitFailure;
 }
 

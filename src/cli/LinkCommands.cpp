@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "camera/Connect.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -45,6 +46,8 @@ int raw(CliContext& context, const std::vector<std::string>& args)
             context.out << reply << "\n";
         } else {
             context.out << "ERROR: " << Comm_GetMessageErrorStr(status) << "\n";
+            if (const std::string detail = Comm_FailureDetail(status); !detail.empty())
+                context.err << detail << "\n";
             result = kExitFailure;
         }
     }

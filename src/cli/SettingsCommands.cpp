@@ -7,9 +7,15 @@
 #include <string>
 #include <vector>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Connect.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -36,48 +42,61 @@ int UsageError(CliContext& context, const std::string& message)
 
 int get(CliContext& context, const std::vector<std::string>& args)
 {
-    if (args.empty()) return UsageError(context, "get needs at least one mnemonic (see iccdctl --help)");
+    bool json = false;
     std::vector<const CommCommand*> commands;
     for (const std::string& name : args) {
+        if (name == "--json") {
+            json = true;
+            continue;
+        }
         const CommCommand* command = Comm_FindCommand(name);
         if (!command) return UsageError(context, "unknown mnemonic " + name);
         if (!(command->access & kCommQuery)) return UsageError(context, name + " cannot be read");
         commands.push_back(command);
     }
+    if (commands.empty()) return UsageError(context, "get needs at least one mnemonic (see iccdctl --help)");
     // The pedestal and white-clip units depend on the camera's function class.
     if (!OpenCameraOfKnownModel(context)) return kExitFailure;
 
     int result = kExitOk;
+    QJsonObject values;  // a setting that could not be read is null
     for (const CommCommand* command : commands) {
-        std::string value;
+        std::string text;
+        QJsonValue value;
         int status = COMM_OK;
         switch (command->kind) {
             case CommValueKind::Int: {
                 int v = 0;
                 status = Comm_GetInt(*command, &v);
-                value = std::to_string(v);
+                text = std::to_string(v);
+                value = v;
                 break;
             }
             case CommValueKind::Real: {
                 float v = 0;
                 status = Comm_GetReal(*command, &v);
-                value = Real(v);
+                text = Real(v);
+                value = std::stod(text);  // the digits printed, not the float's binary tail
                 break;
             }
             case CommValueKind::Text: {
-                char text[kReplySize] = "";
-                status = Comm_GetTextValue(*command, text, sizeof text);
-                value = text;
+                char reply[kReplySize] = "";
+                status = Comm_GetTextValue(*command, reply, sizeof reply);
+                text = reply;
+                value = QString::fromLatin1(reply);
                 break;
             }
         }
         if (status == COMM_OK) {
-            context.out << command->mnemonic << ": " << value << "\n";
+            if (!json) context.out << command->mnemonic << ": " << text << "\n";
         } else {
-            context.err << command->mnemonic << ": " << Comm_GetMessageErrorStr(status) << "\n";
+            value = QJsonValue::Null;
+            context.err << command->mnemonic << ": " << Comm_FailureText(status) << "\n";
             result = kExitFailure;
         }
+        values.insert(QLatin1String(command->mnemonic), value);
     }
+    if (json) context.out << QJsonDocument(values).toJson(QJsonDocument::Compact).toStdString() << "\n";
     return result;
 }
 
@@ -228,11 +247,12 @@ void PrintJsonRecord(std::ostream& out, const char* name, const void* rec,
     out << "}";
 }
 
-std::string FailedNames(const SnapshotStats& a, const SnapshotStats& b)
+std::string FailedNames(const SnapshotStats& main, const SnapshotStats& adv)
 {
     std::string names;
-    for (const SnapshotStats* stats : {&a, &b})
-        for (const char* field : stats->failedFields)
+    for (const auto& [stats, fields] :
+         {std::pair{&main, MainSettingsFields()}, std::pair{&adv, AdvSettingsFields()}})
+        for (const char* field : UnreadFieldNames(fields, *stats))
             names += (names.empty() ? "" : ", ") + std::string(field);
     return names;
 }
@@ -275,9 +295,9 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
         if (haveAdv) PrintRecord(context.out, &adv, AdvSettingsFields(), advUnread);
     }
     const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
-    if (failure) context.err << failure << " " << Comm_GetMessageErrorStr(last) << "\n";
+    if (failure) context.err << failure << " " << Comm_FailureText(last) << "\n";
     if (mainStats.anyFailed() || advStats.anyFailed()) {
-        if (!failure) context.err << "Failure querying camera. " << Comm_GetMessageErrorStr(last) << "\n";
+        if (!failure) context.err << "Failure querying camera. " << Comm_FailureText(last) << "\n";
         context.err << "Not read: " << FailedNames(mainStats, advStats) << "\n";
         return kExitFailure;
     }
@@ -289,7 +309,11 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
 std::vector<CliCommand> SettingsCommands()
 {
     return {
-        {"get", "MNEMONIC...", "print each setting as 'MNEMONIC: value' (reals in the user unit)", get},
+        {"get", "[--json] MNEMONIC...",
+         "print each setting as 'MNEMONIC: value' (reals in the user unit); --json prints one object, with "
+         "null for "
+         "a setting that could not be read",
+         get},
         {"set", "MNEMONIC VALUE", "set one setting, VALUE in the user unit (set AGN 2.0 sends 57)", set},
         {"snapshot", "[--json]", "read the main and the advanced settings records and print them", snapshot},
     };

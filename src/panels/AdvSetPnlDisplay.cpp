@@ -7,6 +7,7 @@
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -173,7 +174,7 @@ int AdvSetInit()
     const int own = AdvSetPnl_Display(&rec, &stats);
     if (pass == 0 && !stats.anyFailed() && own == COMM_OK) return 0;
     const int status = stats.lastFailure != COMM_OK ? stats.lastFailure : own;
-    MessagePopup("ERROR", (std::string(kQueryFailed) + Comm_GetMessageErrorStr(status)).c_str());
+    MessagePopup("ERROR", (std::string(kQueryFailed) + Comm_FailureText(status)).c_str());
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
+#include "camera/FailureText.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
@@ -141,13 +142,13 @@ void Mpnl_Refresh(int panel)
             // The text names what went wrong with the queries (a refusal is
             // not a time-out).
             std::string message = "Failure querying camera for current settings.\n";
-            message += Comm_GetMessageErrorStr(stats.lastFailure);
+            message += Comm_FailureText(stats.lastFailure);
             MessagePopup("ERROR", message.c_str());
         }
         Mpnl_ReshapeAndShow(&rec, &stats);
     } else if (status == COMM_LINK_LOST) {
         // The loss is shown by the panel and the looking has begun.
-        MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
+        MessagePopup("ERROR", Comm_FailureText(status).c_str());
     } else {
         MessagePopup("ERROR", "No camera found.\n");
     }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "camera/Connect.h"
+#include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
@@ -159,7 +160,7 @@ bool Mpnl_RestoreLink()
     // starts over; a pop-up for each attempt would only get in the way.
     if (Comm_QueryMainSettings(&rec, &stats) != 0 && !Comm_LinkLost()) {
         std::string message = "Failure querying camera for current settings.\n";
-        message += Comm_GetMessageErrorStr(stats.lastFailure);
+        message += Comm_FailureText(stats.lastFailure);
         MessagePopup("ERROR", message.c_str());
     }
     Mpnl_ReshapeAndShow(&rec, &stats);

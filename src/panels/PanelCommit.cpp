@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "camera/CamTypes.h"
+#include "camera/FailureText.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Snapshot.h"
@@ -20,7 +21,7 @@
 
 void ReportCommStatus(int status)
 {
-    if (status != COMM_OK) MessagePopup("ERROR", Comm_GetMessageErrorStr(status));
+    if (status != COMM_OK) MessagePopup("ERROR", Comm_FailureText(status).c_str());
 }
 
 void SettleCommitted(int panel, int control, int status)

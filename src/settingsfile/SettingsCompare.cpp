@@ -2,6 +2,7 @@
 // the desktop program says after a load.
 #include <string>
 
+#include "camera/FailureText.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Snapshot.h"
@@ -45,7 +46,7 @@ SettingsComparison CompareCameraWithFile(const char* path)
         result.outcome = SettingsComparison::Outcome::QueryFailed;
         const int last = advStats.lastFailure ? advStats.lastFailure : mainStats.lastFailure;
         result.reason = std::string("Failure querying camera for current settings.\n") +
-                        Comm_GetMessageErrorStr(last ? last : status);
+                        Comm_FailureText(last ? last : status);
         if (mainStats.anyFailed() || advStats.anyFailed())
             result.reason += "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         return result;

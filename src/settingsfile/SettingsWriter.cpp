@@ -5,6 +5,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "camera/FailureText.h"
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Snapshot.h"
@@ -49,7 +50,7 @@ std::string FailedSettingNames(const SnapshotStats& mainStats, const SnapshotSta
     for (const auto& [stats, fields, record] :
          {std::tuple{&mainStats, MainSettingsFields(), LineRecord::Main},
           std::tuple{&advStats, AdvSettingsFields(), LineRecord::Advanced}}) {
-        for (const char* field : stats->failedFields) {
+        for (const char* field : UnreadFieldNames(fields, *stats)) {
             if (!names.empty()) names += ", ";
             names += settingName(field, fields, record);
         }
@@ -104,8 +105,7 @@ int F_SaveSet_WriteSettings(int fileHandle, const char* comment)
         const int last = advStats.lastFailure != 0 ? advStats.lastFailure : mainStats.lastFailure;
         // No failure may end as 0, which the caller would take for "written".
         const int code = last != 0 ? last : status != 0 ? status : COMM_UNRECOGNIZED;
-        const std::string message = std::string(kSaveQueryFailedMessage) + "\n" +
-                                    Comm_GetMessageErrorStr(code) +
+        const std::string message = std::string(kSaveQueryFailedMessage) + "\n" + Comm_FailureText(code) +
                                     "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         CurrentSettingsFileUi().error("ERROR", message.c_str());
         return code;

@@ -65,7 +65,10 @@ TEST(DeviceServerTest, ADeviceGoneWhileACommandWaitsIsReportedAsLost)
     const CliResult get = RunIccdctlCommand({"--device", link.toStdString(), "get", "AGN"});
     EXPECT_EQ(get.status, 1);
     EXPECT_EQ(get.out, "");
-    EXPECT_EQ(get.err, "AGN: Camera link lost (the device was removed or closed).\n");
+    EXPECT_EQ(get.err,
+              "AGN: Camera link lost (the device was removed or closed).\nReading AGN (Manual Gain): the "
+              "device behind COM1 (" +
+                  link.toStdString() + ") went away.\n");
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
     EXPECT_EQ(diff.out, "");
     EXPECT_EQ(diff.err,
               "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
-              "Not read: AGN, KB2.\n");
+              "Reading AGN (Manual Gain): the camera refused it.\nNot read: AGN, KB2.\n");
 }
 
 TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
@@ -115,9 +115,15 @@ TEST_F(FileCommandsTest, FailedSaveLeavesTheFileAlone)
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
     const CliResult save = run({"save", path});
     EXPECT_EQ(save.status, 1);
-    EXPECT_EQ(save.err,
-              "Failure querying camera for current settings. File not saved.\n"
-              "Camera returned error message NAK.\nNot read: SB1, SB2, SHE, AEC.\n");
+    EXPECT_EQ(
+        save.err,
+        "Failure querying camera for current settings. File not saved.\n"
+        "Camera returned error message NAK.\nReading SB1 (ALC User Access): the camera refused it.\n"
+        // the four refusals stop the reading: all it did not reach is named
+        "Not read: AEC, AGN, ALV, AMX, AWB, AWW, CGB, CGG, CGR, CMD, DFC, FOC, IPH, IRC, GAM, MFI, MIR, MFT, "
+        "SB1, SB2, SHE, SHS, SMX, YGA, USA, VSA, HUE, ZMC, WBM, DOU, SHD, SHP, CRSAT, CBSAT, RST Pos, RST "
+        "Neg, "
+        "SHA, SEN, SHG, SSE, SSP, LLT, RLT, SSA, SLT, SRT, SLR, SLG, SLB, SRR, SRG, SRB, CBH, CRH.\n");
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }
@@ -161,7 +167,8 @@ TEST_F(FileCommandsTest, SaveWithAnyFailedQueryKeepsTheOldFileAndNamesTheSetting
     EXPECT_EQ(save.status, 1);
     EXPECT_EQ(save.err,
               "Failure querying camera for current settings. File not saved.\n"
-              "Camera returned error message NAK.\nNot read: AGN, ALV, AMX, VPS, VPD, BTS.\n");
+              "Camera returned error message NAK.\nReading AGN (Manual Gain): the camera refused it.\n"
+              "Not read: AGN, ALV, AMX, VPS, VPD, BTS.\n");
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }
@@ -206,7 +213,9 @@ TEST_F(FileCommandsTest, UserSetsAndUsageErrors)
     camera().faults().refuse = {"LSTA"};
     const CliResult refused = run({"load-set", "1"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Error on Load Set\nCamera returned error message NAK.\n");
+    EXPECT_EQ(
+        refused.err,
+        "Error on Load Set\nCamera returned error message NAK.\nSending LSTA=1: the camera refused it.\n");
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"save"},
                                                                                       {"load"},

@@ -41,7 +41,9 @@ TEST_F(IccdctlTest, IdentifyWithoutACamera)
 {
     const CliRun run = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "No Camera Communication Link Found\n");
+    EXPECT_EQ(run.err,
+              "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No such file "
+              "or directory.\n");
     EXPECT_EQ(run.out, "");
 
     // raw opens the port without asking for a camera: the system's reason.
@@ -125,8 +127,8 @@ TEST(IccdctlProgramTest, ADeviceInUseIsRefusedByName)
     ASSERT_TRUE(ctl.waitForFinished(10000));
     EXPECT_EQ(ctl.exitCode(), 1);
     EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardError()).toStdString(),
-              "COM3 (" + link.toStdString() +
-                  ") is in use by another program.\nNo Camera Communication Link Found\n");
+              "No Camera Communication Link Found\nCOM3 (" + link.toStdString() +
+                  "): The device is in use by another program.\n");
 
     Comm_ClosePort(5);
     ClearComPortDevices();

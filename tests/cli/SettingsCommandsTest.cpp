@@ -8,6 +8,7 @@
 #include <map>
 
 #include "CliTest.h"
+#include "camera/Link.h"
 #include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "sim/SimEndpoint.h"
@@ -40,7 +41,59 @@ TEST_F(SettingsCommandsTest, GetGoesOnAfterAFailureAndExitsWithOne)
     const CliResult r = iccdctl({"get", "ALV", "AEC"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "AEC: 1\n");
-    EXPECT_EQ(r.err, "ALV: Camera returned error message NAK.\n");
+    EXPECT_EQ(r.err,
+              "ALV: Camera returned error message NAK.\nReading ALV (ALC Level): the camera refused it.\n");
+}
+
+TEST_F(SettingsCommandsTest, GetAsJsonGivesOneObjectWithNullForWhatItCouldNotRead)
+{
+    camera().setReg("SHS", 312);
+    camera().faults().refuse = {"ALV"};
+    const CliResult r = iccdctl({"get", "--json", "agn", "SHS", "ALV", "cid"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "{\"AGN\":2.0064,\"ALV\":null,\"CID\":\"DEMO UNIT\",\"SHS\":312}\n");
+    EXPECT_EQ(r.err,
+              "ALV: Camera returned error message NAK.\nReading ALV (ALC Level): the camera refused it.\n");
+}
+
+// A failure names what went out, in the setting's unit, and why it failed;
+// a camera that is not found names every port with its reason.
+TEST_F(SettingsCommandsTest, AFailureSaysWhichSettingWhichValueAndWhy)
+{
+    struct Case {
+        void (*fault)(sim::Faults&);
+        std::vector<std::string> args;
+        const char* err;
+    };
+    const Case cases[] = {
+        {[](sim::Faults& f) { f.refuse = {"GAM"}; },
+         {"set", "GAM", "1"},
+         "Camera returned error message NAK.\nSetting GAM (Gamma) to 1: the camera refused it.\n"},
+        {[](sim::Faults& f) { f.refuse = {"CID"}; },
+         {"set", "CID", "Lab"},
+         "Camera returned error message NAK.\nSetting CID to \"Lab\": the camera refused it.\n"},
+        {[](sim::Faults& f) { f.garbage = {"SHS"}; },
+         {"get", "SHS"},
+         "SHS: Camera returned unrecognized response.\n"
+         "Reading SHS (Shutter Speed): the reply on COM1 (sim:VKC-475) was not one the command can have.\n"},
+        {[](sim::Faults& f) { f.silent = true; },
+         {"get", "AGN"},
+         "No Camera Communication Link Found\nCOM1 (sim:VKC-475): nothing answered.\n"},
+        {[](sim::Faults& f) { f.web = true; },
+         {"get", "AGN"},
+         "No Camera Communication Link Found\n"
+         "COM1 (sim:VKC-475): something answered, but not as a camera (Camera returned unrecognized "
+         "response.)\n"},
+    };
+    Comm_SetReplyTimeout(0.05);
+    for (const Case& c : cases) {
+        camera().faults() = {};
+        c.fault(camera().faults());
+        const CliResult r = iccdctl(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[1];
+        EXPECT_EQ(r.err, c.err) << c.args[1];
+    }
+    Comm_SetReplyTimeout(0);
 }
 
 TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
@@ -60,7 +113,9 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
     camera().faults().refuse = {"AGN"};
     const CliResult refused = iccdctl({"set", "AGN", "1"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Camera returned error message NAK.\n");
+    EXPECT_EQ(refused.err,
+              "Camera returned error message NAK.\nSetting AGN (Manual Gain) to 0.99 dB (count 28): the "
+              "camera refused it.\n");
 }
 
 // A count beyond 32 bits would reach the camera as another number (3e38 dB
@@ -253,7 +308,10 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsMarksWhatItDidNotRead)
     EXPECT_NE(r.out.find("\nbth: unread\n"), std::string::npos);
     EXPECT_EQ(r.err,
               "Failure querying camera for factory settings. Camera returned error message NAK.\n"
-              "Not read: k[0], k[1], k[2], k[3]\n");
+              "Reading KR1 (Color Correction Row 1 Red): the camera refused it.\n"
+              "Not read: bth, bct, wds, bts, dks, law, ifc, alm, k[0], k[1], k[2], k[3], k[4], k[5], k[6], "
+              "k[7], k[8], "
+              "ulx, uly, lrx, lry, esh, bin, cd[0], cd[1], cd[2], cd[3], cdi, sno, cid\n");
 
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
     const CliResult m = iccdctl({"snapshot", "--json"});
@@ -262,9 +320,15 @@ TEST_F(SettingsCommandsTest, SnapshotThatStopsMarksWhatItDidNotRead)
     EXPECT_TRUE(doc.contains("main"));
     EXPECT_FALSE(doc.contains("advanced"));
     EXPECT_TRUE(doc["main"].toObject()["agc_access"].isNull());
-    EXPECT_EQ(m.err,
-              "Failure querying camera for current settings. Camera returned error message NAK.\n"
-              "Not read: agc_access, dfc_access, she, aec\n");
+    EXPECT_EQ(
+        m.err,
+        "Failure querying camera for current settings. Camera returned error message NAK.\n"
+        "Reading SB1 (ALC User Access): the camera refused it.\n"
+        "Not read: aec, agn, alv, amx, awb, aww, cgb, cgg, cgr, cmd, dfc, foc, iph, irc, gam, mfi, mir, mft, "
+        "agc_access, dfc_access, she, shs, smx, yga, usa, vsa, hue, zmc, wbm, dou, shd, shp, crsat, cbsat, "
+        "rst_pos, rst_neg, sha, sen, shg, sse, ssp, llt, rlt, ssa, slt, srt, slr, slg, slb, srr, srg, srb, "
+        "cbh, "
+        "crh\n");
 }
 
 // Fewer than four failures let the passes run to their ends; what the failed
@@ -281,7 +345,8 @@ TEST_F(SettingsCommandsTest, SnapshotMarksEveryFailedQuery)
         EXPECT_NE(("\n" + r.out).find(line), std::string::npos) << line;
     EXPECT_EQ(r.err,
               "Failure querying camera. Camera returned error message NAK.\n"
-              "Not read: agn, alv, amx, vps, vpd, bts\n");
+              "Reading VPS (Video Pedestal Feature): the camera refused it.\nNot read: agn, alv, amx, vps, "
+              "vpd, bts\n");
 
     camera().faults().refuse = {"HSR"};
     const CliResult j = iccdctl({"snapshot", "--json"});
@@ -290,8 +355,10 @@ TEST_F(SettingsCommandsTest, SnapshotMarksEveryFailedQuery)
     const QJsonObject main = doc["main"].toObject();
     for (const char* field : {"ssp", "llt", "rlt"}) EXPECT_TRUE(main[field].isNull()) << field;
     EXPECT_EQ(main["ssa"].toInt(), 0);  // read
-    EXPECT_EQ(j.err,
-              "Failure querying camera. Camera returned error message NAK.\nNot read: ssp, llt, rlt\n");
+    EXPECT_EQ(
+        j.err,
+        "Failure querying camera. Camera returned error message NAK.\nReading HSR: the camera refused it.\n"
+        "Not read: ssp, llt, rlt\n");
 }
 
 TEST(SettingsCommandsProgramTest, SnapshotAgainstTheSimulatorOnAPty)

@@ -73,7 +73,10 @@ TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
     camera().faults().refuse = {"VPD"};  // refused, and asked back: the camera still holds 50
     ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPD, 80.0), 0);
     EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VPD), 50.0);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(),
+              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
+                                               "Setting VPD (Video Pedestal) to 80.00 mV (count 80): "
+                                               "the camera refused it.")});
 }
 
 TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
@@ -133,7 +136,9 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
     camera().faults().refuse = {"WSF"};
     ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DATEID, "1999"), 0);
     EXPECT_EQ(advText(ADVSET_C_DATEID), "20250317");  // what the camera still holds
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{
+                            Error("Camera returned error message NAK.\n"
+                                  "Setting WSF to \"XY    1999    Q9\": the camera refused it.")});
 }
 
 TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
@@ -166,7 +171,8 @@ TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
     // A refused location is not passed over in silence.
     camera().faults().refuse = {"LDF"};
     ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
+                                                         "Sending LDF!: the camera refused it.")});
 }
 
 // On, the ALC's shutter limit opens and the shutter speed is locked while the
@@ -250,7 +256,9 @@ TEST_F(AdvSetTest, AChangeWaitingForTheCameraIsSentEvenIfThePanelClosesFirst)
     camera().faults().refuse = {"DKS"};
     ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DARK_SPD, 50), 0);
     EXPECT_EQ(advInt(ADVSET_C_DARK_SPD), 4);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(),
+              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
+                                               "Setting DKS (Dark Speed) to 50: the camera refused it.")});
 }
 
 }  // namespace

@@ -258,17 +258,21 @@ TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
     const std::string stopped = "Not read from the camera: the reading stopped at its fourth failed query.";
     const struct {
         std::set<std::string> refused;
+        const char* first;                               // the first refused query
         std::vector<std::pair<int, std::string>> marks;  // control, reason; "" for a value read
     } cases[] = {
         {{"VER", "DKS"},
+         "VER",
          {{ADVSET_C_FW_VER, nak},
           {ADVSET_C_DARK_SPD, nak},
           {ADVSET_C_BRIGHT_SPD, ""},
           {ADVSET_C_FACTID, ""}}},
         // Four failures end the pass; the panel still opens and asks for the identification itself.
         {{"VER", "FPGA", "VPS", "VPD"},
+         "VER",
          {{ADVSET_C_BRIGHT_SPD, stopped}, {ADVSET_C_VWC, stopped}, {ADVSET_C_FACTID, ""}}},
         {{"SNO"},
+         "SNO",
          {{ADVSET_C_FACTID, nak}, {ADVSET_C_DATEID, nak}, {ADVSET_C_REVID, nak}, {ADVSET_C_CUSTID, ""}}},
     };
     for (const auto& c : cases) {
@@ -280,7 +284,8 @@ TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
         ASSERT_GT(open(), 0);
         EXPECT_EQ(popups(),
                   (std::vector<uitest::Popup>{Error("Failure querying camera for factory settings.\n"
-                                                    "Camera returned error message NAK.")}));
+                                                    "Camera returned error message NAK.\nReading " +
+                                                    std::string(c.first) + ": the camera refused it.")}));
         for (const auto& [control, reason] : c.marks) EXPECT_EQ(noValue(control, adv_), reason) << control;
         std::string line;
         GetPanelAttribute(adv_, ATTR_STATUS_TEXT, &line);

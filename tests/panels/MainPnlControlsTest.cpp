@@ -94,7 +94,9 @@ TEST_F(MainPnlControls, RoundedValuesShowWhatWasSent)
     // A refused value is reported; nothing went out to be shown converted back.
     camera().faults().refuse = {"USA"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_USAT, 70.0), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(),
+              std::vector{Error("Camera returned error message NAK.\n"
+                                "Setting USA (U-Sat) to 69.84 % (count 44): the camera refused it.")});
 }
 
 TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
@@ -118,7 +120,9 @@ TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
     // still holds, neither the refused 25 dB nor 0 dB.
     camera().faults().refuse = {"AMX"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 25.0), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector{Error(
+                            "Camera returned error message NAK.\n"
+                            "Setting AMX (ALC Max Gain) to 24.99 dB (count 710): the camera refused it.")});
     EXPECT_NEAR(realVal(MAIN_AMX), 19.9936, 1e-4);
 
     // Answered with an overlong line, which is neither an acknowledgement nor
@@ -149,9 +153,13 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
     ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 100), 0);
     EXPECT_EQ(intVal(MAIN_SHS), 525);                 // still the camera's speed
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);  // and its duration, 525 x 0.06356
-    EXPECT_EQ(popups(), (std::vector{Error("Camera returned error message NAK."),
-                                     Error("Camera returned unrecognized response."),
-                                     Error("Timeout error waiting for camera response.")}));
+    EXPECT_EQ(popups(),
+              (std::vector{Error("Camera returned error message NAK.\n"
+                                 "Setting GAM (Gamma) to 0: the camera refused it."),
+                           Error("Camera returned unrecognized response.\nSetting MIR (Mirror Image) to 1: "
+                                 "the reply on COM1 (sim:VK-470) was not one the command can have."),
+                           Error("Timeout error waiting for camera response.\nSetting SHS (Shutter Speed) "
+                                 "to 100: no reply came on COM1 (sim:VK-470) within 2.0 s.")}));
 }
 
 TEST_F(MainPnlControls, ShutterSpeedInMilliseconds)
@@ -203,7 +211,8 @@ TEST_F(MainPnlControls, RefusedModeIsReported)
     start("VK-470");
     camera().faults().refuse = {"AEC"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
+                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
 }
 
 TEST_F(MainPnlControls, PulseWidthTriggerLocksTheShutterSpeed)
@@ -264,7 +273,8 @@ TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
     EXPECT_EQ(camera().reg("SB1"), 1);
     EXPECT_EQ(intVal(MAIN_AGC_ACCESS), 1);
     EXPECT_FALSE(dimmed(MAIN_MODE));
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
+                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
 }
 
 TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
@@ -289,7 +299,9 @@ TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
     ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
     EXPECT_EQ(sent(), (Lines{":DFC=0", ":SB2?"}));
     EXPECT_EQ(intVal(MAIN_DFC_ACCESS), 1);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(),
+              std::vector{Error("Camera returned error message NAK.\n"
+                                "Setting DFC (White Blemish Compensation) to 0: the camera refused it.")});
 }
 
 TEST_F(MainPnlControls, WhiteBalanceOnceShowsTheNewGains)

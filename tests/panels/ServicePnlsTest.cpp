@@ -130,7 +130,8 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
     EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=54", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
     EXPECT_EQ(val(SPLITSCRN_LLT), 40);
     EXPECT_EQ(val(SPLITSCRN_SSP), 50);
-    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.")});
+    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.\n"
+                                                 "Setting HSM to 90: the camera refused it.")});
     // Refused and not to be read back: nothing shown is known to be the camera's.
     camera().faults().refuse = {"HSL"};
     ASSERT_EQ(commit(SPLITSCRN_LLT, 30), 0);
@@ -262,8 +263,11 @@ TEST_F(ServicePnls, FpgaRefusalsAddressSilentlyWriteAloud)
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
     camera().faults().refuse = {"FPR"};
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
-    EXPECT_EQ(popups(), (std::vector<Popup>{Error("Camera returned error message NAK."),
-                                            Error("Camera returned error message NAK.")}));
+    EXPECT_EQ(popups(), (std::vector<Popup>{
+                            Error("Camera returned error message NAK.\n"
+                                  "Setting FPA (FPGA Register Address) to 0: the camera refused it."),
+                            Error("Camera returned error message NAK.\n"
+                                  "Setting FPR (FPGA Register Value) to 18755: the camera refused it.")}));
 }
 
 TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
@@ -277,16 +281,19 @@ TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
         std::set<std::string> refused;
         std::vector<int> unread;
         std::string count;
+        std::string first;  // the first refused query, as the message names it
     } cases[] = {
         // Each right colour is asked with the half's transparency.
         {MAINMNU_FILE_SPLIT,
          {"SSA", "SRT"},
          {SPLITSCRN_SSA, SPLITSCRN_SRR, SPLITSCRN_SRG, SPLITSCRN_SRB, SPLITSCRN_SRT},
-         "5 settings could not be read"},
+         "5 settings could not be read",
+         "SSA (Split Screen Angle)"},
         {MAINMNU_COLORPROC,
          {"SAC", "SHA", "SHG", "SEN"},
          {CPROC_BYSAT, CPROC_RYSAT, CPROC_SHA, CPROC_SHG, CPROC_SEN},
-         "5 settings could not be read"},
+         "5 settings could not be read",
+         "SAC"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
@@ -294,7 +301,8 @@ TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
         uitest::ClearPopups();
         open(c.item);
         EXPECT_EQ(popups(),
-                  std::vector<Popup>{Error("Camera returned error message NAK.")});  // one, not one per query
+                  std::vector<Popup>{Error("Camera returned error message NAK.\nReading " + c.first +
+                                           ": the camera refused it.")});  // one, not one per query
         for (int control : c.unread)
             EXPECT_EQ(noValue(control, pop_), "Not read from the camera: Camera returned error message NAK.")
                 << control;

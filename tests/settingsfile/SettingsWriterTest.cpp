@@ -59,9 +59,15 @@ TEST_F(SettingsWriterTest, FailedQueryKeepsTheExistingFileAndSaysWhy)
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
     EXPECT_EQ(SaveSettingsFile(path("keep.cfg").c_str(), "x"), COMM_NAK);
     EXPECT_EQ(readAll(path("keep.cfg")), "precious\r\n");
-    EXPECT_EQ(ui_.events, std::vector<std::string>{"ERROR: Failure querying camera for current settings. "
-                                                   "File not saved.\nCamera returned error message NAK.\n"
-                                                   "Not read: SB1, SB2, SHE, AEC."});
+    EXPECT_EQ(ui_.events,
+              std::vector<std::string>{"ERROR: Failure querying camera for current settings. "
+                                       "File not saved.\nCamera returned error message NAK.\n"
+                                       "Reading SB1 (ALC User Access): the camera refused it.\n"
+                                       "Not read: AEC, AGN, ALV, AMX, AWB, AWW, CGB, CGG, CGR, CMD, DFC, "
+                                       "FOC, IPH, IRC, GAM, MFI, MIR, MFT, SB1, SB2, SHE, SHS, SMX, YGA, "
+                                       "USA, VSA, HUE, ZMC, WBM, DOU, SHD, SHP, CRSAT, CBSAT, RST Pos, "
+                                       "RST Neg, SHA, SEN, SHG, SSE, SSP, LLT, RLT, SSA, SLT, SRT, SLR, "
+                                       "SLG, SLB, SRR, SRG, SRB, CBH, CRH."});
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"keep.cfg"});  // no temporary left behind
     EXPECT_EQ(camera().log().size(), 4u);  // the fourth failure ended the pass
 }

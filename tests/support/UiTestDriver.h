@@ -8,6 +8,7 @@
 // action does nothing and returns UIEControlNotOperable.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ struct Popup {
     std::string title;
     std::string text;
     bool operator==(const Popup&) const = default;
+    /// For test failures: the title and the text as they were shown.
+    friend void PrintTo(const Popup& p, std::ostream* out) { *out << p.title << ": \"" << p.text << "\""; }
 };
 std::vector<Popup> Popups();
 void ClearPopups();
