@@ -55,10 +55,7 @@ int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
         } else {
             // A set may hold another model; the panel takes the camera's shape.
             Comm_QueryAndRecordModel();
-            CamMainSettings rec{};
-            SnapshotStats stats;
-            Comm_QueryMainSettings(&rec, &stats);
-            Mpnl_ReshapeAndShow(&rec, &stats);
+            Mpnl_ReadAndShowMain();
         }
         RemovePopup(0);
     });

@@ -21,7 +21,6 @@ namespace {
 
 constexpr char kOpenFailed[] = "Failed to Open Comm Port";
 constexpr char kNoCamera[] = "Camera Not Found on This Port";
-constexpr char kQueryFailed[] = "Failure querying camera for current settings.";
 
 // Asks for the camera's model on port.  The port that carries the link is
 // asked over the open link; any other port is opened for the question and,
@@ -62,15 +61,6 @@ void readLabel(int panel, int control, char (&label)[kLabelMax + 1])
 {
     std::string text;
     if (GetCtrlVal(panel, control, &text) >= 0) SetLensLabel(label, text);
-}
-
-// The camera on the new port, read afresh onto the main panel.
-void rereadCamera()
-{
-    CamMainSettings rec{};
-    SnapshotStats stats;
-    if (Comm_QueryMainSettings(&rec, &stats) != 0) MessagePopup("ERROR", kQueryFailed);
-    Mpnl_ReshapeAndShow(&rec, &stats);
 }
 
 }  // namespace
@@ -187,7 +177,8 @@ void takePreferences(int panel)
     DimMainPnlMenus(dim);
     // Another camera (or the same port now answering as another model) is
     // shown in its own shape.
-    if (port != previous || g_cam_model_user_idx != previousModel) rereadCamera();
+    if (port != previous || g_cam_model_user_idx != previousModel)
+        Mpnl_ReadAndShowMain();  // the camera on the new port, read afresh
     if (port != previous) Mpnl_ReadIdentity();
 }
 

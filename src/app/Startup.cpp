@@ -63,19 +63,7 @@ int SystemInit()
 int CameraInit()
 {
     if (g_com_port == 0) return 0;
-    int result = 0;
-    CamMainSettings rec{};
-    SnapshotStats stats;
-    if (Comm_QueryMainSettings(&rec, &stats) != 0) {
-        // The pass's own result only says it stopped; the last failure says why.
-        std::string text = "Failure querying camera for current settings.\n";
-        text += Comm_FailureText(stats.lastFailure);
-        MessagePopup("ERROR", text.c_str());
-        result = 1;
-    }
-    // What was read is shown, also when the query stopped part-way.
-    Mpnl_DisplayMain(&rec, &stats);
-    return result;
+    return Mpnl_ReadAndShowMain();
 }
 
 void SystemClose()
@@ -159,7 +147,6 @@ AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
     InstallSettingsFileUi();
 
     if (SystemInit() == 0) {
-        Mpnl_ConfigForModel();
         CameraInit();
         Mpnl_ReadIdentity();
     } else {

@@ -61,6 +61,14 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats = nullptr
 /// What a refresh, a user-set load and a change of port do after reading.
 void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats);
 
+/// Reads the camera's main settings, reshapes the panel for the recorded
+/// model and shows what was read: start-up, Refresh, a user-set load, a change
+/// of port and the link's return all do this.  A pass that stopped is told in
+/// one message, "Failure querying camera for current settings." and the
+/// reason, unless the link was lost during it (the title says so then).
+/// Returns the pass's result: 0 when it ran to its end, 1 when it stopped.
+int Mpnl_ReadAndShowMain();
+
 /// Callback of every value control of the main panel.
 int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 

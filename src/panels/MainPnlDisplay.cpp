@@ -115,6 +115,22 @@ void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats)
     Mpnl_DisplayMain(rec, stats);
 }
 
+int Mpnl_ReadAndShowMain()
+{
+    CamMainSettings rec{};
+    SnapshotStats stats;
+    const int result = Comm_QueryMainSettings(&rec, &stats);
+    // The text names what went wrong with the queries (a refusal is not a
+    // time-out); a lost link is shown by the title and the looking.
+    if (result != 0 && !Comm_LinkLost()) {
+        const std::string message =
+            "Failure querying camera for current settings.\n" + Comm_FailureText(stats.lastFailure);
+        MessagePopup("ERROR", message.c_str());
+    }
+    Mpnl_ReshapeAndShow(&rec, &stats);
+    return result;
+}
+
 void Mpnl_Refresh(int panel)
 {
     if (g_com_port == 0) return;
@@ -136,16 +152,7 @@ void Mpnl_Refresh(int panel)
     const int status = Comm_AskModel(name);
     if (status == COMM_OK) {
         Comm_RecordModelName(name);
-        CamMainSettings rec{};
-        SnapshotStats stats;
-        if (Comm_QueryMainSettings(&rec, &stats) != 0) {
-            // The text names what went wrong with the queries (a refusal is
-            // not a time-out).
-            std::string message = "Failure querying camera for current settings.\n";
-            message += Comm_FailureText(stats.lastFailure);
-            MessagePopup("ERROR", message.c_str());
-        }
-        Mpnl_ReshapeAndShow(&rec, &stats);
+        Mpnl_ReadAndShowMain();
     } else if (status == COMM_LINK_LOST) {
         // The loss is shown by the panel and the looking has begun.
         MessagePopup("ERROR", Comm_FailureText(status).c_str());

@@ -154,16 +154,9 @@ bool Mpnl_RestoreLink()
     noteRestored();
     Mpnl_ReadIdentity();
     RenewCameraPopups(g_cam_model_idx == modelBefore);
-    CamMainSettings rec{};
-    SnapshotStats stats;
     // Lost again during the re-read: the title says so, and the looking
     // starts over; a pop-up for each attempt would only get in the way.
-    if (Comm_QueryMainSettings(&rec, &stats) != 0 && !Comm_LinkLost()) {
-        std::string message = "Failure querying camera for current settings.\n";
-        message += Comm_FailureText(stats.lastFailure);
-        MessagePopup("ERROR", message.c_str());
-    }
-    Mpnl_ReshapeAndShow(&rec, &stats);
+    Mpnl_ReadAndShowMain();
     if (Comm_LinkLost()) startLooking();
     return true;
 }

@@ -67,6 +67,16 @@ TEST_F(Menus, LoadingAUserSetReReadsTheCamera)
     EXPECT_EQ(shownAlv(), 30);
     EXPECT_TRUE(uitest::Popups().empty());
 
+    // Loaded, but the re-read stops: said, not passed over.
+    camera(1).faults().refuse = {"SB1", "SB2", "SHE", "AEC", "AGN", "ALV", "AMX"};
+    ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_LOAD), LOADSET_OKBUTTON), 0);
+    EXPECT_EQ(uitest::Popups(),
+              (std::vector<Popup>{{"ERROR",
+                                   "Failure querying camera for current settings.\n"
+                                   "Camera returned error message NAK.\n"
+                                   "Reading SB1 (ALC User Access): the camera refused it."}}));
+    uitest::ClearPopups();
+
     camera(1).faults().refuse = {"LSTA"};
     ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_LOAD), LOADSET_OKBUTTON), 0);
     EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"Error", "Error on Load Set"}}));
