@@ -1,212 +1,182 @@
-// The camera's command set: one Comm_Get / Comm_Set function per mnemonic and
-// direction, all made from one table.
-//
-// Each row of COMM_COMMAND_TABLE below names a mnemonic, the kind of value the
-// program works with (Int: the count itself; Real: a float in the user unit of
-// the row's conversion rule), the directions the camera offers (QS query and
-// set, Q query only, S set only) and the conversion rule (Conversions.h).
-// Rows marked Own get their named functions here, declared by this header:
-//
-//     int Comm_GetAEC(int* value);     int Comm_SetAEC(int value);
-//     int Comm_GetAGN(float* value);   int Comm_SetAGN(float value);
-//
-// Rows marked Part carry one part of a composite setting (the split-screen
-// line, the ALC window, the colour matrix ...); their functions are in
-// Composite.h, and the rows are here for the lookup by mnemonic.
+// The camera's named commands: one Comm_Get / Comm_Set function per mnemonic
+// and direction, each a single call into the get or set of its row
+// (CommandTable.h), which converts by the row's rule.  Int functions carry the
+// count itself (the angle aside); float functions work in the user unit of the
+// row's rule (Conversions.h).  The pieces of composite settings (the
+// split-screen line, the ALC window, the colour matrix ...) have their
+// functions in Composite.h.
 //
 // Rules common to every function:
 // - the result is the transaction's status code (CamTypes.h);
-// - a set sends one line and does not check the range; while another
-//   transaction waits, it sends nothing and returns 0;
+// - a set sends one line and does not check the range;
 // - an integer get leaves *value untouched when the query fails; a converting
 //   get always writes the user value of the count it read, which stays 0 when
 //   the query fails (0.0 dB, factor 1.0, colour gain 0.001 ...);
-// - a get issued while another transaction waits returns COMM_BUSY.
+// - while another transaction waits, a get or set sends nothing, writes
+//   nothing and returns COMM_BUSY.
 #pragma once
 
-#include <cstddef>
-#include <span>
-#include <string_view>
+#include "camera/CommandTable.h"
 
-#include "camera/Conversions.h"
-
-// X(NAME, MNEMONIC, KIND, ACCESS, RULE, GEN)
-#define COMM_COMMAND_TABLE(X)                \
-    X(AEC, AEC, Int, QS, Count, Own)         \
-    X(AFA, AFA, Int, QS, Count, Own)         \
-    X(AFW, AFW, Int, S, Count, Own)          \
-    X(AGN, AGN, Real, QS, Db, Own)           \
-    X(ALM, ALM, Int, QS, Count, Own)         \
-    X(ALV, ALV, Int, QS, Count, Own)         \
-    X(AMD, AMD, Int, QS, Count, Own)         \
-    X(AMGO, AMGO, Int, QS, Count, Own)       \
-    X(AMGS, AMGS, Int, QS, Count, Own)       \
-    X(AMX, AMX, Real, QS, Db, Own)           \
-    X(AWW, AWW, Int, QS, Count, Own)         \
-    X(BCT, BCT, Int, Q, Count, Own)          \
-    X(BIN, BIN, Int, QS, Count, Own)         \
-    X(BTH, BTH, Real, QS, TenthPercent, Own) \
-    X(BTS, BTS, Int, QS, Count, Own)         \
-    X(CBH, CBH, Real, QS, Hue, Own)          \
-    X(CD1, CD1, Int, QS, Count, Part)        \
-    X(CD2, CD2, Int, QS, Count, Part)        \
-    X(CD3, CD3, Int, QS, Count, Part)        \
-    X(CD4, CD4, Int, QS, Count, Part)        \
-    X(CDI, CDI, Int, QS, Count, Own)         \
-    X(CFA, CFA, Int, QS, Count, Own)         \
-    X(CFG, CFG, Real, QS, Factor1To2, Own)   \
-    X(CFT, CFT, Int, QS, Count, Own)         \
-    X(CGB, CGB, Real, QS, ColourGain, Own)   \
-    X(CGG, CGG, Real, QS, ColourGain, Own)   \
-    X(CGR, CGR, Real, QS, ColourGain, Own)   \
-    X(CMD, CMD, Int, QS, Count, Own)         \
-    X(CRH, CRH, Real, QS, Hue, Own)          \
-    X(DFC, DFC, Int, QS, Count, Own)         \
-    X(DKS, DKS, Int, QS, Count, Own)         \
-    X(DOU, DOU, Int, QS, Count, Own)         \
-    X(ESH, ESH, Int, QS, Count, Own)         \
-    X(FMX, FMX, Int, QS, Count, Own)         \
-    X(FOC, FOC, Real, QS, LensVolts, Own)    \
-    X(FOCO, FOCO, Int, QS, Count, Own)       \
-    X(FOCS, FOCS, Int, QS, Count, Own)       \
-    X(FPA, FPA, Int, QS, Count, Own)         \
-    X(FPR, FPR, Int, QS, Count, Own)         \
-    X(GAM, GAM, Int, QS, Count, Own)         \
-    X(GSL, GSL, Int, QS, Count, Own)         \
-    X(HSL, HSL, Int, QS, Count, Part)        \
-    X(HSM, HSM, Int, QS, Count, Part)        \
-    X(HSR, HSR, Int, QS, Count, Part)        \
-    X(HUE, HUE, Real, QS, PercentOf255, Own) \
-    X(HWR, HWR, Int, Q, Count, Own)          \
-    X(IFC, IFC, Int, QS, Count, Own)         \
-    X(IPH, IPH, Int, QS, Count, Own)         \
-    X(IRC, IRC, Real, QS, LensVolts, Own)    \
-    X(IRCO, IRCO, Int, QS, Count, Own)       \
-    X(IRCS, IRCS, Int, QS, Count, Own)       \
-    X(KB1, KB1, Real, QS, Matrix, Part)      \
-    X(KB2, KB2, Real, QS, Matrix, Part)      \
-    X(KB3, KB3, Real, QS, Matrix, Part)      \
-    X(KG1, KG1, Real, QS, Matrix, Part)      \
-    X(KG2, KG2, Real, QS, Matrix, Part)      \
-    X(KG3, KG3, Real, QS, Matrix, Part)      \
-    X(KR1, KR1, Real, QS, Matrix, Part)      \
-    X(KR2, KR2, Real, QS, Matrix, Part)      \
-    X(KR3, KR3, Real, QS, Matrix, Part)      \
-    X(LAW, LAW, Int, QS, Count, Own)         \
-    X(LRX, LRX, Int, QS, Count, Part)        \
-    X(LRY, LRY, Int, QS, Count, Part)        \
-    X(MFI, MFI, Int, QS, Count, Own)         \
-    X(MFT, MFT, Int, QS, Count, Own)         \
-    X(MGF, MGF, Int, QS, Count, Own)         \
-    X(MIR, MIR, Int, QS, Count, Own)         \
-    X(MMGO, MMGO, Int, QS, Count, Own)       \
-    X(MMGS, MMGS, Int, QS, Count, Own)       \
-    X(RSE, RSE, Int, QS, Count, Part)        \
-    X(RST, RST, Int, QS, Count, Own)         \
-    X(SAC, SAC, Int, QS, Count, Part)        \
-    X(AGC_Access, SB1, Int, QS, Count, Own)  \
-    X(DFC_Access, SB2, Int, QS, Count, Own)  \
-    X(SEN, SEN, Int, QS, Count, Own)         \
-    X(SHA, SHA, Int, QS, Count, Own)         \
-    X(SHD, SHD, Int, QS, Count, Own)         \
-    X(SHE, SHE, Int, QS, Count, Own)         \
-    X(SHG, SHG, Real, QS, Factor1To2, Own)   \
-    X(SHP, SHP, Int, QS, Count, Own)         \
-    X(SHS, SHS, Int, QS, Count, Own)         \
-    X(SHT, SHT, Int, QS, Count, Own)         \
-    X(SLB, SLB, Int, QS, Count, Part)        \
-    X(SLG, SLG, Int, QS, Count, Part)        \
-    X(SLR, SLR, Int, QS, Count, Part)        \
-    X(SLT, SLT, Int, QS, Count, Part)        \
-    X(SMX, SMX, Int, QS, Count, Own)         \
-    X(SRB, SRB, Int, QS, Count, Part)        \
-    X(SRG, SRG, Int, QS, Count, Part)        \
-    X(SRR, SRR, Int, QS, Count, Part)        \
-    X(SRT, SRT, Int, QS, Count, Part)        \
-    X(SSA, SSA, Int, QS, Angle, Part)        \
-    X(SSE, SSE, Int, QS, Count, Own)         \
-    X(SSX, SSX, Int, Q, Count, Own)          \
-    X(TMD, TMD, Int, QS, Count, Own)         \
-    X(ULX, ULX, Int, QS, Count, Part)        \
-    X(ULY, ULY, Int, QS, Count, Part)        \
-    X(USA, USA, Real, QS, PercentOf63, Own)  \
-    X(VMD, VMD, Int, QS, Count, Own)         \
-    X(VPD, VPD, Real, QS, Pedestal, Own)     \
-    X(VPS, VPS, Int, QS, Count, Own)         \
-    X(VSA, VSA, Real, QS, PercentOf63, Own)  \
-    X(VWC, VWC, Real, QS, WhiteClip, Own)    \
-    X(WBM, WBM, Int, QS, Count, Own)         \
-    X(WDS, WDS, Int, QS, Count, Own)         \
-    X(WXN, WXN, Int, Q, Count, Own)          \
-    X(WXX, WXX, Int, Q, Count, Own)          \
-    X(WYN, WYN, Int, Q, Count, Own)          \
-    X(WYX, WYX, Int, Q, Count, Own)          \
-    X(YGA, YGA, Real, QS, PercentOf63, Own)  \
-    X(ZMC, ZMC, Real, QS, LensVolts, Own)    \
-    X(ZMCO, ZMCO, Int, QS, Count, Own)       \
-    X(ZMCS, ZMCS, Int, QS, Count, Own)
-
-#define COMM_DECLARE_Own_Int_QS(NAME) \
-    int Comm_Get##NAME(int* value);   \
-    int Comm_Set##NAME(int value);
-#define COMM_DECLARE_Own_Int_Q(NAME) int Comm_Get##NAME(int* value);
-#define COMM_DECLARE_Own_Int_S(NAME) int Comm_Set##NAME(int value);
-#define COMM_DECLARE_Own_Real_QS(NAME) \
-    int Comm_Get##NAME(float* value);  \
-    int Comm_Set##NAME(float value);
-#define COMM_DECLARE_Part_Int_QS(NAME)
-#define COMM_DECLARE_Part_Real_QS(NAME)
-#define COMM_DECLARE(NAME, MNEMONIC, KIND, ACCESS, RULE, GEN) COMM_DECLARE_##GEN##_##KIND##_##ACCESS(NAME)
-COMM_COMMAND_TABLE(COMM_DECLARE)
-#undef COMM_DECLARE
+// clang-format off
+inline int Comm_GetAEC(int* value) { return Comm_GetInt(kCommAEC, value); }
+inline int Comm_SetAEC(int value) { return Comm_SetInt(kCommAEC, value); }
+inline int Comm_GetAFA(int* value) { return Comm_GetInt(kCommAFA, value); }
+inline int Comm_SetAFA(int value) { return Comm_SetInt(kCommAFA, value); }
+inline int Comm_SetAFW(int value) { return Comm_SetInt(kCommAFW, value); }
+inline int Comm_GetAGN(float* value) { return Comm_GetReal(kCommAGN, value); }
+inline int Comm_SetAGN(float value) { return Comm_SetReal(kCommAGN, value); }
+inline int Comm_GetALM(int* value) { return Comm_GetInt(kCommALM, value); }
+inline int Comm_SetALM(int value) { return Comm_SetInt(kCommALM, value); }
+inline int Comm_GetALV(int* value) { return Comm_GetInt(kCommALV, value); }
+inline int Comm_SetALV(int value) { return Comm_SetInt(kCommALV, value); }
+inline int Comm_GetAMD(int* value) { return Comm_GetInt(kCommAMD, value); }
+inline int Comm_SetAMD(int value) { return Comm_SetInt(kCommAMD, value); }
+inline int Comm_GetAMGO(int* value) { return Comm_GetInt(kCommAMGO, value); }
+inline int Comm_SetAMGO(int value) { return Comm_SetInt(kCommAMGO, value); }
+inline int Comm_GetAMGS(int* value) { return Comm_GetInt(kCommAMGS, value); }
+inline int Comm_SetAMGS(int value) { return Comm_SetInt(kCommAMGS, value); }
+inline int Comm_GetAMX(float* value) { return Comm_GetReal(kCommAMX, value); }
+inline int Comm_SetAMX(float value) { return Comm_SetReal(kCommAMX, value); }
+inline int Comm_GetAWW(int* value) { return Comm_GetInt(kCommAWW, value); }
+inline int Comm_SetAWW(int value) { return Comm_SetInt(kCommAWW, value); }
+inline int Comm_GetBCT(int* value) { return Comm_GetInt(kCommBCT, value); }
+inline int Comm_GetBIN(int* value) { return Comm_GetInt(kCommBIN, value); }
+inline int Comm_SetBIN(int value) { return Comm_SetInt(kCommBIN, value); }
+inline int Comm_GetBTH(float* value) { return Comm_GetReal(kCommBTH, value); }
+inline int Comm_SetBTH(float value) { return Comm_SetReal(kCommBTH, value); }
+inline int Comm_GetBTS(int* value) { return Comm_GetInt(kCommBTS, value); }
+inline int Comm_SetBTS(int value) { return Comm_SetInt(kCommBTS, value); }
+inline int Comm_GetCBH(float* value) { return Comm_GetReal(kCommCBH, value); }
+inline int Comm_SetCBH(float value) { return Comm_SetReal(kCommCBH, value); }
+inline int Comm_GetCDI(int* value) { return Comm_GetInt(kCommCDI, value); }
+inline int Comm_SetCDI(int value) { return Comm_SetInt(kCommCDI, value); }
+inline int Comm_GetCFA(int* value) { return Comm_GetInt(kCommCFA, value); }
+inline int Comm_SetCFA(int value) { return Comm_SetInt(kCommCFA, value); }
+inline int Comm_GetCFG(float* value) { return Comm_GetReal(kCommCFG, value); }
+inline int Comm_SetCFG(float value) { return Comm_SetReal(kCommCFG, value); }
+inline int Comm_GetCFT(int* value) { return Comm_GetInt(kCommCFT, value); }
+inline int Comm_SetCFT(int value) { return Comm_SetInt(kCommCFT, value); }
+inline int Comm_GetCGB(float* value) { return Comm_GetReal(kCommCGB, value); }
+inline int Comm_SetCGB(float value) { return Comm_SetReal(kCommCGB, value); }
+inline int Comm_GetCGG(float* value) { return Comm_GetReal(kCommCGG, value); }
+inline int Comm_SetCGG(float value) { return Comm_SetReal(kCommCGG, value); }
+inline int Comm_GetCGR(float* value) { return Comm_GetReal(kCommCGR, value); }
+inline int Comm_SetCGR(float value) { return Comm_SetReal(kCommCGR, value); }
+inline int Comm_GetCMD(int* value) { return Comm_GetInt(kCommCMD, value); }
+inline int Comm_SetCMD(int value) { return Comm_SetInt(kCommCMD, value); }
+inline int Comm_GetCRH(float* value) { return Comm_GetReal(kCommCRH, value); }
+inline int Comm_SetCRH(float value) { return Comm_SetReal(kCommCRH, value); }
+inline int Comm_GetDFC(int* value) { return Comm_GetInt(kCommDFC, value); }
+inline int Comm_SetDFC(int value) { return Comm_SetInt(kCommDFC, value); }
+inline int Comm_GetDKS(int* value) { return Comm_GetInt(kCommDKS, value); }
+inline int Comm_SetDKS(int value) { return Comm_SetInt(kCommDKS, value); }
+inline int Comm_GetDOU(int* value) { return Comm_GetInt(kCommDOU, value); }
+inline int Comm_SetDOU(int value) { return Comm_SetInt(kCommDOU, value); }
+inline int Comm_GetESH(int* value) { return Comm_GetInt(kCommESH, value); }
+inline int Comm_SetESH(int value) { return Comm_SetInt(kCommESH, value); }
+inline int Comm_GetFMX(int* value) { return Comm_GetInt(kCommFMX, value); }
+inline int Comm_SetFMX(int value) { return Comm_SetInt(kCommFMX, value); }
+inline int Comm_GetFOC(float* value) { return Comm_GetReal(kCommFOC, value); }
+inline int Comm_SetFOC(float value) { return Comm_SetReal(kCommFOC, value); }
+inline int Comm_GetFOCO(int* value) { return Comm_GetInt(kCommFOCO, value); }
+inline int Comm_SetFOCO(int value) { return Comm_SetInt(kCommFOCO, value); }
+inline int Comm_GetFOCS(int* value) { return Comm_GetInt(kCommFOCS, value); }
+inline int Comm_SetFOCS(int value) { return Comm_SetInt(kCommFOCS, value); }
+inline int Comm_GetFPA(int* value) { return Comm_GetInt(kCommFPA, value); }
+inline int Comm_SetFPA(int value) { return Comm_SetInt(kCommFPA, value); }
+inline int Comm_GetFPR(int* value) { return Comm_GetInt(kCommFPR, value); }
+inline int Comm_SetFPR(int value) { return Comm_SetInt(kCommFPR, value); }
+inline int Comm_GetGAM(int* value) { return Comm_GetInt(kCommGAM, value); }
+inline int Comm_SetGAM(int value) { return Comm_SetInt(kCommGAM, value); }
+inline int Comm_GetGSL(int* value) { return Comm_GetInt(kCommGSL, value); }
+inline int Comm_SetGSL(int value) { return Comm_SetInt(kCommGSL, value); }
+inline int Comm_GetHUE(float* value) { return Comm_GetReal(kCommHUE, value); }
+inline int Comm_SetHUE(float value) { return Comm_SetReal(kCommHUE, value); }
+inline int Comm_GetHWR(int* value) { return Comm_GetInt(kCommHWR, value); }
+inline int Comm_GetIFC(int* value) { return Comm_GetInt(kCommIFC, value); }
+inline int Comm_SetIFC(int value) { return Comm_SetInt(kCommIFC, value); }
+inline int Comm_GetIPH(int* value) { return Comm_GetInt(kCommIPH, value); }
+inline int Comm_SetIPH(int value) { return Comm_SetInt(kCommIPH, value); }
+inline int Comm_GetIRC(float* value) { return Comm_GetReal(kCommIRC, value); }
+inline int Comm_SetIRC(float value) { return Comm_SetReal(kCommIRC, value); }
+inline int Comm_GetIRCO(int* value) { return Comm_GetInt(kCommIRCO, value); }
+inline int Comm_SetIRCO(int value) { return Comm_SetInt(kCommIRCO, value); }
+inline int Comm_GetIRCS(int* value) { return Comm_GetInt(kCommIRCS, value); }
+inline int Comm_SetIRCS(int value) { return Comm_SetInt(kCommIRCS, value); }
+inline int Comm_GetLAW(int* value) { return Comm_GetInt(kCommLAW, value); }
+inline int Comm_SetLAW(int value) { return Comm_SetInt(kCommLAW, value); }
+inline int Comm_GetMFI(int* value) { return Comm_GetInt(kCommMFI, value); }
+inline int Comm_SetMFI(int value) { return Comm_SetInt(kCommMFI, value); }
+inline int Comm_GetMFT(int* value) { return Comm_GetInt(kCommMFT, value); }
+inline int Comm_SetMFT(int value) { return Comm_SetInt(kCommMFT, value); }
+inline int Comm_GetMGF(int* value) { return Comm_GetInt(kCommMGF, value); }
+inline int Comm_SetMGF(int value) { return Comm_SetInt(kCommMGF, value); }
+inline int Comm_GetMIR(int* value) { return Comm_GetInt(kCommMIR, value); }
+inline int Comm_SetMIR(int value) { return Comm_SetInt(kCommMIR, value); }
+inline int Comm_GetMMGO(int* value) { return Comm_GetInt(kCommMMGO, value); }
+inline int Comm_SetMMGO(int value) { return Comm_SetInt(kCommMMGO, value); }
+inline int Comm_GetMMGS(int* value) { return Comm_GetInt(kCommMMGS, value); }
+inline int Comm_SetMMGS(int value) { return Comm_SetInt(kCommMMGS, value); }
+inline int Comm_GetRST(int* value) { return Comm_GetInt(kCommRST, value); }
+inline int Comm_SetRST(int value) { return Comm_SetInt(kCommRST, value); }
+inline int Comm_GetAGC_Access(int* value) { return Comm_GetInt(kCommSB1, value); }
+inline int Comm_SetAGC_Access(int value) { return Comm_SetInt(kCommSB1, value); }
+inline int Comm_GetDFC_Access(int* value) { return Comm_GetInt(kCommSB2, value); }
+inline int Comm_SetDFC_Access(int value) { return Comm_SetInt(kCommSB2, value); }
+inline int Comm_GetSEN(int* value) { return Comm_GetInt(kCommSEN, value); }
+inline int Comm_SetSEN(int value) { return Comm_SetInt(kCommSEN, value); }
+inline int Comm_GetSHA(int* value) { return Comm_GetInt(kCommSHA, value); }
+inline int Comm_SetSHA(int value) { return Comm_SetInt(kCommSHA, value); }
+inline int Comm_GetSHD(int* value) { return Comm_GetInt(kCommSHD, value); }
+inline int Comm_SetSHD(int value) { return Comm_SetInt(kCommSHD, value); }
+inline int Comm_GetSHE(int* value) { return Comm_GetInt(kCommSHE, value); }
+inline int Comm_SetSHE(int value) { return Comm_SetInt(kCommSHE, value); }
+inline int Comm_GetSHG(float* value) { return Comm_GetReal(kCommSHG, value); }
+inline int Comm_SetSHG(float value) { return Comm_SetReal(kCommSHG, value); }
+inline int Comm_GetSHP(int* value) { return Comm_GetInt(kCommSHP, value); }
+inline int Comm_SetSHP(int value) { return Comm_SetInt(kCommSHP, value); }
+inline int Comm_GetSHS(int* value) { return Comm_GetInt(kCommSHS, value); }
+inline int Comm_SetSHS(int value) { return Comm_SetInt(kCommSHS, value); }
+inline int Comm_GetSHT(int* value) { return Comm_GetInt(kCommSHT, value); }
+inline int Comm_SetSHT(int value) { return Comm_SetInt(kCommSHT, value); }
+inline int Comm_GetSMX(int* value) { return Comm_GetInt(kCommSMX, value); }
+inline int Comm_SetSMX(int value) { return Comm_SetInt(kCommSMX, value); }
+inline int Comm_GetSSE(int* value) { return Comm_GetInt(kCommSSE, value); }
+inline int Comm_SetSSE(int value) { return Comm_SetInt(kCommSSE, value); }
+inline int Comm_GetSSX(int* value) { return Comm_GetInt(kCommSSX, value); }
+inline int Comm_GetTMD(int* value) { return Comm_GetInt(kCommTMD, value); }
+inline int Comm_SetTMD(int value) { return Comm_SetInt(kCommTMD, value); }
+inline int Comm_GetUSA(float* value) { return Comm_GetReal(kCommUSA, value); }
+inline int Comm_SetUSA(float value) { return Comm_SetReal(kCommUSA, value); }
+inline int Comm_GetVMD(int* value) { return Comm_GetInt(kCommVMD, value); }
+inline int Comm_SetVMD(int value) { return Comm_SetInt(kCommVMD, value); }
+inline int Comm_GetVPD(float* value) { return Comm_GetReal(kCommVPD, value); }
+inline int Comm_SetVPD(float value) { return Comm_SetReal(kCommVPD, value); }
+inline int Comm_GetVPS(int* value) { return Comm_GetInt(kCommVPS, value); }
+inline int Comm_SetVPS(int value) { return Comm_SetInt(kCommVPS, value); }
+inline int Comm_GetVSA(float* value) { return Comm_GetReal(kCommVSA, value); }
+inline int Comm_SetVSA(float value) { return Comm_SetReal(kCommVSA, value); }
+inline int Comm_GetVWC(float* value) { return Comm_GetReal(kCommVWC, value); }
+inline int Comm_SetVWC(float value) { return Comm_SetReal(kCommVWC, value); }
+inline int Comm_GetWBM(int* value) { return Comm_GetInt(kCommWBM, value); }
+inline int Comm_SetWBM(int value) { return Comm_SetInt(kCommWBM, value); }
+inline int Comm_GetWDS(int* value) { return Comm_GetInt(kCommWDS, value); }
+inline int Comm_SetWDS(int value) { return Comm_SetInt(kCommWDS, value); }
+inline int Comm_GetWXN(int* value) { return Comm_GetInt(kCommWXN, value); }
+inline int Comm_GetWXX(int* value) { return Comm_GetInt(kCommWXX, value); }
+inline int Comm_GetWYN(int* value) { return Comm_GetInt(kCommWYN, value); }
+inline int Comm_GetWYX(int* value) { return Comm_GetInt(kCommWYX, value); }
+inline int Comm_GetYGA(float* value) { return Comm_GetReal(kCommYGA, value); }
+inline int Comm_SetYGA(float value) { return Comm_SetReal(kCommYGA, value); }
+inline int Comm_GetZMC(float* value) { return Comm_GetReal(kCommZMC, value); }
+inline int Comm_SetZMC(float value) { return Comm_SetReal(kCommZMC, value); }
+inline int Comm_GetZMCO(int* value) { return Comm_GetInt(kCommZMCO, value); }
+inline int Comm_SetZMCO(int value) { return Comm_SetInt(kCommZMCO, value); }
+inline int Comm_GetZMCS(int* value) { return Comm_GetInt(kCommZMCS, value); }
+inline int Comm_SetZMCS(int value) { return Comm_SetInt(kCommZMCS, value); }
+// clang-format on
 
 /// Tells the camera to keep its live settings as its factory defaults
-/// (":WFAC=0").  Busy: 0.
+/// (":WFAC=0").  Busy: COMM_BUSY, nothing sent.
 int Comm_SaveDefaults();
-
-// ---------------------------------------------------------------------------
-// Lookup by mnemonic, for tools that take mnemonics as text (iccdctl get and
-// set, comparisons of settings).
-
-enum class CommValueKind {
-    Int,   ///< int: the count, or whole degrees for the angle
-    Real,  ///< float in the user unit of the rule
-    Text,  ///< identifier and version texts
-};
-
-inline constexpr int kCommQuery = 1;  ///< the camera answers "MN?"
-inline constexpr int kCommSet = 2;    ///< the camera takes "MN=value"
-
-struct CommCommand {
-    const char* mnemonic;  ///< upper case, without colon
-    CommValueKind kind;
-    int access;          ///< kCommQuery | kCommSet
-    CommRule rule;       ///< Count for texts
-    bool part;           ///< one part of a composite setting: the value is the raw count
-    const char* query;   ///< whole query line with CR; nullptr when not queryable
-    const char* prefix;  ///< set prefix (":MN="); nullptr when not settable
-};
-
-/// Every mnemonic that carries one value: the rows of COMM_COMMAND_TABLE, then
-/// the texts CID, SNO (set through WSF), WSF, VER and FPGA.  Model (CAM),
-/// actions and user sets are not in it.
-std::span<const CommCommand> Comm_CommandTable();
-
-/// Row of a mnemonic, case-insensitive, with or without a leading ':';
-/// nullptr when unknown.
-const CommCommand* Comm_FindCommand(std::string_view mnemonic);
-
-/// Integer get/set of a row of kind Int.  Count rows behave like the named
-/// functions; the angle row (SSA) converts like Comm_GetSSA / Comm_SetSSA.
-int Comm_GetInt(const CommCommand& command, int* value);
-int Comm_SetInt(const CommCommand& command, int value);
-
-/// Get/set of a row of kind Real in its user unit, through float like the
-/// named functions.
-int Comm_GetReal(const CommCommand& command, float* value);
-int Comm_SetReal(const CommCommand& command, float value);
-
-/// Get/set of a row of kind Text.  out holds outSize bytes (at least 17 for
-/// CID and SNO).  Sets remove control characters like Comm_SetCID.
-int Comm_GetTextValue(const CommCommand& command, char* out, std::size_t outSize);
-int Comm_SetTextValue(const CommCommand& command, const char* text);

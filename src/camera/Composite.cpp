@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "camera/CamTypes.h"
+#include "camera/CommandTable.h"
 #include "camera/Conversions.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
@@ -11,20 +12,14 @@
 
 namespace {
 
-constexpr const char* kWindowSet[] = {":ULX=", ":ULY=", ":LRX=", ":LRY="};
-constexpr const char* kWindowQuery[] = {":ULX?\r", ":ULY?\r", ":LRX?\r", ":LRY?\r"};
-constexpr const char* kDefectSet[] = {":CD1=", ":CD2=", ":CD3=", ":CD4="};
-constexpr const char* kDefectQuery[] = {":CD1?\r", ":CD2?\r", ":CD3?\r", ":CD4?\r"};
-constexpr const char* kMatrixSet[] = {
-    ":KR1=", ":KG1=", ":KB1=", ":KR2=", ":KG2=", ":KB2=", ":KR3=", ":KG3=", ":KB3="};
-constexpr const char* kMatrixQuery[] = {":KR1?\r", ":KG1?\r", ":KB1?\r", ":KR2?\r", ":KG2?\r",
-                                        ":KB2?\r", ":KR3?\r", ":KG3?\r", ":KB3?\r"};
-
+using Row = const CommCommand*;
+constexpr Row kWindow[] = {&kCommULX, &kCommULY, &kCommLRX, &kCommLRY};
+constexpr Row kDefect[] = {&kCommCD1, &kCommCD2, &kCommCD3, &kCommCD4};
+constexpr Row kMatrix[] = {&kCommKR1, &kCommKG1, &kCommKB1, &kCommKR2, &kCommKG2,
+                           &kCommKB2, &kCommKR3, &kCommKG3, &kCommKB3};
 // Split-screen colour registers by side, then transparency, red, green, blue.
-constexpr const char* kColourSet[2][4] = {{":SLT=", ":SLR=", ":SLG=", ":SLB="},
-                                          {":SRT=", ":SRR=", ":SRG=", ":SRB="}};
-constexpr const char* kColourQuery[2][4] = {{":SLT?\r", ":SLR?\r", ":SLG?\r", ":SLB?\r"},
-                                            {":SRT?\r", ":SRR?\r", ":SRG?\r", ":SRB?\r"}};
+constexpr Row kColour[2][4] = {{&kCommSLT, &kCommSLR, &kCommSLG, &kCommSLB},
+                               {&kCommSRT, &kCommSRR, &kCommSRG, &kCommSRB}};
 
 // The split line spans 720 units, counted by the camera in steps of 4.
 constexpr double kLineUnits = 720.0;
@@ -47,11 +42,11 @@ void WithoutControls(const char* text, char* out, std::size_t size)
     out[n] = '\0';
 }
 
-int SetIdText(const char* prefix, const char* text)
+int SetIdText(const CommCommand& row, const char* text)
 {
     char clean[250];  // the link sends at most 249 characters of text
     WithoutControls(text, clean, sizeof clean);
-    return Comm_SetText(prefix, clean);
+    return Comm_SetText(row.prefix, clean);
 }
 
 }  // namespace
@@ -75,17 +70,17 @@ int Comm_SetCSAT(float value, int which)
     CommOperation operation;  // the other byte must not change between read and write
     const unsigned byte = static_cast<unsigned>(Comm_SaturationToByte(value));
     int current = 0;
-    const int status = Comm_GetIntVal(":SAC?\r", &current);
+    const int status = Comm_GetInt(kCommSAC, &current);
     if (status != COMM_OK) return status;
     const unsigned now = static_cast<unsigned>(current);
     const unsigned packed = which == 0 ? byte * 256 + (now & 0xFF) : ((now & 0xFF00) / 256) * 256 + byte;
-    return Comm_SetIntVal(":SAC=", static_cast<int>(packed & 0xFFFF));
+    return Comm_SetInt(kCommSAC, static_cast<int>(packed & 0xFFFF));
 }
 
 int Comm_GetCSAT(float* value, int which)
 {
     int count = 0;
-    const int status = Comm_GetIntVal(":SAC?\r", &count);
+    const int status = Comm_GetInt(kCommSAC, &count);
     if (status != COMM_OK) return status;
     const unsigned packed = static_cast<unsigned>(count);
     *value = Comm_SaturationFromByte(static_cast<int>(which == 0 ? (packed & 0xFF00) / 256 : packed & 0xFF));
@@ -105,13 +100,13 @@ void Comm_UnpackRSE(int count, int* pos_edge, int* neg_edge)
 
 int Comm_SetRSE(int pos_edge, int neg_edge)
 {
-    return Comm_SetIntVal(":RSE=", Comm_PackRSE(pos_edge, neg_edge));
+    return Comm_SetInt(kCommRSE, Comm_PackRSE(pos_edge, neg_edge));
 }
 
 int Comm_GetRSE(int* pos_edge, int* neg_edge)
 {
     int count = 0;
-    const int status = Comm_GetIntVal(":RSE?\r", &count);
+    const int status = Comm_GetInt(kCommRSE, &count);
     if (status != COMM_OK) return status;
     Comm_UnpackRSE(count, pos_edge, neg_edge);
     return status;
@@ -119,40 +114,36 @@ int Comm_GetRSE(int* pos_edge, int* neg_edge)
 
 int Comm_SetALCWin(int value, int corner)
 {
-    return InRange(corner, 0, 3) ? Comm_SetIntVal(kWindowSet[corner], value) : 0;
+    return InRange(corner, 0, 3) ? Comm_SetInt(*kWindow[corner], value) : COMM_NAK;
 }
 
 int Comm_GetALCWin(int* value, int corner)
 {
-    return InRange(corner, 0, 3) ? Comm_GetIntVal(kWindowQuery[corner], value) : 0;
+    return InRange(corner, 0, 3) ? Comm_GetInt(*kWindow[corner], value) : COMM_NAK;
 }
 
 int Comm_SetCDA(int address_no, int value)
 {
-    return InRange(address_no, 1, 4) ? Comm_SetIntVal(kDefectSet[address_no - 1], value) : 0;
+    return InRange(address_no, 1, 4) ? Comm_SetInt(*kDefect[address_no - 1], value) : COMM_NAK;
 }
 
 int Comm_GetCDA(int address_no, int* value)
 {
-    return InRange(address_no, 1, 4) ? Comm_GetIntVal(kDefectQuery[address_no - 1], value) : 0;
+    return InRange(address_no, 1, 4) ? Comm_GetInt(*kDefect[address_no - 1], value) : COMM_NAK;
 }
 
 int Comm_SetK(float value, int index)
 {
-    if (!InRange(index, 0, 8)) return 0;
-    return Comm_SetIntVal(kMatrixSet[index], Comm_UserToCount(CommRule::Matrix, value));
+    return InRange(index, 0, 8) ? Comm_SetReal(*kMatrix[index], value) : COMM_NAK;
 }
 
 int Comm_GetK(float* value, int index)
 {
     if (!InRange(index, 0, 8)) {
         *value = 0.0f;
-        return 0;
+        return COMM_NAK;
     }
-    int count = 0;
-    const int status = Comm_GetIntVal(kMatrixQuery[index], &count);
-    if (status != COMM_BUSY) *value = static_cast<float>(Comm_CountToUser(CommRule::Matrix, count));
-    return status;
+    return Comm_GetReal(*kMatrix[index], value);
 }
 
 SplitLineCounts Comm_SplitLineToCounts(int position, int left_thickness, int right_thickness)
@@ -212,9 +203,9 @@ int Comm_SetSSPosThick(int position, int left_thickness, int right_thickness, in
     const SplitLineCounts counts = Comm_SplitLineToCounts(position, left_thickness, right_thickness);
     CommOperation operation;
     if (firstFailure) *firstFailure = COMM_OK;
-    noteFailure(firstFailure, Comm_SetIntVal(":HSM=", counts.hsm));
-    noteFailure(firstFailure, Comm_SetIntVal(":HSL=", counts.hsl));
-    const int status = Comm_SetIntVal(":HSR=", counts.hsr);
+    noteFailure(firstFailure, Comm_SetInt(kCommHSM, counts.hsm));
+    noteFailure(firstFailure, Comm_SetInt(kCommHSL, counts.hsl));
+    const int status = Comm_SetInt(kCommHSR, counts.hsr);
     noteFailure(firstFailure, status);
     return status;
 }
@@ -224,11 +215,11 @@ int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness,
     SplitLineCounts counts{0, 0, 0};
     CommOperation operation;
     if (firstFailure) *firstFailure = COMM_OK;
-    const int hsm = Comm_GetIntVal(":HSM?\r", &counts.hsm);
+    const int hsm = Comm_GetInt(kCommHSM, &counts.hsm);
     if (hsm == COMM_BUSY) return COMM_BUSY;
     noteFailure(firstFailure, hsm);
-    noteFailure(firstFailure, Comm_GetIntVal(":HSL?\r", &counts.hsl));
-    const int status = Comm_GetIntVal(":HSR?\r", &counts.hsr);
+    noteFailure(firstFailure, Comm_GetInt(kCommHSL, &counts.hsl));
+    const int status = Comm_GetInt(kCommHSR, &counts.hsr);
     noteFailure(firstFailure, status);
     Comm_SplitLineFromCounts(counts, position, left_thickness, right_thickness);
     return status;
@@ -237,12 +228,15 @@ int Comm_GetSSPosThick(int* position, int* left_thickness, int* right_thickness,
 int Comm_SetSSColor(int side, int colour, int level, int transparency, int* firstFailure)
 {
     if (firstFailure) *firstFailure = COMM_OK;
-    if (!InRange(side, 0, 1)) return 0;
+    if (!InRange(side, 0, 1)) {
+        noteFailure(firstFailure, COMM_NAK);
+        return COMM_NAK;
+    }
     CommOperation operation;
-    int status = Comm_SetIntVal(kColourSet[side][0], transparency);
+    int status = Comm_SetInt(*kColour[side][0], transparency);
     noteFailure(firstFailure, status);
     if (!InRange(colour, 0, 2)) return status;
-    status = Comm_SetIntVal(kColourSet[side][colour + 1], Comm_SplitColourToCount(level, transparency));
+    status = Comm_SetInt(*kColour[side][colour + 1], Comm_SplitColourToCount(level, transparency));
     noteFailure(firstFailure, status);
     return status;
 }
@@ -250,14 +244,17 @@ int Comm_SetSSColor(int side, int colour, int level, int transparency, int* firs
 int Comm_GetSSColor(int side, int colour, int* level, int* transparency, int* firstFailure)
 {
     if (firstFailure) *firstFailure = COMM_OK;
-    if (!InRange(side, 0, 1)) return 0;
+    if (!InRange(side, 0, 1)) {
+        noteFailure(firstFailure, COMM_NAK);
+        return COMM_NAK;
+    }
     CommOperation operation;
-    int status = Comm_GetIntVal(kColourQuery[side][0], transparency);
+    int status = Comm_GetInt(*kColour[side][0], transparency);
     if (status == COMM_BUSY) return status;
     noteFailure(firstFailure, status);
     int count = 0;
     if (InRange(colour, 0, 2)) {
-        status = Comm_GetIntVal(kColourQuery[side][colour + 1], &count);
+        status = Comm_GetInt(*kColour[side][colour + 1], &count);
         noteFailure(firstFailure, status);
     }
     *level = Comm_SplitColourFromCount(count, *transparency);
@@ -266,35 +263,32 @@ int Comm_GetSSColor(int side, int colour, int* level, int* transparency, int* fi
 
 int Comm_SetSSA(int degrees)
 {
-    return Comm_SetIntVal(":SSA=", Comm_SplitAngleToCount(degrees));
+    return Comm_SetInt(kCommSSA, degrees);
 }
 
 int Comm_GetSSA(int* degrees)
 {
-    int count = 0;
-    const int status = Comm_GetIntVal(":SSA?\r", &count);
-    if (status != COMM_BUSY) *degrees = Comm_SplitAngleFromCount(count);
-    return status;
+    return Comm_GetInt(kCommSSA, degrees);
 }
 
 int Comm_SetCID(const char* text)
 {
-    return SetIdText(":CID=", text);
+    return SetIdText(kCommCID, text);
 }
 
 int Comm_GetCID(char* out)
 {
-    return Comm_GetText(":CID?\r", out, kIdTextSize);
+    return Comm_GetText(kCommCID.query, out, kIdTextSize);
 }
 
 int Comm_SetSNO(const char* text)
 {
-    return SetIdText(":WSF=", text);
+    return SetIdText(kCommSNO, text);
 }
 
 int Comm_GetSNO(char* out)
 {
-    return Comm_GetText(":SNO?\r", out, kIdTextSize);
+    return Comm_GetText(kCommSNO.query, out, kIdTextSize);
 }
 
 int Comm_SetAWB()
@@ -320,6 +314,6 @@ int Comm_SaveSet(int set)
 int Comm_Write_AFE(int address, int data)
 {
     CommOperation operation;
-    const int status = Comm_SetIntVal(":AFA=", address);
-    return status != COMM_OK ? status : Comm_SetIntVal(":AFW=", data);
+    const int status = Comm_SetInt(kCommAFA, address);
+    return status != COMM_OK ? status : Comm_SetInt(kCommAFW, data);
 }

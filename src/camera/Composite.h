@@ -1,14 +1,16 @@
 // Camera commands that do more than carry one value in one mnemonic: values
 // spread over several mnemonics, two values packed into one, the identifier
-// texts, one-shot actions, the AFE register write, the user sets, and the
-// user sets.
+// texts, one-shot actions, the AFE register write and the user sets.  Each
+// names the rows of the command table (CommandTable.h) it sends.
 //
 // Every function returns the status code of its (last) transaction.  One that
 // sends several lines is one operation on the link (LinkQueue.h).  A call
-// refused by the busy link returns COMM_BUSY and writes none of its outputs.  Functions that send several
-// lines go on after a failure and return the code of the last one, except Comm_Write_AFE and Comm_SetCSAT,
-// which stop at the first.  An index outside its range sends nothing and
-// returns 0.
+// refused by the busy link returns COMM_BUSY and writes none of its outputs.
+// Functions that send several lines go on after a failure and return the code
+// of the last one, except Comm_Write_AFE and Comm_SetCSAT, which stop at the
+// first.  An index (corner, address, coefficient, side) outside its range
+// sends nothing and returns COMM_NAK, as the command table does for a row it
+// cannot use: a caller's mistake must never read as a success.
 #pragma once
 
 #include <cstddef>

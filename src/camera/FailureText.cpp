@@ -56,7 +56,7 @@ std::string valueText(std::string_view mnemonic, std::string_view sent)
     const CommCommand* command = Comm_FindCommand(mnemonic);
     const SettingInfo* setting = Settings_Find(mnemonic);
     if (command && command->kind == CommValueKind::Text) return "\"" + std::string(sent) + "\"";
-    if (!command || command->kind != CommValueKind::Real || command->part) return std::string(sent);
+    if (!command || command->kind != CommValueKind::Real || command->piece) return std::string(sent);
     const std::string digits(sent);
     char* end = nullptr;
     const long count = std::strtol(digits.c_str(), &end, 10);

@@ -3,24 +3,11 @@
 #include <algorithm>
 #include <climits>
 
-// Only the table's macro is used: nothing of the command set is called, so
+// Only the table's rows are read: nothing of the command set is called, so
 // the link can read replies without standing on the command set.
-#include "camera/CommandSet.h"
+#include "camera/CommandTable.h"
 
 namespace {
-
-// Every mnemonic the camera carries a count for: the rows of the command
-// table, with whether it answers a query.
-struct IntegerMnemonic {
-    const char* name;
-    bool queryable;
-};
-constexpr bool kQueryable_QS = true;
-constexpr bool kQueryable_Q = true;
-constexpr bool kQueryable_S = false;
-#define COMM_MNEMONIC(NAME, M, KIND, ACCESS, RULE, GEN) {#M, kQueryable_##ACCESS},
-constexpr IntegerMnemonic kIntegerMnemonics[] = {COMM_COMMAND_TABLE(COMM_MNEMONIC)};
-#undef COMM_MNEMONIC
 
 constexpr std::size_t kLongestMnemonic = 8;
 constexpr std::size_t kLongestCount = 10;  // digits: anything longer cannot be an int
@@ -135,7 +122,9 @@ ReplyShape Comm_ReplyShapeOfCommand(std::string_view line)
 
 bool Comm_HasIntegerQuery(std::string_view mnemonic)
 {
-    for (const IntegerMnemonic& known : kIntegerMnemonics)
-        if (mnemonic == known.name) return known.queryable;
+    // Every mnemonic the camera carries a count for: the rows but the texts.
+    for (const CommCommand& row : commrows::kRows)
+        if (row.kind != CommValueKind::Text && mnemonic == row.mnemonic)
+            return (row.access & kCommQuery) != 0;
     return false;
 }

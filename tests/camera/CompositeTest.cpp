@@ -2,9 +2,11 @@
 // spread over several mnemonics, identifier texts, actions, and the
 // shutter-speed access rule.
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "camera/CommandSet.h"
@@ -71,7 +73,7 @@ TEST_F(CompositeTest, ResetEdgesPackIntoOneCount)
     EXPECT_EQ(pos * 1000 + neg, 9009);
 }
 
-TEST_F(CompositeTest, IndexedCommandsPickTheirMnemonicAndIgnoreBadIndexes)
+TEST_F(CompositeTest, IndexedCommandsPickTheirMnemonic)
 {
     for (int corner = 0; corner < 4; ++corner) Comm_SetALCWin(10 + corner, corner);
     for (int n = 1; n <= 4; ++n) Comm_SetCDA(n, 100 * n);
@@ -88,16 +90,42 @@ TEST_F(CompositeTest, IndexedCommandsPickTheirMnemonicAndIgnoreBadIndexes)
     EXPECT_EQ(corner + address, 312);
     EXPECT_FLOAT_EQ(k, 3.99f);
 
-    clearLog();
-    EXPECT_EQ(Comm_SetALCWin(100, 4) + Comm_SetALCWin(100, -1) + Comm_GetALCWin(&corner, 4), 0);
-    EXPECT_EQ(Comm_SetCDA(0, 5) + Comm_GetCDA(5, &address) + Comm_SetK(1.0f, 9) + Comm_GetK(&k, 9), 0);
-    EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(corner + address, 312);
-    EXPECT_EQ(k, 0.0f);
     camera().faults().refuse = {"KG1"};
     k = 5;
     EXPECT_EQ(Comm_GetK(&k, 1), COMM_NAK);
     EXPECT_EQ(k, 0.0f);  // the value of count 0
+}
+
+// An index out of range is a caller's mistake: it must never read as the
+// camera's acceptance, and nothing goes out.
+TEST_F(CompositeTest, IndexesOutOfRangeAreRefusedAndSendNothing)
+{
+    int value = 7, level = 7, transparency = 7, failure = 0;
+    float k = 5;
+    const struct {
+        const char* call;
+        std::function<int()> run;
+    } cases[] = {
+        {"SetALCWin 4", [] { return Comm_SetALCWin(100, 4); }},
+        {"SetALCWin -1", [] { return Comm_SetALCWin(100, -1); }},
+        {"GetALCWin 4", [&] { return Comm_GetALCWin(&value, 4); }},
+        {"SetCDA 0", [] { return Comm_SetCDA(0, 5); }},
+        {"GetCDA 5", [&] { return Comm_GetCDA(5, &value); }},
+        {"SetK 9", [] { return Comm_SetK(1.0f, 9); }},
+        {"GetK -1", [&] { return Comm_GetK(&k, -1); }},
+        {"SetSSColor side 2", [&] { return Comm_SetSSColor(2, 0, 10, 10, &failure); }},
+        {"GetSSColor side -1", [&] { return Comm_GetSSColor(-1, 0, &level, &transparency, &failure); }},
+    };
+    for (const auto& c : cases) {
+        failure = COMM_OK;
+        EXPECT_EQ(c.run(), COMM_NAK) << c.call;
+        if (std::string_view(c.call).find("SSColor") != std::string_view::npos) {
+            EXPECT_EQ(failure, COMM_NAK) << c.call;
+        }
+    }
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(value + level + transparency, 21);
+    EXPECT_EQ(k, 0.0f);  // the coefficient is always written
 }
 
 TEST_F(CompositeTest, SplitLineInPercentAndInCameraUnits)
@@ -138,7 +166,6 @@ TEST_F(CompositeTest, SplitColoursAreKeptScaledByTransparency)
     EXPECT_EQ(Comm_SetSSColor(0, 1, 200, 25), COMM_OK);
     EXPECT_EQ(Comm_SetSSColor(1, 2, 101, 50), COMM_OK);  // 50.5 goes down
     EXPECT_EQ(Comm_SetSSColor(0, 3, 10, 30), COMM_OK);   // no such colour: transparency only
-    EXPECT_EQ(Comm_SetSSColor(2, 0, 10, 10), 0);         // no such side: nothing
     EXPECT_EQ(sent(), (Lines{":SLT=25", ":SLG=150", ":SRT=50", ":SRB=50", ":SLT=30"}));
 
     int level = 0, t = 0;
