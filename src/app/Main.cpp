@@ -1,9 +1,12 @@
 // The program's command line and its run from start to exit.
 #include <QApplication>
 #include <QByteArray>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include "panels/PanelGlobals.h"
 #include "panels/ServicePnls.h"
 #include "platform/ComPortMap.h"
+#include "platform/CommandLine.h"
 #include "platform/Timing.h"
 #include "platform/Version.h"
 #include "resources/UlvoIccd.h"
@@ -158,48 +162,56 @@ const char* AppUsage()
 
 int ParseAppOptions(int argc, char** argv, AppOptions* options, std::string* error)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i] ? argv[i] : "";
-        auto value = [&](std::string* out) {
-            if (i + 1 >= argc || !argv[i + 1]) {
-                *error = arg + " needs a value";
-                return false;
-            }
-            *out = argv[++i];
-            return true;
-        };
-        if (arg == "--help" || arg == "-h") {
-            options->help = true;
-        } else if (arg == "--version") {
-            options->version = true;
-        } else if (arg == "--factory") {
-            options->factory = true;
-        } else if (arg == "--quit-after-start") {
-            options->quitAfterStart = true;
-        } else if (arg == "--model") {
-            if (!value(&options->simModel)) return 2;
-            if (Comm_ModelRow(options->simModel) < 0) {
-                *error = "unknown model " + options->simModel + " (known: " + modelList() + ")";
-                return 2;
-            }
-        } else if (arg == "--screenshot") {
-            if (!value(&options->screenshot)) return 2;
-        } else if (arg == "--open") {
-            if (!value(&options->open)) return 2;
-            if (!openable(options->open)) {
-                *error = "unknown panel " + options->open + " (known: " + openableList() + ")";
-                return 2;
-            }
-        } else if (arg == "--instance-key") {
-            if (!value(&options->instanceKey)) return 2;
-        } else if (arg == "--config-dir") {
-            if (!value(&options->configDir)) return 2;
-        } else if (arg.rfind("--", 0) == 0) {
-            // The program has always ignored what it does not know; a typo
-            // still deserves a word.
-            options->warnings.push_back("ignoring unknown option " + arg + " (see --help)");
-        }
-        // Anything else ("/fac" among it) is the program's own business.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i] ? argv[i] : ""));
+    auto withValue = [](const char* name, const char* value) {
+        return QCommandLineOption(QLatin1String(name), QString(), QLatin1String(value));
+    };
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption factory(QStringLiteral("factory"));
+    const QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"));
+    const QCommandLineOption model = withValue("model", "NAME");
+    const QCommandLineOption screenshot = withValue("screenshot", "FILE");
+    const QCommandLineOption open = withValue("open", "PANEL");
+    const QCommandLineOption instanceKey = withValue("instance-key", "KEY");
+    const QCommandLineOption configDir = withValue("config-dir", "DIR");
+    QCommandLineParser parser;
+    const CommandLine line = ParseCommandLine(
+        parser, {help, version, factory, quitAfterStart, model, screenshot, open, instanceKey, configDir},
+        args);
+    if (!line.missingValue.isEmpty()) {
+        *error = line.missingValue.toStdString() + " needs a value";
+        return 2;
+    }
+    // The program has always ignored what it does not know ("/fac" is read
+    // apart, "-fac" is nobody's); a typo in a developer switch still
+    // deserves a word.
+    for (const QString& unknown : line.unknown)
+        if (unknown.startsWith(QStringLiteral("--")))
+            options->warnings.push_back("ignoring unknown option " + unknown.toStdString() + " (see --help)");
+    if (!line.parsed && line.unknown.isEmpty())
+        options->warnings.push_back("ignoring: " + parser.errorText().toStdString());
+
+    options->help = parser.isSet(help);
+    options->version = parser.isSet(version);
+    options->factory = parser.isSet(factory);
+    options->quitAfterStart = parser.isSet(quitAfterStart);
+    auto take = [&](const QCommandLineOption& option, std::string* into) {
+        if (parser.isSet(option)) *into = parser.value(option).toLocal8Bit().toStdString();
+    };
+    take(model, &options->simModel);
+    take(screenshot, &options->screenshot);
+    take(open, &options->open);
+    take(instanceKey, &options->instanceKey);
+    take(configDir, &options->configDir);
+    if (parser.isSet(model) && Comm_ModelRow(options->simModel) < 0) {
+        *error = "unknown model " + options->simModel + " (known: " + modelList() + ")";
+        return 2;
+    }
+    if (parser.isSet(open) && !openable(options->open)) {
+        *error = "unknown panel " + options->open + " (known: " + openableList() + ")";
+        return 2;
     }
     return 0;
 }

@@ -6,16 +6,101 @@ namespace {
 
 using G = MainPanelGroup;
 
-// clang-format off
-//                          known  group         agc    shutter 47x    colour VPD mV VWC mV VWC    SHS=mode split  gain dB     ALV
-constexpr CamClassTraits kBasic    {true,  G::Basic,     false, true,  false, false, false, false, true,  true,  true,  0.0, 36.0,  0};
-constexpr CamClassTraits kAgc      {true,  G::Agc,       true,  false, false, false, false, false, true,  false, true,  0.0, 36.0, -1};
-constexpr CamClassTraits kMono     {true,  G::Mono47x,   false, true,  true,  false, true,  true,  true,  false, true,  0.0, 36.0, 20};
-constexpr CamClassTraits kMono3dB  {true,  G::Mono47x,   false, true,  true,  false, true,  true,  true,  false, true,  3.0, 36.0, 20};
-constexpr CamClassTraits kColour   {true,  G::Colour47x, false, true,  true,  true,  true,  false, false, false, true,  0.0, 30.0, 20};
-constexpr CamClassTraits kColour3dB{true,  G::Colour47x, false, true,  true,  true,  true,  false, false, false, true,  3.0, 30.0, 20};
-constexpr CamClassTraits kUnknown  {false, G::None,      false, false, false, false, false, false, false, false, false, 0.0, 36.0, -1};
-// clang-format on
+// Some sensors' gain starts at 3 dB; in all else they are their family.
+constexpr CamClassTraits WithMinGain(CamClassTraits traits, double minGainDb)
+{
+    traits.minGainDb = minGainDb;
+    return traits;
+}
+
+constexpr CamClassTraits kBasic{
+    .known = true,
+    .group = G::Basic,
+    .agcMode = false,
+    .hasShutter = true,
+    .family47x = false,
+    .colour = false,
+    .pedestalInMillivolts = false,
+    .whiteClipInMillivolts = false,
+    .hasWhiteClip = true,
+    .shutterFollowsMode = true,
+    .splitScreen = true,
+    .minGainDb = 0.0,
+    .maxGainDb = 36.0,
+    .minAlcLevel = 0,
+};
+
+constexpr CamClassTraits kAgc{
+    .known = true,
+    .group = G::Agc,
+    .agcMode = true,
+    .hasShutter = false,
+    .family47x = false,
+    .colour = false,
+    .pedestalInMillivolts = false,
+    .whiteClipInMillivolts = false,
+    .hasWhiteClip = true,
+    .shutterFollowsMode = false,
+    .splitScreen = true,
+    .minGainDb = 0.0,
+    .maxGainDb = 36.0,
+    .minAlcLevel = -1,
+};
+
+constexpr CamClassTraits kMono{
+    .known = true,
+    .group = G::Mono47x,
+    .agcMode = false,
+    .hasShutter = true,
+    .family47x = true,
+    .colour = false,
+    .pedestalInMillivolts = true,
+    .whiteClipInMillivolts = true,
+    .hasWhiteClip = true,
+    .shutterFollowsMode = false,
+    .splitScreen = true,
+    .minGainDb = 0.0,
+    .maxGainDb = 36.0,
+    .minAlcLevel = 20,
+};
+
+constexpr CamClassTraits kMono3dB = WithMinGain(kMono, 3.0);
+
+constexpr CamClassTraits kColour{
+    .known = true,
+    .group = G::Colour47x,
+    .agcMode = false,
+    .hasShutter = true,
+    .family47x = true,
+    .colour = true,
+    .pedestalInMillivolts = true,
+    .whiteClipInMillivolts = false,
+    .hasWhiteClip = false,
+    .shutterFollowsMode = false,
+    .splitScreen = true,
+    .minGainDb = 0.0,
+    .maxGainDb = 30.0,
+    .minAlcLevel = 20,
+};
+
+constexpr CamClassTraits kColour3dB = WithMinGain(kColour, 3.0);
+
+constexpr CamClassTraits kUnknown{
+    .known = false,
+    .group = G::None,
+    .agcMode = false,
+    .hasShutter = false,
+    .family47x = false,
+    .colour = false,
+    .pedestalInMillivolts = false,
+    .whiteClipInMillivolts = false,
+    .hasWhiteClip = false,
+    .shutterFollowsMode = false,
+    .splitScreen = false,
+    .minGainDb = 0.0,
+    .maxGainDb = 36.0,
+    .minAlcLevel = -1,
+};
 
 // By function class 0..7.
 constexpr const CamClassTraits* kClasses[] = {&kBasic, &kAgc,    &kBasic,   &kColour3dB,

@@ -5,11 +5,6 @@
 #include "camera/Globals.h"
 #include "camera/Link.h"
 
-const char* const g_cam_models[kCamModelCount] = {
-    "VK-400", "EH-4000", "VK-405", "VKC-473", "VK-470",  "VKC-475", "VK-473",
-    "VK-475", "LS-370",  "LS-373", "LS-375",  "LSC-373", "LSC-375",
-};
-
 // A reply longer than the model buffer is cut to 11 characters; no model name
 // is that long, so a cut reply always reads as an unknown model.
 int Comm_GetModel(char* model)
@@ -32,20 +27,11 @@ int Comm_IdentifyModel(const char* model)
 
 int Comm_FuncEquivalentModel(int row)
 {
-    switch (row) {
-        case 8:
-            return 4;
-        case 9:
-            return 6;
-        case 10:
-            return 7;
-        case 11:
-            return 3;
-        case 12:
-            return 5;
-        default:
-            return g_cam_model_user_idx;
-    }
+    // Only ever called with the user row itself, so a row that is its own
+    // class answers with the recorded one.
+    if (row >= 0 && row < kCamModelCount && kCamModels[row].functionClass != row)
+        return kCamModels[row].functionClass;
+    return g_cam_model_user_idx;
 }
 
 int Comm_SetModel(int row)

@@ -6,12 +6,58 @@
 // (g_cam_model_user_idx, 0..12) is kept for display and for settings files.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+/// One row of the model table.  The row number is what ":CAM=" sends and
+/// what a settings file records, so rows are only ever appended.
+struct CamModel {
+    const char* name;   ///< as the camera reports it (":CAM?")
+    int functionClass;  ///< the row 0..7 whose behaviour this model shares
+    int ringPlace;      ///< place in the factory screen's model ring
+};
+
+/// The models by row.  Adding one here is all the program needs; the
+/// simulator keeps its own list (src/sim/SimModels.cpp), and ModelsTest
+/// holds the two against each other.
+inline constexpr CamModel kCamModels[] = {
+    {.name = "VK-400", .functionClass = 0, .ringPlace = 0},
+    {.name = "EH-4000", .functionClass = 1, .ringPlace = 1},
+    {.name = "VK-405", .functionClass = 2, .ringPlace = 2},
+    {.name = "VKC-473", .functionClass = 3, .ringPlace = 3},
+    {.name = "VK-470", .functionClass = 4, .ringPlace = 5},  // the ring shows the VKC-475 first
+    {.name = "VKC-475", .functionClass = 5, .ringPlace = 4},
+    {.name = "VK-473", .functionClass = 6, .ringPlace = 6},
+    {.name = "VK-475", .functionClass = 7, .ringPlace = 7},
+    {.name = "LS-370", .functionClass = 4, .ringPlace = 8},
+    {.name = "LS-373", .functionClass = 6, .ringPlace = 9},
+    {.name = "LS-375", .functionClass = 7, .ringPlace = 10},
+    {.name = "LSC-373", .functionClass = 3, .ringPlace = 11},
+    {.name = "LSC-375", .functionClass = 5, .ringPlace = 12},
+};
+
 /// Number of rows in the model table.
-inline constexpr int kCamModelCount = 13;
+inline constexpr int kCamModelCount = static_cast<int>(std::size(kCamModels));
+
+namespace detail {
+// A row in the wrong class or two models on one ring place would only show
+// on the factory screen; the build stops instead.
+constexpr bool CamModelsAreConsistent()
+{
+    bool placeTaken[kCamModelCount] = {};
+    for (int row = 0; row < kCamModelCount; ++row) {
+        const CamModel& m = kCamModels[row];
+        if (m.functionClass < 0 || m.functionClass > 7) return false;
+        if (row <= 7 && m.functionClass != row) return false;
+        if (m.ringPlace < 0 || m.ringPlace >= kCamModelCount || placeTaken[m.ringPlace]) return false;
+        placeTaken[m.ringPlace] = true;
+    }
+    return true;
+}
+}  // namespace detail
+static_assert(detail::CamModelsAreConsistent());
 
 /// Size of the buffer that holds a model name reported by the camera.
 inline constexpr std::size_t kModelNameSize = 12;
@@ -20,7 +66,11 @@ inline constexpr std::size_t kModelNameSize = 12;
 inline constexpr std::size_t kVersionSize = 11;
 
 /// Model names by row.
-extern const char* const g_cam_models[kCamModelCount];
+inline constexpr std::array<const char*, kCamModelCount> g_cam_models = [] {
+    std::array<const char*, kCamModelCount> names{};
+    for (int row = 0; row < kCamModelCount; ++row) names[row] = kCamModels[row].name;
+    return names;
+}();
 
 /// Asks the camera its model name (":CAM?").  On COMM_OK the name is copied
 /// into model (kModelNameSize bytes; a longer reply is cut to 11 characters);
@@ -33,8 +83,8 @@ int Comm_ModelRow(std::string_view name);
 /// Row of a model name: exact, case-sensitive match; 0 when nothing matches.
 int Comm_IdentifyModel(const char* model);
 
-/// Function class of a row: rows 8..12 map to 4, 6, 7, 3, 5; any other row
-/// gives g_cam_model_user_idx.
+/// Function class of a row that shares another's behaviour (rows 8..12 map
+/// to 4, 6, 7, 3, 5); any other row gives g_cam_model_user_idx.
 int Comm_FuncEquivalentModel(int row);
 
 /// Tells the camera which model it is (":CAM=" row).

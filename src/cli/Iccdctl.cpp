@@ -1,6 +1,9 @@
 #include "cli/Iccdctl.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringList>
 #include <algorithm>
 #include <charconv>
 #include <iostream>
@@ -14,6 +17,7 @@
 #include "cli/CliCommands.h"
 #include "devices/DeviceTransports.h"
 #include "platform/ComPortMap.h"
+#include "platform/CommandLine.h"
 #include "platform/Rs232.h"
 #include "platform/Version.h"
 
@@ -136,36 +140,47 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
         }
     } warnings(err);
     CliContext context{1, 9600, out, err};
-    std::string device;
-    size_t i = 0;
-    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
-        const std::string& option = args[i];
-        if (option == "--help") {
-            printHelp(out);
-            return kExitOk;
-        }
-        if (option == "--version") {
-            out << "iccdctl " << ProgramVersion() << "\n";
-            return kExitOk;
-        }
-        if (option != "--port" && option != "--device" && option != "--baud" && option != "--as-model")
-            return usageError(err, "unknown option " + option);
-        if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
-        const std::string& value = args[++i];
-        if (option == "--device") {
-            // An empty name would quietly fall back to the port's default device.
-            if (value.empty()) return usageError(err, "--device needs a device name");
-            device = value;
-        } else if (option == "--as-model") {
-            context.asModel = Comm_ModelRow(value);
-            if (context.asModel < 0) return usageError(err, "--as-model takes a model name, such as VKC-475");
-        } else if (option == "--port") {
-            if (!parseInt(value, context.port) || context.port < 1 || context.port > kMaxComPort)
-                return usageError(err, "--port takes a number from 1 to 32");
-        } else if (!parseInt(value, context.baud) || context.baud <= 0) {
-            return usageError(err, "--baud takes a positive number");
-        }
+    // Only what stands before the command is ours: the command's own
+    // arguments ("set SSA -10") pass through as they are.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption deviceOption(QStringLiteral("device"), QString(), QStringLiteral("DEVICE"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("RATE"));
+    const QCommandLineOption asModelOption(QStringLiteral("as-model"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption helpOption(QStringLiteral("help"));
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    QStringList qargs;
+    for (const std::string& arg : args) qargs.append(QString::fromStdString(arg));
+    const CommandLine line = ParseCommandLine(
+        parser, {portOption, deviceOption, baudOption, asModelOption, helpOption, versionOption}, qargs);
+    if (!line.unknown.isEmpty())
+        return usageError(err, "unknown option " + line.unknown.first().toStdString());
+    if (!line.missingValue.isEmpty())
+        return usageError(err, line.missingValue.toStdString() + " needs a value");
+    if (!line.parsed) return usageError(err, parser.errorText().toStdString());
+    if (parser.isSet(helpOption)) {
+        printHelp(out);
+        return kExitOk;
     }
+    if (parser.isSet(versionOption)) {
+        out << "iccdctl " << ProgramVersion() << "\n";
+        return kExitOk;
+    }
+    const std::string device = parser.value(deviceOption).toStdString();
+    // An empty name would quietly fall back to the port's default device.
+    if (parser.isSet(deviceOption) && device.empty()) return usageError(err, "--device needs a device name");
+    if (parser.isSet(asModelOption)) {
+        context.asModel = Comm_ModelRow(parser.value(asModelOption).toStdString());
+        if (context.asModel < 0) return usageError(err, "--as-model takes a model name, such as VKC-475");
+    }
+    if (parser.isSet(portOption) && (!parseInt(parser.value(portOption).toStdString(), context.port) ||
+                                     context.port < 1 || context.port > kMaxComPort))
+        return usageError(err, "--port takes a number from 1 to 32");
+    if (parser.isSet(baudOption) &&
+        (!parseInt(parser.value(baudOption).toStdString(), context.baud) || context.baud <= 0))
+        return usageError(err, "--baud takes a positive number");
+    const std::size_t i = args.size() - static_cast<std::size_t>(parser.positionalArguments().size());
     if (i >= args.size()) return usageError(err, "no command given");
 
     const std::string name = args[i];

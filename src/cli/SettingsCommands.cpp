@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -32,6 +33,12 @@ std::string Real(double value)
     char text[64];
     std::snprintf(text, sizeof text, "%.6f", value);
     return text;
+}
+
+// The digits the text output prints, not the float's binary tail.
+QJsonValue JsonReal(double value)
+{
+    return std::stod(Real(value));
 }
 
 int UsageError(CliContext& context, const std::string& message)
@@ -76,7 +83,7 @@ int get(CliContext& context, const std::vector<std::string>& args)
                 float v = 0;
                 status = Comm_GetReal(*command, &v);
                 text = Real(v);
-                value = std::stod(text);  // the digits printed, not the float's binary tail
+                value = JsonReal(v);
                 break;
             }
             case CommValueKind::Text: {
@@ -159,24 +166,6 @@ int set(CliContext& context, const std::vector<std::string>& args)
 
 // --- snapshot output
 
-void JsonString(std::ostream& out, const char* text)
-{
-    out << '"';
-    for (const char* p = text; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c == '"' || c == '\\') {
-            out << '\\' << *p;
-        } else if (c < 0x20 || c >= 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out << escape;
-        } else {
-            out << *p;
-        }
-    }
-    out << '"';
-}
-
 // A field is unread when its query failed or a stopped pass never reached
 // it: what it holds then is not the camera's and is printed as "unread"
 // (null in JSON).
@@ -187,64 +176,56 @@ std::vector<bool> UnreadFields(std::span<const SettingsField> fields, const Snap
     return unread;
 }
 
-void PrintValue(std::ostream& out, const void* rec, const SettingsField& f, bool unread, bool json)
-{
-    if (unread) {
-        out << (json ? "null" : "unread");
-        return;
-    }
-    switch (f.type) {
-        case SettingsFieldType::Int:
-            out << SettingsInt(rec, f);
-            break;
-        case SettingsFieldType::Float:
-            out << Real(SettingsFloat(rec, f));
-            break;
-        case SettingsFieldType::Text:
-            if (json) {
-                JsonString(out, SettingsText(rec, f));
-            } else {
-                out << SettingsText(rec, f);
-            }
-            break;
-    }
-}
-
 void PrintRecord(std::ostream& out, const void* rec, std::span<const SettingsField> fields,
                  const std::vector<bool>& unread)
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         out << fields[i].name << ": ";
-        PrintValue(out, rec, fields[i], unread[i], false);
+        if (unread[i]) {
+            out << "unread";
+        } else if (fields[i].type == SettingsFieldType::Int) {
+            out << SettingsInt(rec, fields[i]);
+        } else if (fields[i].type == SettingsFieldType::Float) {
+            out << Real(SettingsFloat(rec, fields[i]));
+        } else {
+            out << SettingsText(rec, fields[i]);
+        }
         out << "\n";
     }
 }
 
-// One JSON object; array elements ("k[0]" ..) are gathered into one array.
-void PrintJsonRecord(std::ostream& out, const char* name, const void* rec,
-                     std::span<const SettingsField> fields, const std::vector<bool>& unread)
+QJsonValue JsonValue(const void* rec, const SettingsField& f, bool unread)
 {
-    out << "\"" << name << "\": {";
-    std::string openArray;
+    if (unread) return QJsonValue::Null;
+    switch (f.type) {
+        case SettingsFieldType::Int:
+            return SettingsInt(rec, f);
+        case SettingsFieldType::Float:
+            return JsonReal(SettingsFloat(rec, f));
+        case SettingsFieldType::Text:
+            break;
+    }
+    return QString::fromLatin1(SettingsText(rec, f));
+}
+
+// Array elements ("k[0]" ..) are gathered into one array.
+QJsonObject JsonRecord(const void* rec, std::span<const SettingsField> fields,
+                       const std::vector<bool>& unread)
+{
+    QJsonObject record;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string field = fields[i].name;
-        const std::size_t bracket = field.find('[');
-        const std::string base = field.substr(0, bracket);
-        if (!openArray.empty() && base != openArray) {
-            out << "]";
-            openArray.clear();
+        const QString base = QString::fromStdString(field.substr(0, field.find('[')));
+        const QJsonValue value = JsonValue(rec, fields[i], unread[i]);
+        if (field.find('[') == std::string::npos) {
+            record.insert(base, value);
+        } else {
+            QJsonArray elements = record.value(base).toArray();
+            elements.append(value);
+            record.insert(base, elements);
         }
-        if (i > 0) out << ", ";
-        if (bracket != std::string::npos && openArray.empty()) {
-            out << "\"" << base << "\": [";
-            openArray = base;
-        } else if (bracket == std::string::npos) {
-            out << "\"" << base << "\": ";
-        }
-        PrintValue(out, rec, fields[i], unread[i], true);
     }
-    if (!openArray.empty()) out << "]";
-    out << "}";
+    return record;
 }
 
 std::string FailedNames(const SnapshotStats& main, const SnapshotStats& adv)
@@ -283,13 +264,9 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
     const std::vector<bool> advUnread = UnreadFields(AdvSettingsFields(), advStats);
 
     if (json) {
-        context.out << "{";
-        PrintJsonRecord(context.out, "main", &main, MainSettingsFields(), mainUnread);
-        if (haveAdv) {
-            context.out << ", ";
-            PrintJsonRecord(context.out, "advanced", &adv, AdvSettingsFields(), advUnread);
-        }
-        context.out << "}\n";
+        QJsonObject doc{{"main", JsonRecord(&main, MainSettingsFields(), mainUnread)}};
+        if (haveAdv) doc.insert(QLatin1String("advanced"), JsonRecord(&adv, AdvSettingsFields(), advUnread));
+        context.out << QJsonDocument(doc).toJson(QJsonDocument::Compact).toStdString() << "\n";
     } else {
         PrintRecord(context.out, &main, MainSettingsFields(), mainUnread);
         if (haveAdv) PrintRecord(context.out, &adv, AdvSettingsFields(), advUnread);

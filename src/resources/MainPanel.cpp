@@ -1,6 +1,7 @@
 // The main window: camera settings on the left, lens drives in the middle,
 // the 47x family's image processing on the right, and the factory controls
 // with the traffic monitor across the bottom.
+#include "camera/Models.h"
 #include "resources/UlvoIccdParts.h"
 
 namespace ulvo {
@@ -25,12 +26,13 @@ Ctrl lensButton(int id, std::string name, Arrow arrow, int frame, int col)
     return ArrowButton(id, std::move(name), arrow).cb(kLens).tip(tip).at(frame, 0, col);
 }
 
+// Every item's value is its model-table row: that is what ":CAM=" sends.
 std::vector<Item> modelItems()
 {
-    // The VKC-475 comes before the VK-470; every item's value is its model-table row.
-    return {{"VK-400", 0},  {"EH-4000", 1},  {"VK-405", 2},  {"VKC-473", 3}, {"VKC-475", 5},
-            {"VK-470", 4},  {"VK-473", 6},   {"VK-475", 7},  {"LS-370", 8},  {"LS-373", 9},
-            {"LS-375", 10}, {"LSC-373", 11}, {"LSC-375", 12}};
+    std::vector<Item> items(kCamModelCount);
+    for (int row = 0; row < kCamModelCount; ++row)
+        items[kCamModels[row].ringPlace] = {kCamModels[row].name, row};
+    return items;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // delays, pacing and delivery on top of it.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <set>
@@ -16,7 +17,7 @@ namespace sim {
 inline constexpr int kModelCount = 13;
 
 /// Model names by model-table row (0 "VK-400" .. 12 "LSC-375").
-extern const char* const kModelNames[kModelCount];
+extern const std::array<const char*, kModelCount> kModelNames;
 
 /// Row of a model name (exact, case-sensitive), or -1 when unknown.
 int ModelRowFromName(std::string_view name);

@@ -1,6 +1,8 @@
 #include "sim/SimModels.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 #include "sim/SimCamera.h"
 #include "sim/SimCommands.h"
@@ -16,7 +18,7 @@ constexpr int kMonoSac = 0x2020;  // x1.125
 constexpr int kRse = 3 * 256 + 5;
 constexpr int kOldRse = 4 * 256 + 6;
 
-constexpr ModelTraits kTraits[kModelCount] = {
+constexpr ModelTraits kTraits[] = {
     {"VK-400", 0, 262, 0, 0, 15, 11, kMonoSac, kOldRse, "V1.32", "F1.05", "A1040020240311A1", ""},
     {"EH-4000", 1, 262, 0, 0, 15, 11, kMonoSac, kOldRse, "V1.08", "F1.02", "E4001720231127B2", "LAB 4"},
     {"VK-405", 2, 312, 0, 0, 15, 13, kMonoSac, kOldRse, "V1.32", "F1.05", "A1040520240402A1", ""},
@@ -32,13 +34,17 @@ constexpr ModelTraits kTraits[kModelCount] = {
     {"LSC-375", 5, 625, 1, 1, 40, 36, kSac, kRse, "V2.23", "F3.04", "K3750920250303A1", ""},
 };
 
+// A model added to the table but not counted in SimCamera.h, or the other
+// way round, would be a row of nulls.
+static_assert(std::size(kTraits) == kModelCount);
+
 }  // namespace
 
-const char* const kModelNames[kModelCount] = {
-    kTraits[0].name,  kTraits[1].name,  kTraits[2].name,  kTraits[3].name, kTraits[4].name,
-    kTraits[5].name,  kTraits[6].name,  kTraits[7].name,  kTraits[8].name, kTraits[9].name,
-    kTraits[10].name, kTraits[11].name, kTraits[12].name,
-};
+constinit const std::array<const char*, kModelCount> kModelNames = [] {
+    std::array<const char*, kModelCount> names{};
+    for (int row = 0; row < kModelCount; ++row) names[row] = kTraits[row].name;
+    return names;
+}();
 
 int ModelRowFromName(std::string_view name)
 {

@@ -1,5 +1,7 @@
 #include "sim/SimOptions.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 namespace sim {
@@ -109,34 +111,30 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
         return std::nullopt;
     };
 
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString name = args[i];
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('='));
-            name.startsWith(QLatin1String("--")) && eq > 0) {
-            inlineValue = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        const Switch* sw = nullptr;
-        for (const Switch& s : kSwitches)
-            if (name == QLatin1String(s.name)) sw = &s;
-        if (!sw) return fail(QStringLiteral("unknown argument %1 (see --help)").arg(args[i]));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const Switch& s : kSwitches)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(s.name + 2), QString(),
+                                            s.argument ? QString::fromLatin1(s.argument) : QString()));
+    // The parser takes the first argument for the program's name.
+    if (!parser.parse(QStringList{QString()} + args)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return fail(
+                QStringLiteral("unknown argument --%1 (see --help)").arg(parser.unknownOptionNames()[0]));
+        return fail(parser.errorText() + QStringLiteral(" (see --help)"));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unknown argument %1 (see --help)").arg(parser.positionalArguments()[0]));
 
-        QString value;
-        if (sw->value != Value::None) {
-            if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return fail(QStringLiteral("%1 needs a value (%2)").arg(name, QLatin1String(sw->argument)));
-            }
-        } else if (inlineValue) {
-            return fail(QStringLiteral("%1 takes no value").arg(name));
-        }
+    for (const Switch& s : kSwitches) {
+        const QString name = QString::fromLatin1(s.name);
+        if (!parser.isSet(name.mid(2))) continue;
+        // A mnemonic list given twice adds up; any other value given twice is the last one.
+        const QStringList values = parser.values(name.mid(2));
+        const QString value = values.isEmpty() ? QString() : values.last();
         const QString bad = QStringLiteral("bad value for %1: %2").arg(name, value);
 
-        switch (sw->value) {
+        switch (s.value) {
             case Value::None:
                 if (name == QLatin1String("--pty")) opts.pty = true;
                 if (name == QLatin1String("--silent")) opts.faults.silent = true;
@@ -179,21 +177,23 @@ std::optional<SimOptions> ParseSimOptions(const QStringList& args, QString* erro
             case Value::LateMs:
             case Value::Hangup: {
                 const auto v = NonNegative(value);
-                if (!v || (sw->value == Value::Hangup && *v == 0)) return fail(bad);
-                if (sw->value == Value::Delay) opts.faults.replyDelayMs = *v;
-                if (sw->value == Value::LateMs) opts.faults.lateDelayMs = *v;
-                if (sw->value == Value::Hangup) opts.faults.hangupAfter = *v;
+                if (!v || (s.value == Value::Hangup && *v == 0)) return fail(bad);
+                if (s.value == Value::Delay) opts.faults.replyDelayMs = *v;
+                if (s.value == Value::LateMs) opts.faults.lateDelayMs = *v;
+                if (s.value == Value::Hangup) opts.faults.hangupAfter = *v;
                 break;
             }
             case Value::Refuse:
             case Value::Garbage:
             case Value::Late:
             case Value::Overlong: {
-                auto& set = sw->value == Value::Refuse    ? opts.faults.refuse
-                            : sw->value == Value::Garbage ? opts.faults.garbage
-                            : sw->value == Value::Late    ? opts.faults.late
-                                                          : opts.faults.overlong;
-                if (!ParseMnemonics(value, set)) return fail(bad);
+                auto& set = s.value == Value::Refuse    ? opts.faults.refuse
+                            : s.value == Value::Garbage ? opts.faults.garbage
+                            : s.value == Value::Late    ? opts.faults.late
+                                                        : opts.faults.overlong;
+                for (const QString& list : values)
+                    if (!ParseMnemonics(list, set))
+                        return fail(QStringLiteral("bad value for %1: %2").arg(name, list));
                 break;
             }
             case Value::Junk:

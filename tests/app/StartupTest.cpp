@@ -296,14 +296,15 @@ TEST_F(Startup, QuitAfterStartEndsWithoutACameraToo)
     for (int port = 1; port <= 8; ++port) env.insert(QStringLiteral("ICCD_COM%1").arg(port), "/nonexistent");
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(dir_->path());
-    program.start(
-        QStringLiteral(ICCD_BIN_DIR "/iccd-control"),
-        {"--quit-after-start", "--colour", "--instance-key", QStringLiteral("IccdQuit-%1").arg(::getpid())});
+    program.start(QStringLiteral(ICCD_BIN_DIR "/iccd-control"),
+                  {"--quit-after-start", "--colour", "-fac", "--instance-key",
+                   QStringLiteral("IccdQuit-%1").arg(::getpid())});
     ASSERT_TRUE(program.waitForFinished(20000));
     EXPECT_EQ(program.exitCode(), 0);
     const QString err = QString::fromLocal8Bit(program.readAllStandardError());
     EXPECT_TRUE(err.contains("iccd-control: ignoring unknown option --colour (see --help)"))
         << err.toStdString();
+    EXPECT_FALSE(err.contains("-fac")) << err.toStdString();  // what is no "--" switch is nobody's
     EXPECT_TRUE(err.contains("WARNING: No Camera Communication Link Found")) << err.toStdString();
 }
 

@@ -84,6 +84,11 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
         EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]);
         EXPECT_FALSE(run.err.empty());
     }
+    // Named as written, not as the parser knows them.
+    EXPECT_EQ(iccdctl({"-bogus=1", "identify"}).err,
+              "iccdctl: unknown option -bogus=1 (see iccdctl --help)\n");
+    EXPECT_EQ(iccdctl({"--baud", "9600", "--port"}).err,
+              "iccdctl: --port needs a value (see iccdctl --help)\n");
     const CliRun help = iccdctl({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("identify"), std::string::npos);
