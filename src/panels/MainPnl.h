@@ -61,9 +61,6 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats = nullptr
 /// What a refresh, a user-set load and a change of port do after reading.
 void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats);
 
-/// Callback of every value control of the main panel.
-int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-
 /// Re-reads model and settings, reshapes the panel and shows them (the
 /// Refresh button's work, also done after a model change or a file load).
 /// Nothing without a camera port; with a lost link, Mpnl_RestoreLink and a
