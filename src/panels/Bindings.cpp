@@ -25,25 +25,11 @@ Committed capture(int panel, const Binding& b)
 {
     Committed v;
     v.control = b.control;
-    switch (b.kind) {
-        case Kind::Int:
-            GetCtrlVal(panel, b.control, &v.i);
-            break;
-        case Kind::Real:
-            GetCtrlVal(panel, b.control, &v.d);
-            break;
-        case Kind::Local:
-            if (b.global)
-                GetCtrlVal(panel, b.control, &v.d);
-            else
-                GetCtrlVal(panel, b.control, &v.i);
-            break;
-        case Kind::Text:
-            GetCtrlVal(panel, b.control, &v.s);
-            break;
-        case Kind::Action:
-            break;
-    }
+    // A program setting is a real; the FPGA panel's own values are whole.
+    const Kind read = b.kind != Kind::Local ? b.kind : b.global ? Kind::Real : Kind::Int;
+    if (read == Kind::Int) GetCtrlVal(panel, b.control, &v.i);
+    if (read == Kind::Real) GetCtrlVal(panel, b.control, &v.d);
+    if (read == Kind::Text) GetCtrlVal(panel, b.control, &v.s);
     if (b.gather) b.gather(panel, v);
     return v;
 }
