@@ -23,6 +23,7 @@
 #include "camera/Link.h"
 #include "devices/DeviceTransports.h"
 #include "devices/SimPorts.h"
+#include "panels/Bindings.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
         SetCtrlVal(g_mainpanel, MAIN_ALV, 20 + i % 200);
         g_sentNs = -1;
         const qint64 start = g_clock.nsecsElapsed();
-        Mpnl_ValCallback(g_mainpanel, MAIN_ALV, EVENT_COMMIT, nullptr, 0, 0);
+        panelbind::BoundValueCallback(g_mainpanel, MAIN_ALV, EVENT_COMMIT, nullptr, 0, 0);
         if (g_sentNs >= 0) us.push_back(static_cast<double>(g_sentNs - start) / 1000.0);
         // An operator's commits are far apart: the line is quiet again, and
         // the guard pause after a set's reply (against a late duplicate) is over.

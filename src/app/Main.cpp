@@ -19,6 +19,7 @@
 #include "camera/Models.h"
 #include "devices/DeviceTransports.h"
 #include "panels/AdvSetPnl.h"
+#include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "panels/ServicePnls.h"
 #include "platform/ComPortMap.h"
@@ -94,13 +95,11 @@ QWidget* mainWindow()
 // The panels --open knows, by the menu command that opens each.
 struct OpenablePanel {
     const char* name;
-    void (*open)(int menuBar, int menuItem, void* callbackData, int panel);
     int menuItem;
 };
 constexpr OpenablePanel kOpenable[] = {
-    {"advanced", MMnu_AdvSetCallback, MAINMNU_ADVSET}, {"split", MMnu_FileSplitCallback, MAINMNU_FILE_SPLIT},
-    {"color", MMnu_CProcCallback, MAINMNU_COLORPROC},  {"afe", MMnu_AFECallback, MAINMNU_FILE_AFEACC},
-    {"fpga", MMnu_FPGACallback, MAINMNU_FILE_FTEST},
+    {"advanced", MAINMNU_ADVSET}, {"split", MAINMNU_FILE_SPLIT}, {"color", MAINMNU_COLORPROC},
+    {"afe", MAINMNU_FILE_AFEACC}, {"fpga", MAINMNU_FILE_FTEST},
 };
 
 const OpenablePanel* openable(const std::string& name)
@@ -139,7 +138,7 @@ void scheduleAfterStart(const AppOptions& options, int* status)
                              name.c_str());
                 return;
             }
-            p->open(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel);
+            CameraPopupMenuCallback(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel);
         });
     if (!options.quitAfterStart && options.screenshot.empty()) return;
     const std::string screenshot = options.screenshot;

@@ -14,11 +14,6 @@ extern int g_advset_panel;
 /// Version of this program, as the panel shows it.
 inline constexpr char kHostVersion[] = "1.75";
 
-/// Menu "Advanced Settings": once the link is free, loads the panel of the
-/// camera's class into g_advset_panel, shapes it, fills it from the camera and
-/// shows it as a modal pop-up.
-void MMnu_AdvSetCallback(int menuBar, int menuItem, void* callbackData, int panel);
-
 /// Shapes the panel in g_advset_panel for g_cam_model_idx, g_prog_type and
 /// g_hardware_rev, and takes the ALC window limits from the camera (a failed
 /// limit query keeps the laid-out limit).
@@ -36,18 +31,8 @@ int AdvSetInit();
 /// the first of its own queries that failed, 0 when none did.
 int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats = nullptr);
 
-/// Value callbacks of ADVSET and ADVSET_C.
-int AdvSetPnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                          int eventData2);
-int AdvSetCPnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                           int eventData2);
-
-/// OK button and close box (a panel callback, control 0) of both panels: the
-/// pop-up goes.
-int AdvSetPnl_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
-int AdvSetPnl_PnlCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                          int eventData2);
-
-/// Makes the menu command and the panels' callbacks known by name.
+/// Makes the menu command and the panels' callbacks known by name.  Menu
+/// "Advanced Settings" then, once the link is free, loads the panel of the
+/// camera's class into g_advset_panel, shapes it, fills it from the camera and
+/// shows it as a modal pop-up; OK or the close box closes it.
 void AdvSetPnl_RegisterCallbacks();

@@ -1,7 +1,5 @@
 // Each control of the two Advanced Settings panels and what it is bound to,
 // once: the display and the value callbacks both walk these tables.
-#include <iterator>
-
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
@@ -11,6 +9,9 @@
 namespace advpnl {
 
 namespace {
+
+using A = CamAdvSettings;
+using panelbind::FieldOf;
 
 // The column-defect address takes its number first.
 int setDefectAddress(int value, int address)
@@ -41,17 +42,17 @@ int setDefectAddress(int value, int address)
         .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::Always, \
         .setIntAt = Comm_SetALCWin, .index = INDEX, .accept = AcceptCorner           \
     }
-#define DEFECT(CONTROL, FIELD, ADDRESS)                                                    \
-    Binding                                                                                \
-    {                                                                                      \
-        .control = CONTROL, .kind = Kind::Int, .field = FIELD, .fill = Fill::DefectAccess, \
-        .setIntAt = setDefectAddress, .index = ADDRESS                                     \
+#define DEFECT(CONTROL, ELEMENT, ADDRESS)                                           \
+    Binding                                                                         \
+    {                                                                               \
+        .control = CONTROL, .kind = Kind::Int, .field = FieldOf<&A::cd, ELEMENT>(), \
+        .fill = Fill::DefectAccess, .setIntAt = setDefectAddress, .index = ADDRESS  \
     }
-#define COEFFICIENT(CONTROL, FIELD, INDEX)                                            \
-    Binding                                                                           \
-    {                                                                                 \
-        .control = CONTROL, .kind = Kind::Real, .field = FIELD, .fill = Fill::Colour, \
-        .setRealAt = Comm_SetK, .index = INDEX, .rule = CommRule::Matrix              \
+#define COEFFICIENT(CONTROL, INDEX)                                                                     \
+    Binding                                                                                             \
+    {                                                                                                   \
+        .control = CONTROL, .kind = Kind::Real, .field = FieldOf<&A::k, INDEX>(), .fill = Fill::Colour, \
+        .setRealAt = Comm_SetK, .index = INDEX, .rule = CommRule::Matrix                                \
     }
 #define READ_BACK(CONTROL, FIELD, FILL, SET, GET)                                                            \
     Binding                                                                                                  \
@@ -71,49 +72,50 @@ int setDefectAddress(int value, int address)
     }
 
 const Binding kBasicPanel[] = {
-    READ_BACK(ADVSET_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
-    READ_BACK(ADVSET_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    READ_BACK(ADVSET_VPD, FieldOf<&A::vpd>(), Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET_VWC, FieldOf<&A::vwc>(), Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
     LENS_ROWS(ADVSET_),
 };
 
 const Binding k47xPanel[] = {
-    HANDLED(ADVSET_C_VPS, Kind::Int, "vps", Fill::PedestalSwitch, CommitPedestalSwitch),
-    READ_BACK(ADVSET_C_VPD, "vpd", Fill::Always, Comm_SetVPD, Comm_GetVPD),
-    READ_BACK(ADVSET_C_VWC, "vwc", Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
-    CORNER(ADVSET_C_WIN_ULX, "ulx", 0),
-    CORNER(ADVSET_C_WIN_ULY, "uly", 1),
-    CORNER(ADVSET_C_WIN_LRX, "lrx", 2),
-    CORNER(ADVSET_C_WIN_LRY, "lry", 3),
-    INT(ADVSET_C_WINDISP, "wds", Fill::Always, Comm_SetWDS),
-    INT(ADVSET_C_BRIGHT_SPD, "bts", Fill::Always, Comm_SetBTS),
-    INT(ADVSET_C_DARK_SPD, "dks", Fill::Always, Comm_SetDKS),
-    INT(ADVSET_C_LOGAVG_WT, "law", Fill::Always, Comm_SetLAW),
-    INT(ADVSET_C_IMPULSE_FLT, "ifc", Fill::Always, Comm_SetIFC),
-    INT(ADVSET_C_ALCMODE, "alm", Fill::Always, Comm_SetALM),
-    HANDLED(ADVSET_C_ESHUTTER, Kind::Int, "esh", Fill::Always, CommitElectronicShutter),
-    INT(ADVSET_C_HIGHSEN, "bin", Fill::Always, Comm_SetBIN),
-    COEFFICIENT(ADVSET_C_R1, "k[0]", 0),
-    COEFFICIENT(ADVSET_C_G1, "k[1]", 1),
-    COEFFICIENT(ADVSET_C_B1, "k[2]", 2),
-    COEFFICIENT(ADVSET_C_R2, "k[3]", 3),
-    COEFFICIENT(ADVSET_C_G2, "k[4]", 4),
-    COEFFICIENT(ADVSET_C_B2, "k[5]", 5),
-    COEFFICIENT(ADVSET_C_R3, "k[6]", 6),
-    COEFFICIENT(ADVSET_C_G3, "k[7]", 7),
-    COEFFICIENT(ADVSET_C_B3, "k[8]", 8),
+    HANDLED(ADVSET_C_VPS, Kind::Int, FieldOf<&A::vps>(), Fill::PedestalSwitch, CommitPedestalSwitch),
+    READ_BACK(ADVSET_C_VPD, FieldOf<&A::vpd>(), Fill::Always, Comm_SetVPD, Comm_GetVPD),
+    READ_BACK(ADVSET_C_VWC, FieldOf<&A::vwc>(), Fill::WhiteClip, Comm_SetVWC, Comm_GetVWC),
+    CORNER(ADVSET_C_WIN_ULX, FieldOf<&A::ulx>(), 0),
+    CORNER(ADVSET_C_WIN_ULY, FieldOf<&A::uly>(), 1),
+    CORNER(ADVSET_C_WIN_LRX, FieldOf<&A::lrx>(), 2),
+    CORNER(ADVSET_C_WIN_LRY, FieldOf<&A::lry>(), 3),
+    INT(ADVSET_C_WINDISP, FieldOf<&A::wds>(), Fill::Always, Comm_SetWDS),
+    INT(ADVSET_C_BRIGHT_SPD, FieldOf<&A::bts>(), Fill::Always, Comm_SetBTS),
+    INT(ADVSET_C_DARK_SPD, FieldOf<&A::dks>(), Fill::Always, Comm_SetDKS),
+    INT(ADVSET_C_LOGAVG_WT, FieldOf<&A::law>(), Fill::Always, Comm_SetLAW),
+    INT(ADVSET_C_IMPULSE_FLT, FieldOf<&A::ifc>(), Fill::Always, Comm_SetIFC),
+    INT(ADVSET_C_ALCMODE, FieldOf<&A::alm>(), Fill::Always, Comm_SetALM),
+    HANDLED(ADVSET_C_ESHUTTER, Kind::Int, FieldOf<&A::esh>(), Fill::Always, CommitElectronicShutter),
+    INT(ADVSET_C_HIGHSEN, FieldOf<&A::bin>(), Fill::Always, Comm_SetBIN),
+    COEFFICIENT(ADVSET_C_R1, 0),
+    COEFFICIENT(ADVSET_C_G1, 1),
+    COEFFICIENT(ADVSET_C_B1, 2),
+    COEFFICIENT(ADVSET_C_R2, 3),
+    COEFFICIENT(ADVSET_C_G2, 4),
+    COEFFICIENT(ADVSET_C_B2, 5),
+    COEFFICIENT(ADVSET_C_R3, 6),
+    COEFFICIENT(ADVSET_C_G3, 7),
+    COEFFICIENT(ADVSET_C_B3, 8),
     Binding{.control = ADVSET_C_BTH,
             .kind = Kind::Real,
-            .field = "bth",
+            .field = FieldOf<&A::bth>(),
             .fill = Fill::DefectAccess,
             .setReal = Comm_SetBTH,
             .rule = CommRule::TenthPercent},
-    Binding{.control = ADVSET_C_BCT, .kind = Kind::Int, .field = "bct", .fill = Fill::DefectAccess},
-    HANDLED(ADVSET_C_LOCATEDEFECTS, Kind::Action, nullptr, Fill::Never, LocateBlemishes),
-    DEFECT(ADVSET_C_CD_ADDR1, "cd[0]", 1),
-    DEFECT(ADVSET_C_CD_ADDR2, "cd[1]", 2),
-    DEFECT(ADVSET_C_CD_ADDR3, "cd[2]", 3),
-    DEFECT(ADVSET_C_CD_ADDR4, "cd[3]", 4),
-    INT(ADVSET_C_CDI, "cdi", Fill::DefectAccess, Comm_SetCDI),
+    Binding{
+        .control = ADVSET_C_BCT, .kind = Kind::Int, .field = FieldOf<&A::bct>(), .fill = Fill::DefectAccess},
+    HANDLED(ADVSET_C_LOCATEDEFECTS, Kind::Action, {}, Fill::Never, LocateBlemishes),
+    DEFECT(ADVSET_C_CD_ADDR1, 0, 1),
+    DEFECT(ADVSET_C_CD_ADDR2, 1, 2),
+    DEFECT(ADVSET_C_CD_ADDR3, 2, 3),
+    DEFECT(ADVSET_C_CD_ADDR4, 3, 4),
+    INT(ADVSET_C_CDI, FieldOf<&A::cdi>(), Fill::DefectAccess, Comm_SetCDI),
     Binding{.control = ADVSET_C_CUSTID, .kind = Kind::Text, .setText = Comm_SetCID},
     UNIT_ID(ADVSET_C_FACTID),
     UNIT_ID(ADVSET_C_DATEID),
@@ -123,21 +125,10 @@ const Binding k47xPanel[] = {
 
 }  // namespace
 
-const Binding* AdvBindings(int panelResource, int* count)
+std::span<const Binding> AdvBindings(int panelResource)
 {
-    if (panelResource == ADVSET_C) {
-        *count = static_cast<int>(std::size(k47xPanel));
-        return k47xPanel;
-    }
-    *count = static_cast<int>(std::size(kBasicPanel));
+    if (panelResource == ADVSET_C) return k47xPanel;
     return kBasicPanel;
-}
-
-const Binding* AdvBindingOf(int panelResource, int control)
-{
-    int count = 0;
-    const Binding* rows = AdvBindings(panelResource, &count);
-    return popup::Find(rows, count, control);
 }
 
 int AdvPanelResource()

@@ -1,6 +1,6 @@
 // The Advanced Settings panel's controls that do more than one plain set: the
 // ALC window check, the electronic shutter, the pedestal switch, the unit
-// identification and blemish location; and the two value callbacks.
+// identification and blemish location.
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Link.h"
@@ -139,15 +139,3 @@ int LocateBlemishes(int panel, const Committed&)
 }
 
 }  // namespace advpnl
-
-using namespace advpnl;
-
-int AdvSetPnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return popup::ValueCallback(AdvBindingOf(ADVSET, control), panel, event);
-}
-
-int AdvSetCPnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return popup::ValueCallback(AdvBindingOf(ADVSET_C, control), panel, event);
-}

@@ -1,7 +1,6 @@
 // Opening the Advanced Settings panel: loading the variant of the camera's
 // class, filling it from the camera, and closing it.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "camera/ClassTraits.h"
@@ -27,11 +26,14 @@ namespace {
 
 constexpr char kQueryFailed[] = "Failure querying camera for factory settings.\n";
 
-const SettingsField* fieldNamed(const char* name)
+// The name the pass reports the field by.
+const char* nameOf(const CamAdvSettings& rec, const void* field)
 {
+    const auto offset =
+        static_cast<std::size_t>(static_cast<const char*>(field) - reinterpret_cast<const char*>(&rec));
     for (const SettingsField& f : AdvSettingsFields())
-        if (std::strcmp(f.name, name) == 0) return &f;
-    return nullptr;
+        if (f.offset == offset) return f.name;
+    return "";
 }
 
 bool filledFor(const Binding& b, const CamClassTraits& t, int dfcAccess)
@@ -53,13 +55,11 @@ bool filledFor(const Binding& b, const CamClassTraits& t, int dfcAccess)
     return false;
 }
 
-void showField(int panel, const Binding& b, const CamAdvSettings* rec)
+void showField(int panel, const Binding& b, const void* field)
 {
-    const SettingsField* f = fieldNamed(b.field);
-    if (!f) return;
-    if (f->type == SettingsFieldType::Int) ShowCameraValue(panel, b.control, SettingsInt(rec, *f));
-    if (f->type == SettingsFieldType::Float)
-        ShowCameraValue(panel, b.control, static_cast<double>(SettingsFloat(rec, *f)));
+    ShowCameraValue(panel, b.control,
+                    b.field.real ? static_cast<double>(*static_cast<const float*>(field))
+                                 : *static_cast<const int*>(field));
 }
 
 void showText(int panel, int control, const std::string& text)
@@ -144,20 +144,18 @@ int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
     const int status = of47x ? showIdentification(panel) : COMM_OK;
     AdvRuleState& state = AdvState(panel);
 
-    int count = 0;
-    const Binding* bindings = AdvBindings(resource, &count);
-    for (int i = 0; i < count; ++i) {
-        const Binding& b = bindings[i];
+    for (const Binding& b : AdvBindings(resource)) {
         if (b.global) {
             SetCtrlVal(panel, b.control, static_cast<double>(*b.global));
             continue;
         }
-        if (!b.field || !filledFor(b, t, state.dfcAccess)) continue;
-        if (const int failed = failure(b.field)) {
+        if (!b.field.advanced || !filledFor(b, t, state.dfcAccess)) continue;
+        const void* field = b.field.advanced(*rec);
+        if (const int failed = failure(nameOf(*rec, field))) {
             ShowUnread(panel, b.control, failed);
             continue;
         }
-        showField(panel, b, rec);
+        showField(panel, b, field);
         if (b.control == ADVSET_C_VPS) state.vps = rec->vps;
     }
     ApplyAdvRules(panel);
@@ -194,30 +192,15 @@ void closeAdvancedSettings(int panel)
 
 }  // namespace
 
-void MMnu_AdvSetCallback(int, int, void*, int)
-{
-    // Chosen while the camera is busy: the panel opens once it is free.
-    OpenCameraPopup(
-        {ADVSET, &g_advset_panel, true, true, fillAdvancedSettings, AdvPanelResource, closeAdvancedSettings});
-}
-
-int AdvSetPnl_OKCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_COMMIT) closeAdvancedSettings(panel);
-    return 0;
-}
-
-int AdvSetPnl_PnlCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_CLOSE) closeAdvancedSettings(panel);
-    return 0;
-}
-
 void AdvSetPnl_RegisterCallbacks()
 {
-    RegisterUiCallback("MMnu_AdvSetCallback", MMnu_AdvSetCallback);
-    RegisterUiCallback("AdvSetPnl_ValCallback", AdvSetPnl_ValCallback);
-    RegisterUiCallback("AdvSetCPnl_ValCallback", AdvSetCPnl_ValCallback);
-    RegisterUiCallback("AdvSetPnl_OKCallback", AdvSetPnl_OKCallback);
-    RegisterUiCallback("AdvSetPnl_PnlCallback", AdvSetPnl_PnlCallback);
+    panelbind::RegisterBindings(ADVSET, AdvBindings(ADVSET));
+    panelbind::RegisterBindings(ADVSET_C, AdvBindings(ADVSET_C));
+    RegisterCameraPopup(MAINMNU_ADVSET, {ADVSET, &g_advset_panel, true, true, fillAdvancedSettings,
+                                         AdvPanelResource, closeAdvancedSettings});
+    RegisterUiCallback("MMnu_AdvSetCallback", CameraPopupMenuCallback);
+    for (const char* name : {"AdvSetPnl_ValCallback", "AdvSetCPnl_ValCallback"})
+        RegisterUiCallback(name, panelbind::BoundValueCallback);
+    for (const char* name : {"AdvSetPnl_OKCallback", "AdvSetPnl_PnlCallback"})
+        RegisterUiCallback(name, CameraPopupCloseCallback);
 }

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "camera/CamTypes.h"
+#include "panels/Bindings.h"
 #include "panels/PanelShorthands.h"
-#include "panels/PopupBindings.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -14,9 +14,9 @@ struct SnapshotStats;
 
 namespace advpnl {
 
-using popup::Binding;
-using popup::Committed;
-using popup::Kind;
+using panelbind::Binding;
+using panelbind::Committed;
+using panelbind::Kind;
 
 /// When the display fills a control from the advanced record (Binding::fill).
 struct Fill {
@@ -30,11 +30,8 @@ struct Fill {
     };
 };
 
-/// The binding of a control of ADVSET or ADVSET_C; nullptr when it has none.
-const Binding* AdvBindingOf(int panelResource, int control);
-
-/// Every binding of the panel resource, in display order.
-const Binding* AdvBindings(int panelResource, int* count);
+/// Every binding of the panel resource (ADVSET or ADVSET_C), in display order.
+std::span<const Binding> AdvBindings(int panelResource);
 
 /// The resource of the panel the class uses: ADVSET_C for the 47x family.
 int AdvPanelResource();

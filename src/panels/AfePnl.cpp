@@ -3,9 +3,9 @@
 #include "camera/CamTypes.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "panels/Bindings.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
-#include "panels/PopupBindings.h"
 #include "panels/ServicePnls.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
@@ -14,10 +14,10 @@ int g_afe_panel = 0;
 
 namespace {
 
+using panelbind::Binding;
+using panelbind::Committed;
+using panelbind::Kind;
 using panelctl::IntValue;
-using popup::Binding;
-using popup::Committed;
-using popup::Kind;
 
 // Committing the data writes it to the register at the address shown, each
 // time, even the same data again.  The address alone sends nothing.
@@ -78,24 +78,14 @@ int AfePnl_Display()
     fill.read(AFEACC_DOU, Comm_GetDOU);
     int positive = 0, negative = 0;
     const int edges = Comm_GetRSE(&positive, &negative);
-    fill.show(AFEACC_RSTPOS, edges, positive);
-    fill.show(AFEACC_RSTNEG, edges, negative);
+    fill.showAnswer(AFEACC_RSTPOS, edges, positive);
+    fill.showAnswer(AFEACC_RSTNEG, edges, negative);
     fill.report();
     return fill.firstFailure();
 }
 
-void MMnu_AFECallback(int, int, void*, int)
+void AfePnl_Register()
 {
-    OpenCameraPopup({AFEACC, &g_afe_panel, false, false, AfePnl_Display});
-}
-
-int AfePnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return popup::ValueCallback(popup::Find(kAfe, control), panel, event);
-}
-
-int AfePnl_OKCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_COMMIT) CloseCameraPopup(panel);
-    return 0;
+    panelbind::RegisterBindings(AFEACC, kAfe);
+    RegisterCameraPopup(MAINMNU_FILE_AFEACC, {AFEACC, &g_afe_panel, false, false, AfePnl_Display});
 }

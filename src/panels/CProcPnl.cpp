@@ -6,9 +6,9 @@
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
 #include "camera/Globals.h"
+#include "panels/Bindings.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
-#include "panels/PopupBindings.h"
 #include "panels/ServicePnls.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
@@ -17,13 +17,13 @@ int g_cproc_panel = 0;
 
 namespace {
 
-using popup::Binding;
-using popup::Kind;
+using panelbind::Binding;
+using panelbind::Kind;
 
 // The two saturations share one camera register; Comm_SetCSAT reads it first,
 // so the other one stays as the camera holds it.  The panel shows the step
 // the camera took.
-int commitSaturation(int panel, const popup::Committed& v)
+int commitSaturation(int panel, const panelbind::Committed& v)
 {
     const float factor = static_cast<float>(v.d);
     const int status = Comm_SetCSAT(factor, v.control == CPROC_BYSAT ? 0 : 1);
@@ -56,7 +56,7 @@ int CProcPnl_Display()
     for (const auto& [control, which] : {std::pair{CPROC_BYSAT, 0}, std::pair{CPROC_RYSAT, 1}}) {
         float factor = 1.0f;
         const int status = Comm_GetCSAT(&factor, which);
-        fill.show(control, status, static_cast<double>(factor));
+        fill.showAnswer(control, status, static_cast<double>(factor));
     }
     fill.read(CPROC_SHA, Comm_GetSHA);
     fill.read(CPROC_SHG, Comm_GetSHG);
@@ -73,18 +73,8 @@ int CProcPnl_Display()
     return fill.firstFailure();
 }
 
-void MMnu_CProcCallback(int, int, void*, int)
+void CProcPnl_Register()
 {
-    OpenCameraPopup({CPROC, &g_cproc_panel, true, true, CProcPnl_Display});
-}
-
-int CProcPnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return popup::ValueCallback(popup::Find(kColourProcessing, control), panel, event);
-}
-
-int CProcPnl_OKCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_COMMIT) CloseCameraPopup(panel);
-    return 0;
+    panelbind::RegisterBindings(CPROC, kColourProcessing);
+    RegisterCameraPopup(MAINMNU_COLORPROC, {CPROC, &g_cproc_panel, true, true, CProcPnl_Display});
 }

@@ -4,10 +4,10 @@
 #include "camera/CamTypes.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "panels/Bindings.h"
 #include "panels/ConfirmedValues.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
-#include "panels/PopupBindings.h"
 #include "panels/ServicePnls.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
@@ -16,10 +16,10 @@ int g_fpga_panel = 0;
 
 namespace {
 
+using panelbind::Binding;
+using panelbind::Committed;
+using panelbind::Kind;
 using panelctl::IntValue;
-using popup::Binding;
-using popup::Committed;
-using popup::Kind;
 
 // Bit number 0..15 to its control.
 constexpr int kReadLamps[16] = {37, 38, 39, 40, 41, 42, 43, 44, 29, 30, 31, 32, 33, 34, 35, 36};
@@ -130,11 +130,6 @@ const Binding kFpga[] = {
     SWITCH(15),
 };
 
-int fpgaCallback(int panel, int control, int event)
-{
-    return popup::ValueCallback(popup::Find(kFpga, control), panel, event);
-}
-
 }  // namespace
 
 void FTest_ShowBin(int value, int which)
@@ -167,28 +162,8 @@ int FTestDisplay()
     return fill.firstFailure();
 }
 
-void MMnu_FPGACallback(int, int, void*, int)
+void FTestPnl_Register()
 {
-    OpenCameraPopup({FTEST, &g_fpga_panel, false, true, FTestDisplay});
-}
-
-int FTestPnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return fpgaCallback(panel, control, event);
-}
-
-int FTestPnl_BitCallback(int panel, int control, int event, void*, int, int)
-{
-    return fpgaCallback(panel, control, event);
-}
-
-int FTestPnl_WriteCallback(int panel, int control, int event, void*, int, int)
-{
-    return fpgaCallback(panel, control, event);
-}
-
-int FTestPnl_OKCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_COMMIT) CloseCameraPopup(panel);
-    return 0;
+    panelbind::RegisterBindings(FTEST, kFpga);
+    RegisterCameraPopup(MAINMNU_FILE_FTEST, {FTEST, &g_fpga_panel, false, true, FTestDisplay});
 }

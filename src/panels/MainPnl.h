@@ -69,9 +69,6 @@ void Mpnl_ReshapeAndShow(CamMainSettings* rec, const SnapshotStats* stats);
 /// Returns the pass's result: 0 when it ran to its end, 1 when it stopped.
 int Mpnl_ReadAndShowMain();
 
-/// Callback of every value control of the main panel.
-int Mpnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-
 /// Re-reads model and settings, reshapes the panel and shows them (the
 /// Refresh button's work, also done after a model change or a file load).
 /// Nothing without a camera port; with a lost link, Mpnl_RestoreLink and a

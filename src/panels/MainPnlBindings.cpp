@@ -3,8 +3,6 @@
 // fills it from and for which classes, and which access rule dims it.  The
 // display (MainPnlDisplay.cpp), the change handler (MainPnlControls.cpp) and
 // the rules (MainPnlRules.cpp) all read this one table.
-#include <iterator>
-
 #include "camera/CommandSet.h"
 #include "panels/MainPnlInternal.h"
 
@@ -15,60 +13,65 @@ namespace {
 using M = CamMainSettings;
 using T = CamClassTraits;
 using D = Dimming;
-using V = ValueKind;
+using V = panelbind::Kind;
+using panelbind::FieldOf;
 
 // clang-format off
-const MainBinding kBindings[] = {
+const Binding kBindings[] = {
     // Mode first: the display's locks follow from it.  The AGC camera's mode
     // is AMD; CommitMode and the display pick the mnemonic by class.
-    {.control = MAIN_MODE, .kind = V::Int, .intField = &M::aec, .shownFor = &T::known,
+    {.control = MAIN_MODE, .kind = V::Int, .field = FieldOf<&M::aec>(), .shownFor = &T::known,
      .dimming = D::ModeLock, .commit = CommitMode},
-    {.control = MAIN_ALV, .kind = V::Int, .setInt = Comm_SetALV, .intField = &M::alv,
-     .dimming = D::AutomaticOnly},
-    {.control = MAIN_AGN, .kind = V::Real, .setReal = Comm_SetAGN, .getReal = Comm_GetAGN, .rule = CommRule::Db, .realField = &M::agn,
-     .dimming = D::ManualOnly},
-    {.control = MAIN_AMX, .kind = V::Real, .setReal = Comm_SetAMX, .getReal = Comm_GetAMX, .rule = CommRule::Db, .realField = &M::amx,
-     .dimming = D::AutomaticOnly},
-    {.control = MAIN_GAM, .kind = V::Int, .setInt = Comm_SetGAM, .intField = &M::gam},
-    {.control = MAIN_VMD, .kind = V::Int, .setInt = Comm_SetVMD, .intField = &M::vmd},
-    {.control = MAIN_SHE, .kind = V::Int, .setInt = Comm_SetSHE, .intField = &M::she, .shownFor = &T::hasShutter,
-     .dimming = D::ShutterSwitch},
-    {.control = MAIN_SMX, .kind = V::Int, .setInt = Comm_SetSMX, .intField = &M::smx,
-     .dimming = D::ShutterLimit},
-    {.control = MAIN_SHS, .kind = V::Int, .setInt = Comm_SetSHS, .intField = &M::shs, .shownFor = &T::hasShutter,
-     .dimming = D::ShutterSpeed, .commit = CommitShutterSpeed},
+    {.control = MAIN_ALV, .kind = V::Int, .field = FieldOf<&M::alv>(), .dimming = D::AutomaticOnly,
+     .setInt = Comm_SetALV},
+    {.control = MAIN_AGN, .kind = V::Real, .field = FieldOf<&M::agn>(), .dimming = D::ManualOnly,
+     .setReal = Comm_SetAGN, .getReal = Comm_GetAGN, .rule = CommRule::Db},
+    {.control = MAIN_AMX, .kind = V::Real, .field = FieldOf<&M::amx>(), .dimming = D::AutomaticOnly,
+     .setReal = Comm_SetAMX, .getReal = Comm_GetAMX, .rule = CommRule::Db},
+    {.control = MAIN_GAM, .kind = V::Int, .field = FieldOf<&M::gam>(), .setInt = Comm_SetGAM},
+    {.control = MAIN_VMD, .kind = V::Int, .field = FieldOf<&M::vmd>(), .setInt = Comm_SetVMD},
+    {.control = MAIN_SHE, .kind = V::Int, .field = FieldOf<&M::she>(), .shownFor = &T::hasShutter,
+     .dimming = D::ShutterSwitch, .setInt = Comm_SetSHE},
+    {.control = MAIN_SMX, .kind = V::Int, .field = FieldOf<&M::smx>(), .dimming = D::ShutterLimit,
+     .setInt = Comm_SetSMX},
+    {.control = MAIN_SHS, .kind = V::Int, .field = FieldOf<&M::shs>(), .shownFor = &T::hasShutter,
+     .dimming = D::ShutterSpeed, .setInt = Comm_SetSHS, .commit = CommitShutterSpeed},
     {.control = MAIN_TIMEMS, .kind = V::Action, .dimming = D::ShutterSpeed},
-    {.control = MAIN_MFI, .kind = V::Int, .setInt = Comm_SetMFI, .intField = &M::mfi},
-    {.control = MAIN_WBM, .kind = V::Int, .setInt = Comm_SetWBM, .intField = &M::wbm, .shownFor = &T::colour},
-    {.control = MAIN_MFT, .kind = V::Int, .setInt = Comm_SetMFT, .intField = &M::mft},
-    {.control = MAIN_TMD, .kind = V::Int, .setInt = Comm_SetTMD, .intField = &M::tmd,
-     .dimming = D::TriggerLock, .commit = CommitTriggerMode},
-    {.control = MAIN_DFC, .kind = V::Int, .setInt = Comm_SetDFC, .intField = &M::dfc, .shownFor = &T::family47x,
-     .dimming = D::BlemishLock},
-    {.control = MAIN_MIR, .kind = V::Int, .setInt = Comm_SetMIR, .intField = &M::mir, .shownFor = &T::family47x},
-    {.control = MAIN_CMD, .kind = V::Int, .setInt = Comm_SetCMD, .intField = &M::cmd, .shownFor = &T::colour},
-    {.control = MAIN_CGAIN_RED, .kind = V::Real, .setReal = Comm_SetCGR, .rule = CommRule::ColourGain,
-     .realField = &M::cgr, .shownFor = &T::colour},
-    {.control = MAIN_CGAIN_GREEN, .kind = V::Real, .setReal = Comm_SetCGG, .rule = CommRule::ColourGain,
-     .realField = &M::cgg, .shownFor = &T::colour},
-    {.control = MAIN_CGAIN_BLUE, .kind = V::Real, .setReal = Comm_SetCGB, .rule = CommRule::ColourGain,
-     .realField = &M::cgb, .shownFor = &T::colour},
-    {.control = MAIN_IPH, .kind = V::Int, .setInt = Comm_SetIPH, .intField = &M::iph, .shownFor = &T::colour},
-    {.control = MAIN_YGAIN, .kind = V::Real, .setReal = Comm_SetYGA, .rule = CommRule::PercentOf63,
-     .realField = &M::yga, .shownFor = &T::colour},
-    {.control = MAIN_USAT, .kind = V::Real, .setReal = Comm_SetUSA, .rule = CommRule::PercentOf63,
-     .realField = &M::usa, .shownFor = &T::colour},
-    {.control = MAIN_VSAT, .kind = V::Real, .setReal = Comm_SetVSA, .rule = CommRule::PercentOf63,
-     .realField = &M::vsa, .shownFor = &T::colour},
-    {.control = MAIN_HUE, .kind = V::Real, .setReal = Comm_SetHUE, .rule = CommRule::PercentOf255,
-     .realField = &M::hue, .shownFor = &T::colour},
+    {.control = MAIN_MFI, .kind = V::Int, .field = FieldOf<&M::mfi>(), .setInt = Comm_SetMFI},
+    {.control = MAIN_WBM, .kind = V::Int, .field = FieldOf<&M::wbm>(), .shownFor = &T::colour,
+     .setInt = Comm_SetWBM},
+    {.control = MAIN_MFT, .kind = V::Int, .field = FieldOf<&M::mft>(), .setInt = Comm_SetMFT},
+    {.control = MAIN_TMD, .kind = V::Int, .field = FieldOf<&M::tmd>(), .dimming = D::TriggerLock,
+     .setInt = Comm_SetTMD, .commit = CommitTriggerMode},
+    {.control = MAIN_DFC, .kind = V::Int, .field = FieldOf<&M::dfc>(), .shownFor = &T::family47x,
+     .dimming = D::BlemishLock, .setInt = Comm_SetDFC},
+    {.control = MAIN_MIR, .kind = V::Int, .field = FieldOf<&M::mir>(), .shownFor = &T::family47x,
+     .setInt = Comm_SetMIR},
+    {.control = MAIN_CMD, .kind = V::Int, .field = FieldOf<&M::cmd>(), .shownFor = &T::colour,
+     .setInt = Comm_SetCMD},
+    {.control = MAIN_CGAIN_RED, .kind = V::Real, .field = FieldOf<&M::cgr>(), .shownFor = &T::colour,
+     .setReal = Comm_SetCGR, .rule = CommRule::ColourGain},
+    {.control = MAIN_CGAIN_GREEN, .kind = V::Real, .field = FieldOf<&M::cgg>(), .shownFor = &T::colour,
+     .setReal = Comm_SetCGG, .rule = CommRule::ColourGain},
+    {.control = MAIN_CGAIN_BLUE, .kind = V::Real, .field = FieldOf<&M::cgb>(), .shownFor = &T::colour,
+     .setReal = Comm_SetCGB, .rule = CommRule::ColourGain},
+    {.control = MAIN_IPH, .kind = V::Int, .field = FieldOf<&M::iph>(), .shownFor = &T::colour,
+     .setInt = Comm_SetIPH},
+    {.control = MAIN_YGAIN, .kind = V::Real, .field = FieldOf<&M::yga>(), .shownFor = &T::colour,
+     .setReal = Comm_SetYGA, .rule = CommRule::PercentOf63},
+    {.control = MAIN_USAT, .kind = V::Real, .field = FieldOf<&M::usa>(), .shownFor = &T::colour,
+     .setReal = Comm_SetUSA, .rule = CommRule::PercentOf63},
+    {.control = MAIN_VSAT, .kind = V::Real, .field = FieldOf<&M::vsa>(), .shownFor = &T::colour,
+     .setReal = Comm_SetVSA, .rule = CommRule::PercentOf63},
+    {.control = MAIN_HUE, .kind = V::Real, .field = FieldOf<&M::hue>(), .shownFor = &T::colour,
+     .setReal = Comm_SetHUE, .rule = CommRule::PercentOf255},
     {.control = MAIN_AWB, .kind = V::Action, .commit = CommitWhiteBalance},
     // The factory screen's selector and access rings; the display fills them there only.
     {.control = MAIN_MODEL, .kind = V::Int, .dimming = D::FactoryRing, .commit = CommitModel},
-    {.control = MAIN_AGC_ACCESS, .kind = V::Int, .intField = &M::agc_access, .dimming = D::FactoryRing,
-     .commit = CommitAgcAccess},
-    {.control = MAIN_DFC_ACCESS, .kind = V::Int, .intField = &M::dfc_access, .dimming = D::FactoryRing,
-     .commit = CommitDfcAccess},
+    {.control = MAIN_AGC_ACCESS, .kind = V::Int, .field = FieldOf<&M::agc_access>(),
+     .dimming = D::FactoryRing, .commit = CommitAgcAccess},
+    {.control = MAIN_DFC_ACCESS, .kind = V::Int, .field = FieldOf<&M::dfc_access>(),
+     .dimming = D::FactoryRing, .commit = CommitDfcAccess},
 };
 // clang-format on
 
@@ -80,26 +83,17 @@ const int kLinkOnly[] = {
 
 }  // namespace
 
-const MainBinding* BindingOf(int control)
+std::span<const Binding> Bindings()
 {
-    for (const MainBinding& b : kBindings)
-        if (b.control == control) return &b;
-    return nullptr;
-}
-
-const MainBinding* Bindings(int* count)
-{
-    *count = static_cast<int>(std::size(kBindings));
     return kBindings;
 }
 
-const int* LinkOnlyControls(int* count)
+std::span<const int> LinkOnlyControls()
 {
-    *count = static_cast<int>(std::size(kLinkOnly));
     return kLinkOnly;
 }
 
-bool FilledFor(const MainBinding& b, const CamClassTraits& traits)
+bool FilledFor(const Binding& b, const CamClassTraits& traits)
 {
     return b.shownFor == nullptr || traits.*b.shownFor;
 }

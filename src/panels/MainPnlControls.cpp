@@ -30,68 +30,15 @@ void showAccess(int panel, int control, int (*get)(int*))
     if (get(&access) == COMM_OK) SetCtrlVal(panel, control, access);
 }
 
-// A value sent through one set function.  Where the camera is asked back,
-// its answer is shown; where the conversion rounds, the count that went out
-// is shown converted back, never the typed figure.  A refused value gives
-// way to the one the camera still holds.
-int commitPlain(int panel, const MainBinding& b)
-{
-    int status = COMM_OK;
-    if (b.kind == ValueKind::Int && b.setInt) {
-        status = b.setInt(IntValue(panel, b.control));
-    } else if (b.kind == ValueKind::Real && b.setReal) {
-        const float typed = FloatValue(panel, b.control);
-        status = b.setReal(typed);
-        // The camera's answer stands, whether it took the value or not.
-        float taken = 0.0f;
-        if (b.getReal && b.getReal(&taken) == COMM_OK) {
-            ShowCameraValue(panel, b.control, static_cast<double>(taken));
-            return status;
-        }
-        if (status == COMM_OK)
-            SetCtrlVal(panel, b.control, Comm_CountToUser(b.rule, Comm_UserToCount(b.rule, typed)));
-    } else {
-        return COMM_OK;
-    }
-    if (status == COMM_OK)
-        NoteConfirmed(panel, b.control);
-    else
-        ShowConfirmed(panel, b.control);
-    return status;
-}
-
-// The value as the operator committed it.  An action that waits for the
-// link carries it along: by the time it runs, the control may show what an
-// earlier action read back from the camera.
-struct Committed {
-    int i = 0;
-    double d = 0.0;
-};
-
-Committed readCommitted(int panel, const MainBinding& b)
-{
-    Committed v;
-    if (b.kind == ValueKind::Int) GetCtrlVal(panel, b.control, &v.i);
-    if (b.kind == ValueKind::Real) GetCtrlVal(panel, b.control, &v.d);
-    return v;
-}
-
-void applyControl(int panel, const MainBinding& b, Committed v)
-{
-    if (b.kind == ValueKind::Int) SetCtrlVal(panel, b.control, v.i);
-    if (b.kind == ValueKind::Real) SetCtrlVal(panel, b.control, v.d);
-    ReportCommStatus(b.commit ? b.commit(panel, b.control) : commitPlain(panel, b));
-}
-
 }  // namespace
 
 // Manual or automatic gain.  The mode decides which other controls make sense:
 // in manual the gain and the shutter are the operator's, in automatic the
 // camera's limits are.
-int CommitMode(int panel, int)
+int CommitMode(int panel, const Committed& value)
 {
     const CamClassTraits& t = Comm_CurrentClass();
-    int mode = IntValue(panel, MAIN_MODE);
+    int mode = value.i;
     int status = COMM_OK;
     if (t.agcMode) {
         keepFirst(status, Comm_SetAMD(mode));
@@ -122,44 +69,27 @@ int CommitMode(int panel, int)
     return status;
 }
 
-void NoteConfirmed(int panel, int control)
+int CommitShutterSpeed(int panel, const Committed& value)
 {
-    if (BindingOf(control)) NoteConfirmedValue(panel, control);
-}
-
-void ShowConfirmed(int panel, int control)
-{
-    if (BindingOf(control)) ShowConfirmedValue(panel, control);
-}
-
-int CommitShutterSpeed(int panel, int)
-{
-    const int status = Comm_SetSHS(IntValue(panel, MAIN_SHS));
-    if (status == COMM_OK)
-        NoteConfirmed(panel, MAIN_SHS);
-    else
-        ShowConfirmed(panel, MAIN_SHS);
+    const int status = Comm_SetSHS(value.i);
+    SettleCommitted(panel, MAIN_SHS, status);
     ShowDuration(panel);
     return status;
 }
 
 // Pulse Width Mode: the trigger pulse sets the exposure, not the shutter.
-int CommitTriggerMode(int panel, int)
+int CommitTriggerMode(int panel, const Committed& value)
 {
-    const int status = Comm_SetTMD(IntValue(panel, MAIN_TMD));
-    if (status == COMM_OK) {
-        NoteConfirmed(panel, MAIN_TMD);
-        State().tmd = IntValue(panel, MAIN_TMD);
-    } else {
-        ShowConfirmed(panel, MAIN_TMD);
-    }
+    const int status = Comm_SetTMD(value.i);
+    SettleCommitted(panel, MAIN_TMD, status);
+    if (status == COMM_OK) State().tmd = value.i;
     ApplyRules();
     return status;
 }
 
-int CommitModel(int panel, int)
+int CommitModel(int panel, const Committed& value)
 {
-    const int row = IntValue(panel, MAIN_MODEL);
+    const int row = value.i;
     if (Comm_SetModel(row) != COMM_OK) {
         MessagePopup("ERROR",
                      "          Failure setting camera model.\nSelected model may be incompatible with FPGA");
@@ -175,12 +105,14 @@ int CommitModel(int panel, int)
 // Withdrawing the ALC user access first puts the camera into manual gain, so
 // the user screen is not left locked in automatic mode.  If the camera does
 // not take the manual mode, the access stays as it was.
-int CommitAgcAccess(int panel, int)
+int CommitAgcAccess(int panel, const Committed& value)
 {
-    const int access = IntValue(panel, MAIN_AGC_ACCESS);
+    const int access = value.i;
     if (access == 0) {
         SetCtrlVal(g_mainpanel, MAIN_MODE, 0);
-        const int forced = CommitMode(g_mainpanel, MAIN_MODE);
+        Committed manual;
+        manual.control = MAIN_MODE;
+        const int forced = CommitMode(g_mainpanel, manual);
         if (forced != COMM_OK) {
             ReportCommStatus(forced);
             showAccess(panel, MAIN_AGC_ACCESS, Comm_GetAGC_Access);
@@ -194,9 +126,9 @@ int CommitAgcAccess(int panel, int)
 
 // Likewise the blemish user access: compensation off first (the AGC camera
 // has none), then the access.
-int CommitDfcAccess(int panel, int)
+int CommitDfcAccess(int panel, const Committed& value)
 {
-    const int access = IntValue(panel, MAIN_DFC_ACCESS);
+    const int access = value.i;
     if (access == 0 && !Comm_CurrentClass().agcMode) {
         SetCtrlVal(g_mainpanel, MAIN_DFC, 0);
         const int forced = Comm_SetDFC(0);
@@ -214,7 +146,7 @@ int CommitDfcAccess(int panel, int)
     return status;
 }
 
-int CommitWhiteBalance(int panel, int)
+int CommitWhiteBalance(int panel, const Committed&)
 {
     const int status = Comm_SetAWB();
     const struct {
@@ -230,16 +162,3 @@ int CommitWhiteBalance(int panel, int)
 }
 
 }  // namespace mainpnl
-
-using namespace mainpnl;
-
-int Mpnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    if (event != EVENT_COMMIT) return 0;
-    const MainBinding* b = BindingOf(control);
-    if (!b) return 0;
-    // Committed while the camera is busy: carried out once it is free.
-    const Committed value = readCommitted(panel, *b);
-    RunMainPanelAction(panel, control, [panel, b, value] { applyControl(panel, *b, value); });
-    return 0;
-}

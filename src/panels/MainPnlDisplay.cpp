@@ -45,11 +45,10 @@ void ShowDuration(int panel)
 }
 
 // Why the record field a binding shows is unread in the pass; 0 when it was read.
-int FieldFailure(const MainBinding& b, const CamMainSettings* rec, const SnapshotStats* stats)
+int FieldFailure(const Binding& b, const CamMainSettings* rec, const SnapshotStats* stats)
 {
     const void* field = b.control == MAIN_MODE ? (Comm_CurrentClass().agcMode ? &rec->amd : &rec->aec)
-                        : b.intField           ? static_cast<const void*>(&(rec->*b.intField))
-                        : b.realField          ? &(rec->*b.realField)
+                        : b.field.main         ? b.field.main(*rec)
                                                : nullptr;
     return field ? MainFieldFailure(stats, rec, field) : COMM_OK;
 }
@@ -64,10 +63,7 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
     const CamClassTraits& t = Comm_CurrentClass();
     const bool factory = g_prog_type == 1;
 
-    int count = 0;
-    const MainBinding* bindings = Bindings(&count);
-    for (int i = 0; i < count; ++i) {
-        const MainBinding& b = bindings[i];
+    for (const Binding& b : Bindings()) {
         const bool factoryRing = b.dimming == Dimming::FactoryRing;
         if ((factoryRing && !factory) || !FilledFor(b, t)) continue;
         if (const int failure = FieldFailure(b, rec, stats)) {
@@ -87,10 +83,11 @@ void Mpnl_DisplayMain(CamMainSettings* rec, const SnapshotStats* stats)
             GetNumListItems(panel, MAIN_MFI, &items);
             if (items < rec->mfi + 1) rec->mfi -= 1;
             ShowCameraValue(panel, MAIN_MFI, rec->mfi);
-        } else if (b.intField) {
-            ShowCameraValue(panel, b.control, rec->*b.intField);
-        } else if (b.realField) {
-            ShowCameraValue(panel, b.control, static_cast<double>(rec->*b.realField));
+        } else if (b.field.main) {
+            const void* field = b.field.main(*rec);
+            ShowCameraValue(panel, b.control,
+                            b.field.real ? static_cast<double>(*static_cast<const float*>(field))
+                                         : *static_cast<const int*>(field));
         }
     }
     if (factory) SetCtrlVal(panel, MAIN_MODEL, g_cam_model_user_idx);

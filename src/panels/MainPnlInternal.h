@@ -6,6 +6,7 @@
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
+#include "panels/Bindings.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
 #include "resources/UlvoIccd.h"
@@ -17,17 +18,19 @@ namespace mainpnl {
 // Access and dimming.  Each rule is written once, in MainPnlRules.cpp, and
 // applied to every control that names it in the binding table.
 
-enum class Dimming {
-    LinkOnly,       ///< dimmed only without a camera link
-    ModeLock,       ///< the ALC/AGC mode ring: locked without the ALC user access
-    ManualOnly,     ///< manual gain: locked in automatic mode
-    AutomaticOnly,  ///< ALC level and maximum gain: locked in manual mode
-    ShutterSwitch,  ///< shutter control: locked in automatic mode
-    ShutterSpeed,   ///< shutter speed and its msec readout: the shutter-speed access rule
-    ShutterLimit,   ///< ALC maximum shutter speed: usable in automatic mode with ESH on
-    BlemishLock,    ///< white blemish compensation: locked without the blemish user access
-    TriggerLock,    ///< trigger mode: the colour cameras have none to set
-    FactoryRing,    ///< model selector and access rings: usable without a link on the factory screen
+struct Dimming {
+    enum Rule : int {
+        LinkOnly,       ///< dimmed only without a camera link
+        ModeLock,       ///< the ALC/AGC mode ring: locked without the ALC user access
+        ManualOnly,     ///< manual gain: locked in automatic mode
+        AutomaticOnly,  ///< ALC level and maximum gain: locked in manual mode
+        ShutterSwitch,  ///< shutter control: locked in automatic mode
+        ShutterSpeed,   ///< shutter speed and its msec readout: the shutter-speed access rule
+        ShutterLimit,   ///< ALC maximum shutter speed: usable in automatic mode with ESH on
+        BlemishLock,    ///< white blemish compensation: locked without the blemish user access
+        TriggerLock,    ///< trigger mode: the colour cameras have none to set
+        FactoryRing,    ///< model selector and access rings: usable without a link on the factory screen
+    };
 };
 
 /// The camera's state as far as the rules need it: what the last display or
@@ -60,44 +63,21 @@ void ReadElectronicShutter();
 void ApplyRules();
 
 // ---------------------------------------------------------------------------
-// Bindings: one row per control that shows or changes a camera setting.
+// Bindings: one row per control that shows or changes a camera setting
+// (Bindings.h), its dimming one of Dimming's rules.
 
-enum class ValueKind { Int, Real, Action };
-
-struct MainBinding {
-    int control;
-    ValueKind kind;
-    int (*setInt)(int) = nullptr;      ///< the camera function a committed int goes to
-    int (*getInt)(int*) = nullptr;     ///< read back after the set, the answer shown
-    int (*setReal)(float) = nullptr;   ///< the camera function a committed real goes to
-    int (*getReal)(float*) = nullptr;  ///< read back after the set, the answer shown
-    CommRule rule = CommRule::Count;   ///< the sent count, converted back, is shown when nothing is read back
-    int CamMainSettings::*intField = nullptr;     ///< record field shown by the display
-    float CamMainSettings::*realField = nullptr;  ///< record field shown by the display
-    bool CamClassTraits::*shownFor = nullptr;     ///< classes whose record fills it (nullptr: every class)
-    Dimming dimming = Dimming::LinkOnly;
-    /// Handles a commit instead of the plain set; returns the status to report.
-    int (*commit)(int panel, int control) = nullptr;
-};
-
-/// The binding of a control, nullptr when it has none.
-const MainBinding* BindingOf(int control);
+using panelbind::Binding;
+using panelbind::Committed;
 
 /// Every binding, in display order.
-const MainBinding* Bindings(int* count);
+std::span<const Binding> Bindings();
 
 /// Controls dimmed without a link that carry no camera value of their own:
 /// the lens buttons, and the captions and frames that belong to value groups.
-const int* LinkOnlyControls(int* count);
-
-/// What the camera last confirmed for a bound control: noted when the display
-/// shows it and when a commit is accepted; shown again when a commit fails,
-/// so that the panel never shows a value the camera refused.
-void NoteConfirmed(int panel, int control);
-void ShowConfirmed(int panel, int control);
+std::span<const int> LinkOnlyControls();
 
 /// Whether a binding's record field is filled for the class.
-bool FilledFor(const MainBinding& b, const CamClassTraits& traits);
+bool FilledFor(const Binding& b, const CamClassTraits& traits);
 
 // ---------------------------------------------------------------------------
 // Shorthands.
@@ -116,12 +96,12 @@ void ShowShutterSpeed(int panel, int lines);
 void ShowDuration(int panel);
 
 /// The handlers of the controls that do more than one set.
-int CommitMode(int panel, int control);
-int CommitShutterSpeed(int panel, int control);
-int CommitTriggerMode(int panel, int control);
-int CommitModel(int panel, int control);
-int CommitAgcAccess(int panel, int control);
-int CommitDfcAccess(int panel, int control);
-int CommitWhiteBalance(int panel, int control);
+int CommitMode(int panel, const Committed& value);
+int CommitShutterSpeed(int panel, const Committed& value);
+int CommitTriggerMode(int panel, const Committed& value);
+int CommitModel(int panel, const Committed& value);
+int CommitAgcAccess(int panel, const Committed& value);
+int CommitDfcAccess(int panel, const Committed& value);
+int CommitWhiteBalance(int panel, const Committed& value);
 
 }  // namespace mainpnl

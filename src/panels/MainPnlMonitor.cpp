@@ -120,7 +120,8 @@ int Mpnl_MonitorCallback(int panel, int control, int event, void*, int, int)
 
 void Mpnl_RegisterCallbacks()
 {
-    RegisterUiCallback("Mpnl_ValCallback", Mpnl_ValCallback);
+    panelbind::RegisterBindings(MAIN, mainpnl::Bindings());
+    RegisterUiCallback("Mpnl_ValCallback", panelbind::BoundValueCallback);
     RegisterUiCallback("Mpnl_RefreshButtonCallback", Mpnl_RefreshButtonCallback);
     RegisterUiCallback("Mpnl_ZFICallback", Mpnl_ZFICallback);
     RegisterUiCallback("Mpnl_MonitorCallback", Mpnl_MonitorCallback);

@@ -46,7 +46,7 @@ bool shutterSpeedDimmed(const CamClassTraits& t, int tmd, bool wantDimmed, int e
 
 // Why a rule dims its control just now, in the operator's words; nullptr
 // when it does not.
-const char* dimmedBecause(Dimming rule, const CamClassTraits& t, const RuleState& s, bool link, bool factory)
+const char* dimmedBecause(int rule, const CamClassTraits& t, const RuleState& s, bool link, bool factory)
 {
     const char* noLink = g_com_port != 0 ? "the camera link is lost; the program is looking for the camera"
                                          : "no camera is connected (File > Preferences chooses its port)";
@@ -139,13 +139,10 @@ void ApplyRules()
     const bool link = linkPresent();
     const bool factory = g_prog_type != 0;
 
-    int count = 0;
-    const MainBinding* bindings = Bindings(&count);
-    for (int i = 0; i < count; ++i)
-        DimBecause(panel, bindings[i].control, dimmedBecause(bindings[i].dimming, t, s, link, factory));
-    const int* others = LinkOnlyControls(&count);
+    for (const Binding& b : Bindings())
+        DimBecause(panel, b.control, dimmedBecause(b.dimming, t, s, link, factory));
     const char* noLink = dimmedBecause(Dimming::LinkOnly, t, s, link, factory);
-    for (int i = 0; i < count; ++i) DimBecause(panel, others[i], noLink);
+    for (int c : LinkOnlyControls()) DimBecause(panel, c, noLink);
     DimBecause(panel, MAIN_FACBOX, dimmedBecause(Dimming::FactoryRing, t, s, link, factory));
     applyMenuRules(link);
 }

@@ -150,12 +150,12 @@ bool PanelFill::ok(int status)
     return status == COMM_OK;
 }
 
-void PanelFill::show(int control, int status, int value)
+void PanelFill::showAnswer(int control, int status, int value)
 {
-    show(control, status, static_cast<double>(value));
+    showAnswer(control, status, static_cast<double>(value));
 }
 
-void PanelFill::show(int control, int status, double value)
+void PanelFill::showAnswer(int control, int status, double value)
 {
     if (ok(status))
         ShowCameraValue(panel_, control, value);
@@ -167,14 +167,14 @@ void PanelFill::read(int control, int (*get)(int*))
 {
     int value = 0;
     const int status = get(&value);
-    show(control, status, value);
+    showAnswer(control, status, value);
 }
 
 void PanelFill::read(int control, int (*get)(float*))
 {
     float value = 0.0f;
     const int status = get(&value);
-    show(control, status, static_cast<double>(value));
+    showAnswer(control, status, static_cast<double>(value));
 }
 
 void PanelFill::report() const
@@ -187,6 +187,7 @@ namespace {
 
 struct OpenPopup {
     int panel;
+    int resource;
     PopupOpening opening;
 };
 
@@ -213,10 +214,57 @@ void OpenCameraPopup(const PopupOpening& opening)
             if (opening.attribute618) SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
             if (opening.fillBeforeShowing) opening.fill();
             InstallPopup(panel);
-            OpenPopups().push_back({panel, opening});
+            OpenPopups().push_back({panel, resource, opening});
             if (!opening.fillBeforeShowing) opening.fill();
         },
         key);
+}
+
+namespace {
+
+std::map<int, PopupOpening>& registered()
+{
+    static std::map<int, PopupOpening> byMenuItem;
+    return byMenuItem;
+}
+
+// The newest first: a handle is given again once its panel is gone.
+const OpenPopup* openPopup(int panel)
+{
+    const auto& open = OpenPopups();
+    for (auto it = open.rbegin(); it != open.rend(); ++it)
+        if (it->panel == panel) return &*it;
+    return nullptr;
+}
+
+}  // namespace
+
+void RegisterCameraPopup(int menuItem, const PopupOpening& opening)
+{
+    registered().insert_or_assign(menuItem, opening);
+}
+
+void CameraPopupMenuCallback(int, int menuItem, void*, int)
+{
+    // Chosen while the camera is busy: the panel opens once it is free.
+    if (const auto it = registered().find(menuItem); it != registered().end()) OpenCameraPopup(it->second);
+}
+
+int CameraPopupCloseCallback(int panel, int control, int event, void*, int, int)
+{
+    if (event != (control == 0 ? EVENT_CLOSE : EVENT_COMMIT)) return 0;
+    const OpenPopup* p = openPopup(panel);
+    if (p && p->opening.close)
+        p->opening.close(panel);
+    else
+        CloseCameraPopup(panel);
+    return 0;
+}
+
+int CameraPopupResource(int panel)
+{
+    const OpenPopup* p = openPopup(panel);
+    return p ? p->resource : -1;
 }
 
 void CloseCameraPopup(int panel)

@@ -47,6 +47,18 @@ struct PopupOpening {
 };
 void OpenCameraPopup(const PopupOpening& opening);
 
+/// Makes the menu item open the pop-up with CameraPopupMenuCallback.
+void RegisterCameraPopup(int menuItem, const PopupOpening& opening);
+/// The menu command of every camera pop-up: opens the one registered for the
+/// item.
+void CameraPopupMenuCallback(int menuBar, int menuItem, void* callbackData, int panel);
+/// The OK button (on commit) and the close box (a panel callback, control 0,
+/// on close) of every camera pop-up: the pop-up closes as its opening says.
+int CameraPopupCloseCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                             int eventData2);
+/// The resource an open camera pop-up was loaded from; -1 for any other panel.
+int CameraPopupResource(int panel);
+
 /// Takes the camera pop-up off the screen (RemovePopup) and forgets what was
 /// noted for its controls.
 void CloseCameraPopup(int panel);
@@ -76,8 +88,8 @@ public:
     void read(int control, int (*get)(float*));
     /// Shows value in control when status (of the query that gave it,
     /// already made) is 0.
-    void show(int control, int status, int value);
-    void show(int control, int status, double value);
+    void showAnswer(int control, int status, int value);
+    void showAnswer(int control, int status, double value);
 
     int firstFailure() const { return firstFailure_; }
     /// The one message, when a query failed.

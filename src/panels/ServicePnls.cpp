@@ -1,21 +1,22 @@
 #include "panels/ServicePnls.h"
 
+#include "panels/Bindings.h"
+#include "panels/PanelCommit.h"
 #include "ui/Ui.h"
 
 void ServicePnl_RegisterCallbacks()
 {
-    RegisterUiCallback("MMnu_FileSplitCallback", MMnu_FileSplitCallback);
-    RegisterUiCallback("SplitScrnPnl_ValCallback", SplitScrnPnl_ValCallback);
-    RegisterUiCallback("SplitScrnPnl_OKCallback", SplitScrnPnl_OKCallback);
-    RegisterUiCallback("MMnu_CProcCallback", MMnu_CProcCallback);
-    RegisterUiCallback("CProcPnl_ValCallback", CProcPnl_ValCallback);
-    RegisterUiCallback("CProcPnl_OKCallback", CProcPnl_OKCallback);
-    RegisterUiCallback("MMnu_AFECallback", MMnu_AFECallback);
-    RegisterUiCallback("AfePnl_ValCallback", AfePnl_ValCallback);
-    RegisterUiCallback("AfePnl_OKCallback", AfePnl_OKCallback);
-    RegisterUiCallback("MMnu_FPGACallback", MMnu_FPGACallback);
-    RegisterUiCallback("FTestPnl_ValCallback", FTestPnl_ValCallback);
-    RegisterUiCallback("FTestPnl_BitCallback", FTestPnl_BitCallback);
-    RegisterUiCallback("FTestPnl_WriteCallback", FTestPnl_WriteCallback);
-    RegisterUiCallback("FTestPnl_OKCallback", FTestPnl_OKCallback);
+    SplitScrnPnl_Register();
+    CProcPnl_Register();
+    AfePnl_Register();
+    FTestPnl_Register();
+    for (const char* name :
+         {"MMnu_FileSplitCallback", "MMnu_CProcCallback", "MMnu_AFECallback", "MMnu_FPGACallback"})
+        RegisterUiCallback(name, CameraPopupMenuCallback);
+    for (const char* name : {"SplitScrnPnl_ValCallback", "CProcPnl_ValCallback", "AfePnl_ValCallback",
+                             "FTestPnl_ValCallback", "FTestPnl_BitCallback", "FTestPnl_WriteCallback"})
+        RegisterUiCallback(name, panelbind::BoundValueCallback);
+    // The split-screen panel's OK names the AFE panel's callback.
+    for (const char* name : {"AfePnl_OKCallback", "CProcPnl_OKCallback", "FTestPnl_OKCallback"})
+        RegisterUiCallback(name, CameraPopupCloseCallback);
 }

@@ -15,44 +15,25 @@ extern int g_afe_panel;    ///< handle of the open AFEACC panel
 extern int g_fpga_panel;   ///< handle of the open FTEST panel
 
 // File, Split Screen: shown, then filled.
-void MMnu_FileSplitCallback(int menuBar, int menuItem, void* callbackData, int panel);
 int SplitScrnPnl_Display();
-int SplitScrnPnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                             int eventData2);
-int SplitScrnPnl_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                            int eventData2);
-
 // Color Processing (colour cameras): filled, then shown.
-void MMnu_CProcCallback(int menuBar, int menuItem, void* callbackData, int panel);
 int CProcPnl_Display();
-int CProcPnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
-int CProcPnl_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                        int eventData2);
-
 // File, AFE Access (factory mode): shown, then filled.
-void MMnu_AFECallback(int menuBar, int menuItem, void* callbackData, int panel);
 int AfePnl_Display();
-int AfePnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-/// Also the OK button of the split-screen panel.
-int AfePnl_OKCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-
 // File, FPGA Access (factory mode): filled, then shown.
-void MMnu_FPGACallback(int menuBar, int menuItem, void* callbackData, int panel);
 int FTestDisplay();
 /// Shows the low 16 bits of value on the read lamps (which 0) or on the write
 /// switches (any other which).
 void FTest_ShowBin(int value, int which);
-int FTestPnl_ValCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
-/// The bit switches: the new value takes the switch's bit; nothing is sent.
-int FTestPnl_BitCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                         int eventData2);
-/// "Write to FPGA": the new value to the register address, then read back.
-int FTestPnl_WriteCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                           int eventData2);
-int FTestPnl_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
-                        int eventData2);
 
-/// Makes the four menu commands and their panels' callbacks known by name.
+/// Each panel's bindings and opening (ServicePnl_RegisterCallbacks calls them).
+void SplitScrnPnl_Register();
+void CProcPnl_Register();
+void AfePnl_Register();
+void FTestPnl_Register();
+
+/// Makes the four menu commands and their panels' callbacks known by the names
+/// the resources give them: one menu command opens each pop-up, one value
+/// callback serves every bound control (on the FPGA panel also the bit
+/// switches and "Write to FPGA"), and OK closes it.
 void ServicePnl_RegisterCallbacks();

@@ -3,9 +3,9 @@
 #include "camera/CamTypes.h"
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "panels/Bindings.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelShorthands.h"
-#include "panels/PopupBindings.h"
 #include "panels/ServicePnls.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
@@ -14,10 +14,10 @@ int g_split_panel = 0;
 
 namespace {
 
+using panelbind::Binding;
+using panelbind::Committed;
+using panelbind::Kind;
 using panelctl::IntValue;
-using popup::Binding;
-using popup::Committed;
-using popup::Kind;
 
 struct Half {
     int side;  // 0 left, 1 right
@@ -179,7 +179,7 @@ int SplitScrnPnl_Display()
     int line[3] = {0, 0, 0};
     const int lineStatus =
         firstFailureOf([&line](int* f) { return Comm_GetSSPosThick(&line[0], &line[1], &line[2], f); });
-    for (int i = 0; i < 3; ++i) fill.show(kLineControls[i], lineStatus, line[i]);
+    for (int i = 0; i < 3; ++i) fill.showAnswer(kLineControls[i], lineStatus, line[i]);
 
     fill.read(SPLITSCRN_SSA, Comm_GetSSA);
 
@@ -189,28 +189,18 @@ int SplitScrnPnl_Display()
             int level = 0;
             const int status = firstFailureOf(
                 [&](int* f) { return Comm_GetSSColor(h.side, colour, &level, &transparency, f); });
-            fill.show(h.levels[colour], status, level);
+            fill.showAnswer(h.levels[colour], status, level);
             transparencyStatus = status;
         }
-        fill.show(h.transparency, transparencyStatus, transparency);
+        fill.showAnswer(h.transparency, transparencyStatus, transparency);
         showSwatch(panel, h);
     }
     fill.report();
     return fill.firstFailure();
 }
 
-void MMnu_FileSplitCallback(int, int, void*, int)
+void SplitScrnPnl_Register()
 {
-    OpenCameraPopup({SPLITSCRN, &g_split_panel, false, false, SplitScrnPnl_Display});
-}
-
-int SplitScrnPnl_ValCallback(int panel, int control, int event, void*, int, int)
-{
-    return popup::ValueCallback(popup::Find(kSplitScreen, control), panel, event);
-}
-
-int SplitScrnPnl_OKCallback(int panel, int, int event, void*, int, int)
-{
-    if (event == EVENT_COMMIT) CloseCameraPopup(panel);
-    return 0;
+    panelbind::RegisterBindings(SPLITSCRN, kSplitScreen);
+    RegisterCameraPopup(MAINMNU_FILE_SPLIT, {SPLITSCRN, &g_split_panel, false, false, SplitScrnPnl_Display});
 }
