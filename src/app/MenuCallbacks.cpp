@@ -69,7 +69,7 @@ private:
     bool cancelAsked_ = false;
 };
 
-PanelSettingsUi g_panel_ui;
+PanelSettingsUi s_panel_ui;
 
 // The settings-file dialogs open where the last one left off; the first one
 // in the folder the program was given (an installed program: the user's
@@ -120,12 +120,12 @@ void SetSettingsFileFolder(const std::string& folder)
 
 void InstallSettingsFileUi()
 {
-    SetSettingsFileUi(&g_panel_ui);
+    SetSettingsFileUi(&s_panel_ui);
 }
 
 void UninstallSettingsFileUi()
 {
-    g_panel_ui.progressDone();
+    s_panel_ui.progressDone();
     SetSettingsFileUi(nullptr);
 }
 
@@ -185,7 +185,7 @@ int LoadProg_CancelCallback(int, int, int event, void*, int, int)
 {
     // Not queued behind the load like other actions: it is what the load
     // asks about between its steps.
-    if (event == EVENT_COMMIT) g_panel_ui.askCancel();
+    if (event == EVENT_COMMIT) s_panel_ui.askCancel();
     return 0;
 }
 

@@ -98,7 +98,7 @@ namespace {
 
 // Arrowing through the port list commits every port it passes; only the one
 // the operator stays on is asked, once the list has been still a moment.
-QTimer* g_probe = nullptr;
+QTimer* s_probe = nullptr;
 int g_probePanel = 0;
 
 void probeChosenPort()
@@ -116,7 +116,7 @@ void probeChosenPort()
 
 void cancelProbe()
 {
-    if (g_probe) g_probe->stop();
+    if (s_probe) s_probe->stop();
 }
 
 }  // namespace
@@ -124,15 +124,15 @@ void cancelProbe()
 int Pref_ComListCallback(int panel, int, int event, void*, int, int)
 {
     if (event != EVENT_COMMIT) return 0;
-    if (!g_probe) {
-        g_probe = new QTimer(QCoreApplication::instance());
-        g_probe->setSingleShot(true);
-        g_probe->setTimerType(Qt::PreciseTimer);
-        g_probe->setInterval(kPortProbeDelayMs);
-        QObject::connect(g_probe, &QTimer::timeout, probeChosenPort);
+    if (!s_probe) {
+        s_probe = new QTimer(QCoreApplication::instance());
+        s_probe->setSingleShot(true);
+        s_probe->setTimerType(Qt::PreciseTimer);
+        s_probe->setInterval(kPortProbeDelayMs);
+        QObject::connect(s_probe, &QTimer::timeout, probeChosenPort);
     }
     g_probePanel = panel;
-    g_probe->start();
+    s_probe->start();
     return 0;
 }
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string g_report;  // one line per port tried
+std::string s_report;  // one line per port tried
 
 // The preferred port is tried again in the scan; its first reason stands.
 void note(int port, const std::string& why)
@@ -19,9 +19,9 @@ void note(int port, const std::string& why)
     const std::string device = ComPortDevice(port).toStdString();
     const std::string name =
         "COM" + std::to_string(port) + (device.empty() ? "" : " (" + device + ")") + ": ";
-    if (("\n" + g_report).find("\n" + name) != std::string::npos) return;
-    if (!g_report.empty()) g_report += "\n";
-    g_report += name + why;
+    if (("\n" + s_report).find("\n" + name) != std::string::npos) return;
+    if (!s_report.empty()) s_report += "\n";
+    s_report += name + why;
 }
 
 // Why no camera answered the model query on a port that opened.
@@ -65,20 +65,20 @@ bool probe(int port, int baud)
 
 int OpenCamera(int port, int baud, int scan)
 {
-    g_report.clear();
+    s_report.clear();
     bool found = port != 0 && probe(port, baud);
     for (int p = 1; !found && scan && p <= 8; ++p) found = probe(p, baud);
     if (!found) {
         g_com_port = 0;
         return 1;
     }
-    g_report.clear();
+    s_report.clear();
     return 0;
 }
 
 std::string Comm_OpenCameraReport()
 {
-    return g_report;
+    return s_report;
 }
 
 int Comm_Reconnect()

@@ -24,27 +24,27 @@ constexpr int kMaxLineLength = kRingSize - 1;
 // and the mark keeps such a line from passing for a shorter true one.
 constexpr char kNulMark = '\x1A';
 
-char g_rx_ring[kRingSize];
-int g_rx_wptr = 0;
-int g_rx_rptr = 0;
-int g_rx_lines = 0;
-int g_rx_used = 0;      // bytes held: complete lines with their NULs plus the open line
-int g_rx_line_len = 0;  // characters of the line being received
-int g_rx_in_line = 0;
-double g_rx_last_byte_time = 0.0;  // Timer() when the last byte arrived
-bool g_rx_junk = false;            // printable bytes seen outside a line since the last line ended
-int g_rx_junk_lines = 0;           // lines of such bytes ended by a CR, not yet noted
-char g_rx_echo[kRingSize + 1];
-int g_rx_echo_len = 0;
+char s_rx_ring[kRingSize];
+int s_rx_wptr = 0;
+int s_rx_rptr = 0;
+int s_rx_lines = 0;
+int s_rx_used = 0;      // bytes held: complete lines with their NULs plus the open line
+int s_rx_line_len = 0;  // characters of the line being received
+int s_rx_in_line = 0;
+double s_rx_last_byte_time = 0.0;  // Timer() when the last byte arrived
+bool s_rx_junk = false;            // printable bytes seen outside a line since the last line ended
+int s_rx_junk_lines = 0;           // lines of such bytes ended by a CR, not yet noted
+char s_rx_echo[kRingSize + 1];
+int s_rx_echo_len = 0;
 
-int g_comm_busy = 0;
-CommFailure g_last_failure;
-std::uint64_t g_failure_operation = 0;  // the operation g_last_failure belongs to
-char g_comm_msg[200];
-CommTrafficHook g_traffic_hook = nullptr;
-CommLinkLostHook g_link_lost_hook = nullptr;
+int s_comm_busy = 0;
+CommFailure s_last_failure;
+std::uint64_t s_failure_operation = 0;  // the operation s_last_failure belongs to
+char s_comm_msg[200];
+CommTrafficHook s_traffic_hook = nullptr;
+CommLinkLostHook s_link_lost_hook = nullptr;
 
-LinkLedger g_ledger;
+LinkLedger s_ledger;
 // For how many transactions a line that misbehaved is still distrusted.
 constexpr int kTroubleMemory = 32;
 
@@ -55,83 +55,83 @@ int advance(int pos)
 
 void logTraffic(const char* text, int received)
 {
-    if (g_prog_type == 1 && g_traffic_hook) g_traffic_hook(text, received);
+    if (g_prog_type == 1 && s_traffic_hook) s_traffic_hook(text, received);
 }
 
 void resetRing()
 {
-    g_rx_lines = 0;
-    g_rx_junk = false;
-    g_rx_junk_lines = 0;
-    g_rx_used = 0;
-    g_rx_line_len = 0;
-    g_rx_wptr = g_rx_rptr = 0;
+    s_rx_lines = 0;
+    s_rx_junk = false;
+    s_rx_junk_lines = 0;
+    s_rx_used = 0;
+    s_rx_line_len = 0;
+    s_rx_wptr = s_rx_rptr = 0;
 }
 
 // Removes the oldest complete line, copying it into out (kRingSize bytes) when given.
 void takeLine(char* out)
 {
     int n = 0;
-    while (g_rx_ring[g_rx_rptr] != '\0') {
-        if (out) out[n] = g_rx_ring[g_rx_rptr];
+    while (s_rx_ring[s_rx_rptr] != '\0') {
+        if (out) out[n] = s_rx_ring[s_rx_rptr];
         ++n;
-        g_rx_rptr = advance(g_rx_rptr);
+        s_rx_rptr = advance(s_rx_rptr);
     }
     if (out) out[n] = '\0';
-    g_rx_rptr = advance(g_rx_rptr);
-    g_rx_used -= n + 1;
-    --g_rx_lines;
+    s_rx_rptr = advance(s_rx_rptr);
+    s_rx_used -= n + 1;
+    --s_rx_lines;
 }
 
 // Stores one byte of the open line, dropping old lines when the ring is full.
 void storeByte(char byte)
 {
-    while (g_rx_used >= kRingSize && g_rx_lines > 0) takeLine(nullptr);
-    if (g_rx_used >= kRingSize) return;
-    g_rx_ring[g_rx_wptr] = byte;
-    g_rx_wptr = advance(g_rx_wptr);
-    ++g_rx_used;
+    while (s_rx_used >= kRingSize && s_rx_lines > 0) takeLine(nullptr);
+    if (s_rx_used >= kRingSize) return;
+    s_rx_ring[s_rx_wptr] = byte;
+    s_rx_wptr = advance(s_rx_wptr);
+    ++s_rx_used;
 }
 
 void receiveByte(char byte)
 {
-    g_rx_last_byte_time = Timer();
-    if (g_rx_echo_len > kRingSize - 1) g_rx_echo_len = 0;
-    if (g_rx_in_line == 0) {
+    s_rx_last_byte_time = Timer();
+    if (s_rx_echo_len > kRingSize - 1) s_rx_echo_len = 0;
+    if (s_rx_in_line == 0) {
         if (byte == ':') {
-            g_rx_in_line = 1;
-            g_rx_line_len = 0;
+            s_rx_in_line = 1;
+            s_rx_line_len = 0;
         } else if (byte == '\r') {
             // Bytes without a ':' make a line that answers nothing.
-            if (g_rx_junk) ++g_rx_junk_lines;
-            g_rx_junk = false;
+            if (s_rx_junk) ++s_rx_junk_lines;
+            s_rx_junk = false;
         } else if (byte != '\n' && byte != ' ' && byte != '\t' && byte != '\0') {
-            g_rx_junk = true;
+            s_rx_junk = true;
         }
         // The traffic monitor gets the echo as a C string: a NUL would end it
         // there and hide the reply line behind it.
-        if (byte != '\0') g_rx_echo[g_rx_echo_len++] = byte;
+        if (byte != '\0') s_rx_echo[s_rx_echo_len++] = byte;
         return;
     }
-    if (g_rx_in_line != 1) {
-        g_rx_in_line = 0;
+    if (s_rx_in_line != 1) {
+        s_rx_in_line = 0;
         return;
     }
-    if (g_rx_echo_len < kRingSize && byte != '\0') g_rx_echo[g_rx_echo_len++] = byte;
+    if (s_rx_echo_len < kRingSize && byte != '\0') s_rx_echo[s_rx_echo_len++] = byte;
     if (byte == '\r') {
         storeByte('\0');
-        ++g_rx_lines;
-        g_rx_in_line = 0;
-        g_rx_line_len = 0;
-        g_rx_junk = false;
-        g_rx_echo[g_rx_echo_len] = '\0';
-        g_rx_echo_len = 0;
-        logTraffic(g_rx_echo, 1);
+        ++s_rx_lines;
+        s_rx_in_line = 0;
+        s_rx_line_len = 0;
+        s_rx_junk = false;
+        s_rx_echo[s_rx_echo_len] = '\0';
+        s_rx_echo_len = 0;
+        logTraffic(s_rx_echo, 1);
         return;
     }
-    if (g_rx_line_len >= kMaxLineLength) return;  // overlong line: the rest is cut
+    if (s_rx_line_len >= kMaxLineLength) return;  // overlong line: the rest is cut
     storeByte(byte == '\0' ? kNulMark : byte);
-    ++g_rx_line_len;
+    ++s_rx_line_len;
 }
 
 // Longest reply lines of each shape, with their ':' and CR, for the time they
@@ -150,16 +150,16 @@ int longestReply(ReplyShape shape)
     return kRingSize;
 }
 
-double g_reply_timeout = kReplyTimeoutSeconds;
+double s_reply_timeout = kReplyTimeoutSeconds;
 
 // The rate the port was opened with: iccdctl opens at its --baud without
 // touching the preference g_com_baud, and the wire times must be those of
 // the line in use.
-int g_open_baud = 0;
+int s_open_baud = 0;
 
 double byteSeconds()
 {
-    const int baud = g_open_baud > 0 ? g_open_baud : g_com_baud;
+    const int baud = s_open_baud > 0 ? s_open_baud : g_com_baud;
     return 10.0 / (baud > 0 ? baud : 9600);
 }
 
@@ -177,7 +177,7 @@ struct Aftermath {
     ReplyShape shape = ReplyShape::Acknowledge;
     bool tookUntold = false;  // it took a reply that content cannot tell: a text, or a refusal of a set
 };
-Aftermath g_after;
+Aftermath s_after;
 
 // Reads a line, strictly.  A line that is no reply but holds a further ':'
 // may be two lines run together where a CR was lost: what follows the ':'
@@ -195,7 +195,7 @@ ReplyLine readLine(std::string_view text)
 // Notes the lines of bytes without a ':' that have ended since last asked.
 void noteJunkLines()
 {
-    for (; g_rx_junk_lines > 0; --g_rx_junk_lines) g_ledger.stray(ReplyLine{});
+    for (; s_rx_junk_lines > 0; --s_rx_junk_lines) s_ledger.stray(ReplyLine{});
 }
 
 // Takes every complete line waiting: none can answer the command about to go
@@ -203,10 +203,10 @@ void noteJunkLines()
 void takeStrays()
 {
     noteJunkLines();
-    while (g_rx_lines > 0) {
+    while (s_rx_lines > 0) {
         char line[kRingSize];
         takeLine(line);
-        g_ledger.stray(readLine(line));
+        s_ledger.stray(readLine(line));
     }
 }
 
@@ -223,8 +223,8 @@ void letOpenLineComplete(double until)
     const double afterJunk = 0.010 + 3 * byte;
     for (;;) {
         if (IsComLinkDown(g_com_port)) return;
-        const double need = g_rx_in_line == 1 ? quiet : g_rx_junk ? afterJunk : 0.0;
-        const double left = std::min(g_rx_last_byte_time + need, until) - Timer();
+        const double need = s_rx_in_line == 1 ? quiet : s_rx_junk ? afterJunk : 0.0;
+        const double left = std::min(s_rx_last_byte_time + need, until) - Timer();
         if (left <= 0) return;
         WaitForSystemEvents(left);
     }
@@ -236,9 +236,9 @@ void awaitLineOrQuiet(double quiet, double until)
 {
     const double start = Timer();
     for (;;) {
-        if (IsComLinkDown(g_com_port) || g_rx_lines > 0) return;
-        const double lastSign = std::max(start, g_rx_last_byte_time);
-        const double need = g_rx_in_line == 1 ? 0.020 + 20 * byteSeconds() : quiet;
+        if (IsComLinkDown(g_com_port) || s_rx_lines > 0) return;
+        const double lastSign = std::max(start, s_rx_last_byte_time);
+        const double need = s_rx_in_line == 1 ? 0.020 + 20 * byteSeconds() : quiet;
         const double left = std::min(lastSign + need, until) - Timer();
         if (left <= 0) return;
         WaitForSystemEvents(left);
@@ -254,16 +254,16 @@ int sendCommand(int port, const char* text, std::uint16_t length, ReplyShape sha
     // A reply that timed out may still be on its way.  A command whose own
     // reply cannot be told from it by content first gives it the time the
     // line needs; one that names itself needs not.
-    if (g_after.timedOut && shape != ReplyShape::Integer) {
-        const double lineTime = 0.020 + longestReply(g_after.shape) * byteSeconds();
+    if (s_after.timedOut && shape != ReplyShape::Integer) {
+        const double lineTime = 0.020 + longestReply(s_after.shape) * byteSeconds();
         awaitLineOrQuiet(lineTime, std::min(settleUntil, Timer() + lineTime));
-    } else if (g_after.tookUntold && shape != ReplyShape::Integer &&
-               g_ledger.troubledWithin(kTroubleMemory)) {
+    } else if (s_after.tookUntold && shape != ReplyShape::Integer &&
+               s_ledger.troubledWithin(kTroubleMemory)) {
         // On a line that lately repeated or garbled replies, a repeat of the
         // reply just taken would pass for this command's: let it come first.
         awaitLineOrQuiet(0.010 + 20 * byteSeconds(), settleUntil);
     }
-    g_after = {};
+    s_after = {};
     letOpenLineComplete(settleUntil);
     takeStrays();
 
@@ -298,16 +298,16 @@ int awaitReply(double deadline, const Expected& want, char* reply, int* count)
     for (;;) {
         bool done = false;
         noteJunkLines();
-        while (g_rx_lines > 0 && !done) {
+        while (s_rx_lines > 0 && !done) {
             char text[kRingSize] = {};
             takeLine(text);
             const ReplyLine line = readLine(text);
             // An integer answer naming another mnemonic is a repeat or a late
             // reply of another query, even where a text could look like it.
             const bool otherQuery = line.kind == ReplyKind::Integer && line.mnemonic != want.mnemonic &&
-                                    (Comm_HasIntegerQuery(line.mnemonic) || g_ledger.queried(line.mnemonic));
+                                    (Comm_HasIntegerQuery(line.mnemonic) || s_ledger.queried(line.mnemonic));
             if (otherQuery || !Comm_ReplyFits(line, want.shape, want.mnemonic, want.textLimit)) {
-                g_ledger.stray(line);
+                s_ledger.stray(line);
                 if (!otherQuery) garbledAt = Timer();
                 continue;
             }
@@ -329,8 +329,8 @@ int awaitReply(double deadline, const Expected& want, char* reply, int* count)
             break;
         }
         double until = deadline;
-        if (garbledAt > 0 && g_rx_in_line == 0)
-            until = std::min(until, std::max(garbledAt, g_rx_last_byte_time) + grace);
+        if (garbledAt > 0 && s_rx_in_line == 0)
+            until = std::min(until, std::max(garbledAt, s_rx_last_byte_time) + grace);
         const double left = until - Timer();
         if (left <= 0) {
             if (until < deadline) status = COMM_UNRECOGNIZED;
@@ -347,17 +347,17 @@ int exchange(const char* line, const Expected& want, char* reply, int* count, st
 {
     const auto length = static_cast<std::uint16_t>(std::strlen(line));
     const double start = Timer();
-    const double limit = g_reply_timeout + (length + longestReply(want.shape)) * byteSeconds();
-    const std::uint64_t n = g_ledger.begin(want.shape, line);
+    const double limit = s_reply_timeout + (length + longestReply(want.shape)) * byteSeconds();
+    const std::uint64_t n = s_ledger.begin(want.shape, line);
     if (seq) *seq = n;
     int taken = 0;
     int status = sendCommand(g_com_port, line, length, want.shape, start + staleLineAllowance(limit));
     if (status == COMM_OK) status = awaitReply(start + limit, want, reply, &taken);
-    g_ledger.end(n, status, taken);
+    s_ledger.end(n, status, taken);
     if (count && status == COMM_OK) *count = taken;
-    g_after.timedOut = status == COMM_TIMEOUT;
-    g_after.shape = want.shape;
-    g_after.tookUntold = (want.shape != ReplyShape::Integer && status == COMM_OK) || status == COMM_NAK;
+    s_after.timedOut = status == COMM_TIMEOUT;
+    s_after.shape = want.shape;
+    s_after.tookUntold = (want.shape != ReplyShape::Integer && status == COMM_OK) || status == COMM_NAK;
     return status;
 }
 
@@ -427,9 +427,9 @@ int confirmNegative(const char* line, const Expected& want, char* reply, int* co
 int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowledge, {}, 0},
              int* count = nullptr)
 {
-    if (g_comm_busy) return COMM_BUSY;
+    if (s_comm_busy) return COMM_BUSY;
     CommOperation operation;
-    g_comm_busy = 1;
+    s_comm_busy = 1;
     char scratch[kReplySize];
     if (!reply) reply = scratch;
     std::uint64_t seq = 0;
@@ -441,11 +441,11 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
             status = exchange(line, want, reply, &taken);
             // Silence after a damaged reply says more about the line than the silence.
             if (status == COMM_TIMEOUT && first == COMM_UNRECOGNIZED) status = first;
-        } else if (const LedgerEntry* set = g_ledger.find(seq)) {
+        } else if (const LedgerEntry* set = s_ledger.find(seq)) {
             const LedgerEntry copy = *set;
             const int confirmed = readBack(copy);
             if (confirmed == COMM_OK || confirmed == COMM_LINK_LOST) status = confirmed;
-            g_ledger.resolve(seq);
+            s_ledger.resolve(seq);
         }
     }
     if (status == COMM_OK && want.shape == ReplyShape::Integer && taken < 0)
@@ -453,14 +453,14 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
     if (status == COMM_OK && count) *count = taken;
     // An operation's first failure is what it reports; a read-back or a
     // retry failing after it would name another command.
-    if (status != COMM_OK && g_failure_operation != Comm_OperationSerial()) {
-        g_failure_operation = Comm_OperationSerial();
+    if (status != COMM_OK && s_failure_operation != Comm_OperationSerial()) {
+        s_failure_operation = Comm_OperationSerial();
         std::string_view sent = line;
         while (!sent.empty() && (sent.back() == '\r' || sent.back() == '\n')) sent.remove_suffix(1);
-        g_last_failure = {std::string(sent), status, g_com_port,
-                          g_reply_timeout + (sent.size() + longestReply(want.shape)) * byteSeconds()};
+        s_last_failure = {std::string(sent), status, g_com_port,
+                          s_reply_timeout + (sent.size() + longestReply(want.shape)) * byteSeconds()};
     }
-    g_comm_busy = 0;
+    s_comm_busy = 0;
     CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));
     return status;
 }
@@ -476,10 +476,10 @@ int Comm_OpenPort(int port, int baud)
     const int status = OpenComConfig(port, name, baud, 0, 8, 1, 16384, 512);
     SetBreakOnLibraryErrors(1);
     if (status != 0) return status;
-    g_open_baud = baud;
+    s_open_baud = baud;
     // Nothing asked on an earlier link can answer on this one.
-    g_ledger.reset();
-    g_after = {};
+    s_ledger.reset();
+    s_after = {};
     FlushInQ(port);
     FlushOutQ(port);
     return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, SerialComCallback,
@@ -488,7 +488,7 @@ int Comm_OpenPort(int port, int baud)
 
 int Comm_ReopenPort(int port)
 {
-    return Comm_OpenPort(port, g_open_baud > 0 ? g_open_baud : g_com_baud);
+    return Comm_OpenPort(port, s_open_baud > 0 ? s_open_baud : g_com_baud);
 }
 
 int Comm_ClosePort(int port)
@@ -500,7 +500,7 @@ int Comm_ClosePort(int port)
 void SerialComCallback(int port, int eventMask, void*)
 {
     if (eventMask & LWRS_LINKDOWN) {
-        if (port == g_com_port && g_link_lost_hook) g_link_lost_hook();
+        if (port == g_com_port && s_link_lost_hook) s_link_lost_hook();
         return;
     }
     const int waiting = GetInQLen(port);
@@ -513,7 +513,7 @@ void SerialComCallback(int port, int eventMask, void*)
 
 int TransmitMsg(int port, const char* text, std::uint16_t length)
 {
-    return sendCommand(port, text, length, ReplyShape::Text, Timer() + staleLineAllowance(g_reply_timeout));
+    return sendCommand(port, text, length, ReplyShape::Text, Timer() + staleLineAllowance(s_reply_timeout));
 }
 
 int WaitForResponse(int timeoutSeconds, char* reply)
@@ -524,12 +524,12 @@ int WaitForResponse(int timeoutSeconds, char* reply)
 
 const CommFailure& Comm_LastFailure()
 {
-    return g_last_failure;
+    return s_last_failure;
 }
 
 void Comm_SetReplyTimeout(double seconds)
 {
-    g_reply_timeout = seconds > 0 ? seconds : kReplyTimeoutSeconds;
+    s_reply_timeout = seconds > 0 ? seconds : kReplyTimeoutSeconds;
 }
 
 const char* Comm_GetMessageErrorStr(int code)
@@ -557,8 +557,8 @@ const char* Comm_GetMessageErrorStr(int code)
         default:
             break;
     }
-    std::snprintf(g_comm_msg, sizeof g_comm_msg, "%s", text);
-    return g_comm_msg;
+    std::snprintf(s_comm_msg, sizeof s_comm_msg, "%s", text);
+    return s_comm_msg;
 }
 
 int Comm_SetIntVal(const char* prefix, int value)
@@ -622,15 +622,15 @@ int Comm_Raw(const char* line, char* reply)
 
 std::uint64_t Comm_TransactionMark()
 {
-    return g_ledger.next();
+    return s_ledger.next();
 }
 
 std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
 {
     std::vector<CommDoubt> settled;
-    if (g_comm_busy || g_com_port == 0) return settled;
+    if (s_comm_busy || g_com_port == 0) return settled;
     CommOperation operation;
-    g_comm_busy = 1;
+    s_comm_busy = 1;
     // A reply that lost its place to a line taken before it follows that
     // line at once: what has come is taken in first.  Only after a time-out,
     // or after a reply that content cannot tell on a line that misbehaved
@@ -638,25 +638,25 @@ std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
     // nothing.
     ProcessSystemEvents();
     SerialComCallback(g_com_port, 0, nullptr);
-    if (g_after.timedOut || (g_after.tookUntold && g_ledger.troubledSince(mark))) {
+    if (s_after.timedOut || (s_after.tookUntold && s_ledger.troubledSince(mark))) {
         // Give a repeat the time it needs to come: serial adapters hand
         // bytes over in chunks, milliseconds apart.
-        const double lineTime = 0.020 + longestReply(g_after.shape) * byteSeconds();
-        const double quiet = g_after.timedOut ? lineTime : 0.010 + 20 * byteSeconds();
+        const double lineTime = 0.020 + longestReply(s_after.shape) * byteSeconds();
+        const double quiet = s_after.timedOut ? lineTime : 0.010 + 20 * byteSeconds();
         awaitLineOrQuiet(quiet, Timer() + lineTime);
     }
-    letOpenLineComplete(Timer() + staleLineAllowance(g_reply_timeout));
+    letOpenLineComplete(Timer() + staleLineAllowance(s_reply_timeout));
     takeStrays();
-    g_after = {};
+    s_after = {};
     // Confirming a set may bring more strays, and with them more doubts.
     for (int round = 0; round < 3; ++round) {
-        const std::vector<std::uint64_t> doubts = g_ledger.doubts(mark);
+        const std::vector<std::uint64_t> doubts = s_ledger.doubts(mark);
         if (doubts.empty()) break;
         for (std::uint64_t seq : doubts) {
-            LedgerEntry* entry = g_ledger.find(seq);
+            LedgerEntry* entry = s_ledger.find(seq);
             if (!entry) continue;
             const LedgerEntry copy = *entry;
-            g_ledger.resolve(seq);
+            s_ledger.resolve(seq);
             if (copy.shape != ReplyShape::Acknowledge) {
                 settled.push_back({seq, copy.status, true});
                 continue;
@@ -664,7 +664,7 @@ std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
             int status = readBack(copy);
             // A refusal the camera's value does not contradict stays a refusal.
             if (status == COMM_UNCONFIRMED && copy.status == COMM_NAK) status = COMM_NAK;
-            if (LedgerEntry* again = g_ledger.find(seq)) again->status = status;
+            if (LedgerEntry* again = s_ledger.find(seq)) again->status = status;
             settled.push_back({seq, status, false});
             if (status == COMM_LINK_LOST) break;
         }
@@ -672,14 +672,14 @@ std::vector<CommDoubt> Comm_SettleDoubts(std::uint64_t mark)
         SerialComCallback(g_com_port, 0, nullptr);
         takeStrays();
     }
-    g_comm_busy = 0;
+    s_comm_busy = 0;
     CommQueue_TransactionEnded(IsComLinkDown(g_com_port));
     return settled;
 }
 
 int Comm_TransactionStatus(std::uint64_t seq, int* shape)
 {
-    const LedgerEntry* entry = g_ledger.find(seq);
+    const LedgerEntry* entry = s_ledger.find(seq);
     if (!entry) return -1;
     if (shape) *shape = static_cast<int>(entry->shape);
     return entry->status;
@@ -687,17 +687,17 @@ int Comm_TransactionStatus(std::uint64_t seq, int* shape)
 
 int Comm_IsBusy()
 {
-    return g_comm_busy;
+    return s_comm_busy;
 }
 
 void Comm_SetTrafficHook(CommTrafficHook hook)
 {
-    g_traffic_hook = hook;
+    s_traffic_hook = hook;
 }
 
 void Comm_SetLinkLostHook(CommLinkLostHook hook)
 {
-    g_link_lost_hook = hook;
+    s_link_lost_hook = hook;
 }
 
 int Comm_LinkLost()

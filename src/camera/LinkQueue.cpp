@@ -13,69 +13,69 @@ struct QueuedAction {
     const void* key;
 };
 
-int g_depth = 0;  // operations running, nested
-std::uint64_t g_serial = 0;
-bool g_draining = false;  // the queue is being worked off
-bool g_in_gap = false;    // gap actions are running
-std::deque<QueuedAction> g_queue;
-std::vector<std::function<void()>> g_gap;
+int s_depth = 0;  // operations running, nested
+std::uint64_t s_serial = 0;
+bool s_draining = false;  // the queue is being worked off
+bool s_in_gap = false;    // gap actions are running
+std::deque<QueuedAction> s_queue;
+std::vector<std::function<void()>> s_gap;
 
 // Works off the queue while the link stays idle.  Each action is an operation
 // of its own, so what it queues in turn (during its waits or its pop-ups)
 // follows it in order.
 void drain()
 {
-    if (g_draining) return;
-    g_draining = true;
-    while (g_depth == 0 && !g_queue.empty()) {
-        QueuedAction next = std::move(g_queue.front());
-        g_queue.pop_front();
+    if (s_draining) return;
+    s_draining = true;
+    while (s_depth == 0 && !s_queue.empty()) {
+        QueuedAction next = std::move(s_queue.front());
+        s_queue.pop_front();
         CommOperation operation;
         next.action();
     }
-    g_draining = false;
+    s_draining = false;
 }
 
 }  // namespace
 
 CommOperation::CommOperation()
 {
-    if (g_depth++ == 0) ++g_serial;
+    if (s_depth++ == 0) ++s_serial;
 }
 
 std::uint64_t Comm_OperationSerial()
 {
-    return g_serial;
+    return s_serial;
 }
 
 CommOperation::~CommOperation()
 {
-    if (--g_depth == 0) drain();
+    if (--s_depth == 0) drain();
 }
 
 bool Comm_LinkInUse()
 {
-    return g_depth > 0 || Comm_IsBusy() != 0;
+    return s_depth > 0 || Comm_IsBusy() != 0;
 }
 
 bool Comm_WhenLinkIdle(std::function<void()> action, const void* key)
 {
-    if (!Comm_LinkInUse() && !g_draining) {
+    if (!Comm_LinkInUse() && !s_draining) {
         CommOperation operation;
         action();
         return true;
     }
-    if (key && !g_queue.empty() && g_queue.back().key == key) {
-        g_queue.back().action = std::move(action);
+    if (key && !s_queue.empty() && s_queue.back().key == key) {
+        s_queue.back().action = std::move(action);
     } else {
-        g_queue.push_back({std::move(action), key});
+        s_queue.push_back({std::move(action), key});
     }
     return false;
 }
 
 bool Comm_IsQueued(const void* key)
 {
-    for (const QueuedAction& queued : g_queue)
+    for (const QueuedAction& queued : s_queue)
         if (queued.key == key) return true;
     return false;
 }
@@ -86,33 +86,33 @@ void Comm_AtNextGap(std::function<void()> action)
         action();
         return;
     }
-    g_gap.push_back(std::move(action));
+    s_gap.push_back(std::move(action));
 }
 
 int Comm_QueuedActionCount()
 {
-    return static_cast<int>(g_queue.size());
+    return static_cast<int>(s_queue.size());
 }
 
 void Comm_DiscardQueuedActions()
 {
-    g_queue.clear();
-    g_gap.clear();
+    s_queue.clear();
+    s_gap.clear();
 }
 
 void CommQueue_TransactionEnded(bool linkLost)
 {
-    if (g_in_gap) return;  // a gap action's own transaction
+    if (s_in_gap) return;  // a gap action's own transaction
     if (linkLost) {
-        g_gap.clear();  // nothing can reach the device any more
+        s_gap.clear();  // nothing can reach the device any more
         return;
     }
-    g_in_gap = true;
+    s_in_gap = true;
     std::vector<std::function<void()>> due;
-    while (!g_gap.empty()) {
-        due.swap(g_gap);
+    while (!s_gap.empty()) {
+        due.swap(s_gap);
         for (auto& action : due) action();
         due.clear();
     }
-    g_in_gap = false;
+    s_in_gap = false;
 }

@@ -56,7 +56,7 @@ void Comm_RecordModel(int row)
 }
 
 namespace {
-UnknownModelHook g_unknown_model_hook = nullptr;
+UnknownModelHook s_unknown_model_hook = nullptr;
 }  // namespace
 
 void Comm_RecordModelName(const char* name)
@@ -64,13 +64,13 @@ void Comm_RecordModelName(const char* name)
     const int row = Comm_ModelRow(name);
     // Behaving as the first model is a guess the operator must hear about:
     // whatever answered may be no camera of ours at all.
-    if (row < 0 && g_unknown_model_hook) g_unknown_model_hook(name);
+    if (row < 0 && s_unknown_model_hook) s_unknown_model_hook(name);
     Comm_RecordModel(row < 0 ? 0 : row);
 }
 
 void Comm_SetUnknownModelHook(UnknownModelHook hook)
 {
-    g_unknown_model_hook = hook;
+    s_unknown_model_hook = hook;
 }
 
 std::string Comm_UnknownModelText(const char* name)
@@ -79,7 +79,7 @@ std::string Comm_UnknownModelText(const char* name)
 }
 
 namespace {
-char g_last_model_name[kModelNameSize] = "";
+char s_last_model_name[kModelNameSize] = "";
 }  // namespace
 
 int Comm_AskModel(char* name)
@@ -96,19 +96,19 @@ int Comm_AskModel(char* name)
             if (std::strcmp(readings[earlier], readings[n]) == 0) taken = n;
     }
     if (taken < 0) return COMM_UNCONFIRMED;
-    std::memcpy(g_last_model_name, readings[taken], kModelNameSize);
+    std::memcpy(s_last_model_name, readings[taken], kModelNameSize);
     std::memcpy(name, readings[taken], kModelNameSize);
     return COMM_OK;
 }
 
 const char* Comm_LastModelName()
 {
-    return g_last_model_name;
+    return s_last_model_name;
 }
 
 bool Comm_LastModelKnown()
 {
-    return Comm_ModelRow(g_last_model_name) >= 0;
+    return Comm_ModelRow(s_last_model_name) >= 0;
 }
 
 int Comm_QueryAndRecordModel()

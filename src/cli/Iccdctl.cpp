@@ -116,11 +116,11 @@ int ReportFailure(CliContext& context, int status)
 
 namespace {
 
-std::ostream* g_warnings = nullptr;
+std::ostream* s_warnings = nullptr;
 
 void warnUnknownModel(const char* name)
 {
-    if (g_warnings) *g_warnings << "iccdctl: " << Comm_UnknownModelText(name) << "\n";
+    if (s_warnings) *s_warnings << "iccdctl: " << Comm_UnknownModelText(name) << "\n";
 }
 
 }  // namespace
@@ -130,13 +130,13 @@ int IccdctlMain(const std::vector<std::string>& args, std::ostream& out, std::os
     struct Warnings {
         explicit Warnings(std::ostream& err)
         {
-            g_warnings = &err;
+            s_warnings = &err;
             Comm_SetUnknownModelHook(warnUnknownModel);
         }
         ~Warnings()
         {
             Comm_SetUnknownModelHook(nullptr);
-            g_warnings = nullptr;
+            s_warnings = nullptr;
         }
     } warnings(err);
     CliContext context{1, 9600, out, err};

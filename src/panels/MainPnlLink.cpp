@@ -32,7 +32,7 @@ constexpr int kRestoredNoteMs = 10000;
 
 // Created on first use and parented to the application, so that nothing is
 // left to run after it.
-QTimer* g_retry = nullptr;
+QTimer* s_retry = nullptr;
 QTimer* g_restoredNote = nullptr;
 
 QTimer* makeTimer(int ms, bool single, void (*onTimeout)())
@@ -48,7 +48,7 @@ void retryTick()
 {
     // Found again meanwhile (Preferences, Refresh): nothing left to look for.
     if (!Comm_LinkLost()) {
-        g_retry->stop();
+        s_retry->stop();
         Mpnl_ShowLinkState();
         return;
     }
@@ -60,8 +60,8 @@ void retryTick()
 void startLooking()
 {
     if (!QCoreApplication::instance()) return;
-    if (!g_retry) g_retry = makeTimer(kRetryMs, false, retryTick);
-    if (!g_retry->isActive()) g_retry->start();
+    if (!s_retry) s_retry = makeTimer(kRetryMs, false, retryTick);
+    if (!s_retry->isActive()) s_retry->start();
 }
 
 void onLinkLost()
@@ -85,8 +85,8 @@ std::string portText()
 }
 
 // The versions of the camera last identified; "?" where it did not say.
-char g_firmware[kVersionSize] = "";
-char g_fpga[kVersionSize] = "";
+char s_firmware[kVersionSize] = "";
+char s_fpga[kVersionSize] = "";
 
 std::string statusText()
 {
@@ -96,8 +96,8 @@ std::string statusText()
     text += "    Connected    ";
     const int row = g_cam_model_user_idx;
     text += row >= 0 && row < kCamModelCount ? g_cam_models[row] : "?";
-    text += std::string("    firmware ") + (g_firmware[0] ? g_firmware : "?");
-    text += std::string("    FPGA ") + (g_fpga[0] ? g_fpga : "?");
+    text += std::string("    firmware ") + (s_firmware[0] ? s_firmware : "?");
+    text += std::string("    FPGA ") + (s_fpga[0] ? s_fpga : "?");
     if (const int unread = UnreadCount(g_mainpanel)) text += "    " + UnreadCountText(unread);
     return text;
 }
@@ -112,13 +112,13 @@ void Mpnl_WatchLink()
 void Mpnl_StopWatchingLink()
 {
     Comm_SetLinkLostHook(nullptr);
-    if (g_retry) g_retry->stop();
+    if (s_retry) s_retry->stop();
     if (g_restoredNote) g_restoredNote->stop();
 }
 
 bool Mpnl_LookingForCamera()
 {
-    return g_retry && g_retry->isActive();
+    return s_retry && s_retry->isActive();
 }
 
 void Mpnl_ShowLinkState()
@@ -139,8 +139,8 @@ void Mpnl_ShowLinkState()
 
 void Mpnl_ReadIdentity()
 {
-    if (Comm_GetFWVer(g_firmware) != COMM_OK) g_firmware[0] = '\0';
-    if (Comm_GetFPGAVer(g_fpga) != COMM_OK) g_fpga[0] = '\0';
+    if (Comm_GetFWVer(s_firmware) != COMM_OK) s_firmware[0] = '\0';
+    if (Comm_GetFPGAVer(s_fpga) != COMM_OK) s_fpga[0] = '\0';
     Mpnl_ShowLinkState();
 }
 
@@ -150,7 +150,7 @@ bool Mpnl_RestoreLink()
     CommOperation operation;  // the operator's actions wait for the re-read
     const int modelBefore = g_cam_model_idx;
     if (Comm_Reconnect() != COMM_OK) return false;
-    if (g_retry) g_retry->stop();
+    if (s_retry) s_retry->stop();
     noteRestored();
     Mpnl_ReadIdentity();
     RenewCameraPopups(g_cam_model_idx == modelBefore);

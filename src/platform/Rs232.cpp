@@ -28,10 +28,10 @@ struct Port {
     bool notifyAgain = false;
 };
 
-std::array<Port, kMaxComPort + 1> g_ports;
-int g_break_on_errors = 1;
-std::string g_open_error;  // why the last OpenComConfig failed
-unsigned g_generations = 0;
+std::array<Port, kMaxComPort + 1> s_ports;
+int s_break_on_errors = 1;
+std::string s_open_error;  // why the last OpenComConfig failed
+unsigned s_generations = 0;
 
 bool validPort(int port)
 {
@@ -40,13 +40,13 @@ bool validPort(int port)
 
 Port* openPort(int port)
 {
-    return validPort(port) && g_ports[port].transport ? &g_ports[port] : nullptr;
+    return validPort(port) && s_ports[port].transport ? &s_ports[port] : nullptr;
 }
 
 // Transports may be closed from inside one of their own signals (a receive
 // callback that closes the port), so closed ones wait here and are deleted
 // from the event loop afterwards, or by ReleaseClosedPorts, never on the spot.
-std::vector<std::unique_ptr<Transport>> g_closed;
+std::vector<std::unique_ptr<Transport>> s_closed;
 
 void retire(std::unique_ptr<Transport> transport)
 {
@@ -54,14 +54,14 @@ void retire(std::unique_ptr<Transport> transport)
     transport->close();
     transport->onData = nullptr;
     transport->onLinkDown = nullptr;
-    g_closed.push_back(std::move(transport));
-    if (g_closed.size() == 1 && QCoreApplication::instance())
+    s_closed.push_back(std::move(transport));
+    if (s_closed.size() == 1 && QCoreApplication::instance())
         QTimer::singleShot(0, QCoreApplication::instance(), [] { ReleaseClosedPorts(); });
 }
 
 void notify(int portNumber)
 {
-    Port& port = g_ports[portNumber];
+    Port& port = s_ports[portNumber];
     if (!port.callback || !(port.eventMask & (LWRS_RXCHAR | LWRS_RECEIVE))) return;
     // A callback that pumps events may see more bytes arrive; they are handed
     // over by one more round once it returns instead of by a nested call.
@@ -85,12 +85,12 @@ void notify(int portNumber)
 // middle of a transaction) is never re-entered.
 void markLinkDown(int portNumber)
 {
-    Port& port = g_ports[portNumber];
+    Port& port = s_ports[portNumber];
     if (port.linkDown) return;
     port.linkDown = true;
     const unsigned generation = port.generation;
     auto report = [portNumber, generation] {
-        Port& p = g_ports[portNumber];
+        Port& p = s_ports[portNumber];
         if (!p.transport || p.generation != generation) return;  // closed or reopened meanwhile
         if (p.callback && (p.eventMask & LWRS_LINKDOWN))
             p.callback(portNumber, LWRS_LINKDOWN, p.callbackData);
@@ -100,7 +100,7 @@ void markLinkDown(int portNumber)
 
 void receive(int portNumber, const char* data, int n)
 {
-    Port& port = g_ports[portNumber];
+    Port& port = s_ports[portNumber];
     const int capacity = static_cast<int>(port.queue.size());
     // A full queue drops further bytes, as a UART overrun does.
     for (int i = 0; i < n && port.count < capacity; ++i) {
@@ -122,14 +122,14 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     if (stopBits < 1 || stopBits > 2) return kRS_InvalidStopBits;
     if (inputQueueSize < 0 || outputQueueSize < 0) return kRS_InvalidParameter;
 
-    if (g_ports[port].transport) CloseCom(port);
+    if (s_ports[port].transport) CloseCom(port);
 
-    g_open_error.clear();
+    s_open_error.clear();
     auto fail = [](int status, const std::string& why = {}) {
-        g_open_error = GetRS232ErrorString(status);
+        s_open_error = GetRS232ErrorString(status);
         if (!why.empty()) {
-            if (g_open_error.back() == '.') g_open_error.pop_back();
-            g_open_error += ": " + why + ".";
+            if (s_open_error.back() == '.') s_open_error.pop_back();
+            s_open_error += ": " + why + ".";
         }
         return status;
     };
@@ -147,10 +147,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
         return fail(status, why);
     }
 
-    Port& p = g_ports[port];
+    Port& p = s_ports[port];
     p = Port{};
     p.queue.assign(static_cast<size_t>(inputQueueSize < 512 ? 512 : inputQueueSize), 0);
-    p.generation = ++g_generations;
+    p.generation = ++s_generations;
     transport->onData = [port](const char* data, int n) { receive(port, data, n); };
     transport->onLinkDown = [port] { markLinkDown(port); };
     p.transport = std::move(transport);
@@ -160,7 +160,7 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
 int CloseCom(int port)
 {
     if (!validPort(port)) return kRS_InvalidPortNum;
-    Port& p = g_ports[port];
+    Port& p = s_ports[port];
     if (!p.transport) return kRS_PortNotOpen;
     retire(std::move(p.transport));
     p = Port{};
@@ -239,14 +239,14 @@ int FlushOutQ(int port)
 
 int SetBreakOnLibraryErrors(int newState)
 {
-    const int old = g_break_on_errors;
-    g_break_on_errors = newState ? 1 : 0;
+    const int old = s_break_on_errors;
+    s_break_on_errors = newState ? 1 : 0;
     return old;
 }
 
 void ReleaseClosedPorts()
 {
-    g_closed.clear();
+    s_closed.clear();
 }
 
 int IsComLinkDown(int port)
@@ -257,7 +257,7 @@ int IsComLinkDown(int port)
 
 const char* GetComOpenErrorText()
 {
-    return g_open_error.c_str();
+    return s_open_error.c_str();
 }
 
 const char* GetRS232ErrorString(int status)

@@ -21,11 +21,11 @@ struct OpenFile {
     long bytesRead = 0;
 };
 
-std::string g_last_error;
+std::string s_last_error;
 
 void failed(const QString& reason)
 {
-    g_last_error = reason.toStdString();
+    s_last_error = reason.toStdString();
 }
 
 // Pushes what Qt still buffers to the system and the system's cache to the
@@ -54,7 +54,7 @@ std::map<int, OpenFile>& files()
     return table;
 }
 
-int g_next_handle = 1;
+int s_next_handle = 1;
 
 OpenFile* find(int handle)
 {
@@ -91,7 +91,7 @@ int RT_OpenFile(const char* path, int access)
     } else {
         return -1;
     }
-    const int handle = g_next_handle++;
+    const int handle = s_next_handle++;
     files().emplace(handle, std::move(file));
     return handle;
 }
@@ -179,7 +179,7 @@ int RT_ReadLine(int handle, char* buffer, std::size_t size)
 
 const char* RT_LastErrorText()
 {
-    return g_last_error.c_str();
+    return s_last_error.c_str();
 }
 
 int GetFileInfo(const char* path, long* size)

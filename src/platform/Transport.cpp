@@ -2,20 +2,20 @@
 
 namespace {
 
-TransportFactory g_factory = nullptr;
+TransportFactory s_factory = nullptr;
 
 }  // namespace
 
 TransportFactory SetTransportFactory(TransportFactory factory)
 {
-    const TransportFactory previous = g_factory;
-    g_factory = factory;
+    const TransportFactory previous = s_factory;
+    s_factory = factory;
     return previous;
 }
 
 std::unique_ptr<Transport> MakeTransport(const QString& device, int port)
 {
-    return g_factory ? g_factory(device, port) : MakeSerialOrTcpTransport(device);
+    return s_factory ? s_factory(device, port) : MakeSerialOrTcpTransport(device);
 }
 
 std::unique_ptr<Transport> MakeSerialOrTcpTransport(const QString& device)

@@ -2,16 +2,16 @@
 
 namespace {
 
-WaitCursorHook g_hook = nullptr;
+WaitCursorHook s_hook = nullptr;
 
 }  // namespace
 
 void SetWaitCursorHook(WaitCursorHook hook)
 {
-    g_hook = hook;
+    s_hook = hook;
 }
 
 void SetWaitCursor(int on)
 {
-    if (g_hook) g_hook(on);
+    if (s_hook) s_hook(on);
 }

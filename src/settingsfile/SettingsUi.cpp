@@ -12,17 +12,17 @@ public:
     void refresh() override {}
 };
 
-SilentUi g_silent_ui;
-SettingsFileUi* g_settings_ui = nullptr;
+SilentUi s_silent_ui;
+SettingsFileUi* s_settings_ui = nullptr;
 
 }  // namespace
 
 void SetSettingsFileUi(SettingsFileUi* ui)
 {
-    g_settings_ui = ui;
+    s_settings_ui = ui;
 }
 
 SettingsFileUi& CurrentSettingsFileUi()
 {
-    return g_settings_ui ? *g_settings_ui : g_silent_ui;
+    return s_settings_ui ? *s_settings_ui : s_silent_ui;
 }

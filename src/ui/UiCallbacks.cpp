@@ -24,17 +24,17 @@ std::map<std::string, MenuCallbackPtr>& menuCallbacks()
     return all;
 }
 
-int g_depth = 0;
+int s_depth = 0;
 std::vector<int> g_discardLater;
-std::vector<std::unique_ptr<PanelRecord>> g_graveyard;
+std::vector<std::unique_ptr<PanelRecord>> s_graveyard;
 
 // Counts running callbacks; the last one out discards what was removed meanwhile.
 class CallbackScope {
 public:
-    CallbackScope() { ++g_depth; }
+    CallbackScope() { ++s_depth; }
     ~CallbackScope()
     {
-        if (--g_depth == 0) DiscardPending();
+        if (--s_depth == 0) DiscardPending();
     }
     CallbackScope(const CallbackScope&) = delete;
     CallbackScope& operator=(const CallbackScope&) = delete;
@@ -110,12 +110,12 @@ void DispatchMenuEvent(int menuBar, int menuItem)
 
 bool InCallback()
 {
-    return g_depth > 0;
+    return s_depth > 0;
 }
 
 void DiscardWhenIdle(int panel)
 {
-    if (g_depth > 0)
+    if (s_depth > 0)
         g_discardLater.push_back(panel);
     else
         DiscardPanel(panel);
@@ -123,7 +123,7 @@ void DiscardWhenIdle(int panel)
 
 void KeepUntilIdle(std::unique_ptr<PanelRecord> record)
 {
-    if (g_depth > 0) g_graveyard.push_back(std::move(record));
+    if (s_depth > 0) s_graveyard.push_back(std::move(record));
 }
 
 void DiscardPending()
@@ -131,7 +131,7 @@ void DiscardPending()
     std::vector<int> panels;
     panels.swap(g_discardLater);
     for (int p : panels) DiscardPanel(p);
-    g_graveyard.clear();
+    s_graveyard.clear();
 }
 
 }  // namespace uiimpl

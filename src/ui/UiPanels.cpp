@@ -23,7 +23,7 @@ std::map<int, std::unique_ptr<PanelRecord>>& panels()
 
 int g_nextHandle = 1;
 int g_firstShown = 0;  // the program's main window: the first panel shown on its own
-std::vector<QEventLoop*> g_loops;
+std::vector<QEventLoop*> s_loops;
 bool g_quitPending = false;
 int g_quitCode = 0;
 
@@ -470,19 +470,19 @@ int RunUserInterface()
         return g_quitCode;
     }
     QEventLoop loop;
-    g_loops.push_back(&loop);
+    s_loops.push_back(&loop);
     const int code = loop.exec();
-    g_loops.pop_back();
+    s_loops.pop_back();
     return code;
 }
 
 int QuitUserInterface(int code)
 {
-    if (g_loops.empty()) {
+    if (s_loops.empty()) {
         g_quitPending = true;
         g_quitCode = code;
     } else {
-        g_loops.back()->exit(code);
+        s_loops.back()->exit(code);
     }
     return UIENoError;
 }

@@ -43,19 +43,19 @@ QStringList filtersFor(const char* defaultPattern, const char* fileTypeList, boo
 }  // namespace
 
 namespace {
-bool g_unattended = false;
+bool s_unattended = false;
 }  // namespace
 
 void SetUnattendedMessages(bool on)
 {
-    g_unattended = on;
+    s_unattended = on;
 }
 
 int MessagePopup(const char* title, const char* message)
 {
     const QString t = QString::fromUtf8(title ? title : "");
     const QString text = QString::fromUtf8(message ? message : "");
-    if (g_unattended) {
+    if (s_unattended) {
         // Nobody is there to press OK: the message goes where a script sees it.
         std::fprintf(stderr, "%s: %s\n", qPrintable(t), qPrintable(QString(text).replace('\n', ' ')));
         return UIENoError;
@@ -76,7 +76,7 @@ int ConfirmPopup(const char* title, const char* message)
 {
     const QString t = QString::fromUtf8(title ? title : "");
     const QString text = QString::fromUtf8(message ? message : "");
-    if (g_unattended) {
+    if (s_unattended) {
         std::fprintf(stderr, "%s: %s (cancelled)\n", qPrintable(t),
                      qPrintable(QString(text).replace('\n', ' ')));
         return 0;

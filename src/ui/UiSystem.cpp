@@ -17,7 +17,7 @@
 
 namespace {
 
-QApplication* g_application = nullptr;  // made here, kept for the whole run
+QApplication* s_application = nullptr;  // made here, kept for the whole run
 std::string g_instanceKey = "UlvoIccdControl";
 QLocalServer* g_instanceServer = nullptr;
 QLockFile* g_instanceLock = nullptr;
@@ -96,7 +96,7 @@ int InitRunTime(void*, char** argv, int)
     if (args.empty()) args.push_back(name);
     argc = static_cast<int>(args.size());
     args.push_back(nullptr);
-    g_application = new QApplication(argc, args.data());
+    s_application = new QApplication(argc, args.data());
     // The program decides when it ends, not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
     return 1;
@@ -107,8 +107,8 @@ void CloseRunTime()
     ReleaseClosedPorts();
     // Windows discarded from their own callbacks are still waiting to go.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    delete g_application;
-    g_application = nullptr;
+    delete s_application;
+    s_application = nullptr;
 }
 
 int GetScreenSize(int* height, int* width)
