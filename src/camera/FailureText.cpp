@@ -55,7 +55,11 @@ std::string valueText(std::string_view mnemonic, std::string_view sent)
 {
     const CommCommand* command = Comm_FindCommand(mnemonic);
     const SettingInfo* setting = Settings_Find(mnemonic);
-    if (command && command->kind == CommValueKind::Text) return "\"" + std::string(sent) + "\"";
+    if (command && command->kind == CommValueKind::Text) {
+        std::string quoted(1, '"');
+        quoted.append(sent);
+        return quoted + '"';
+    }
     if (!command || command->kind != CommValueKind::Real || command->piece) return std::string(sent);
     const std::string digits(sent);
     char* end = nullptr;
