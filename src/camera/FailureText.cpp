@@ -39,7 +39,7 @@ std::string reason(const CommFailure& failure)
     }
 }
 
-// "AGN (Manual Gain)", or the mnemonic alone for an action or a part the
+// "AGN (Manual Gain)", or the mnemonic alone for an action or a piece of a composite the
 // settings table does not name.
 std::string settingText(std::string_view mnemonic)
 {
