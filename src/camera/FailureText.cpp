@@ -7,6 +7,7 @@
 #include "camera/CommandSet.h"
 #include "camera/Conversions.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "camera/SettingsTable.h"
 #include "platform/ComPortMap.h"
 
@@ -77,7 +78,9 @@ std::string valueText(std::string_view mnemonic, std::string_view sent)
 std::string Comm_FailureDetail(int status)
 {
     const CommFailure& failure = Comm_LastFailure();
-    if (status == COMM_OK || failure.status != status || failure.line.empty()) return {};
+    if (status == COMM_OK || failure.status != status || failure.line.empty() ||
+        failure.operation != Comm_OperationSerial())
+        return {};
     std::string_view line = failure.line;
     if (line.front() == ':') line.remove_prefix(1);
     const std::size_t mark = line.find_first_of("=?");

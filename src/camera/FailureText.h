@@ -6,8 +6,8 @@
 
 /// The line that says what the failed transaction of Comm_LastFailure was
 /// and why it failed, e.g. "Setting AGN (Manual Gain) to 49.98 dB (count
-/// 1420): the camera refused it."  Empty when the last failure did not end
-/// with status, for it would then describe another command.
+/// 1420): the camera refused it."  Empty unless that failure belongs to the
+/// latest operation and ended with status: it would describe another command.
 std::string Comm_FailureDetail(int status);
 
 /// Comm_GetMessageErrorStr(status), and on a second line Comm_FailureDetail

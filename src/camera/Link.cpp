@@ -39,7 +39,6 @@ int s_rx_echo_len = 0;
 
 int s_comm_busy = 0;
 CommFailure s_last_failure;
-std::uint64_t s_failure_operation = 0;  // the operation s_last_failure belongs to
 char s_comm_msg[200];
 CommTrafficHook s_traffic_hook = nullptr;
 CommLinkLostHook s_link_lost_hook = nullptr;
@@ -453,12 +452,12 @@ int transact(const char* line, char* reply, Expected want = {ReplyShape::Acknowl
     if (status == COMM_OK && count) *count = taken;
     // An operation's first failure is what it reports; a read-back or a
     // retry failing after it would name another command.
-    if (status != COMM_OK && s_failure_operation != Comm_OperationSerial()) {
-        s_failure_operation = Comm_OperationSerial();
+    if (status != COMM_OK && s_last_failure.operation != Comm_OperationSerial()) {
         std::string_view sent = line;
         while (!sent.empty() && (sent.back() == '\r' || sent.back() == '\n')) sent.remove_suffix(1);
         s_last_failure = {std::string(sent), status, g_com_port,
-                          s_reply_timeout + (sent.size() + longestReply(want.shape)) * byteSeconds()};
+                          s_reply_timeout + (sent.size() + longestReply(want.shape)) * byteSeconds(),
+                          Comm_OperationSerial()};
     }
     s_comm_busy = 0;
     CommQueue_TransactionEnded(status == COMM_LINK_LOST || IsComLinkDown(g_com_port));

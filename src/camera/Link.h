@@ -66,12 +66,13 @@ const char* Comm_GetMessageErrorStr(int code);
 /// in the last operation that had a failure (LinkQueue.h): its command line
 /// without the CR, how it ended, the port it went out on and the seconds it
 /// waited for its reply.  Kept until a later operation fails, so that a
-/// message shown after the operation can say what failed.
+/// message shown during or right after the operation can say what failed.
 struct CommFailure {
     std::string line;
     int status = COMM_OK;
     int port = 0;
     double waited = 0.0;
+    std::uint64_t operation = 0;  ///< Comm_OperationSerial() when it failed
 };
 const CommFailure& Comm_LastFailure();
 

@@ -19,6 +19,7 @@
 #include "camera/FailureText.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "camera/SettingsTable.h"
 #include "camera/Snapshot.h"
@@ -253,6 +254,7 @@ int snapshot(CliContext& context, const std::vector<std::string>& args)
     SnapshotStats advStats;
     const char* failure = nullptr;
     bool haveAdv = false;
+    CommOperation operation;  // both records, one reading: its first failure is the one told
     if (Comm_QueryMainSettings(&main, &mainStats) != 0) {
         failure = "Failure querying camera for current settings.";
     } else {

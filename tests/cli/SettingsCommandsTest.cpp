@@ -8,7 +8,9 @@
 #include <map>
 
 #include "CliTest.h"
+#include "camera/FailureText.h"
 #include "camera/Link.h"
+#include "camera/LinkQueue.h"
 #include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "sim/SimEndpoint.h"
@@ -94,6 +96,12 @@ TEST_F(SettingsCommandsTest, AFailureSaysWhichSettingWhichValueAndWhy)
         EXPECT_EQ(r.err, c.err) << c.args[1];
     }
     Comm_SetReplyTimeout(0);
+    // A later operation that failed without a transaction of its own (an
+    // index out of range) must not be told with the last one's command.
+    {
+        CommOperation later;
+    }
+    EXPECT_EQ(Comm_FailureText(COMM_UNRECOGNIZED), "Camera returned unrecognized response.");
 }
 
 TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
@@ -345,7 +353,7 @@ TEST_F(SettingsCommandsTest, SnapshotMarksEveryFailedQuery)
         EXPECT_NE(("\n" + r.out).find(line), std::string::npos) << line;
     EXPECT_EQ(r.err,
               "Failure querying camera. Camera returned error message NAK.\n"
-              "Reading VPS (Video Pedestal Feature): the camera refused it.\nNot read: agn, alv, amx, vps, "
+              "Reading AGN (Manual Gain): the camera refused it.\nNot read: agn, alv, amx, vps, "
               "vpd, bts\n");
 
     camera().faults().refuse = {"HSR"};
