@@ -17,6 +17,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
+#include "support/BenchSupport.h"
 
 #ifndef ICCD_BIN_DIR
 #define ICCD_BIN_DIR "."
@@ -169,10 +170,5 @@ BENCHMARK(BM_56QueriesAt9600Baud)->Unit(benchmark::kMillisecond)->UseRealTime()-
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    InstallDeviceTransports();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -20,6 +20,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
+#include "support/BenchSupport.h"
 #include "ui/Ui.h"
 
 namespace {
@@ -47,23 +48,9 @@ int main(int argc, char** argv)
     // --user: the same session on the user screen, without the monitor, to
     // tell the monitor's memory from the rest.
     const bool factory = !(argc > 2 && std::string(argv[2]) == "--user");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform remarks on every reshape; the figures are what counts.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication qapp(argc, argv);
-    InstallDeviceTransports();
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    SetComPortDevice(1, QStringLiteral("sim:VKC-475"));
-
-    static char name[] = "iccd-control";
-    static char fac[] = "/fac";
-    char* args[] = {name, factory ? fac : nullptr, nullptr};
-    AppOptions options;
-    options.checkInstance = false;
-    if (AppStart(factory ? 2 : 1, args, options) != AppStartResult::Started || g_com_port != 1 ||
-        g_prog_type != (factory ? 1 : 0)) {
-        std::fprintf(stderr, "the program did not start on the factory screen with the camera\n");
+    DesktopOnSim desktop(argc, argv, factory);
+    if (!desktop.started()) {
+        std::fprintf(stderr, "the program did not start on its screen with the camera\n");
         return 1;
     }
 

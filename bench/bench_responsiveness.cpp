@@ -30,6 +30,7 @@
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
 #include "sim/SimEndpoint.h"
+#include "support/BenchSupport.h"
 #include "ui/Ui.h"
 
 namespace {
@@ -54,20 +55,8 @@ double percentile(std::vector<double> v, double p)
 int main(int argc, char** argv)
 {
     const int commits = argc > 1 ? std::max(10, std::atoi(argv[1])) : 500;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication qapp(argc, argv);
-    InstallDeviceTransports();
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    SetComPortDevice(1, QStringLiteral("sim:VKC-475"));
-
-    static char name[] = "iccd-control";
-    static char fac[] = "/fac";
-    char* args[] = {name, fac, nullptr};
-    AppOptions options;
-    options.checkInstance = false;
-    if (AppStart(2, args, options) != AppStartResult::Started || g_com_port != 1) {
+    DesktopOnSim desktop(argc, argv, true);
+    if (!desktop.started()) {
         std::fprintf(stderr, "the program did not start with the camera\n");
         return 1;
     }

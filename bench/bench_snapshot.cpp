@@ -20,6 +20,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/Timing.h"
 #include "sim/SimEndpoint.h"
+#include "support/BenchSupport.h"
 
 #ifndef ICCD_BIN_DIR
 #define ICCD_BIN_DIR "."
@@ -166,10 +167,5 @@ BENCHMARK_CAPTURE(BM_SnapshotPaced9600, advanced, Pass::Advanced)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    InstallDeviceTransports();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

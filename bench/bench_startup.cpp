@@ -22,6 +22,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
 #include "platform/Timing.h"
+#include "support/BenchSupport.h"
 #include "ui/Ui.h"
 
 #ifndef ICCD_BIN_DIR
@@ -145,11 +146,5 @@ BENCHMARK(BM_ProgramStartPeakRss)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallDeviceTransports();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, true);
 }
