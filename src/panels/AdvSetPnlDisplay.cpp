@@ -17,6 +17,7 @@
 #include "panels/ConfirmedValues.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 
 int g_advset_panel = 0;
 

@@ -12,6 +12,7 @@
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 
 using namespace mainpnl;
 

@@ -1,12 +1,10 @@
-// Showing the camera's main settings on the main panel, and the Refresh button
-// that reads them again.
+// Showing the camera's main settings on the main panel.
 #include <string>
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
 #include "camera/FailureText.h"
 #include "camera/Link.h"
-#include "camera/LinkQueue.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
 #include "panels/ConfirmedValues.h"
@@ -14,7 +12,7 @@
 #include "panels/MainPnlInternal.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
-#include "platform/ComPortMap.h"
+#include "panels/StatusLine.h"
 
 namespace mainpnl {
 
@@ -126,43 +124,4 @@ int Mpnl_ReadAndShowMain()
     }
     Mpnl_ReshapeAndShow(&rec, &stats);
     return result;
-}
-
-void Mpnl_Refresh(int panel)
-{
-    if (g_com_port == 0) return;
-    CommOperation operation;
-    SetCtrlVal(panel, MAIN_REF_ACTIVE, 1);
-    // The device went away: try its port now, as the looking does.
-    if (Comm_LinkLost()) {
-        if (!Mpnl_RestoreLink()) {
-            std::string message = "No camera found.\n";
-            message += "The link to the camera on COM" + std::to_string(g_com_port) + " (" +
-                       ComPortDevice(g_com_port).toStdString() +
-                       ") is lost; the program keeps looking for the camera there.";
-            MessagePopup("ERROR", message.c_str());
-        }
-        SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
-        return;
-    }
-    char name[kModelNameSize] = {};
-    const int status = Comm_AskModel(name);
-    if (status == COMM_OK) {
-        Comm_RecordModelName(name);
-        Mpnl_ReadAndShowMain();
-    } else if (status == COMM_LINK_LOST) {
-        // The loss is shown by the panel and the looking has begun.
-        MessagePopup("ERROR", Comm_FailureText(status).c_str());
-    } else {
-        MessagePopup("ERROR", "No camera found.\n");
-    }
-    SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
-}
-
-int Mpnl_RefreshButtonCallback(int panel, int, int event, void*, int, int)
-{
-    if (event != EVENT_COMMIT) return 0;
-    // Pressed while the camera is busy: the refresh follows what is running.
-    RunMainPanelAction(panel, MAIN_REFRESH, [panel] { Mpnl_Refresh(panel); });
-    return 0;
 }

@@ -1,4 +1,4 @@
-// Losing the camera and finding it again.
+// Refresh, and losing the camera and finding it again.
 //
 // A device that goes away (an unplugged adapter, a device server restarted, a
 // camera switched off behind a pseudo-terminal) leaves the port number in
@@ -20,20 +20,20 @@
 #include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
+#include "panels/OperatorAction.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "platform/ComPortMap.h"
 #include "ui/Ui.h"
 
 namespace {
 
 constexpr int kRetryMs = 1000;
-constexpr int kRestoredNoteMs = 10000;
 
 // Created on first use and parented to the application, so that nothing is
 // left to run after it.
 QTimer* s_retry = nullptr;
-QTimer* g_restoredNote = nullptr;
 
 QTimer* makeTimer(int ms, bool single, void (*onTimeout)())
 {
@@ -66,40 +66,10 @@ void startLooking()
 
 void onLinkLost()
 {
-    if (g_restoredNote) g_restoredNote->stop();
+    Mpnl_ForgetLinkRestored();
     mainpnl::ApplyRules();
     Mpnl_ShowLinkState();
     startLooking();
-}
-
-void noteRestored()
-{
-    if (!QCoreApplication::instance()) return;
-    if (!g_restoredNote) g_restoredNote = makeTimer(kRestoredNoteMs, true, [] { Mpnl_ShowLinkState(); });
-    g_restoredNote->start();
-}
-
-std::string portText()
-{
-    return "COM" + std::to_string(g_com_port) + " (" + ComPortDevice(g_com_port).toStdString() + ")";
-}
-
-// The versions of the camera last identified; "?" where it did not say.
-char s_firmware[kVersionSize] = "";
-char s_fpga[kVersionSize] = "";
-
-std::string statusText()
-{
-    if (g_com_port == 0) return "No camera";
-    std::string text = portText();
-    if (Comm_LinkLost()) return text + "    Link lost, looking for the camera";
-    text += "    Connected    ";
-    const int row = g_cam_model_user_idx;
-    text += row >= 0 && row < kCamModelCount ? g_cam_models[row] : "?";
-    text += std::string("    firmware ") + (s_firmware[0] ? s_firmware : "?");
-    text += std::string("    FPGA ") + (s_fpga[0] ? s_fpga : "?");
-    if (const int unread = UnreadCount(g_mainpanel)) text += "    " + UnreadCountText(unread);
-    return text;
 }
 
 }  // namespace
@@ -113,35 +83,12 @@ void Mpnl_StopWatchingLink()
 {
     Comm_SetLinkLostHook(nullptr);
     if (s_retry) s_retry->stop();
-    if (g_restoredNote) g_restoredNote->stop();
+    Mpnl_ForgetLinkRestored();
 }
 
 bool Mpnl_LookingForCamera()
 {
     return s_retry && s_retry->isActive();
-}
-
-void Mpnl_ShowLinkState()
-{
-    const int panel = g_mainpanel;
-    if (panel <= 0) return;
-    std::string title;
-    if (GetPanelAttribute(panel, ATTR_TITLE, &title) < 0) return;
-    // The suffix is ours; the shaping for the model sets the rest.
-    if (const auto cut = title.find(" - "); cut != std::string::npos) title.erase(cut);
-    if (Comm_LinkLost())
-        title += " - camera link lost, looking for the camera on " + portText();
-    else if (g_restoredNote && g_restoredNote->isActive())
-        title += " - camera link restored";
-    SetPanelAttribute(panel, ATTR_TITLE, title.c_str());
-    SetPanelAttribute(panel, ATTR_STATUS_TEXT, statusText().c_str());
-}
-
-void Mpnl_ReadIdentity()
-{
-    if (Comm_GetFWVer(s_firmware) != COMM_OK) s_firmware[0] = '\0';
-    if (Comm_GetFPGAVer(s_fpga) != COMM_OK) s_fpga[0] = '\0';
-    Mpnl_ShowLinkState();
 }
 
 bool Mpnl_RestoreLink()
@@ -151,7 +98,7 @@ bool Mpnl_RestoreLink()
     const int modelBefore = g_cam_model_idx;
     if (Comm_Reconnect() != COMM_OK) return false;
     if (s_retry) s_retry->stop();
-    noteRestored();
+    Mpnl_NoteLinkRestored();
     Mpnl_ReadIdentity();
     RenewCameraPopups(g_cam_model_idx == modelBefore);
     // Lost again during the re-read: the title says so, and the looking
@@ -159,4 +106,41 @@ bool Mpnl_RestoreLink()
     Mpnl_ReadAndShowMain();
     if (Comm_LinkLost()) startLooking();
     return true;
+}
+
+void Mpnl_Refresh(int panel)
+{
+    if (g_com_port == 0) return;
+    CommOperation operation;
+    SetCtrlVal(panel, MAIN_REF_ACTIVE, 1);
+    // The device went away: try its port now, as the looking does.
+    if (Comm_LinkLost()) {
+        if (!Mpnl_RestoreLink()) {
+            const std::string message = "No camera found.\nThe link to the camera on " + Mpnl_PortText() +
+                                        " is lost; the program keeps looking for the camera there.";
+            MessagePopup("ERROR", message.c_str());
+        }
+        SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
+        return;
+    }
+    char name[kModelNameSize] = {};
+    const int status = Comm_AskModel(name);
+    if (status == COMM_OK) {
+        Comm_RecordModelName(name);
+        Mpnl_ReadAndShowMain();
+    } else if (status == COMM_LINK_LOST) {
+        // The loss is shown by the panel and the looking has begun.
+        MessagePopup("ERROR", Comm_FailureText(status).c_str());
+    } else {
+        MessagePopup("ERROR", "No camera found.\n");
+    }
+    SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
+}
+
+int Mpnl_RefreshButtonCallback(int panel, int, int event, void*, int, int)
+{
+    if (event != EVENT_COMMIT) return 0;
+    // Pressed while the camera is busy: the refresh follows what is running.
+    RunMainPanelAction(panel, MAIN_REFRESH, [panel] { Mpnl_Refresh(panel); });
+    return 0;
 }

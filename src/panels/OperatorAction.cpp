@@ -8,6 +8,7 @@
 #include "camera/LinkQueue.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "ui/Ui.h"
 
 namespace {

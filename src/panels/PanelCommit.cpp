@@ -16,6 +16,7 @@
 #include "panels/ConfirmedValues.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -121,27 +122,6 @@ void ShowUnread(int panel, int control, int status)
                 std::string("Not read from the camera: ") +
                     (status == SnapshotStats::kNotAsked ? "the reading stopped at its fourth failed query."
                                                         : Comm_GetMessageErrorStr(status)));
-}
-
-void ShowUnreadCount(int panel)
-{
-    if (panel == g_mainpanel) {
-        Mpnl_ShowLinkState();
-        return;
-    }
-    const int count = UnreadCount(panel);
-    std::string line;
-    if (GetPanelAttribute(panel, ATTR_STATUS_TEXT, &line) < 0) return;
-    // A panel that has read everything gets no status line.
-    if (count == 0 && line.empty()) return;
-    SetPanelAttribute(panel, ATTR_STATUS_TEXT, UnreadCountText(count).c_str());
-}
-
-std::string UnreadCountText(int count)
-{
-    if (count == 0) return {};
-    return std::to_string(count) + (count == 1 ? " setting" : " settings") +
-           " could not be read from the camera; each is blank, its tooltip says why";
 }
 
 bool PanelFill::ok(int status)

@@ -26,12 +26,6 @@ bool ShowCameraValue(int panel, int control, double value);
 /// gives the reason.
 void ShowUnread(int panel, int control, int status);
 
-/// Puts the number of the panel's settings that could not be read into its
-/// status line (the main panel's says it after the link's state).
-void ShowUnreadCount(int panel);
-/// "2 settings could not be read from the camera; ..."; empty for none.
-std::string UnreadCountText(int count);
-
 /// Opens a camera pop-up once the link is idle: loads the panel resource
 /// afresh into *handle (nothing when it cannot be loaded), sets the panel
 /// attribute 618 when asked, and fills it with fill either before it is shown

@@ -1,0 +1,112 @@
+// The status lines: the main panel's title and status line say how the link
+// stands and what camera is on it; every panel's status line counts the
+// settings it could not read.
+#include "panels/StatusLine.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <string>
+
+#include "camera/CommandSet.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Models.h"
+#include "panels/ConfirmedValues.h"
+#include "panels/MainPnl.h"
+#include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
+#include "ui/Ui.h"
+
+namespace {
+
+constexpr int kRestoredNoteMs = 10000;
+
+// Created on first use and parented to the application, so that nothing is
+// left to run after it.
+QTimer* s_restoredNote = nullptr;
+
+// The versions of the camera last identified; "?" where it did not say.
+char s_firmware[kVersionSize] = "";
+char s_fpga[kVersionSize] = "";
+
+std::string statusText()
+{
+    if (g_com_port == 0) return "No camera";
+    std::string text = Mpnl_PortText();
+    if (Comm_LinkLost()) return text + "    Link lost, looking for the camera";
+    text += "    Connected    ";
+    const int row = g_cam_model_user_idx;
+    text += row >= 0 && row < kCamModelCount ? g_cam_models[row] : "?";
+    text += std::string("    firmware ") + (s_firmware[0] ? s_firmware : "?");
+    text += std::string("    FPGA ") + (s_fpga[0] ? s_fpga : "?");
+    if (const int unread = UnreadCount(g_mainpanel)) text += "    " + UnreadCountText(unread);
+    return text;
+}
+
+}  // namespace
+
+std::string Mpnl_PortText()
+{
+    return "COM" + std::to_string(g_com_port) + " (" + ComPortDevice(g_com_port).toStdString() + ")";
+}
+
+void Mpnl_NoteLinkRestored()
+{
+    if (!QCoreApplication::instance()) return;
+    if (!s_restoredNote) {
+        s_restoredNote = new QTimer(QCoreApplication::instance());
+        s_restoredNote->setInterval(kRestoredNoteMs);
+        s_restoredNote->setSingleShot(true);
+        QObject::connect(s_restoredNote, &QTimer::timeout, [] { Mpnl_ShowLinkState(); });
+    }
+    s_restoredNote->start();
+}
+
+void Mpnl_ForgetLinkRestored()
+{
+    if (s_restoredNote) s_restoredNote->stop();
+}
+
+void Mpnl_ShowLinkState()
+{
+    const int panel = g_mainpanel;
+    if (panel <= 0) return;
+    std::string title;
+    if (GetPanelAttribute(panel, ATTR_TITLE, &title) < 0) return;
+    // The suffix is ours; the shaping for the model sets the rest.
+    if (const auto cut = title.find(" - "); cut != std::string::npos) title.erase(cut);
+    if (Comm_LinkLost())
+        title += " - camera link lost, looking for the camera on " + Mpnl_PortText();
+    else if (s_restoredNote && s_restoredNote->isActive())
+        title += " - camera link restored";
+    SetPanelAttribute(panel, ATTR_TITLE, title.c_str());
+    SetPanelAttribute(panel, ATTR_STATUS_TEXT, statusText().c_str());
+}
+
+void Mpnl_ReadIdentity()
+{
+    if (Comm_GetFWVer(s_firmware) != COMM_OK) s_firmware[0] = '\0';
+    if (Comm_GetFPGAVer(s_fpga) != COMM_OK) s_fpga[0] = '\0';
+    Mpnl_ShowLinkState();
+}
+
+void ShowUnreadCount(int panel)
+{
+    if (panel == g_mainpanel) {
+        Mpnl_ShowLinkState();
+        return;
+    }
+    const int count = UnreadCount(panel);
+    std::string line;
+    if (GetPanelAttribute(panel, ATTR_STATUS_TEXT, &line) < 0) return;
+    // A panel that has read everything gets no status line.
+    if (count == 0 && line.empty()) return;
+    SetPanelAttribute(panel, ATTR_STATUS_TEXT, UnreadCountText(count).c_str());
+}
+
+std::string UnreadCountText(int count)
+{
+    if (count == 0) return {};
+    return std::to_string(count) + (count == 1 ? " setting" : " settings") +
+           " could not be read from the camera; each is blank, its tooltip says why";
+}
