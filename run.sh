@@ -18,7 +18,8 @@ while (($#)); do
   esac
 done
 scripts/install-deps
-scripts/build build
+# Only what this runs; ./test.sh builds the tests and benchmarks.
+TARGETS="iccd-control iccdsim" scripts/build build
 
 # The program keeps its preferences ("ICCD.ini") in its working directory;
 # build/run holds them from one run to the next and keeps the checkout clean.

@@ -2,6 +2,8 @@
 // registration of every menu command.
 #include "app/MenuCallbacks.h"
 
+#include "app/Help.h"
+
 #include <QFileInfo>
 #include <string>
 
@@ -189,6 +191,12 @@ int LoadProg_CancelCallback(int, int, int event, void*, int, int)
     return 0;
 }
 
+// View > Refresh (F5): as the panel's Refresh button.
+void MMnu_RefreshCallback(int, int, void*, int panel)
+{
+    Mpnl_RefreshButtonCallback(panel, MAIN_REFRESH, EVENT_COMMIT, nullptr, 0, 0);
+}
+
 int F_LoadSave_CancelCallback(int, int, int event, void*, int, int)
 {
     if (event == EVENT_COMMIT) RemovePopup(0);
@@ -197,6 +205,8 @@ int F_LoadSave_CancelCallback(int, int, int event, void*, int, int)
 
 void RegisterMenuCallbacks()
 {
+    RegisterHelpCallbacks();
+    RegisterUiCallback("MMnu_RefreshCallback", MMnu_RefreshCallback);
     RegisterUiCallback("MMnu_FileLoadCallback", MMnu_FileLoadCallback);
     RegisterUiCallback("MMnu_FileSaveCallback", MMnu_FileSaveCallback);
     RegisterUiCallback("LoadSet_OKCallback", LoadSet_OKCallback);

@@ -27,6 +27,8 @@ int LoadSave_CancelCallback(int panel, int control, int event, void* callbackDat
 // File, Load Settings File / Save Settings File.
 void MMnu_FileLoadFrmFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
 void MMnu_FileSaveToFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
+/// View > Refresh (F5): what the main panel's Refresh button does.
+void MMnu_RefreshCallback(int menuBar, int menuItem, void* callbackData, int panel);
 int F_SaveSet_OKCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
 /// Cancel on the load's progress panel: the sending stops after the step

@@ -8,3 +8,8 @@ const char* ProgramVersion()
 {
     return ICCD_VERSION;
 }
+
+const char* ProgramLicence()
+{
+    return "Copyright \u00a9 2026 Ulvo. All rights reserved.";
+}

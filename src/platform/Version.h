@@ -4,3 +4,6 @@
 
 /// The version, such as "0.1".
 const char* ProgramVersion();
+
+/// The program's licence, one line, as the About box and the package give it.
+const char* ProgramLicence();

@@ -62,6 +62,7 @@ Panel AdvSetPanel()
     p.name = "ADVSET";
     p.title = "Advanced Settings";
     p.callback = "AdvSetPnl_PnlCallback";
+    p.closeCtrl = ADVSET_OKBUTTON;  // Escape closes it, as every pop-up
     auto& c = p.ctrls;
     const char* cb = "AdvSetPnl_ValCallback";
 
@@ -139,6 +140,7 @@ Panel AdvSetColourPanel()
     p.name = "ADVSET_C";
     p.title = "Advanced Settings";
     p.callback = "AdvSetPnl_PnlCallback";
+    p.closeCtrl = ADVSET_C_OKBUTTON;
     auto& c = p.ctrls;
     const char* cb = "AdvSetCPnl_ValCallback";
     constexpr int kLeft = -1, kMiddle = -2, kRight = -3, kButtons = -4;

@@ -235,7 +235,7 @@ Panel MainPanel()
                     .cb("Mpnl_MonitorCallback")
                     .tip("Empties the monitor")
                     .at(kMonitorButtons, 0, 1));
-    c.push_back(Button(UI_ID(MAIN_MON_SAVE), "Sa__ve...")
+    c.push_back(Button(UI_ID(MAIN_MON_SAVE), "__Save…")
                     .cb("Mpnl_MonitorCallback")
                     .tip("Writes the monitor's lines to a text file")
                     .at(kMonitorButtons, 0, 2));

@@ -12,27 +12,38 @@ uires::MenuBar MainMenuBar()
     bar.id = MAINMNU;
     bar.name = "MAINMNU";
     auto item = [&](int id, const char* name, const char* label, int parent, MenuKind kind,
-                    const char* callback) {
-        bar.items.push_back({id, name, label, parent, kind, callback ? callback : ""});
+                    const char* callback, const char* shortcut = "") {
+        bar.items.push_back({id, name, label, parent, kind, callback ? callback : "", shortcut});
     };
+    // "…" marks an item that opens a dialog; no two items of a menu share an
+    // access key.
     item(UI_ID(MAINMNU_FILE), "__File", 0, MenuKind::Menu, nullptr);
-    item(UI_ID(MAINMNU_FILE_SETUP), "__Preferences", MAINMNU_FILE, MenuKind::Item, "MMnu_FilePrefCallback");
-    item(UI_ID(MAINMNU_FILE_LOAD), "__Load Settings", MAINMNU_FILE, MenuKind::Item, "MMnu_FileLoadCallback");
-    item(UI_ID(MAINMNU_FILE_SAVESET), "__Save Settings", MAINMNU_FILE, MenuKind::Item,
+    item(UI_ID(MAINMNU_FILE_SETUP), "__Preferences…", MAINMNU_FILE, MenuKind::Item, "MMnu_FilePrefCallback",
+         "Ctrl+,");
+    item(UI_ID(MAINMNU_FILE_LOAD), "__Load Settings…", MAINMNU_FILE, MenuKind::Item, "MMnu_FileLoadCallback");
+    item(UI_ID(MAINMNU_FILE_SAVESET), "__Save Settings…", MAINMNU_FILE, MenuKind::Item,
          "MMnu_FileSaveCallback");
-    item(UI_ID(MAINMNU_FILE_LOADFILE), "L__oad Settings File", MAINMNU_FILE, MenuKind::Item,
-         "MMnu_FileLoadFrmFileCallback");
-    item(UI_ID(MAINMNU_FILE_SAVEFILE), "Sa__ve Settings File", MAINMNU_FILE, MenuKind::Item,
-         "MMnu_FileSaveToFileCallback");
-    item(UI_ID(MAINMNU_FILE_SPLIT), "S__plit Screen ", MAINMNU_FILE, MenuKind::Item,
+    item(UI_ID(MAINMNU_FILE_LOADFILE), "L__oad Settings File…", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileLoadFrmFileCallback", "Ctrl+O");
+    item(UI_ID(MAINMNU_FILE_SAVEFILE), "Sa__ve Settings File…", MAINMNU_FILE, MenuKind::Item,
+         "MMnu_FileSaveToFileCallback", "Ctrl+S");
+    item(UI_ID(MAINMNU_FILE_SPLIT), "Spli__t Screen…", MAINMNU_FILE, MenuKind::Item,
          "MMnu_FileSplitCallback");
     item(UI_ID(MAINMNU_FILE_SEPARATOR), "", MAINMNU_FILE, MenuKind::Separator, nullptr);
-    item(UI_ID(MAINMNU_FILE_FTEST), "__FPGA Access", MAINMNU_FILE, MenuKind::Item, "MMnu_FPGACallback");
-    item(UI_ID(MAINMNU_FILE_AFEACC), "__AFE Access", MAINMNU_FILE, MenuKind::Item, "MMnu_AFECallback");
-    item(UI_ID(MAINMNU_FILE_EXIT), "E__xit", MAINMNU_FILE, MenuKind::Item, "MMnu_QuitProg");
+    item(UI_ID(MAINMNU_FILE_FTEST), "__FPGA Access…", MAINMNU_FILE, MenuKind::Item, "MMnu_FPGACallback");
+    item(UI_ID(MAINMNU_FILE_AFEACC), "__AFE Access…", MAINMNU_FILE, MenuKind::Item, "MMnu_AFECallback");
+    item(UI_ID(MAINMNU_FILE_EXIT), "E__xit", MAINMNU_FILE, MenuKind::Item, "MMnu_QuitProg", "Ctrl+Q");
+    item(UI_ID(MAINMNU_VIEW), "__View", 0, MenuKind::Menu, nullptr);
+    item(UI_ID(MAINMNU_VIEW_REFRESH), "__Refresh", MAINMNU_VIEW, MenuKind::Item, "MMnu_RefreshCallback",
+         "F5");
     // Chosen straight from the bar.
-    item(UI_ID(MAINMNU_ADVSET), "__Advanced Settings", 0, MenuKind::Item, "MMnu_AdvSetCallback");
-    item(UI_ID(MAINMNU_COLORPROC), "__Color Processing", 0, MenuKind::Item, "MMnu_CProcCallback");
+    item(UI_ID(MAINMNU_ADVSET), "__Advanced Settings…", 0, MenuKind::Item, "MMnu_AdvSetCallback");
+    item(UI_ID(MAINMNU_COLORPROC), "__Color Processing…", 0, MenuKind::Item, "MMnu_CProcCallback");
+    item(UI_ID(MAINMNU_HELP), "__Help", 0, MenuKind::Menu, nullptr);
+    item(UI_ID(MAINMNU_HELP_GUIDE), "__User Guide", MAINMNU_HELP, MenuKind::Item, "MMnu_UserGuideCallback",
+         "F1");
+    item(UI_ID(MAINMNU_HELP_ABOUT), "__About Ulvo ICCD Camera Control…", MAINMNU_HELP, MenuKind::Item,
+         "MMnu_AboutCallback");
     return bar;
 }
 

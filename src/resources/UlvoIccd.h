@@ -366,3 +366,9 @@ inline constexpr int MAINMNU_FILE_AFEACC = 11;
 inline constexpr int MAINMNU_FILE_EXIT = 12;
 inline constexpr int MAINMNU_ADVSET = 13;
 inline constexpr int MAINMNU_COLORPROC = 14;
+// Added by this program: Refresh with its key, and help.
+inline constexpr int MAINMNU_VIEW = 15;
+inline constexpr int MAINMNU_VIEW_REFRESH = 16;
+inline constexpr int MAINMNU_HELP = 17;
+inline constexpr int MAINMNU_HELP_GUIDE = 18;
+inline constexpr int MAINMNU_HELP_ABOUT = 19;

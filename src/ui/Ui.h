@@ -293,6 +293,11 @@ int MessagePopup(const char* title, const char* message);
 /// it cancels.
 int ConfirmPopup(const char* title, const char* message);
 
+/// Opens a local file (a guide, a folder) in the program the desktop has for
+/// it.  0, or UIEFileNotFound when the file is not there, or UIENoRunTime
+/// when the desktop has nothing to open it with.
+int OpenDocument(const char* path);
+
 /// For runs nobody watches (--quit-after-start, --screenshot): messages are
 /// written to stderr as "TITLE: text" and MessagePopup returns at once.
 void SetUnattendedMessages(bool on);

@@ -27,6 +27,8 @@ struct DriverState {
     std::deque<std::optional<std::string>> fileAnswers;
     /// What FileSelectPopup was asked while answered by the driver.
     std::vector<FileDialogRequest> fileDialogs;
+    /// What OpenDocument was asked to open (nothing is opened while recording).
+    std::vector<std::string> documents;
 };
 
 DriverState& Driver();

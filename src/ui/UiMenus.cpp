@@ -119,6 +119,12 @@ int LoadMenuBar(int panel, const char* file, int menuBarResource)
                 action = in ? in->addAction(text) : bar->addAction(text);
                 QObject::connect(action, &QAction::triggered, action,
                                  [handle, id = item.id] { DispatchMenuEvent(handle, id); });
+                if (!item.shortcut.empty()) {
+                    action->setShortcut(QKeySequence::fromString(QString::fromStdString(item.shortcut),
+                                                                 QKeySequence::PortableText));
+                    // The key works in the window the bar is on, whatever has the focus there.
+                    action->setShortcutContext(Qt::WindowShortcut);
+                }
                 break;
         }
         action->setObjectName(QString::fromStdString(item.name));

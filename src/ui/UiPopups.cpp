@@ -1,10 +1,12 @@
 // Message and file-selection pop-ups.  Under the test driver they are
 // recorded and answered instead of shown.
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QUrl>
 #include <cstdio>
 #include <cstring>
 
@@ -70,6 +72,18 @@ int MessagePopup(const char* title, const char* message)
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return UIENoError;
+}
+
+int OpenDocument(const char* path)
+{
+    const QString file = QString::fromUtf8(path ? path : "");
+    if (file.isEmpty() || !QFileInfo::exists(file)) return UIEFileNotFound;
+    DriverState& driver = Driver();
+    if (driver.recordPopups) {
+        driver.documents.push_back(file.toStdString());
+        return UIENoError;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file)) ? UIENoError : UIENoRunTime;
 }
 
 int ConfirmPopup(const char* title, const char* message)

@@ -175,6 +175,8 @@ struct MenuItem {
     int parent = 0;     ///< the menu it is in; 0 = on the bar itself (a command chosen from the bar)
     MenuKind kind = MenuKind::Item;
     std::string callback;
+    /// The item's key, in Qt's portable text ("Ctrl+O", "F5"); shown beside it.
+    std::string shortcut;
 };
 
 struct MenuBar {

@@ -17,7 +17,8 @@ for f in ./usr/bin/iccd-control ./usr/bin/iccdctl ./usr/bin/iccdsim \
          ./usr/share/applications/iccd-control.desktop \
          ./usr/share/icons/hicolor/scalable/apps/iccd-control.svg \
          ./usr/share/man/man1/iccd-control.1 ./usr/share/man/man1/iccdctl.1 ./usr/share/man/man1/iccdsim.1 \
-         ./usr/share/doc/ulvo-iccd-control/USER_GUIDE.md; do
+         ./usr/share/doc/ulvo-iccd-control/USER_GUIDE.md ./usr/share/doc/ulvo-iccd-control/USER_GUIDE.html \
+         ./usr/share/doc/ulvo-iccd-control/LICENSE; do
   grep -qx -- "$f" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QShortcut>
+#include <QTest>
 
 #include "ui/UiCore.h"
 #include "ui/UiDriverHooks.h"
@@ -156,6 +157,30 @@ int PressKey(int panel, int control, int key)
     return UIENoError;
 }
 
+int TypeKey(int panel, int control, QKeyCombination key)
+{
+    const PanelRecord* p = FindPanelRecord(panel);
+    if (!p) return UIEHandleInvalid;
+    if (!reachable(panel)) return UIEControlNotOperable;
+    QWidget* window = p->window;
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window, 1000)) return UIEControlNotOperable;
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    if (control != 0) {
+        int error = 0;
+        const Control* c = FindControl(panel, control, &error);
+        if (!c) return error;
+        target = c->widget;
+        if (auto* box = target->findChild<QAbstractSpinBox*>())
+            target = box;
+        else if (auto* edit = target->findChild<QLineEdit*>())
+            target = edit;
+        target->setFocus(Qt::OtherFocusReason);
+    }
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    return UIENoError;
+}
+
 void RecordPopups(bool on)
 {
     Driver().recordPopups = on;
@@ -166,6 +191,11 @@ std::vector<Popup> Popups()
     std::vector<Popup> all;
     for (const auto& [title, text] : Driver().popups) all.push_back({title, text});
     return all;
+}
+
+std::vector<std::string> OpenedDocuments()
+{
+    return Driver().documents;
 }
 
 void ClearPopups()

@@ -15,6 +15,7 @@
 #include "ui/Ui.h"
 
 class QWidget;
+#include <QKeyCombination>
 
 namespace uitest {
 
@@ -46,6 +47,12 @@ int ClosePanel(int panel);
 /// control leaves it, and Escape to the panel's shortcut.
 int PressKey(int panel, int control, int key);
 
+/// The operator types a key with its modifiers (Qt::CTRL | Qt::Key_O,
+/// Qt::ALT | Qt::Key_C, Qt::Key_F5) into the panel's window, made the active
+/// one, with the focus on a control (0: where it is).  The key takes Qt's
+/// own path: shortcuts and access keys first, then the focused widget.
+int TypeKey(int panel, int control, QKeyCombination key);
+
 /// With recording on, MessagePopup returns at once and keeps (title, text);
 /// FileSelectPopup takes the queued answers, and without one is cancelled.
 void RecordPopups(bool on);
@@ -75,6 +82,9 @@ struct FileDialog {
 };
 /// The file dialogs asked for so far.
 std::vector<FileDialog> FileDialogs();
+
+/// The files OpenDocument was asked to open, in order.
+std::vector<std::string> OpenedDocuments();
 
 /// The handle of the top pop-up, 0 when none.
 int TopPopup();

@@ -67,6 +67,37 @@ TEST_F(UiMenus, ChoosingAnItemCallsItsCallbackWithBarItemAndPanel)
     EXPECT_EQ(uitest::ChooseMenuItem(bar, BAR_FILE), UIEControlNotOperable);  // a menu, not a command
 }
 
+// Keys take Qt's own path from a field with the focus: an item's shortcut,
+// also inside a submenu, and the access key of a command on the bar, which
+// a text field must not take as a letter.
+TEST_F(UiMenus, KeysReachTheirItemsWhereverTheFocusIs)
+{
+    EXPECT_EQ(action("BAR_FILE_OPEN")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    const struct {
+        int control;
+        QKeyCombination key;
+        int item;
+    } cases[] = {{DEMO_NAME, Qt::CTRL | Qt::Key_O, BAR_FILE_OPEN},
+                 {DEMO_COUNT, Qt::CTRL | Qt::Key_O, BAR_FILE_OPEN},
+                 {DEMO_GAIN, QKeyCombination(Qt::Key_F6), BAR_FILE_MORE_ONE},
+                 {DEMO_NAME, Qt::ALT | Qt::Key_T, BAR_TOOLS},
+                 {DEMO_COUNT, Qt::ALT | Qt::Key_T, BAR_TOOLS}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        SeenMenus().clear();
+        ASSERT_EQ(uitest::TypeKey(panel, c.control, c.key), 0);
+        EXPECT_EQ(SeenMenus(), (std::vector<SeenMenu>{{bar, c.item, panel, nullptr}}));
+    }
+    std::string name;
+    GetCtrlVal(panel, DEMO_NAME, &name);
+    EXPECT_EQ(name, "");  // no "t" typed into the field
+    // A dimmed item's key does nothing.
+    SetMenuBarAttribute(bar, BAR_FILE_OPEN, ATTR_DIMMED, 1);
+    SeenMenus().clear();
+    ASSERT_EQ(uitest::TypeKey(panel, DEMO_NAME, Qt::CTRL | Qt::Key_O), 0);
+    EXPECT_TRUE(SeenMenus().empty());
+}
+
 TEST_F(UiMenus, DimmedItemsAndItemsInDimmedMenusCannotBeChosen)
 {
     int dimmed = -1;

@@ -73,13 +73,14 @@ MenuBar bar()
     MenuBar m;
     m.id = BAR;
     m.name = "BAR";
-    m.items = {{BAR_FILE, "BAR_FILE", "__File", 0, MenuKind::Menu, ""},
-               {BAR_FILE_OPEN, "BAR_FILE_OPEN", "__Open", BAR_FILE, MenuKind::Item, "RecordMenu"},
-               {BAR_FILE_SEP, "BAR_FILE_SEP", "", BAR_FILE, MenuKind::Separator, ""},
-               {BAR_FILE_MORE, "BAR_FILE_MORE", "__More", BAR_FILE, MenuKind::Menu, ""},
-               {BAR_FILE_MORE_ONE, "BAR_FILE_MORE_ONE", "One", BAR_FILE_MORE, MenuKind::Item, "RecordMenu"},
-               {BAR_FILE_QUIT, "BAR_FILE_QUIT", "E__xit", BAR_FILE, MenuKind::Item, "RecordMenu"},
-               {BAR_TOOLS, "BAR_TOOLS", "__Tools & More", 0, MenuKind::Item, "RecordMenu"}};
+    m.items = {
+        {BAR_FILE, "BAR_FILE", "__File", 0, MenuKind::Menu, "", ""},
+        {BAR_FILE_OPEN, "BAR_FILE_OPEN", "__Open", BAR_FILE, MenuKind::Item, "RecordMenu", "Ctrl+O"},
+        {BAR_FILE_SEP, "BAR_FILE_SEP", "", BAR_FILE, MenuKind::Separator, "", ""},
+        {BAR_FILE_MORE, "BAR_FILE_MORE", "__More", BAR_FILE, MenuKind::Menu, "", ""},
+        {BAR_FILE_MORE_ONE, "BAR_FILE_MORE_ONE", "One", BAR_FILE_MORE, MenuKind::Item, "RecordMenu", "F6"},
+        {BAR_FILE_QUIT, "BAR_FILE_QUIT", "E__xit", BAR_FILE, MenuKind::Item, "RecordMenu", ""},
+        {BAR_TOOLS, "BAR_TOOLS", "__Tools & More", 0, MenuKind::Item, "RecordMenu", ""}};
     return m;
 }
 
