@@ -47,7 +47,8 @@ constexpr char kUsage[] =
     "                     environment variable ICCD_COM1 names a device\n"
     "  --quit-after-start quit as soon as the main window is filled\n"
     "  --open PANEL       once started, open a panel as its menu item does:\n"
-    "                     advanced, split, color, afe (factory) or fpga (factory)\n"
+    "                     advanced, split, color, preferences, afe (factory) or\n"
+    "                     fpga (factory)\n"
     "  --screenshot FILE  save the main window (or the panel --open opened) as a\n"
     "                     PNG picture, then quit\n"
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
@@ -99,7 +100,7 @@ struct OpenablePanel {
 };
 constexpr OpenablePanel kOpenable[] = {
     {"advanced", MAINMNU_ADVSET}, {"split", MAINMNU_FILE_SPLIT}, {"color", MAINMNU_COLORPROC},
-    {"afe", MAINMNU_FILE_AFEACC}, {"fpga", MAINMNU_FILE_FTEST},
+    {"afe", MAINMNU_FILE_AFEACC}, {"fpga", MAINMNU_FILE_FTEST},  {"preferences", MAINMNU_FILE_SETUP},
 };
 
 const OpenablePanel* openable(const std::string& name)

@@ -9,6 +9,7 @@
 #include "camera/Link.h"
 #include "camera/Models.h"
 #include "camera/Snapshot.h"
+#include "devices/PortDescriptions.h"
 #include "panels/MainPnl.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
@@ -23,11 +24,11 @@ constexpr char kOpenFailed[] = "Failed to Open Comm Port";
 constexpr char kNoCamera[] = "Camera Not Found on This Port";
 
 // Asks for the camera's model on port.  The port that carries the link is
-// asked over the open link; any other port is opened for the question and,
+// asked over the open link; any other port is opened at baud for the question and,
 // unless keepOpen, closed again.  g_com_port names the port during the
 // question and is restored afterwards.  The message for a failure is shown
 // here; true when a camera answered (its name in model).
-bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
+bool askPort(int port, int baud, bool keepOpen, char (&model)[kModelNameSize])
 {
     model[0] = '\0';
     if (port != 0 && port == g_com_port) {
@@ -41,7 +42,7 @@ bool askPort(int port, bool keepOpen, char (&model)[kModelNameSize])
     const int saved = g_com_port;
     g_com_port = port;
     bool found = false;
-    if (const int opened = Comm_OpenPort(port, g_com_baud); opened != 0) {
+    if (const int opened = Comm_OpenPort(port, baud); opened != 0) {
         // The port, its device and the system's reason: whether choosing
         // again can help (another program holds it, no permission, gone).
         std::string text = kOpenFailed;
@@ -65,21 +66,26 @@ void readLabel(int panel, int control, char (&label)[kLabelMax + 1])
 
 }  // namespace
 
-std::string PortRingTooltip()
+namespace {
+
+// Each port with the device behind it and whether it is there now.
+void fillPortRing(int panel)
 {
-    std::string tip = "Choosing a port looks for a camera on it.";
-    int unmapped = 0;
-    for (int port = 1; port <= kMaxComPort; ++port) {
-        const QString device = ComPortDevice(port);
-        if (device.isEmpty()) {
-            ++unmapped;
-            continue;
-        }
-        tip += "\nCOM" + std::to_string(port) + ": " + device.toStdString();
-    }
-    if (unmapped) tip += "\nOther ports: no device (set ICCD_COM<n> to name one)";
-    return tip;
+    ClearListCtrl(panel, PREF_COM_LIST);
+    for (const PortDescription& d : DescribePorts())
+        InsertListItem(panel, PREF_COM_LIST, -1, PortLabel(d).toStdString().c_str(), d.port);
 }
+
+// The file's rate is shown even when the ring does not offer it.
+void fillBaudRing(int panel)
+{
+    int index = -1;
+    if (GetIndexFromValue(panel, PREF_BAUD, &index, g_com_baud) < 0)
+        InsertListItem(panel, PREF_BAUD, -1, std::to_string(g_com_baud).c_str(), g_com_baud);
+    SetCtrlVal(panel, PREF_BAUD, g_com_baud);
+}
+
+}  // namespace
 
 void MMnu_FilePrefCallback(int, int, void*, int)
 {
@@ -88,8 +94,9 @@ void MMnu_FilePrefCallback(int, int, void*, int)
     SetCtrlVal(panel, PREF_LABEL1, g_label1);
     SetCtrlVal(panel, PREF_LABEL2, g_label2);
     SetCtrlVal(panel, PREF_LABEL3, g_label3);
+    fillPortRing(panel);
     SetCtrlVal(panel, PREF_COM_LIST, g_com_port);  // no link (0): the ring keeps its first port
-    SetCtrlAttribute(panel, PREF_COM_LIST, ATTR_TOOLTIP_TEXT, PortRingTooltip().c_str());
+    fillBaudRing(panel);
     SetPanelAttribute(panel, ATTR_LEGACY_618, 1);
     InstallPopup(panel);
 }
@@ -109,8 +116,10 @@ void probeChosenPort()
     RunDialogAction(panel, {PREF_OKBUTTON, PREF_CANCEL}, [panel] {
         int port = 0;
         GetCtrlVal(panel, PREF_COM_LIST, &port);
+        int baud = g_com_baud;
+        GetCtrlVal(panel, PREF_BAUD, &baud);
         char model[kModelNameSize];
-        askPort(port, false, model);
+        askPort(port, baud, false, model);
     });
 }
 
@@ -151,14 +160,31 @@ void takePreferences(int panel)
 {
     int port = 0;
     GetCtrlVal(panel, PREF_COM_LIST, &port);
+    int baud = g_com_baud;
+    GetCtrlVal(panel, PREF_BAUD, &baud);
     const int previous = g_com_port;
+    const int previousBaud = g_com_baud;
     const int previousModel = g_cam_model_user_idx;
+    // Another rate: the line is opened afresh at it, as another port would be.
+    const bool rebaud = baud != previousBaud;
+    if (rebaud && previous != 0) {
+        Comm_ClosePort(previous);
+        g_com_port = 0;
+    }
     char model[kModelNameSize];
-    if (!askPort(port, true, model)) return;  // the dialog stays open; nothing changed
+    if (!askPort(port, baud, true, model)) {
+        // The dialog stays open; the link is as it was.
+        if (rebaud && previous != 0) {
+            g_com_port = previous;
+            Comm_OpenPort(previous, previousBaud);
+        }
+        return;
+    }
 
     // The link moves to the new port: the old one is closed, not left open behind.
-    if (previous != 0 && previous != port) Comm_ClosePort(previous);
+    if (previous != 0 && previous != port && !rebaud) Comm_ClosePort(previous);
     g_com_port = port;
+    g_com_baud = baud;
     Comm_RecordModelName(model);
 
     readLabel(panel, PREF_LABEL1, g_label1);
@@ -177,9 +203,9 @@ void takePreferences(int panel)
     DimMainPnlMenus(dim);
     // Another camera (or the same port now answering as another model) is
     // shown in its own shape.
-    if (port != previous || g_cam_model_user_idx != previousModel)
+    if (port != previous || rebaud || g_cam_model_user_idx != previousModel)
         Mpnl_ReadAndShowMain();  // the camera on the new port, read afresh
-    if (port != previous) Mpnl_ReadIdentity();
+    if (port != previous || rebaud) Mpnl_ReadIdentity();
 }
 
 }  // namespace

@@ -31,6 +31,3 @@ int Pref_OKCallback(int panel, int control, int event, void* callbackData, int e
 /// Cancel (and the close box): closes the dialog; nothing changes.
 int Pref_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
-
-/// Tooltip of the port ring: which device each port stands for.
-std::string PortRingTooltip();

@@ -25,6 +25,13 @@ std::vector<Item> comPorts()
     return ports;
 }
 
+std::vector<Item> baudRates()
+{
+    std::vector<Item> rates;
+    for (int rate : kBaudRates) rates.push_back({std::to_string(rate), rate});
+    return rates;
+}
+
 }  // namespace
 
 Panel PreferencesPanel()
@@ -42,7 +49,11 @@ Panel PreferencesPanel()
     c.push_back(Ring(UI_ID(PREF_COM_LIST), "COM __Port", comPorts())
                     .cb("Pref_ComListCallback")
                     .tip("Choosing a port looks for a camera on it")
+                    .minWidth(360)
                     .at(kLink, 0, 0));
+    c.push_back(Ring(UI_ID(PREF_BAUD), "__Baud Rate", baudRates())
+                    .tip("The camera's line rate; OK looks for the camera at it")
+                    .at(kLink, 1, 0));
 
     // Captions of the lens groups on the main window, 23 characters at most.
     c.push_back(Frame(kCaptions, "", "Lens Captions").at(0, 1, 0));

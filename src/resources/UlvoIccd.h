@@ -314,6 +314,11 @@ inline constexpr int PREF_COM_LIST = 5;
 inline constexpr int PREF_RESETLABELS = 6;
 inline constexpr int PREF_OKBUTTON = 7;
 inline constexpr int PREF_CANCEL = 8;
+// Added by this program: the line's rate, kept in "ICCD.ini".
+inline constexpr int PREF_BAUD = 9;
+/// The rates the Baud Rate ring offers; a rate the file holds beside them is
+/// added while the dialog is open.
+inline constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 // ---- Save a camera user set -------------------------------------------------
 

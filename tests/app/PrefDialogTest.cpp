@@ -5,7 +5,9 @@
 #include "camera/CamTypes.h"
 #include "camera/Globals.h"
 #include "camera/Models.h"
+#include "devices/PortDescriptions.h"
 #include "panels/PanelGlobals.h"
+#include "platform/ComPortMap.h"
 #include "resources/UlvoIccd.h"
 #include "sim/EventWait.h"
 #include "support/UiTestDriver.h"
@@ -49,19 +51,82 @@ protected:
     int pref_ = 0;
 };
 
-TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsAndDevices)
+TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsDevicesAndRate)
 {
+    SetComPortDevice(5, QStringLiteral("/dev/null"));  // a device file that is there
+    SetComPortDevice(6, QStringLiteral("/dev/ttyUSB77"));
+    SetComPortDevice(7, QStringLiteral("tcp:192.0.2.7:4001"));
+    RemovePopup(0);
+    open();
     int port = 0;
     GetCtrlVal(pref_, PREF_COM_LIST, &port);
     EXPECT_EQ(port, 1);
     EXPECT_EQ(CtrlText(pref_, PREF_LABEL2), "Focus Control");
-    std::string label;
-    GetLabelFromIndex(pref_, PREF_COM_LIST, 31, &label);
-    EXPECT_EQ(label, "COM32");
-    std::string tip;
-    GetCtrlAttribute(pref_, PREF_COM_LIST, ATTR_TOOLTIP_TEXT, &tip);
-    EXPECT_NE(tip.find("COM1: sim:VKC-475"), std::string::npos) << tip;
-    EXPECT_NE(tip.find("COM2: sim:EH-4000"), std::string::npos);
+    const std::pair<int, const char*> labels[] = {{0, "COM1: sim:VKC-475 (simulated camera)"},
+                                                  {2, "COM3: /nonexistent/iccd-test-com3 (not present)"},
+                                                  {4, "COM5: /dev/null (present)"},
+                                                  {5, "COM6: /dev/ttyUSB77 (not present)"},
+                                                  {6, "COM7: tcp:192.0.2.7:4001 (network)"}};
+    for (const auto& [index, text] : labels) {
+        std::string label;
+        GetLabelFromIndex(pref_, PREF_COM_LIST, index, &label);
+        EXPECT_EQ(label, text);
+    }
+    // What a serial device says of itself, and a port without a device.
+    PortDescription usb{9,
+                        QStringLiteral("/dev/ttyUSB0"),
+                        true,
+                        QStringLiteral("FT232R USB UART"),
+                        QStringLiteral("FTDI"),
+                        QStringLiteral("A10K3XQ")};
+    EXPECT_EQ(PortLabel(usb), "COM9: /dev/ttyUSB0 (present: FT232R USB UART, FTDI, serial A10K3XQ)");
+    usb.manufacturer.clear();
+    usb.serialNumber.clear();
+    EXPECT_EQ(PortLabel(usb), "COM9: /dev/ttyUSB0 (present: FT232R USB UART)");
+    EXPECT_EQ(PortLabel({25, QString(), false, {}, {}, {}}), "COM25: no device");
+    int baud = 0;
+    GetCtrlVal(pref_, PREF_BAUD, &baud);
+    EXPECT_EQ(baud, 9600);
+    int rates = 0;
+    GetNumListItems(pref_, PREF_BAUD, &rates);
+    EXPECT_EQ(rates, 8);
+}
+
+// A rate the ring does not offer, kept in the file, is shown as it is; OK
+// at another rate opens the line afresh at it and keeps it in the file; a
+// rate nothing answers at leaves the link as it was.
+TEST_F(PrefDialog, TheRateIsChosenAndTakenOnlyWhereTheCameraAnswers)
+{
+    RemovePopup(0);
+    g_com_baud = 250000;
+    open();
+    int baud = 0;
+    GetCtrlVal(pref_, PREF_BAUD, &baud);
+    EXPECT_EQ(baud, 250000);
+
+    ASSERT_EQ(uitest::Commit(pref_, PREF_BAUD, 115200), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    EXPECT_EQ(uitest::TopPopup(), 0);
+    EXPECT_EQ(g_com_baud, 115200);
+    EXPECT_EQ(g_com_port, 1);
+    EXPECT_TRUE(PortOpen(1));
+    ASSERT_FALSE(camera(1).log().empty());
+    EXPECT_EQ(camera(1).log()[0], ":CAM?");
+    EXPECT_GT(camera(1).log().size(), 10u);  // read afresh
+
+    open();
+    camera(1).faults().silent = true;
+    ASSERT_EQ(uitest::Commit(pref_, PREF_BAUD, 1200), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Camera Not Found on This Port"}}));
+    EXPECT_EQ(uitest::TopPopup(), pref_);
+    EXPECT_EQ(g_com_baud, 115200);
+    EXPECT_TRUE(PortOpen(1));
+    camera(1).faults().silent = false;
+    RemovePopup(0);
+    QuitUserInterface(0);
+    stop();
+    EXPECT_EQ(iniLines().at(1), "Camera Baud Rate: 115200");
 }
 
 TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
