@@ -52,11 +52,23 @@ protected:
 /// The constant name of a loaded panel ("PREF"), "" for none.
 std::string PanelName(int panel);
 
-/// 1 when the control is dimmed.
+/// 1 when the control is dimmed, 0 when not, -1 on failure.
 int Dimmed(int panel, int control);
-
-/// A control's text ("" on failure).
+/// 1 when the control is shown, 0 when not, -1 on failure.
+int Visible(int panel, int control);
+/// A control's number or text (0 or "" on failure).
+int CtrlInt(int panel, int control);
 std::string CtrlText(int panel, int control);
+/// Why the control holds no value; "" when it holds one.
+std::string NoValue(int panel, int control);
+
+/// The main window's title and status line.
+std::string MainTitle();
+std::string MainStatus();
+
+/// The main menu bar's item: whether it exists, 1 when dimmed (-1 when absent).
+bool MenuItemPresent(int item);
+int MenuDimmed(int item);
 
 /// 1 when the port is open.
 bool PortOpen(int port);

@@ -51,9 +51,7 @@ protected:
 
 TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsAndDevices)
 {
-    int port = 0;
-    GetCtrlVal(pref_, PREF_COM_LIST, &port);
-    EXPECT_EQ(port, 1);
+    EXPECT_EQ(CtrlInt(pref_, PREF_COM_LIST), 1);
     EXPECT_EQ(CtrlText(pref_, PREF_LABEL2), "Focus Control");
     std::string label;
     GetLabelFromIndex(pref_, PREF_COM_LIST, 31, &label);
@@ -175,15 +173,9 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     EXPECT_EQ(g_cam_model_user_idx, 1);
     EXPECT_FALSE(PortOpen(1));  // not left open behind the new link
     EXPECT_TRUE(PortOpen(2));
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(alv, 99);
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Ulvo EH-4000 Camera Control");
-    std::string status;
-    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
-    EXPECT_EQ(status, "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 99);
+    EXPECT_EQ(MainTitle(), "Ulvo EH-4000 Camera Control");
+    EXPECT_EQ(MainStatus(), "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 
     QuitUserInterface(0);
     stop();
@@ -204,12 +196,8 @@ TEST_F(PrefWithoutCamera, ACameraFoundLaterBringsTheWindowToLife)
     ASSERT_EQ(uitest::Click(pref, PREF_OKBUTTON), 0);
     EXPECT_EQ(g_com_port, 6);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
-    int dimmed = -1;
-    GetMenuBarAttribute(g_mainmnuhandle, MAINMNU_FILE_LOAD, ATTR_DIMMED, &dimmed);
-    EXPECT_EQ(dimmed, 0);
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Ulvo VK-470 Camera Control");
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 0);
+    EXPECT_EQ(MainTitle(), "Ulvo VK-470 Camera Control");
 }
 
 }  // namespace
