@@ -81,11 +81,7 @@ TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
 
 TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
 {
-    connect("VK-470");
-    for (const auto& [reg, value] : {std::pair{"ULX", 100}, std::pair{"ULY", 50}, std::pair{"LRX", 600},
-                                     std::pair{"LRY", 400}, std::pair{"WXX", 700}, std::pair{"WYX", 480}})
-        camera().setReg(reg, value);
-    show();
+    start("VK-470", {{"ULX", 100}, {"ULY", 50}, {"LRX", 600}, {"LRY", 400}, {"WXX", 700}, {"WYX", 480}});
     open();
     const struct {
         int control, value, shownAfter;
@@ -143,18 +139,15 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
 
 TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
 {
-    connect("VK-470", 1);
-    camera().setReg("BTH", 500);  // 50 %: (1000 - 500) / 25 + 1 = 21 blemishes
-    show();
+    // A threshold of 50 %: (1000 - 500) / 25 + 1 = 21 blemishes.
+    start("VK-470", {{"BTH", 500}}, 1);
     ASSERT_EQ(intVal(MAIN_DFC), 1);
     open();
     ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?", ":DFC=0", ":DFC=1"}));
     EXPECT_EQ(popInt(ADVSET_C_BCT), 21);
 
-    connect("VK-470", 1);
-    camera().setReg("DFC", 0);
-    show();
+    start("VK-470", {{"DFC", 0}}, 1);
     open();
     ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
@@ -191,10 +184,7 @@ TEST_F(AdvSetTest, ElectronicShutterDecidesTheMainPanelsShutterControls)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("AEC " + std::to_string(c.aec) + " box " + std::to_string(c.box));
-        connect("VK-470");
-        camera().setReg("AEC", c.aec);
-        camera().setReg("ESH", c.before);
-        show();
+        start("VK-470", {{"AEC", c.aec}, {"ESH", c.before}});
         open();
         if (c.refused) camera().faults().refuse = {c.refused};
         uitest::ClearPopups();

@@ -161,10 +161,7 @@ TEST_F(AdvSetTest, ShapeOfThe47xPanelPerGroupAndScreen)
 TEST_F(AdvSetTest, WindowLimitsComeFromTheCameraUnlessItFailsToSay)
 {
     connect("VK-470");
-    camera().setReg("WXN", 2);
-    camera().setReg("WYN", 3);
-    camera().setReg("WXX", 700);
-    camera().setReg("WYX", 480);
+    setRegs({{"WXN", 2}, {"WYN", 3}, {"WXX", 700}, {"WYX", 480}});
     camera().faults().refuse = {"WYX"};
     show();
     open();
@@ -186,12 +183,8 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
     camera().setText("SNO", "ABC12320261207R7");
     camera().setText("CID", "LAB 3");
     camera().setText("VER", "V9.87");
-    camera().setReg("KG1", 512);  // 0.500224
-    camera().setReg("BTH", 255);  // 25.5 %
-    camera().setReg("BCT", 17);
-    camera().setReg("ULX", 30);
-    camera().setReg("ESH", 1);
-    camera().setReg("VPS", 0);
+    // KG1 512 is 0.500224; BTH 255 is 25.5 %.
+    setRegs({{"KG1", 512}, {"BTH", 255}, {"BCT", 17}, {"ULX", 30}, {"ESH", 1}, {"VPS", 0}});
     show();
     g_iris_fine = 2.5f;
     open();
@@ -225,10 +218,7 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
 
 TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
 {
-    connect("VK-470", 1);
-    camera().setReg("SB2", 0);
-    camera().setReg("BTH", 300);
-    show();
+    start("VK-470", {{"SB2", 0}, {"BTH", 300}}, 1);
     open();
     for (int c : {ADVSET_C_BTH, ADVSET_C_BCT, ADVSET_C_LOCATEDEFECTS, ADVSET_C_CD_ADDR1, ADVSET_C_CD_ADDR4,
                   ADVSET_C_CDI, ADVSET_C_CDTXT})

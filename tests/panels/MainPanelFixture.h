@@ -3,7 +3,9 @@
 // camera.  Pop-ups are recorded, not shown.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panels/PanelGlobals.h"
@@ -21,10 +23,18 @@ protected:
     /// Loads a fresh main window and shapes and fills it as start-up does;
     /// then forgets the traffic and pop-ups so far.
     void show();
-    void start(const char* model, int screen = 0)
+    using Regs = std::initializer_list<std::pair<const char*, int>>;
+    void start(const char* model, int screen = 0) { start(model, {}, screen); }
+    /// start() with these registers of the camera set first.
+    void start(const char* model, Regs regs, int screen = 0)
     {
         connect(model, screen);
+        setRegs(regs);
         show();
+    }
+    void setRegs(Regs regs)
+    {
+        for (const auto& [name, value] : regs) camera().setReg(name, value);
     }
 
     // Each accessor reads the main window unless given another panel.

@@ -40,9 +40,8 @@ protected:
 
 TEST_F(MainPnlControls, EachControlSendsItsCommand)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);  // manual: gain and shutter are the operator's
-    show();
+    // Manual: gain and shutter are the operator's.
+    start("VK-470", {{"AEC", 0}});
     expectSends({{MAIN_GAM, 0, ":GAM=0"},
                  {MAIN_VMD, 1, ":VMD=1"},
                  {MAIN_SHE, 1, ":SHE=1"},
@@ -52,17 +51,12 @@ TEST_F(MainPnlControls, EachControlSendsItsCommand)
                  {MAIN_DFC, 0, ":DFC=0"},
                  {MAIN_MIR, 1, ":MIR=1"}});
 
-    connect("VK-475");  // a shutter range of 1200 lines, so 1000 is open
-    camera().setReg("AEC", 0);
-    camera().setReg("SSX", 1200);
-    show();
+    start("VK-475", {{"AEC", 0}, {"SSX", 1200}});  // a shutter range of 1200 lines, so 1000 is open
     expectSends({{MAIN_SHS, 1000, ":SHS=1000"}});
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 63.56, 1e-9);
 
-    connect("VK-470");
-    camera().setReg("AEC", 1);  // automatic with the electronic shutter: the limits are
-    camera().setReg("ESH", 1);
-    show();
+    // Automatic with the electronic shutter: the limits are.
+    start("VK-470", {{"AEC", 1}, {"ESH", 1}});
     expectSends({{MAIN_ALV, 100, ":ALV=100"}, {MAIN_SMX, 200, ":SMX=200"}});
 
     start("VKC-475", 1);  // colour mode and gains are factory settings
@@ -108,9 +102,7 @@ TEST_F(MainPnlControls, RoundedValuesShowWhatWasSent)
 
 TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     // 30 dB: 852.27 counts under 28.409 per dB (a constant of 28.49 would give 855).
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 30.0), 0);
     EXPECT_EQ(sent(), (Lines{":AGN=852", ":AGN?"}));
@@ -148,9 +140,7 @@ TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
 
 TEST_F(MainPnlControls, FailuresShowTheStatusText)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     camera().faults().refuse = {"GAM"};
     camera().faults().garbage = {"MIR"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
@@ -210,9 +200,7 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
 
 TEST_F(MainPnlControls, PulseWidthTriggerLocksTheShutterSpeed)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
     EXPECT_TRUE(dimmed(MAIN_SHS));
     EXPECT_TRUE(dimmed(MAIN_TIMEMS));
@@ -222,19 +210,14 @@ TEST_F(MainPnlControls, PulseWidthTriggerLocksTheShutterSpeed)
 
     // Automatic with the electronic shutter on: stays locked.  The trigger
     // mode follows the same shutter-speed rule as the display.
-    connect("VK-470");
-    camera().setReg("ESH", 1);
-    show();
+    start("VK-470", {{"ESH", 1}});
     ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
     ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 0), 0);
     EXPECT_TRUE(dimmed(MAIN_SHS));
     EXPECT_TRUE(dimmed(MAIN_TIMEMS));
 
     // A camera already in Pulse Width Mode is shown locked from the start.
-    connect("VK-400");
-    camera().setReg("AEC", 0);
-    camera().setReg("TMD", 3);
-    show();
+    start("VK-400", {{"AEC", 0}, {"TMD", 3}});
     EXPECT_EQ(intVal(MAIN_TMD), 3);
     EXPECT_TRUE(dimmed(MAIN_SHS));
     EXPECT_TRUE(dimmed(MAIN_TIMEMS));

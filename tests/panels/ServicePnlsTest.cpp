@@ -73,12 +73,8 @@ TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
 
 TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
 {
-    connect("VK-470");
     // Position 50 %, left 20 %, right 10 %.
-    camera().setReg("HSM", 90);
-    camera().setReg("HSL", 72);
-    camera().setReg("HSR", 99);
-    show();
+    start("VK-470", {{"HSM", 90}, {"HSL", 72}, {"HSR", 99}});
     openPopup(MAINMNU_FILE_SPLIT);
     ASSERT_EQ(popInt(SPLITSCRN_LLT), 20);
     // 27 % of the 360 units left of the line: 97 whole units, count (360 - 97) / 4 = 65.75,
@@ -107,12 +103,8 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
 
 TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
 {
-    connect("VK-470");
-    camera().setReg("SLT", 50);
-    camera().setReg("SLR", 50);  // level 100 at half transparency
-    camera().setReg("SLG", 25);  // level 50
-    camera().setReg("SRT", 0);
-    show();
+    // At half transparency SLR 50 is level 100, SLG 25 level 50.
+    start("VK-470", {{"SLT", 50}, {"SLR", 50}, {"SLG", 25}, {"SRT", 0}});
     openPopup(MAINMNU_FILE_SPLIT);
     ASSERT_EQ(popInt(SPLITSCRN_SLR), 100);
     // The camera keeps each level scaled by the transparency: all three go again.
@@ -131,10 +123,8 @@ TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
 
 TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
 {
-    connect("VKC-475");
-    camera().setReg("SAC", 0x40C0);  // Cb byte 64, Cr byte 192
-    camera().setReg("CBH", 40);
-    show();
+    // SAC: Cb byte 64, Cr byte 192.
+    start("VKC-475", {{"SAC", 0x40C0}, {"CBH", 40}});
     openPopup(MAINMNU_COLORPROC);
     EXPECT_NEAR(popReal(CPROC_BYSAT), 1.0 + 64 / 255.0, 1e-6);
     EXPECT_NEAR(popReal(CPROC_RYSAT), 1.0 + 192 / 255.0, 1e-6);
