@@ -35,10 +35,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
-    if (started_) {
-        QuitUserInterface(0);
-        stop();
-    }
+    if (started_) quit();
     Comm_SetTrafficHook(nullptr);
     for (int port = 1; port <= kMaxComPort; ++port) Comm_ClosePort(port);
     g_com_port = 0;

@@ -13,6 +13,7 @@
 
 #include "app/App.h"
 #include "sim/SimCamera.h"
+#include "ui/Ui.h"
 
 class AppTest : public ::testing::Test {
 protected:
@@ -38,6 +39,12 @@ protected:
     void startOn(const char* model, std::initializer_list<const char*> args = {});
     /// Ends the event loop's run (a quit must have been asked for) and shuts down.
     void stop();
+    /// Asks for the quit, then stop().
+    void quit()
+    {
+        QuitUserInterface(0);
+        stop();
+    }
 
     /// Runs the event loop for a moment.
     static void pump();

@@ -83,8 +83,7 @@ TEST_F(Menus, OnlyTheFactorySavesOverTheFactoryDefaults)
     EXPECT_EQ(items, 2);
     ASSERT_EQ(uitest::Click(dialog, SAVESET_CANCEL), 0);
     EXPECT_TRUE(camera(1).log().empty());
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     camera(1).clearLog();
     ASSERT_EQ(start({"/fac"}), AppStartResult::Started);
@@ -267,8 +266,7 @@ TEST_F(Menus, AdvancedSettingsLensParametersAreSavedAtExit)
     ASSERT_EQ(uitest::Commit(panel, ADVSET_C_Z_MAXV, 7.5), 0);
     ASSERT_EQ(uitest::Commit(panel, ADVSET_C_F_FINE, 3.0), 0);
     ASSERT_EQ(uitest::ClosePanel(panel), 0);
-    QuitUserInterface(0);
-    stop();
+    quit();
     const std::vector<std::string> lines = iniLines();
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[3], "Zoom Max V: 7.5");

@@ -177,8 +177,7 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     EXPECT_EQ(MainTitle(), "Ulvo EH-4000 Camera Control");
     EXPECT_EQ(MainStatus(), "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 2");
 }
 

@@ -80,8 +80,7 @@ TEST_F(Startup, SearchesPortsOneToEightWhenThePreferredPortHasNoCamera)
     EXPECT_EQ(g_com_port, 5);
     EXPECT_EQ(g_cam_model_user_idx, 1);
     EXPECT_TRUE(uitest::Popups().empty());
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 5");
 }
 
@@ -91,8 +90,7 @@ TEST_F(Startup, PortsBeyondEightAreUsedOnlyWhenPreferred)
     putCamera(12, "VK-470");
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 12);
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     writeIni(3);
     ASSERT_EQ(start(), AppStartResult::Started);
@@ -142,15 +140,13 @@ TEST_F(Startup, TheSavedPortSurvivesAStartWithoutTheCamera)
     writeIni(9);
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 0);
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 9");
 
     putCamera(9, "VK-470");
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 9);
-    QuitUserInterface(0);
-    stop();
+    quit();
 }
 
 TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
@@ -164,8 +160,7 @@ TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
     int lines = 0;
     GetNumTextBoxLines(g_mainpanel, MAIN_RS232, &lines);
     EXPECT_GT(lines, 2);
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     for (auto args : {std::vector<const char*>{"/FAC"}, {"-fac"}, {"x", "/fac"}, {"/fac "}, {"/factory"}}) {
         static char name[] = "iccd-control";

@@ -31,15 +31,11 @@ TEST_F(AdvSetTest, EachControlSendsItsCommand)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        clearLog();
-        ASSERT_EQ(uitest::Commit(pop_, c.control, c.value), 0);
-        EXPECT_EQ(sent(), Lines{c.line});
+        EXPECT_EQ(popSends(c.control, c.value), (Lines{c.line}));
     }
     // Where the camera rounds, the panel shows what it holds: 123 tenths of a percent.
     EXPECT_NEAR(popReal(ADVSET_C_BTH), 12.3, 1e-6);
-    clearLog();
-    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_CUSTID, "Bench 4"), 0);
-    EXPECT_EQ(sent(), Lines{":CID=Bench 4"});
+    EXPECT_EQ(popSends(ADVSET_C_CUSTID, "Bench 4"), (Lines{":CID=Bench 4"}));
 
     start("VK-470", 1);
     open();
@@ -59,13 +55,11 @@ TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
     start("VK-400");
     open();
     // 51 mV is count round(102 + 51 x 0.56) = 131, which reads as 51.79 mV.
-    ASSERT_EQ(uitest::Commit(pop_, ADVSET_VPD, 51.0), 0);
-    EXPECT_EQ(sent(), (Lines{":VPD=131", ":VPD?"}));
+    EXPECT_EQ(popSends(ADVSET_VPD, 51.0), (Lines{":VPD=131", ":VPD?"}));
     EXPECT_NEAR(popReal(ADVSET_VPD), 51.7857, 1e-3);
     clearLog();
     // 650 mV: round(112 + 422 x 0.06528662) = 140, which reads as 656.88 mV.
-    ASSERT_EQ(uitest::Commit(pop_, ADVSET_VWC, 650.0), 0);
-    EXPECT_EQ(sent(), (Lines{":VWC=140", ":VWC?"}));
+    EXPECT_EQ(popSends(ADVSET_VWC, 650.0), (Lines{":VWC=140", ":VWC?"}));
     EXPECT_NEAR(popReal(ADVSET_VWC), 656.878, 1e-3);
 
     start("VK-470");
@@ -119,13 +113,11 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
 
     start("VKC-475", 1);
     open();
-    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_FACTID, "XY"), 0);
-    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317C2"});
+    EXPECT_EQ(popSends(ADVSET_C_FACTID, "XY"), (Lines{":WSF=XY    20250317C2"}));
     EXPECT_EQ(popText(ADVSET_C_FACTID), "XY    ");
     clearLog();
     // What cannot be typed never reaches the field.
-    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_REVID, "\tQ\r9Z"), 0);
-    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317Q9"});
+    EXPECT_EQ(popSends(ADVSET_C_REVID, "\tQ\r9Z"), (Lines{":WSF=XY    20250317Q9"}));
     EXPECT_EQ(popAttr(ADVSET_C_DATEID, ATTR_MAX_ENTRY_LENGTH), 8);
     EXPECT_EQ(popAttr(ADVSET_C_CUSTID, ATTR_MAX_ENTRY_LENGTH), 16);
 
@@ -188,8 +180,7 @@ TEST_F(AdvSetTest, ElectronicShutterDecidesTheMainPanelsShutterControls)
         open();
         if (c.refused) camera().faults().refuse = {c.refused};
         uitest::ClearPopups();
-        ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_ESHUTTER, c.box), 0);
-        EXPECT_EQ(sent(), (Lines{":ESH=" + std::to_string(c.box), ":ESH?"}));
+        EXPECT_EQ(popSends(ADVSET_C_ESHUTTER, c.box), (Lines{":ESH=" + std::to_string(c.box), ":ESH?"}));
         EXPECT_EQ(popInt(ADVSET_C_ESHUTTER), c.shown);
         EXPECT_EQ(dimmed(MAIN_SMX), c.limitDimmed);
         EXPECT_EQ(dimmed(MAIN_SHS), c.speedDimmed);

@@ -76,6 +76,14 @@ protected:
     }
 
     static std::vector<uitest::Popup> popups() { return uitest::Popups(); }
+    /// Commits the value and returns what that sent.
+    template <typename V>
+    std::vector<std::string> sends(int control, V value, int onPanel = g_mainpanel)
+    {
+        clearLog();
+        EXPECT_EQ(uitest::Commit(onPanel, control, value), 0) << control;
+        return sent();
+    }
 
     template <typename T>
     static T value(int control, int onPanel = g_mainpanel)
@@ -126,6 +134,11 @@ protected:
     bool popVisible(int control) const { return visible(control, pop_); }
     bool popDimmed(int control) const { return dimmed(control, pop_); }
     bool popDisplayOnly(int control) const { return popAttr(control, ATTR_CTRL_MODE) == VAL_INDICATOR; }
+    template <typename V>
+    std::vector<std::string> popSends(int control, V value)
+    {
+        return sends(control, value, pop_);
+    }
 
     int pop_ = 0;
 };
