@@ -68,9 +68,7 @@ TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
     ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_VPD, 80.0), 0);
     EXPECT_DOUBLE_EQ(popReal(ADVSET_C_VPD), 50.0);
     EXPECT_EQ(popups(),
-              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                               "Setting VPD (Video Pedestal) to 80.00 mV (count 80): "
-                                               "the camera refused it.")});
+              std::vector<uitest::Popup>{Refused("Setting VPD (Video Pedestal) to 80.00 mV (count 80)")});
 }
 
 TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
@@ -156,8 +154,7 @@ TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
     // A refused location is not passed over in silence.
     camera().faults().refuse = {"LDF"};
     ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                                         "Sending LDF!: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Refused("Sending LDF!")});
 }
 
 // On, the ALC's shutter limit opens and the shutter speed is locked while the
@@ -237,9 +234,7 @@ TEST_F(AdvSetTest, AChangeWaitingForTheCameraIsSentEvenIfThePanelClosesFirst)
     camera().faults().refuse = {"DKS"};
     ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_DARK_SPD, 50), 0);
     EXPECT_EQ(popInt(ADVSET_C_DARK_SPD), 4);
-    EXPECT_EQ(popups(),
-              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                               "Setting DKS (Dark Speed) to 50: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Refused("Setting DKS (Dark Speed) to 50")});
 }
 
 }  // namespace

@@ -148,3 +148,10 @@ inline uitest::Popup Error(const std::string& text)
 {
     return {"ERROR", text};
 }
+
+/// The "ERROR" pop-up of a step the camera refused, named as the message names
+/// it ("Setting GAM (Gamma) to 0").
+inline uitest::Popup Refused(const std::string& step)
+{
+    return Error("Camera returned error message NAK.\n" + step + ": the camera refused it.");
+}

@@ -93,9 +93,7 @@ TEST_F(MainPnlControls, RoundedValuesShowWhatWasSent)
     // A refused value is reported; nothing went out to be shown converted back.
     camera().faults().refuse = {"USA"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_USAT, 70.0), 0);
-    EXPECT_EQ(popups(),
-              std::vector{Error("Camera returned error message NAK.\n"
-                                "Setting USA (U-Sat) to 69.84 % (count 44): the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting USA (U-Sat) to 69.84 % (count 44)")});
 }
 
 TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
@@ -146,8 +144,7 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
     EXPECT_EQ(intVal(MAIN_SHS), 525);                 // still the camera's speed
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);  // and its duration, 525 x 0.06356
     EXPECT_EQ(popups(),
-              (std::vector{Error("Camera returned error message NAK.\n"
-                                 "Setting GAM (Gamma) to 0: the camera refused it."),
+              (std::vector{Refused("Setting GAM (Gamma) to 0"),
                            Error("Camera returned unrecognized response.\nSetting MIR (Mirror Image) to 1: "
                                  "the reply on COM1 (sim:VK-470) was not one the command can have."),
                            Error("Timeout error waiting for camera response.\nSetting SHS (Shutter Speed) "
@@ -185,8 +182,7 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
     start("VK-470");
     camera().faults().refuse = {"AEC"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
-                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting AEC (ALC Mode) to 0")});
 }
 
 // Pulse Width Mode (3) locks the shutter speed and manual triggering (0) opens
@@ -239,8 +235,7 @@ TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
     EXPECT_EQ(camera().reg("SB1"), 1);
     EXPECT_EQ(intVal(MAIN_AGC_ACCESS), 1);
     EXPECT_FALSE(dimmed(MAIN_MODE));
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
-                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting AEC (ALC Mode) to 0")});
 }
 
 TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
@@ -260,9 +255,7 @@ TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
     camera().faults().refuse = {"DFC"};
     EXPECT_EQ(sends(MAIN_DFC_ACCESS, 0), (Lines{":DFC=0", ":SB2?"}));
     EXPECT_EQ(intVal(MAIN_DFC_ACCESS), 1);
-    EXPECT_EQ(popups(),
-              std::vector{Error("Camera returned error message NAK.\n"
-                                "Setting DFC (White Blemish Compensation) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting DFC (White Blemish Compensation) to 0")});
 }
 
 TEST_F(MainPnlControls, WhiteBalanceOnceShowsTheNewGains)

@@ -92,8 +92,7 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
               (Lines{":HSM=90", ":HSL=54", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
     EXPECT_EQ(popInt(SPLITSCRN_LLT), 40);
     EXPECT_EQ(popInt(SPLITSCRN_SSP), 50);
-    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.\n"
-                                                 "Setting HSM to 90: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector<Popup>{Refused("Setting HSM to 90")});
     // Refused and not to be read back: nothing shown is known to be the camera's.
     camera().faults().refuse = {"HSL"};
     ASSERT_EQ(commit(SPLITSCRN_LLT, 30), 0);
@@ -210,11 +209,8 @@ TEST_F(ServicePnls, FpgaRefusalsAddressSilentlyWriteAloud)
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
     camera().faults().refuse = {"FPR"};
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
-    EXPECT_EQ(popups(), (std::vector<Popup>{
-                            Error("Camera returned error message NAK.\n"
-                                  "Setting FPA (FPGA Register Address) to 0: the camera refused it."),
-                            Error("Camera returned error message NAK.\n"
-                                  "Setting FPR (FPGA Register Value) to 18755: the camera refused it.")}));
+    EXPECT_EQ(popups(), (std::vector<Popup>{Refused("Setting FPA (FPGA Register Address) to 0"),
+                                            Refused("Setting FPR (FPGA Register Value) to 18755")}));
 }
 
 TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
