@@ -35,10 +35,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
-    if (started_) {
-        QuitUserInterface(0);
-        stop();
-    }
+    if (started_) quit();
     Comm_SetTrafficHook(nullptr);
     for (int port = 1; port <= kMaxComPort; ++port) Comm_ClosePort(port);
     g_com_port = 0;
@@ -145,11 +142,59 @@ int Dimmed(int panel, int control)
     return dimmed;
 }
 
+int Visible(int panel, int control)
+{
+    int visible = -1;
+    GetCtrlAttribute(panel, control, ATTR_VISIBLE, &visible);
+    return visible;
+}
+
+int CtrlInt(int panel, int control)
+{
+    int value = 0;
+    GetCtrlVal(panel, control, &value);
+    return value;
+}
+
 std::string CtrlText(int panel, int control)
 {
     std::string text;
     GetCtrlVal(panel, control, &text);
     return text;
+}
+
+std::string NoValue(int panel, int control)
+{
+    std::string reason;
+    GetCtrlAttribute(panel, control, ATTR_NO_VALUE_REASON, &reason);
+    return reason;
+}
+
+std::string MainTitle()
+{
+    std::string title;
+    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
+    return title;
+}
+
+std::string MainStatus()
+{
+    std::string text;
+    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &text);
+    return text;
+}
+
+bool MenuItemPresent(int item)
+{
+    int dimmed = 0;
+    return GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed) == 0;
+}
+
+int MenuDimmed(int item)
+{
+    int dimmed = -1;
+    GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed);
+    return dimmed;
 }
 
 bool PortOpen(int port)

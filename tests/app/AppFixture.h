@@ -13,6 +13,7 @@
 
 #include "app/App.h"
 #include "sim/SimCamera.h"
+#include "ui/Ui.h"
 
 class AppTest : public ::testing::Test {
 protected:
@@ -38,6 +39,12 @@ protected:
     void startOn(const char* model, std::initializer_list<const char*> args = {});
     /// Ends the event loop's run (a quit must have been asked for) and shuts down.
     void stop();
+    /// Asks for the quit, then stop().
+    void quit()
+    {
+        QuitUserInterface(0);
+        stop();
+    }
 
     /// Runs the event loop for a moment.
     static void pump();
@@ -52,11 +59,23 @@ protected:
 /// The constant name of a loaded panel ("PREF"), "" for none.
 std::string PanelName(int panel);
 
-/// 1 when the control is dimmed.
+/// 1 when the control is dimmed, 0 when not, -1 on failure.
 int Dimmed(int panel, int control);
-
-/// A control's text ("" on failure).
+/// 1 when the control is shown, 0 when not, -1 on failure.
+int Visible(int panel, int control);
+/// A control's number or text (0 or "" on failure).
+int CtrlInt(int panel, int control);
 std::string CtrlText(int panel, int control);
+/// Why the control holds no value; "" when it holds one.
+std::string NoValue(int panel, int control);
+
+/// The main window's title and status line.
+std::string MainTitle();
+std::string MainStatus();
+
+/// The main menu bar's item: whether it exists, 1 when dimmed (-1 when absent).
+bool MenuItemPresent(int item);
+int MenuDimmed(int item);
 
 /// 1 when the port is open.
 bool PortOpen(int port);

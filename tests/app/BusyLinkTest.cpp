@@ -30,13 +30,6 @@ protected:
         for (int i = 0; i < 20; ++i) pump();
     }
 
-    std::string title() const
-    {
-        std::string text;
-        GetPanelAttribute(g_mainpanel, ATTR_TITLE, &text);
-        return text;
-    }
-
     int dimmed(int control) const { return Dimmed(g_mainpanel, control); }
     const Lines& log() { return camera(1).log(); }
 };
@@ -60,7 +53,7 @@ TEST_F(BusyLink, SecondOkOnLoadSettingsIsRefusedAndTheModelStays)
     EXPECT_EQ(CountSent(log(), ":LSTA="), 1);
     EXPECT_EQ(g_cam_model_user_idx, 5);
     EXPECT_EQ(g_cam_model_idx, 5);
-    EXPECT_EQ(title(), "Ulvo VKC-475 Camera Control");
+    EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control");
     EXPECT_EQ(uitest::TopPopup(), 0);
     EXPECT_TRUE(uitest::Popups().empty());
 }
@@ -208,9 +201,7 @@ TEST_F(BusyLink, PreferencesOkKeepsEveryLock)
     for (int c : {MAIN_AGN, MAIN_SMX, MAIN_TMD}) EXPECT_EQ(dimmed(c), 1) << c;
     EXPECT_EQ(uitest::Commit(g_mainpanel, MAIN_TMD, 3), UIEControlNotOperable);
     ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_REFRESH), 0);
-    int tmd = -1;
-    GetCtrlVal(g_mainpanel, MAIN_TMD, &tmd);
-    EXPECT_EQ(tmd, 0);
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_TMD), 0);
     EXPECT_EQ(*camera(1).reg("TMD"), 0);
     EXPECT_TRUE(uitest::Popups().empty());
 }

@@ -22,27 +22,6 @@ namespace {
 
 using uitest::Popup;
 
-std::string Title()
-{
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    return title;
-}
-
-std::string StatusLine()
-{
-    std::string text;
-    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &text);
-    return text;
-}
-
-int Visible(int control)
-{
-    int visible = -1;
-    GetCtrlAttribute(g_mainpanel, control, ATTR_VISIBLE, &visible);
-    return visible;
-}
-
 const char kLost[] = "Camera link lost (the device was removed or closed).";
 const char kLostTitle[] =
     "Ulvo VKC-475 Camera Control - camera link lost, looking for the camera on COM1 "
@@ -65,7 +44,7 @@ protected:
 TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDims)
 {
     startOn("VKC-475");
-    EXPECT_EQ(StatusLine(), "COM1 (sim:VKC-475)    Connected    VKC-475    firmware V2.21    FPGA F3.02");
+    EXPECT_EQ(MainStatus(), "COM1 (sim:VKC-475)    Connected    VKC-475    firmware V2.21    FPGA F3.02");
     camera(1).faults().silent = true;  // the gain change waits for its reply
     QTimer::singleShot(150, [this] { unplug(); });
     uitest::Commit(g_mainpanel, MAIN_ALV, 50);
@@ -75,14 +54,11 @@ TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDim
     ASSERT_EQ(uitest::Popups().size(), 1u);
     EXPECT_EQ(uitest::Popups()[0].text.find(kLost) != std::string::npos, true) << uitest::Popups()[0].text;
     EXPECT_EQ(Comm_LinkLost(), 1);
-    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
-    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_VSAT), 1);
-    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_AGN), 1);
-    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_HUE), 1);
-    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ZM_BIGUP), 1);
+    for (int c : {MAIN_ALV, MAIN_VSAT, MAIN_AGN, MAIN_HUE, MAIN_ZM_BIGUP})
+        EXPECT_EQ(Dimmed(g_mainpanel, c), 1) << c;
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_REFRESH), 0);  // still tries the port
-    EXPECT_EQ(Title(), kLostTitle);
-    EXPECT_EQ(StatusLine(), "COM1 (/nonexistent/unplugged)    Link lost, looking for the camera");
+    EXPECT_EQ(MainTitle(), kLostTitle);
+    EXPECT_EQ(MainStatus(), "COM1 (/nonexistent/unplugged)    Link lost, looking for the camera");
     EXPECT_TRUE(Mpnl_LookingForCamera());
 
     // Looking costs the operator no pop-ups.
@@ -97,7 +73,7 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
     startOn("VKC-475");
     unplug();
     ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
-    EXPECT_EQ(Visible(MAIN_VSAT), 1);
+    EXPECT_EQ(Visible(g_mainpanel, MAIN_VSAT), 1);
 
     // Another model comes back on the same port, with its own settings.
     plugIn("VK-400");
@@ -108,12 +84,10 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_FALSE(Mpnl_LookingForCamera());
     EXPECT_EQ(g_cam_model_user_idx, 0);
-    EXPECT_EQ(Title(), "Ulvo VK-400 Camera Control - camera link restored");
-    EXPECT_EQ(StatusLine(), "COM1 (sim:VK-400)    Connected    VK-400    firmware V1.32    FPGA F1.05");
-    EXPECT_EQ(Visible(MAIN_VSAT), 0);  // a monochrome camera has no saturation
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(alv, 93);
+    EXPECT_EQ(MainTitle(), "Ulvo VK-400 Camera Control - camera link restored");
+    EXPECT_EQ(MainStatus(), "COM1 (sim:VK-400)    Connected    VK-400    firmware V1.32    FPGA F1.05");
+    EXPECT_EQ(Visible(g_mainpanel, MAIN_VSAT), 0);  // a monochrome camera has no saturation
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 93);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
     EXPECT_EQ(CountSent(camera(1).log(), ":CAM?"), 1);
     EXPECT_GE(CountSent(camera(1).log(), ":ALV?"), 1);
@@ -140,7 +114,7 @@ TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(Comm_LinkLost(), 0);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
-    EXPECT_EQ(Title(), "Ulvo VKC-475 Camera Control - camera link restored");
+    EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control - camera link restored");
 }
 
 TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
@@ -196,9 +170,7 @@ TEST_F(LinkLoss, AnOpenCameraPanelIsFilledAgainOrClosedWhenTheCameraReturns)
     ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
     const int adv = uitest::TopPopup();
     ASSERT_EQ(PanelName(adv), "ADVSET_C");
-    int bct = 0;
-    GetCtrlVal(adv, ADVSET_C_BCT, &bct);
-    EXPECT_EQ(bct, 17);
+    EXPECT_EQ(CtrlInt(adv, ADVSET_C_BCT), 17);
 
     unplug();
     ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
@@ -208,8 +180,7 @@ TEST_F(LinkLoss, AnOpenCameraPanelIsFilledAgainOrClosedWhenTheCameraReturns)
     pump();
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(uitest::TopPopup(), adv);
-    GetCtrlVal(adv, ADVSET_C_BCT, &bct);
-    EXPECT_EQ(bct, 42);
+    EXPECT_EQ(CtrlInt(adv, ADVSET_C_BCT), 42);
 
     unplug();
     ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
@@ -218,15 +189,13 @@ TEST_F(LinkLoss, AnOpenCameraPanelIsFilledAgainOrClosedWhenTheCameraReturns)
     pump();
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_EQ(Title(), "Ulvo VK-400 Camera Control - camera link restored");
+    EXPECT_EQ(MainTitle(), "Ulvo VK-400 Camera Control - camera link restored");
 
     // Opened again, it has the new camera's shape.
     ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
     const int again = uitest::TopPopup();
     ASSERT_EQ(PanelName(again), "ADVSET");
-    int visible = -1;
-    GetCtrlAttribute(again, ADVSET_VPD, ATTR_VISIBLE, &visible);
-    EXPECT_EQ(visible, 1);
+    EXPECT_EQ(Visible(again, ADVSET_VPD), 1);
 }
 
 }  // namespace

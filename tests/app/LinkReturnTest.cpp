@@ -19,13 +19,6 @@
 
 namespace {
 
-std::string Title()
-{
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    return title;
-}
-
 bool Looking()
 {
     return Mpnl_LookingForCamera();
@@ -55,14 +48,14 @@ protected:
         ASSERT_TRUE(WaitUntil(Looking, 3000)) << "the loss was not noticed";
         EXPECT_EQ(Comm_LinkLost(), 1);
         EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
-        EXPECT_NE(Title().find(" - camera link lost, looking for the camera on COM1"), std::string::npos)
-            << Title();
+        EXPECT_NE(MainTitle().find(" - camera link lost, looking for the camera on COM1"), std::string::npos)
+            << MainTitle();
     }
 
     void expectBack(const char* title)
     {
         ASSERT_TRUE(WaitUntil(Restored, 6000)) << "the camera was not found again";
-        EXPECT_EQ(Title(), title);
+        EXPECT_EQ(MainTitle(), title);
         EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
         // Nothing was said while it looked; the message of the failed command
         // at the moment of loss is all.
@@ -86,9 +79,7 @@ TEST_F(LinkReturn, APseudoTerminalThatComesBackAsAnotherModelOnItsLinkPath)
     ASSERT_FALSE(sim->device().isEmpty());
     expectBack("Ulvo VK-470 Camera Control - camera link restored");
     EXPECT_EQ(g_cam_model_user_idx, 4);
-    int visible = -1;
-    GetCtrlAttribute(g_mainpanel, MAIN_VSAT, ATTR_VISIBLE, &visible);
-    EXPECT_EQ(visible, 0);  // the monochrome shape
+    EXPECT_EQ(Visible(g_mainpanel, MAIN_VSAT), 0);  // the monochrome shape
 }
 
 TEST_F(LinkReturn, ATcpCameraThatIsRestartedOnItsPort)
@@ -132,9 +123,7 @@ TEST_F(LinkReturn, ADeviceServerRestartedMidSession)
     expectBack("Ulvo VK-475 Camera Control - camera link restored");
     SetCtrlVal(g_mainpanel, MAIN_ALV, 0);
     uitest::Click(g_mainpanel, MAIN_REFRESH);
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(alv, 61);
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 61);
 }
 
 }  // namespace

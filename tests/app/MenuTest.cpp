@@ -38,13 +38,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
     }
-
-    static int shownAlv()
-    {
-        int alv = 0;
-        GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-        return alv;
-    }
 };
 
 TEST_F(Menus, LoadingAUserSetReReadsTheCamera)
@@ -58,13 +51,11 @@ TEST_F(Menus, LoadingAUserSetReReadsTheCamera)
 
     const int dialog = choose(MAINMNU_FILE_LOAD);
     ASSERT_EQ(PanelName(dialog), "LOADSET");
-    int set = -1;
-    GetCtrlVal(dialog, LOADSET_SETNO, &set);
-    EXPECT_EQ(set, 2);  // "ICCD.ini" preselects it
+    EXPECT_EQ(CtrlInt(dialog, LOADSET_SETNO), 2);  // "ICCD.ini" preselects it
     ASSERT_EQ(uitest::Click(dialog, LOADSET_OKBUTTON), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
     EXPECT_EQ(camera(1).log().front(), ":LSTA=2");
-    EXPECT_EQ(shownAlv(), 30);
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 30);
     EXPECT_TRUE(uitest::Popups().empty());
 
     // Loaded, but the re-read stops: said, not passed over.
@@ -92,8 +83,7 @@ TEST_F(Menus, OnlyTheFactorySavesOverTheFactoryDefaults)
     EXPECT_EQ(items, 2);
     ASSERT_EQ(uitest::Click(dialog, SAVESET_CANCEL), 0);
     EXPECT_TRUE(camera(1).log().empty());
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     camera(1).clearLog();
     ASSERT_EQ(start({"/fac"}), AppStartResult::Started);
@@ -101,9 +91,7 @@ TEST_F(Menus, OnlyTheFactorySavesOverTheFactoryDefaults)
     std::string first;
     GetLabelFromIndex(dialog, SAVESET_SETNO, 0, &first);
     EXPECT_EQ(first, "Factory Defaults");
-    int set = -1;
-    GetCtrlVal(dialog, SAVESET_SETNO, &set);
-    EXPECT_EQ(set, 1);  // still the preselected user set
+    EXPECT_EQ(CtrlInt(dialog, SAVESET_SETNO), 1);  // still the preselected user set
     camera(1).clearLog();
     ASSERT_EQ(uitest::Commit(dialog, SAVESET_SETNO, 0), 0);
     ASSERT_EQ(uitest::Click(dialog, SAVESET_OKBUTTON), 0);
@@ -137,7 +125,7 @@ TEST_F(Menus, SettingsFileSavedAndLoadedBack)
     EXPECT_EQ(uitest::FileDialogs().back().title, "Load Camera Settings From File");
     EXPECT_EQ(CountSent(camera(1).log(), ":ALV=44"), 1);
     EXPECT_EQ(*camera(1).reg("ALV"), 44);
-    EXPECT_EQ(shownAlv(), 44);  // refreshed at the end of the load
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 44);  // refreshed at the end of the load
     // Then held against the file.
     EXPECT_EQ(uitest::Popups(), (std::vector<uitest::Popup>{{"Load Settings From File",
                                                              "The camera took every setting of the file."}}));
@@ -221,7 +209,7 @@ TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
     EXPECT_LT(sent, 64);
     EXPECT_EQ(CountSent(camera(1).log(), ":CRH="), 0);  // the last step never went out
     EXPECT_EQ(*camera(1).reg("ALV"), 128);              // the file's level, sent before the cancel
-    EXPECT_EQ(shownAlv(), 128);                         // and the window re-read afterwards
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 128);     // and the window re-read afterwards
 }
 
 TEST_F(Menus, SettingsFileDialogsOpenWhereTheLastOneLeftOff)
@@ -278,8 +266,7 @@ TEST_F(Menus, AdvancedSettingsLensParametersAreSavedAtExit)
     ASSERT_EQ(uitest::Commit(panel, ADVSET_C_Z_MAXV, 7.5), 0);
     ASSERT_EQ(uitest::Commit(panel, ADVSET_C_F_FINE, 3.0), 0);
     ASSERT_EQ(uitest::ClosePanel(panel), 0);
-    QuitUserInterface(0);
-    stop();
+    quit();
     const std::vector<std::string> lines = iniLines();
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[3], "Zoom Max V: 7.5");

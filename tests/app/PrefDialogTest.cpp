@@ -58,9 +58,7 @@ TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsDevicesAndRate)
     SetComPortDevice(7, QStringLiteral("tcp:192.0.2.7:4001"));
     RemovePopup(0);
     open();
-    int port = 0;
-    GetCtrlVal(pref_, PREF_COM_LIST, &port);
-    EXPECT_EQ(port, 1);
+    EXPECT_EQ(CtrlInt(pref_, PREF_COM_LIST), 1);
     EXPECT_EQ(CtrlText(pref_, PREF_LABEL2), "Focus Control");
     const std::pair<int, const char*> labels[] = {{0, "COM1: sim:VKC-475 (simulated camera)"},
                                                   {2, "COM3: /nonexistent/iccd-test-com3 (not present)"},
@@ -84,9 +82,7 @@ TEST_F(PrefDialog, OpensWithTheCurrentPortCaptionsDevicesAndRate)
     usb.serialNumber.clear();
     EXPECT_EQ(PortLabel(usb), "COM9: /dev/ttyUSB0 (present: FT232R USB UART)");
     EXPECT_EQ(PortLabel({25, QString(), false, {}, {}, {}}), "COM25: no device");
-    int baud = 0;
-    GetCtrlVal(pref_, PREF_BAUD, &baud);
-    EXPECT_EQ(baud, 9600);
+    EXPECT_EQ(CtrlInt(pref_, PREF_BAUD), 9600);
     int rates = 0;
     GetNumListItems(pref_, PREF_BAUD, &rates);
     EXPECT_EQ(rates, 8);
@@ -100,9 +96,7 @@ TEST_F(PrefDialog, TheRateIsChosenAndTakenOnlyWhereTheCameraAnswers)
     RemovePopup(0);
     g_com_baud = 250000;
     open();
-    int baud = 0;
-    GetCtrlVal(pref_, PREF_BAUD, &baud);
-    EXPECT_EQ(baud, 250000);
+    EXPECT_EQ(CtrlInt(pref_, PREF_BAUD), 250000);
 
     ASSERT_EQ(uitest::Commit(pref_, PREF_BAUD, 115200), 0);
     ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
@@ -124,8 +118,7 @@ TEST_F(PrefDialog, TheRateIsChosenAndTakenOnlyWhereTheCameraAnswers)
     EXPECT_TRUE(PortOpen(1));
     camera(1).faults().silent = false;
     RemovePopup(0);
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(1), "Camera Baud Rate: 115200");
 }
 
@@ -240,18 +233,11 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     EXPECT_EQ(g_cam_model_user_idx, 1);
     EXPECT_FALSE(PortOpen(1));  // not left open behind the new link
     EXPECT_TRUE(PortOpen(2));
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(alv, 99);
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Ulvo EH-4000 Camera Control");
-    std::string status;
-    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
-    EXPECT_EQ(status, "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 99);
+    EXPECT_EQ(MainTitle(), "Ulvo EH-4000 Camera Control");
+    EXPECT_EQ(MainStatus(), "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 2");
 }
 
@@ -269,12 +255,8 @@ TEST_F(PrefWithoutCamera, ACameraFoundLaterBringsTheWindowToLife)
     ASSERT_EQ(uitest::Click(pref, PREF_OKBUTTON), 0);
     EXPECT_EQ(g_com_port, 6);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
-    int dimmed = -1;
-    GetMenuBarAttribute(g_mainmnuhandle, MAINMNU_FILE_LOAD, ATTR_DIMMED, &dimmed);
-    EXPECT_EQ(dimmed, 0);
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Ulvo VK-470 Camera Control");
+    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 0);
+    EXPECT_EQ(MainTitle(), "Ulvo VK-470 Camera Control");
 }
 
 }  // namespace

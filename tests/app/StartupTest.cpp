@@ -21,19 +21,6 @@ namespace {
 
 using uitest::Popup;
 
-bool MenuItemPresent(int item)
-{
-    int dimmed = 0;
-    return GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed) == 0;
-}
-
-int MenuDimmed(int item)
-{
-    int dimmed = -1;
-    GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &dimmed);
-    return dimmed;
-}
-
 using Startup = AppTest;
 
 TEST_F(Startup, CameraOnThePreferredPortFillsTheWindowAndIsSavedAtExit)
@@ -51,19 +38,14 @@ TEST_F(Startup, CameraOnThePreferredPortFillsTheWindowAndIsSavedAtExit)
     EXPECT_TRUE(camera(1).log().empty());  // found without a search
     EXPECT_EQ(camera(2).log().front(), ":CAM?");
 
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(alv, 77);
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 77);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
-    std::string title;
-    GetPanelAttribute(g_mainpanel, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Ulvo VKC-475 Camera Control");
+    EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control");
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
 
     // Normal mode: no factory items.
-    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_SEPARATOR));
-    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_FTEST));
-    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_AFEACC));
+    for (int item : {MAINMNU_FILE_SEPARATOR, MAINMNU_FILE_FTEST, MAINMNU_FILE_AFEACC})
+        EXPECT_FALSE(MenuItemPresent(item)) << item;
     EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 0);
 
     ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
@@ -82,15 +64,9 @@ TEST_F(Startup, ASettingNotAnsweredIsShownAsNotRead)
     camera(2).faults().lateDelayMs = 6000;  // past the query and its second chance
     ASSERT_EQ(start(), AppStartResult::Started);
     const std::string timeout = "Not read from the camera: Timeout error waiting for camera response.";
-    for (int c : {MAIN_SHS, MAIN_TIMEMS}) {
-        std::string reason;
-        GetCtrlAttribute(g_mainpanel, c, ATTR_NO_VALUE_REASON, &reason);
-        EXPECT_EQ(reason, timeout) << c;
-    }
-    std::string status;
-    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
-    EXPECT_NE(status.find("Connected"), std::string::npos) << status;
-    EXPECT_NE(status.find("1 setting could not be read"), std::string::npos) << status;
+    for (int c : {MAIN_SHS, MAIN_TIMEMS}) EXPECT_EQ(NoValue(g_mainpanel, c), timeout) << c;
+    EXPECT_NE(MainStatus().find("Connected"), std::string::npos) << MainStatus();
+    EXPECT_NE(MainStatus().find("1 setting could not be read"), std::string::npos) << MainStatus();
     if (const char* shot = std::getenv("ICCD_SHOT")) uitest::PanelWidget(g_mainpanel)->grab().save(shot);
     ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_QUIT), 0);
     stop();
@@ -104,8 +80,7 @@ TEST_F(Startup, SearchesPortsOneToEightWhenThePreferredPortHasNoCamera)
     EXPECT_EQ(g_com_port, 5);
     EXPECT_EQ(g_cam_model_user_idx, 1);
     EXPECT_TRUE(uitest::Popups().empty());
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 5");
 }
 
@@ -115,8 +90,7 @@ TEST_F(Startup, PortsBeyondEightAreUsedOnlyWhenPreferred)
     putCamera(12, "VK-470");
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 12);
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     writeIni(3);
     ASSERT_EQ(start(), AppStartResult::Started);
@@ -137,21 +111,14 @@ TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
     EXPECT_EQ(uitest::Popups()[0].text.substr(0, 35), "No Camera Communication Link Found\n");
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_AGN), 1);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_QUIT), 0);
-    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOAD), 1);
-    EXPECT_EQ(MenuDimmed(MAINMNU_FILE_SAVESET), 1);
-    EXPECT_EQ(MenuDimmed(MAINMNU_ADVSET), 1);
+    for (int item : {MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET, MAINMNU_ADVSET}) EXPECT_EQ(MenuDimmed(item), 1);
     EXPECT_EQ(MenuDimmed(MAINMNU_FILE_LOADFILE), 0);
     // Never shaped for a model: the captions are the resource's own.
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
-    std::string status;
-    GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &status);
-    EXPECT_EQ(status, "No camera");
+    EXPECT_EQ(MainStatus(), "No camera");
     // The user screen shows no factory controls, camera or not.
-    for (int control : {MAIN_FACBOX, MAIN_MODEL, MAIN_RS232, MAIN_CGAIN_RED}) {
-        int visible = -1;
-        GetCtrlAttribute(g_mainpanel, control, ATTR_VISIBLE, &visible);
-        EXPECT_EQ(visible, 0) << control;
-    }
+    for (int control : {MAIN_FACBOX, MAIN_MODEL, MAIN_RS232, MAIN_CGAIN_RED})
+        EXPECT_EQ(Visible(g_mainpanel, control), 0) << control;
 
     const int pref = uitest::TopPopup();
     ASSERT_EQ(PanelName(pref), "PREF");
@@ -173,15 +140,13 @@ TEST_F(Startup, TheSavedPortSurvivesAStartWithoutTheCamera)
     writeIni(9);
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 0);
-    QuitUserInterface(0);
-    stop();
+    quit();
     EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 9");
 
     putCamera(9, "VK-470");
     ASSERT_EQ(start(), AppStartResult::Started);
     EXPECT_EQ(g_com_port, 9);
-    QuitUserInterface(0);
-    stop();
+    quit();
 }
 
 TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
@@ -189,15 +154,13 @@ TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
     putCamera(1, "VKC-475");
     ASSERT_EQ(start({"/fac"}), AppStartResult::Started);
     EXPECT_EQ(g_prog_type, 1);
-    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_SEPARATOR));
-    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_FTEST));
-    EXPECT_TRUE(MenuItemPresent(MAINMNU_FILE_AFEACC));
+    for (int item : {MAINMNU_FILE_SEPARATOR, MAINMNU_FILE_FTEST, MAINMNU_FILE_AFEACC})
+        EXPECT_TRUE(MenuItemPresent(item)) << item;
     // The traffic monitor was connected before the camera was looked for.
     int lines = 0;
     GetNumTextBoxLines(g_mainpanel, MAIN_RS232, &lines);
     EXPECT_GT(lines, 2);
-    QuitUserInterface(0);
-    stop();
+    quit();
 
     for (auto args : {std::vector<const char*>{"/FAC"}, {"-fac"}, {"x", "/fac"}, {"/fac "}, {"/factory"}}) {
         static char name[] = "iccd-control";

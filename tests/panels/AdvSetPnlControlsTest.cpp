@@ -31,15 +31,11 @@ TEST_F(AdvSetTest, EachControlSendsItsCommand)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        clearLog();
-        ASSERT_EQ(uitest::Commit(adv_, c.control, c.value), 0);
-        EXPECT_EQ(sent(), Lines{c.line});
+        EXPECT_EQ(popSends(c.control, c.value), (Lines{c.line}));
     }
     // Where the camera rounds, the panel shows what it holds: 123 tenths of a percent.
-    EXPECT_NEAR(advReal(ADVSET_C_BTH), 12.3, 1e-6);
-    clearLog();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_CUSTID, "Bench 4"), 0);
-    EXPECT_EQ(sent(), Lines{":CID=Bench 4"});
+    EXPECT_NEAR(popReal(ADVSET_C_BTH), 12.3, 1e-6);
+    EXPECT_EQ(popSends(ADVSET_C_CUSTID, "Bench 4"), (Lines{":CID=Bench 4"}));
 
     start("VK-470", 1);
     open();
@@ -48,7 +44,7 @@ TEST_F(AdvSetTest, EachControlSendsItsCommand)
           std::tuple{ADVSET_C_HIGHSEN, 1, ":BIN=1"}, std::tuple{ADVSET_C_CD_ADDR3, 517, ":CD3=517"},
           std::tuple{ADVSET_C_CDI, 1, ":CDI=1"}}) {
         clearLog();
-        ASSERT_EQ(uitest::Commit(adv_, control, value), 0) << line;
+        ASSERT_EQ(uitest::Commit(pop_, control, value), 0) << line;
         EXPECT_EQ(sent(), Lines{line});
     }
     EXPECT_TRUE(popups().empty());
@@ -59,33 +55,25 @@ TEST_F(AdvSetTest, PedestalAndWhiteClipShowWhatTheCameraReadsBack)
     start("VK-400");
     open();
     // 51 mV is count round(102 + 51 x 0.56) = 131, which reads as 51.79 mV.
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_VPD, 51.0), 0);
-    EXPECT_EQ(sent(), (Lines{":VPD=131", ":VPD?"}));
-    EXPECT_NEAR(advReal(ADVSET_VPD), 51.7857, 1e-3);
+    EXPECT_EQ(popSends(ADVSET_VPD, 51.0), (Lines{":VPD=131", ":VPD?"}));
+    EXPECT_NEAR(popReal(ADVSET_VPD), 51.7857, 1e-3);
     clearLog();
     // 650 mV: round(112 + 422 x 0.06528662) = 140, which reads as 656.88 mV.
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_VWC, 650.0), 0);
-    EXPECT_EQ(sent(), (Lines{":VWC=140", ":VWC?"}));
-    EXPECT_NEAR(advReal(ADVSET_VWC), 656.878, 1e-3);
+    EXPECT_EQ(popSends(ADVSET_VWC, 650.0), (Lines{":VWC=140", ":VWC?"}));
+    EXPECT_NEAR(popReal(ADVSET_VWC), 656.878, 1e-3);
 
     start("VK-470");
     open();
     camera().faults().refuse = {"VPD"};  // refused, and asked back: the camera still holds 50
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPD, 80.0), 0);
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VPD), 50.0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_VPD, 80.0), 0);
+    EXPECT_DOUBLE_EQ(popReal(ADVSET_C_VPD), 50.0);
     EXPECT_EQ(popups(),
-              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                               "Setting VPD (Video Pedestal) to 80.00 mV (count 80): "
-                                               "the camera refused it.")});
+              std::vector<uitest::Popup>{Refused("Setting VPD (Video Pedestal) to 80.00 mV (count 80)")});
 }
 
 TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
 {
-    connect("VK-470");
-    for (const auto& [reg, value] : {std::pair{"ULX", 100}, std::pair{"ULY", 50}, std::pair{"LRX", 600},
-                                     std::pair{"LRY", 400}, std::pair{"WXX", 700}, std::pair{"WYX", 480}})
-        camera().setReg(reg, value);
-    show();
+    start("VK-470", {{"ULX", 100}, {"ULY", 50}, {"LRX", 600}, {"LRY", 400}, {"WXX", 700}, {"WYX", 480}});
     open();
     const struct {
         int control, value, shownAfter;
@@ -98,16 +86,16 @@ TEST_F(AdvSetTest, TheAlcWindowNeverTurnsEmptyOrInverted)
     };
     for (const auto& r : refused) {
         uitest::ClearPopups();
-        ASSERT_EQ(uitest::Commit(adv_, r.control, r.value), 0);
+        ASSERT_EQ(uitest::Commit(pop_, r.control, r.value), 0);
         EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error(r.message)});
-        EXPECT_EQ(advInt(r.control), r.shownAfter);
+        EXPECT_EQ(popInt(r.control), r.shownAfter);
     }
     EXPECT_TRUE(sent().empty());
 
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_ULX, 599), 0);
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_ULY, 60), 0);
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_LRX, 640), 0);
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_WIN_LRY, 401), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_WIN_ULX, 599), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_WIN_ULY, 60), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_WIN_LRX, 640), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_WIN_LRY, 401), 0);
     EXPECT_EQ(sent(), (Lines{":ULX=599", ":ULY=60", ":LRX=640", ":LRY=401"}));
 }
 
@@ -123,19 +111,17 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
 
     start("VKC-475", 1);
     open();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_FACTID, "XY"), 0);
-    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317C2"});
-    EXPECT_EQ(advText(ADVSET_C_FACTID), "XY    ");
+    EXPECT_EQ(popSends(ADVSET_C_FACTID, "XY"), (Lines{":WSF=XY    20250317C2"}));
+    EXPECT_EQ(popText(ADVSET_C_FACTID), "XY    ");
     clearLog();
     // What cannot be typed never reaches the field.
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_REVID, "\tQ\r9Z"), 0);
-    EXPECT_EQ(sent(), Lines{":WSF=XY    20250317Q9"});
-    EXPECT_EQ(advAttr(ADVSET_C_DATEID, ATTR_MAX_ENTRY_LENGTH), 8);
-    EXPECT_EQ(advAttr(ADVSET_C_CUSTID, ATTR_MAX_ENTRY_LENGTH), 16);
+    EXPECT_EQ(popSends(ADVSET_C_REVID, "\tQ\r9Z"), (Lines{":WSF=XY    20250317Q9"}));
+    EXPECT_EQ(popAttr(ADVSET_C_DATEID, ATTR_MAX_ENTRY_LENGTH), 8);
+    EXPECT_EQ(popAttr(ADVSET_C_CUSTID, ATTR_MAX_ENTRY_LENGTH), 16);
 
     camera().faults().refuse = {"WSF"};
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DATEID, "1999"), 0);
-    EXPECT_EQ(advText(ADVSET_C_DATEID), "20250317");  // what the camera still holds
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_DATEID, "1999"), 0);
+    EXPECT_EQ(popText(ADVSET_C_DATEID), "20250317");  // what the camera still holds
     EXPECT_EQ(popups(), std::vector<uitest::Popup>{
                             Error("Camera returned error message NAK.\n"
                                   "Setting WSF to \"XY    1999    Q9\": the camera refused it.")});
@@ -143,36 +129,32 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
 
 TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
 {
-    connect("VK-470", 1);
-    camera().setReg("BTH", 500);  // 50 %: (1000 - 500) / 25 + 1 = 21 blemishes
-    show();
+    // A threshold of 50 %: (1000 - 500) / 25 + 1 = 21 blemishes.
+    start("VK-470", {{"BTH", 500}}, 1);
     ASSERT_EQ(intVal(MAIN_DFC), 1);
     open();
-    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?", ":DFC=0", ":DFC=1"}));
-    EXPECT_EQ(advInt(ADVSET_C_BCT), 21);
+    EXPECT_EQ(popInt(ADVSET_C_BCT), 21);
 
-    connect("VK-470", 1);
-    camera().setReg("DFC", 0);
-    show();
+    start("VK-470", {{"DFC", 0}}, 1);
     open();
-    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
 
     // Pressed while the camera is busy: done once it is free.
     clearLog();
     {
         CommOperation busy;
-        ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
+        ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
         EXPECT_TRUE(sent().empty());
     }
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
 
     // A refused location is not passed over in silence.
     camera().faults().refuse = {"LDF"};
-    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_LOCATEDEFECTS), 0);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                                         "Sending LDF!: the camera refused it.")});
+    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Refused("Sending LDF!")});
 }
 
 // On, the ALC's shutter limit opens and the shutter speed is locked while the
@@ -191,16 +173,12 @@ TEST_F(AdvSetTest, ElectronicShutterDecidesTheMainPanelsShutterControls)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("AEC " + std::to_string(c.aec) + " box " + std::to_string(c.box));
-        connect("VK-470");
-        camera().setReg("AEC", c.aec);
-        camera().setReg("ESH", c.before);
-        show();
+        start("VK-470", {{"AEC", c.aec}, {"ESH", c.before}});
         open();
         if (c.refused) camera().faults().refuse = {c.refused};
         uitest::ClearPopups();
-        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_ESHUTTER, c.box), 0);
-        EXPECT_EQ(sent(), (Lines{":ESH=" + std::to_string(c.box), ":ESH?"}));
-        EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), c.shown);
+        EXPECT_EQ(popSends(ADVSET_C_ESHUTTER, c.box), (Lines{":ESH=" + std::to_string(c.box), ":ESH?"}));
+        EXPECT_EQ(popInt(ADVSET_C_ESHUTTER), c.shown);
         EXPECT_EQ(dimmed(MAIN_SMX), c.limitDimmed);
         EXPECT_EQ(dimmed(MAIN_SHS), c.speedDimmed);
         EXPECT_EQ(dimmed(MAIN_TIMEMS), c.speedDimmed);
@@ -212,25 +190,25 @@ TEST_F(AdvSetTest, PedestalSwitchLocksThePedestalAndARefusalKeepsItLocked)
 {
     start("VKC-475", 1);
     open();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPS, 0), 0);
-    EXPECT_TRUE(advDimmed(ADVSET_C_VPD));
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_VPS, 0), 0);
+    EXPECT_TRUE(popDimmed(ADVSET_C_VPD));
     camera().faults().refuse = {"VPS"};
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_VPS, 1), 0);
-    EXPECT_EQ(advInt(ADVSET_C_VPS), 0);  // refused: still off, and the pedestal stays locked
-    EXPECT_TRUE(advDimmed(ADVSET_C_VPD));
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_VPS, 1), 0);
+    EXPECT_EQ(popInt(ADVSET_C_VPS), 0);  // refused: still off, and the pedestal stays locked
+    EXPECT_TRUE(popDimmed(ADVSET_C_VPD));
 }
 
 TEST_F(AdvSetTest, LensParametersChangeOnlyTheProgramAndReachTheLensButtons)
 {
     start("VK-470");
     open();
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_Z_MAXV, 6.0), 0);
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_Z_COARSE, 50.0), 0);
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_I_FINE, 4.0), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_Z_MAXV, 6.0), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_Z_COARSE, 50.0), 0);
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_I_FINE, 4.0), 0);
     EXPECT_TRUE(sent().empty());
     EXPECT_FLOAT_EQ(g_zoom_maxv, 6.0f);
     EXPECT_FLOAT_EQ(g_iris_fine, 4.0f);
-    ASSERT_EQ(uitest::Click(adv_, ADVSET_C_OKBUTTON), 0);
+    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_OKBUTTON), 0);
     // 50 % of 6 V is 3 V: count round(3 x 14.111111) = 42.
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
     EXPECT_EQ(sent(), Lines{":ZMC=42"});
@@ -244,9 +222,9 @@ TEST_F(AdvSetTest, AChangeWaitingForTheCameraIsSentEvenIfThePanelClosesFirst)
     open();
     {
         CommOperation busy;
-        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_BRIGHT_SPD, 20), 0);
-        ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_BRIGHT_SPD, 30), 0);  // replaces the waiting one
-        ASSERT_EQ(uitest::Click(adv_, ADVSET_C_OKBUTTON), 0);
+        ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_BRIGHT_SPD, 20), 0);
+        ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_BRIGHT_SPD, 30), 0);  // replaces the waiting one
+        ASSERT_EQ(uitest::Click(pop_, ADVSET_C_OKBUTTON), 0);
     }
     EXPECT_EQ(sent(), Lines{":BTS=30"});
     EXPECT_EQ(camera().reg("BTS"), 30);
@@ -254,11 +232,9 @@ TEST_F(AdvSetTest, AChangeWaitingForTheCameraIsSentEvenIfThePanelClosesFirst)
     // A refused change: the camera's value again, and the reason.
     open();
     camera().faults().refuse = {"DKS"};
-    ASSERT_EQ(uitest::Commit(adv_, ADVSET_C_DARK_SPD, 50), 0);
-    EXPECT_EQ(advInt(ADVSET_C_DARK_SPD), 4);
-    EXPECT_EQ(popups(),
-              std::vector<uitest::Popup>{Error("Camera returned error message NAK.\n"
-                                               "Setting DKS (Dark Speed) to 50: the camera refused it.")});
+    ASSERT_EQ(uitest::Commit(pop_, ADVSET_C_DARK_SPD, 50), 0);
+    EXPECT_EQ(popInt(ADVSET_C_DARK_SPD), 4);
+    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Refused("Setting DKS (Dark Speed) to 50")});
 }
 
 }  // namespace

@@ -29,20 +29,16 @@ TEST_F(AdvSetTest, EveryModelOpensTheVariantOfItsClassOnBothScreens)
             SCOPED_TRACE(std::string(m.model) + (screen ? " factory" : " user"));
             start(m.model, screen);
             ASSERT_GT(open(), 0);
-            std::string title;
-            GetPanelAttribute(adv_, ATTR_TITLE, &title);
-            EXPECT_EQ(title, "Advanced Settings");
-            int legacy618 = 0;
-            GetPanelAttribute(adv_, ATTR_LEGACY_618, &legacy618);
-            EXPECT_EQ(legacy618, 1);
+            EXPECT_EQ(title(pop_), "Advanced Settings");
+            EXPECT_EQ(panelAttribute<int>(ATTR_LEGACY_618, pop_), 1);
             const bool of47x = m.panel == ADVSET_C;
             // A control only the variant has answers on its handle.
             int v = 0;
-            EXPECT_EQ(GetCtrlAttribute(adv_, ADVSET_C_CUSTID, ATTR_VISIBLE, &v) == 0, of47x);
-            EXPECT_EQ(advText(of47x ? ADVSET_C_MODEL : ADVSET_MODEL), m.model);
-            EXPECT_EQ(advText(of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER), "1.75");
+            EXPECT_EQ(GetCtrlAttribute(pop_, ADVSET_C_CUSTID, ATTR_VISIBLE, &v) == 0, of47x);
+            EXPECT_EQ(popText(of47x ? ADVSET_C_MODEL : ADVSET_MODEL), m.model);
+            EXPECT_EQ(popText(of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER), "1.75");
             EXPECT_TRUE(popups().empty());
-            ASSERT_EQ(uitest::Click(adv_, of47x ? ADVSET_C_OKBUTTON : ADVSET_OKBUTTON), 0);
+            ASSERT_EQ(uitest::Click(pop_, of47x ? ADVSET_C_OKBUTTON : ADVSET_OKBUTTON), 0);
             EXPECT_EQ(uitest::TopPopup(), 0);
         }
     }
@@ -104,13 +100,13 @@ TEST_F(AdvSetTest, ShapeOfTheBasicAndAgcPanels)
         SCOPED_TRACE(std::string(c.model) + " screen " + std::to_string(c.screen));
         start(c.model, c.screen);
         open();
-        for (int control : operatorPart) EXPECT_EQ(advVisible(control), c.operatorShown) << control;
-        for (int control : factoryPart) EXPECT_EQ(advVisible(control), c.factoryShown) << control;
-        EXPECT_TRUE(advVisible(ADVSET_VPD));
-        EXPECT_TRUE(advVisible(ADVSET_VWC));
+        for (int control : operatorPart) EXPECT_EQ(popVisible(control), c.operatorShown) << control;
+        for (int control : factoryPart) EXPECT_EQ(popVisible(control), c.factoryShown) << control;
+        EXPECT_TRUE(popVisible(ADVSET_VPD));
+        EXPECT_TRUE(popVisible(ADVSET_VWC));
         // No command reaches the intensifier: its group invites no change.
         if (c.operatorShown) {
-            EXPECT_EQ(uitest::Commit(adv_, ADVSET_MMD, 1), UIEControlNotOperable);
+            EXPECT_EQ(uitest::Commit(pop_, ADVSET_MMD, 1), UIEControlNotOperable);
         }
     }
 }
@@ -130,24 +126,22 @@ TEST_F(AdvSetTest, ShapeOfThe47xPanelPerGroupAndScreen)
             SCOPED_TRACE(std::string(model) + " screen " + std::to_string(screen));
             start(model, screen);
             open();
-            EXPECT_FALSE(advVisible(ADVSET_C_HWREV));
-            for (int c : ids) EXPECT_EQ(advDisplayOnly(c), screen == 0) << c;
-            EXPECT_FALSE(advDisplayOnly(ADVSET_C_CUSTID));
-            for (int c : defects) EXPECT_EQ(advVisible(c), screen == 1) << c;
-            for (int c : matrix) EXPECT_EQ(advVisible(c), colour) << c;
-            for (int c : colourLocked) EXPECT_EQ(advDimmed(c), colour) << c;
-            EXPECT_EQ(advVisible(ADVSET_C_VPS), colour);
-            EXPECT_EQ(advVisible(ADVSET_C_VPD), !colour);
-            EXPECT_EQ(advVisible(ADVSET_C_VWC), !colour);
-            int items = 0;
-            GetNumListItems(adv_, ADVSET_C_ALCMODE, &items);
-            EXPECT_EQ(items, colour ? 1 : 3);
-            EXPECT_EQ(advDisplayOnly(ADVSET_C_ALCMODE), colour);
+            EXPECT_FALSE(popVisible(ADVSET_C_HWREV));
+            for (int c : ids) EXPECT_EQ(popDisplayOnly(c), screen == 0) << c;
+            EXPECT_FALSE(popDisplayOnly(ADVSET_C_CUSTID));
+            for (int c : defects) EXPECT_EQ(popVisible(c), screen == 1) << c;
+            for (int c : matrix) EXPECT_EQ(popVisible(c), colour) << c;
+            for (int c : colourLocked) EXPECT_EQ(popDimmed(c), colour) << c;
+            EXPECT_EQ(popVisible(ADVSET_C_VPS), colour);
+            EXPECT_EQ(popVisible(ADVSET_C_VPD), !colour);
+            EXPECT_EQ(popVisible(ADVSET_C_VWC), !colour);
+            EXPECT_EQ(items(ADVSET_C_ALCMODE, pop_), colour ? 1 : 3);
+            EXPECT_EQ(popDisplayOnly(ADVSET_C_ALCMODE), colour);
             if (screen == 1) {
                 // Access granted: blemishes usable; column defects only on mono cameras.
-                EXPECT_FALSE(advDimmed(ADVSET_C_LOCATEDEFECTS));
-                EXPECT_EQ(advDimmed(ADVSET_C_CD_ADDR1), colour);
-                EXPECT_EQ(advDimmed(ADVSET_C_CDI), colour);
+                EXPECT_FALSE(popDimmed(ADVSET_C_LOCATEDEFECTS));
+                EXPECT_EQ(popDimmed(ADVSET_C_CD_ADDR1), colour);
+                EXPECT_EQ(popDimmed(ADVSET_C_CDI), colour);
             }
         }
     }
@@ -157,32 +151,29 @@ TEST_F(AdvSetTest, ShapeOfThe47xPanelPerGroupAndScreen)
     g_hardware_rev = 1;
     start("VKC-475");
     open();
-    EXPECT_FALSE(advVisible(ADVSET_C_VPS));
-    EXPECT_TRUE(advVisible(ADVSET_C_VPD));
-    EXPECT_EQ(advLimit(ADVSET_C_VPD, ATTR_MAX_VALUE), 10.0);
-    EXPECT_EQ(advLimit(ADVSET_C_VPD, ATTR_INCR_VALUE), 0.1);
-    EXPECT_EQ(advAttr(ADVSET_C_VPD, ATTR_PRECISION), 1);
+    EXPECT_FALSE(popVisible(ADVSET_C_VPS));
+    EXPECT_TRUE(popVisible(ADVSET_C_VPD));
+    EXPECT_EQ(popLimit(ADVSET_C_VPD, ATTR_MAX_VALUE), 10.0);
+    EXPECT_EQ(popLimit(ADVSET_C_VPD, ATTR_INCR_VALUE), 0.1);
+    EXPECT_EQ(popAttr(ADVSET_C_VPD, ATTR_PRECISION), 1);
 }
 
 TEST_F(AdvSetTest, WindowLimitsComeFromTheCameraUnlessItFailsToSay)
 {
     connect("VK-470");
-    camera().setReg("WXN", 2);
-    camera().setReg("WYN", 3);
-    camera().setReg("WXX", 700);
-    camera().setReg("WYX", 480);
+    setRegs({{"WXN", 2}, {"WYN", 3}, {"WXX", 700}, {"WYX", 480}});
     camera().faults().refuse = {"WYX"};
     show();
     open();
     for (int c : {ADVSET_C_WIN_ULX, ADVSET_C_WIN_LRX}) {
-        EXPECT_EQ(advLimit(c, ATTR_MIN_VALUE), 2.0);
-        EXPECT_EQ(advLimit(c, ATTR_MAX_VALUE), 700.0);
+        EXPECT_EQ(popLimit(c, ATTR_MIN_VALUE), 2.0);
+        EXPECT_EQ(popLimit(c, ATTR_MAX_VALUE), 700.0);
     }
-    EXPECT_EQ(advLimit(ADVSET_C_WIN_ULY, ATTR_MIN_VALUE), 3.0);
-    EXPECT_EQ(advLimit(ADVSET_C_WIN_LRY, ATTR_MIN_VALUE), 3.0);
+    EXPECT_EQ(popLimit(ADVSET_C_WIN_ULY, ATTR_MIN_VALUE), 3.0);
+    EXPECT_EQ(popLimit(ADVSET_C_WIN_LRY, ATTR_MIN_VALUE), 3.0);
     // The refused maximum stays as laid out, each control its own.
-    EXPECT_EQ(advLimit(ADVSET_C_WIN_ULY, ATTR_MAX_VALUE), 492.0);
-    EXPECT_EQ(advLimit(ADVSET_C_WIN_LRY, ATTR_MAX_VALUE), 494.0);
+    EXPECT_EQ(popLimit(ADVSET_C_WIN_ULY, ATTR_MAX_VALUE), 492.0);
+    EXPECT_EQ(popLimit(ADVSET_C_WIN_LRY, ATTR_MAX_VALUE), 494.0);
     EXPECT_TRUE(popups().empty());
 }
 
@@ -192,64 +183,56 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
     camera().setText("SNO", "ABC12320261207R7");
     camera().setText("CID", "LAB 3");
     camera().setText("VER", "V9.87");
-    camera().setReg("KG1", 512);  // 0.500224
-    camera().setReg("BTH", 255);  // 25.5 %
-    camera().setReg("BCT", 17);
-    camera().setReg("ULX", 30);
-    camera().setReg("ESH", 1);
-    camera().setReg("VPS", 0);
+    // KG1 512 is 0.500224; BTH 255 is 25.5 %.
+    setRegs({{"KG1", 512}, {"BTH", 255}, {"BCT", 17}, {"ULX", 30}, {"ESH", 1}, {"VPS", 0}});
     show();
     g_iris_fine = 2.5f;
     open();
     g_iris_fine = 1.0f;
-    EXPECT_EQ(advText(ADVSET_C_FACTID), "ABC123");
-    EXPECT_EQ(advText(ADVSET_C_DATEID), "20261207");
-    EXPECT_EQ(advText(ADVSET_C_REVID), "R7");
-    EXPECT_EQ(advText(ADVSET_C_CUSTID), "LAB 3");
-    EXPECT_EQ(advText(ADVSET_C_FW_VER), "V9.87");
-    EXPECT_EQ(advText(ADVSET_C_FPGA_VER), "F3.02");
-    EXPECT_NEAR(advReal(ADVSET_C_G1), 0.500224, 1e-5);
-    EXPECT_NEAR(advReal(ADVSET_C_BTH), 25.5, 1e-5);
-    EXPECT_EQ(advInt(ADVSET_C_BCT), 17);
-    EXPECT_EQ(advInt(ADVSET_C_WIN_ULX), 30);
-    EXPECT_EQ(advInt(ADVSET_C_ESHUTTER), 1);
-    EXPECT_EQ(advInt(ADVSET_C_VPS), 0);
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_I_FINE), 2.5);
+    EXPECT_EQ(popText(ADVSET_C_FACTID), "ABC123");
+    EXPECT_EQ(popText(ADVSET_C_DATEID), "20261207");
+    EXPECT_EQ(popText(ADVSET_C_REVID), "R7");
+    EXPECT_EQ(popText(ADVSET_C_CUSTID), "LAB 3");
+    EXPECT_EQ(popText(ADVSET_C_FW_VER), "V9.87");
+    EXPECT_EQ(popText(ADVSET_C_FPGA_VER), "F3.02");
+    EXPECT_NEAR(popReal(ADVSET_C_G1), 0.500224, 1e-5);
+    EXPECT_NEAR(popReal(ADVSET_C_BTH), 25.5, 1e-5);
+    EXPECT_EQ(popInt(ADVSET_C_BCT), 17);
+    EXPECT_EQ(popInt(ADVSET_C_WIN_ULX), 30);
+    EXPECT_EQ(popInt(ADVSET_C_ESHUTTER), 1);
+    EXPECT_EQ(popInt(ADVSET_C_VPS), 0);
+    EXPECT_DOUBLE_EQ(popReal(ADVSET_C_I_FINE), 2.5);
 
     // Mono 47x: white clip in millivolts, beyond the laid-out 255.
     start("VK-470");
     open();
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VWC), 700.0);
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_VPD), 50.0);
+    EXPECT_DOUBLE_EQ(popReal(ADVSET_C_VWC), 700.0);
+    EXPECT_DOUBLE_EQ(popReal(ADVSET_C_VPD), 50.0);
 
     // Basic camera: the offset scales; 130 is 50 mV, 143 is 702.83 mV.
     start("VK-400");
     open();
-    EXPECT_NEAR(advReal(ADVSET_VPD), 50.0, 1e-4);
-    EXPECT_NEAR(advReal(ADVSET_VWC), 702.829, 1e-3);
+    EXPECT_NEAR(popReal(ADVSET_VPD), 50.0, 1e-4);
+    EXPECT_NEAR(popReal(ADVSET_VWC), 702.829, 1e-3);
 }
 
 TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
 {
-    connect("VK-470", 1);
-    camera().setReg("SB2", 0);
-    camera().setReg("BTH", 300);
-    show();
+    start("VK-470", {{"SB2", 0}, {"BTH", 300}}, 1);
     open();
     for (int c : {ADVSET_C_BTH, ADVSET_C_BCT, ADVSET_C_LOCATEDEFECTS, ADVSET_C_CD_ADDR1, ADVSET_C_CD_ADDR4,
                   ADVSET_C_CDI, ADVSET_C_CDTXT})
-        EXPECT_TRUE(advDimmed(c)) << c;
-    EXPECT_DOUBLE_EQ(advReal(ADVSET_C_BTH), 50.0);  // as laid out, not the camera's 30 %
-    std::string reason;
-    GetCtrlAttribute(g_advset_panel, ADVSET_C_LOCATEDEFECTS, ATTR_DIMMED_REASON, &reason);
-    EXPECT_EQ(reason, "the camera's blemish user access is disabled (factory screen)");
+        EXPECT_TRUE(popDimmed(c)) << c;
+    EXPECT_DOUBLE_EQ(popReal(ADVSET_C_BTH), 50.0);  // as laid out, not the camera's 30 %
+    EXPECT_EQ(attribute<std::string>(ADVSET_C_LOCATEDEFECTS, ATTR_DIMMED_REASON, pop_),
+              "the camera's blemish user access is disabled (factory screen)");
 
     // An unanswered access query counts as no access.
     connect("VK-470", 1);
     camera().faults().refuse = {"SB2"};
     show();
     open();
-    EXPECT_TRUE(advDimmed(ADVSET_C_LOCATEDEFECTS));
+    EXPECT_TRUE(popDimmed(ADVSET_C_LOCATEDEFECTS));
 }
 
 TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
@@ -286,12 +269,10 @@ TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
                   (std::vector<uitest::Popup>{Error("Failure querying camera for factory settings.\n"
                                                     "Camera returned error message NAK.\nReading " +
                                                     std::string(c.first) + ": the camera refused it.")}));
-        for (const auto& [control, reason] : c.marks) EXPECT_EQ(noValue(control, adv_), reason) << control;
-        std::string line;
-        GetPanelAttribute(adv_, ATTR_STATUS_TEXT, &line);
-        EXPECT_NE(line.find("could not be read"), std::string::npos) << line;
+        for (const auto& [control, reason] : c.marks) EXPECT_EQ(noValue(control, pop_), reason) << control;
+        EXPECT_NE(statusLine(pop_).find("could not be read"), std::string::npos) << statusLine(pop_);
     }
-    EXPECT_EQ(advText(ADVSET_C_FACTID), "");
+    EXPECT_EQ(popText(ADVSET_C_FACTID), "");
 }
 
 TEST_F(AdvSetTest, OpensOnceTheCameraIsFreeAndClosesByOkOrTheCloseBox)
@@ -304,10 +285,10 @@ TEST_F(AdvSetTest, OpensOnceTheCameraIsFreeAndClosesByOkOrTheCloseBox)
     }
     EXPECT_EQ(uitest::TopPopup(), g_advset_panel);
     ASSERT_GT(open(), 0);
-    ASSERT_EQ(uitest::ClosePanel(adv_), 0);
+    ASSERT_EQ(uitest::ClosePanel(pop_), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
     ASSERT_GT(open(), 0);
-    ASSERT_EQ(uitest::Click(adv_, ADVSET_OKBUTTON), 0);
+    ASSERT_EQ(uitest::Click(pop_, ADVSET_OKBUTTON), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
 }
 

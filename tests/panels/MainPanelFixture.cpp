@@ -55,10 +55,10 @@ void MainPanelTest::show()
     uitest::ClearPopups();
 }
 
-int MainPanelTest::items(int control)
+int MainPanelTest::items(int control, int onPanel)
 {
     int n = -1;
-    EXPECT_EQ(GetNumListItems(g_mainpanel, control, &n), 0);
+    EXPECT_EQ(GetNumListItems(onPanel, control, &n), 0);
     return n;
 }
 
@@ -67,18 +67,4 @@ bool MainPanelTest::menuDimmed(int item)
     int v = -1;
     EXPECT_EQ(GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &v), 0);
     return v != 0;
-}
-
-std::string MainPanelTest::statusLine()
-{
-    std::string text;
-    EXPECT_EQ(GetPanelAttribute(g_mainpanel, ATTR_STATUS_TEXT, &text), 0);
-    return text;
-}
-
-std::string MainPanelTest::title()
-{
-    std::string text;
-    EXPECT_EQ(GetPanelAttribute(g_mainpanel, ATTR_TITLE, &text), 0);
-    return text;
 }

@@ -3,7 +3,9 @@
 // camera.  Pop-ups are recorded, not shown.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panels/PanelGlobals.h"
@@ -21,47 +23,87 @@ protected:
     /// Loads a fresh main window and shapes and fills it as start-up does;
     /// then forgets the traffic and pop-ups so far.
     void show();
-    void start(const char* model, int screen = 0)
+    using Regs = std::initializer_list<std::pair<const char*, int>>;
+    void start(const char* model, int screen = 0) { start(model, {}, screen); }
+    /// start() with these registers of the camera set first.
+    void start(const char* model, Regs regs, int screen = 0)
     {
         connect(model, screen);
+        setRegs(regs);
         show();
     }
+    void setRegs(Regs regs)
+    {
+        for (const auto& [name, value] : regs) camera().setReg(name, value);
+    }
 
+    // Each accessor reads the main window unless given another panel.
     static int panel() { return g_mainpanel; }
-    static int intVal(int control) { return value<int>(control); }
-    static double realVal(int control) { return value<double>(control); }
-    static bool visible(int control) { return attribute<int>(control, ATTR_VISIBLE) != 0; }
-    static bool dimmed(int control) { return attribute<int>(control, ATTR_DIMMED) != 0; }
+    static int intVal(int control, int onPanel = g_mainpanel) { return value<int>(control, onPanel); }
+    static double realVal(int control, int onPanel = g_mainpanel) { return value<double>(control, onPanel); }
+    static std::string textVal(int control, int onPanel = g_mainpanel)
+    {
+        return value<std::string>(control, onPanel);
+    }
+    static bool visible(int control, int onPanel = g_mainpanel)
+    {
+        return attribute<int>(control, ATTR_VISIBLE, onPanel) != 0;
+    }
+    static bool dimmed(int control, int onPanel = g_mainpanel)
+    {
+        return attribute<int>(control, ATTR_DIMMED, onPanel) != 0;
+    }
     static std::string label(int control) { return attribute<std::string>(control, ATTR_LABEL_TEXT); }
     static double minOf(int control) { return attribute<double>(control, ATTR_MIN_VALUE); }
     static double maxOf(int control) { return attribute<double>(control, ATTR_MAX_VALUE); }
     static int height(int control) { return attribute<int>(control, ATTR_HEIGHT); }
-    static int items(int control);
+    static int items(int control, int onPanel = g_mainpanel);
     static bool menuDimmed(int item);
-    static std::string title();
-    static std::string statusLine();
+    static std::string title(int onPanel = g_mainpanel)
+    {
+        return panelAttribute<std::string>(ATTR_TITLE, onPanel);
+    }
+    static std::string statusLine(int onPanel = g_mainpanel)
+    {
+        return panelAttribute<std::string>(ATTR_STATUS_TEXT, onPanel);
+    }
     /// Why the control holds no value; empty when it holds one.
-    static std::string noValue(int control, int onPanel = 0)
+    static std::string noValue(int control, int onPanel = g_mainpanel)
     {
         std::string reason;
-        GetCtrlAttribute(onPanel ? onPanel : g_mainpanel, control, ATTR_NO_VALUE_REASON, &reason);
+        GetCtrlAttribute(onPanel, control, ATTR_NO_VALUE_REASON, &reason);
         return reason;
     }
 
     static std::vector<uitest::Popup> popups() { return uitest::Popups(); }
+    /// Commits the value and returns what that sent.
+    template <typename V>
+    std::vector<std::string> sends(int control, V value, int onPanel = g_mainpanel)
+    {
+        clearLog();
+        EXPECT_EQ(uitest::Commit(onPanel, control, value), 0) << control;
+        return sent();
+    }
 
     template <typename T>
-    static T value(int control)
+    static T value(int control, int onPanel = g_mainpanel)
     {
         T v{};
-        EXPECT_EQ(GetCtrlVal(g_mainpanel, control, &v), 0) << control;
+        EXPECT_EQ(GetCtrlVal(onPanel, control, &v), 0) << control;
         return v;
     }
     template <typename T>
-    static T attribute(int control, int which)
+    static T attribute(int control, int which, int onPanel = g_mainpanel)
     {
         T v{};
-        EXPECT_EQ(GetCtrlAttribute(g_mainpanel, control, which, &v), 0) << control;
+        EXPECT_EQ(GetCtrlAttribute(onPanel, control, which, &v), 0) << control;
+        return v;
+    }
+    template <typename T>
+    static T panelAttribute(int which, int onPanel = g_mainpanel)
+    {
+        T v{};
+        EXPECT_EQ(GetPanelAttribute(onPanel, which, &v), 0) << which;
         return v;
     }
 
@@ -69,8 +111,47 @@ protected:
     int laidOutFrame_ = 0;
 };
 
+/// A pop-up over the main window, opened as the operator opens it: from the
+/// menu.  The pop* accessors read it.
+class PopupTest : public MainPanelTest {
+protected:
+    /// Chooses the menu item; returns the pop-up it opened.  The opening's
+    /// traffic stays in the log.
+    int openPopup(int item)
+    {
+        if (uitest::TopPopup() != 0) RemovePopup(1);  // what an earlier open left
+        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
+        pop_ = uitest::TopPopup();
+        EXPECT_GT(pop_, 0);
+        return pop_;
+    }
+
+    int popInt(int control) const { return intVal(control, pop_); }
+    double popReal(int control) const { return realVal(control, pop_); }
+    std::string popText(int control) const { return textVal(control, pop_); }
+    int popAttr(int control, int which) const { return attribute<int>(control, which, pop_); }
+    double popLimit(int control, int which) const { return attribute<double>(control, which, pop_); }
+    bool popVisible(int control) const { return visible(control, pop_); }
+    bool popDimmed(int control) const { return dimmed(control, pop_); }
+    bool popDisplayOnly(int control) const { return popAttr(control, ATTR_CTRL_MODE) == VAL_INDICATOR; }
+    template <typename V>
+    std::vector<std::string> popSends(int control, V value)
+    {
+        return sends(control, value, pop_);
+    }
+
+    int pop_ = 0;
+};
+
 /// One recorded "ERROR" pop-up with the text.
 inline uitest::Popup Error(const std::string& text)
 {
     return {"ERROR", text};
+}
+
+/// The "ERROR" pop-up of a step the camera refused, named as the message names
+/// it ("Setting GAM (Gamma) to 0").
+inline uitest::Popup Refused(const std::string& step)
+{
+    return Error("Camera returned error message NAK.\n" + step + ": the camera refused it.");
 }

@@ -30,9 +30,7 @@ protected:
     {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.line);
-            clearLog();
-            ASSERT_EQ(uitest::Commit(panel(), c.control, c.value), 0);
-            EXPECT_EQ(sent(), Lines{c.line});
+            EXPECT_EQ(sends(c.control, c.value), (Lines{c.line}));
         }
         EXPECT_TRUE(popups().empty());
     }
@@ -40,9 +38,8 @@ protected:
 
 TEST_F(MainPnlControls, EachControlSendsItsCommand)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);  // manual: gain and shutter are the operator's
-    show();
+    // Manual: gain and shutter are the operator's.
+    start("VK-470", {{"AEC", 0}});
     expectSends({{MAIN_GAM, 0, ":GAM=0"},
                  {MAIN_VMD, 1, ":VMD=1"},
                  {MAIN_SHE, 1, ":SHE=1"},
@@ -52,17 +49,12 @@ TEST_F(MainPnlControls, EachControlSendsItsCommand)
                  {MAIN_DFC, 0, ":DFC=0"},
                  {MAIN_MIR, 1, ":MIR=1"}});
 
-    connect("VK-475");  // a shutter range of 1200 lines, so 1000 is open
-    camera().setReg("AEC", 0);
-    camera().setReg("SSX", 1200);
-    show();
+    start("VK-475", {{"AEC", 0}, {"SSX", 1200}});  // a shutter range of 1200 lines, so 1000 is open
     expectSends({{MAIN_SHS, 1000, ":SHS=1000"}});
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 63.56, 1e-9);
 
-    connect("VK-470");
-    camera().setReg("AEC", 1);  // automatic with the electronic shutter: the limits are
-    camera().setReg("ESH", 1);
-    show();
+    // Automatic with the electronic shutter: the limits are.
+    start("VK-470", {{"AEC", 1}, {"ESH", 1}});
     expectSends({{MAIN_ALV, 100, ":ALV=100"}, {MAIN_SMX, 200, ":SMX=200"}});
 
     start("VKC-475", 1);  // colour mode and gains are factory settings
@@ -101,26 +93,19 @@ TEST_F(MainPnlControls, RoundedValuesShowWhatWasSent)
     // A refused value is reported; nothing went out to be shown converted back.
     camera().faults().refuse = {"USA"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_USAT, 70.0), 0);
-    EXPECT_EQ(popups(),
-              std::vector{Error("Camera returned error message NAK.\n"
-                                "Setting USA (U-Sat) to 69.84 % (count 44): the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting USA (U-Sat) to 69.84 % (count 44)")});
 }
 
 TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     // 30 dB: 852.27 counts under 28.409 per dB (a constant of 28.49 would give 855).
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 30.0), 0);
-    EXPECT_EQ(sent(), (Lines{":AGN=852", ":AGN?"}));
+    EXPECT_EQ(sends(MAIN_AGN, 30.0), (Lines{":AGN=852", ":AGN?"}));
     EXPECT_NEAR(realVal(MAIN_AGN), 29.9904, 1e-4);  // 852 x 0.0352, not the 30 typed
 
     camera().setReg("AEC", 1);
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
-    clearLog();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_AMX, 20.0), 0);
-    EXPECT_EQ(sent(), (Lines{":AMX=568", ":AMX?"}));
+    EXPECT_EQ(sends(MAIN_AMX, 20.0), (Lines{":AMX=568", ":AMX?"}));
     EXPECT_NEAR(realVal(MAIN_AMX), 19.9936, 1e-4);
 
     // Refused, and not readable either: the message, and the gain the camera
@@ -148,9 +133,7 @@ TEST_F(MainPnlControls, GainsShowTheValueTheCameraTook)
 
 TEST_F(MainPnlControls, FailuresShowTheStatusText)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     camera().faults().refuse = {"GAM"};
     camera().faults().garbage = {"MIR"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
@@ -161,8 +144,7 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
     EXPECT_EQ(intVal(MAIN_SHS), 525);                 // still the camera's speed
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);  // and its duration, 525 x 0.06356
     EXPECT_EQ(popups(),
-              (std::vector{Error("Camera returned error message NAK.\n"
-                                 "Setting GAM (Gamma) to 0: the camera refused it."),
+              (std::vector{Refused("Setting GAM (Gamma) to 0"),
                            Error("Camera returned unrecognized response.\nSetting MIR (Mirror Image) to 1: "
                                  "the reply on COM1 (sim:VK-470) was not one the command can have."),
                            Error("Timeout error waiting for camera response.\nSetting SHS (Shutter Speed) "
@@ -172,8 +154,7 @@ TEST_F(MainPnlControls, FailuresShowTheStatusText)
 TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
 {
     start("VK-470");  // automatic, electronic shutter off
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
-    EXPECT_EQ(sent(), (Lines{":AEC=0", ":AEC?", ":SHE=0", ":AGN?", ":SHS?", ":ESH?"}));
+    EXPECT_EQ(sends(MAIN_MODE, 0), (Lines{":AEC=0", ":AEC?", ":SHE=0", ":AGN?", ":SHS?", ":ESH?"}));
     EXPECT_EQ(intVal(MAIN_MODE), 0);
     EXPECT_EQ(intVal(MAIN_SHE), 0);
     EXPECT_FALSE(dimmed(MAIN_SHE));
@@ -183,10 +164,8 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
     for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX}) EXPECT_TRUE(dimmed(c)) << c;
     EXPECT_FALSE(dimmed(MAIN_SHS));
 
-    clearLog();
     camera().setReg("ESH", 1);
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 1), 0);
-    EXPECT_EQ(sent(), (Lines{":AEC=1", ":AEC?", ":SHE=1", ":ESH?"}));
+    EXPECT_EQ(sends(MAIN_MODE, 1), (Lines{":AEC=1", ":AEC?", ":SHE=1", ":ESH?"}));
     EXPECT_EQ(intVal(MAIN_SHE), 1);
     for (int c : {MAIN_SHE, MAIN_AGN, MAIN_SHS, MAIN_TIMEMS}) EXPECT_TRUE(dimmed(c)) << c;
     for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX}) EXPECT_FALSE(dimmed(c)) << c;
@@ -194,8 +173,7 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
 
     // The EH-4000 switches its AGC and nothing else.
     start("EH-4000");
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
-    EXPECT_EQ(sent(), (Lines{":AMD=0", ":AMD?"}));
+    EXPECT_EQ(sends(MAIN_MODE, 0), (Lines{":AMD=0", ":AMD?"}));
     EXPECT_FALSE(dimmed(MAIN_AGN));
     EXPECT_TRUE(dimmed(MAIN_ALV));
 
@@ -204,40 +182,33 @@ TEST_F(MainPnlControls, ModeDecidesWhichControlsAreOpen)
     start("VK-470");
     camera().faults().refuse = {"AEC"};
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MODE, 0), 0);
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
-                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting AEC (ALC Mode) to 0")});
 }
 
+// Pulse Width Mode (3) locks the shutter speed and manual triggering (0) opens
+// it again, following the same rule as the display: automatic mode with the
+// electronic shutter on keeps it locked.
 TEST_F(MainPnlControls, PulseWidthTriggerLocksTheShutterSpeed)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
-    EXPECT_TRUE(dimmed(MAIN_SHS));
-    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 0), 0);  // manual: open again
-    EXPECT_FALSE(dimmed(MAIN_SHS));
-    EXPECT_FALSE(dimmed(MAIN_TIMEMS));
-
-    // Automatic with the electronic shutter on: stays locked.  The trigger
-    // mode follows the same shutter-speed rule as the display.
-    connect("VK-470");
-    camera().setReg("ESH", 1);
-    show();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 3), 0);
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, 0), 0);
-    EXPECT_TRUE(dimmed(MAIN_SHS));
-    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
-
-    // A camera already in Pulse Width Mode is shown locked from the start.
-    connect("VK-400");
-    camera().setReg("AEC", 0);
-    camera().setReg("TMD", 3);
-    show();
-    EXPECT_EQ(intVal(MAIN_TMD), 3);
-    EXPECT_TRUE(dimmed(MAIN_SHS));
-    EXPECT_TRUE(dimmed(MAIN_TIMEMS));
+    const struct {
+        const char* model;
+        int aec, esh, tmdBefore;
+        std::vector<int> chosen;
+        bool locked;
+    } cases[] = {
+        {"VK-470", 0, 0, 0, {3}, true},
+        {"VK-470", 0, 0, 0, {3, 0}, false},
+        {"VK-470", 1, 1, 0, {3, 0}, true},
+        {"VK-400", 0, 0, 3, {}, true},  // already in Pulse Width Mode: locked from the start
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " AEC " + std::to_string(c.aec) + ", " +
+                     std::to_string(c.chosen.size()) + " trigger modes chosen");
+        start(c.model, {{"AEC", c.aec}, {"ESH", c.esh}, {"TMD", c.tmdBefore}});
+        for (int tmd : c.chosen) ASSERT_EQ(uitest::Commit(panel(), MAIN_TMD, tmd), 0);
+        EXPECT_EQ(intVal(MAIN_TMD), c.chosen.empty() ? c.tmdBefore : c.chosen.back());
+        for (int control : {MAIN_SHS, MAIN_TIMEMS}) EXPECT_EQ(dimmed(control), c.locked) << control;
+    }
 }
 
 TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
@@ -252,9 +223,7 @@ TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
     EXPECT_EQ(camera().reg("AEC"), 0);
     EXPECT_EQ(camera().reg("SB1"), 0);
 
-    clearLog();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGC_ACCESS, 1), 0);
-    EXPECT_EQ(sent(), Lines{":SB1=1"});
+    EXPECT_EQ(sends(MAIN_AGC_ACCESS, 1), (Lines{":SB1=1"}));
     EXPECT_FALSE(dimmed(MAIN_MODE));
     EXPECT_TRUE(popups().empty());
 
@@ -266,35 +235,27 @@ TEST_F(MainPnlControls, WithdrawingAlcAccessSetsManualFirst)
     EXPECT_EQ(camera().reg("SB1"), 1);
     EXPECT_EQ(intVal(MAIN_AGC_ACCESS), 1);
     EXPECT_FALSE(dimmed(MAIN_MODE));
-    EXPECT_EQ(popups(), std::vector{Error("Camera returned error message NAK.\n"
-                                          "Setting AEC (ALC Mode) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting AEC (ALC Mode) to 0")});
 }
 
 TEST_F(MainPnlControls, WithdrawingBlemishAccessTurnsCompensationOffFirst)
 {
     start("VK-473", 1);
     ASSERT_EQ(intVal(MAIN_DFC), 1);
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
-    EXPECT_EQ(sent(), (Lines{":DFC=0", ":SB2=0"}));
+    EXPECT_EQ(sends(MAIN_DFC_ACCESS, 0), (Lines{":DFC=0", ":SB2=0"}));
     EXPECT_EQ(intVal(MAIN_DFC), 0);
     EXPECT_TRUE(dimmed(MAIN_DFC));
-    clearLog();
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 1), 0);
-    EXPECT_EQ(sent(), Lines{":SB2=1"});
+    EXPECT_EQ(sends(MAIN_DFC_ACCESS, 1), (Lines{":SB2=1"}));
     EXPECT_FALSE(dimmed(MAIN_DFC));
 
     start("EH-4000", 1);
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
-    EXPECT_EQ(sent(), Lines{":SB2=0"});
+    EXPECT_EQ(sends(MAIN_DFC_ACCESS, 0), (Lines{":SB2=0"}));
 
     start("VK-473", 1);
     camera().faults().refuse = {"DFC"};
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_DFC_ACCESS, 0), 0);
-    EXPECT_EQ(sent(), (Lines{":DFC=0", ":SB2?"}));
+    EXPECT_EQ(sends(MAIN_DFC_ACCESS, 0), (Lines{":DFC=0", ":SB2?"}));
     EXPECT_EQ(intVal(MAIN_DFC_ACCESS), 1);
-    EXPECT_EQ(popups(),
-              std::vector{Error("Camera returned error message NAK.\n"
-                                "Setting DFC (White Blemish Compensation) to 0: the camera refused it.")});
+    EXPECT_EQ(popups(), std::vector{Refused("Setting DFC (White Blemish Compensation) to 0")});
 }
 
 TEST_F(MainPnlControls, WhiteBalanceOnceShowsTheNewGains)
@@ -324,8 +285,7 @@ TEST_F(MainPnlControls, ModelChangeAcceptedAndRefused)
 
     clearLog();
     camera().faults().refuse = {"CAM"};
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_MODEL, 12), 0);
-    EXPECT_EQ(sent(), Lines{":CAM=12"});
+    EXPECT_EQ(sends(MAIN_MODEL, 12), (Lines{":CAM=12"}));
     EXPECT_EQ(popups(), std::vector{Error("          Failure setting camera model.\n"
                                           "Selected model may be incompatible with FPGA")});
     EXPECT_EQ(intVal(MAIN_MODEL), 6);

@@ -63,9 +63,7 @@ TEST_F(MainPnlDisplay, ShowsTheCameraSettings)
                  {"WBM", 1, MAIN_WBM},  {"DFC", 0, MAIN_DFC},   {"SB2", 0, MAIN_DFC_ACCESS}};
     connect("VKC-475", 1);
     for (const auto& s : shown) camera().setReg(s.mnemonic, s.value);
-    camera().setReg("AEC", 0);
-    camera().setReg("AGN", 284);
-    camera().setReg("CGB", 1071);
+    setRegs({{"AEC", 0}, {"AGN", 284}, {"CGB", 1071}});
     show();
     for (const auto& s : shown) EXPECT_EQ(intVal(s.control), s.value) << s.mnemonic;
     EXPECT_EQ(intVal(MAIN_MODEL), 5);
@@ -100,8 +98,7 @@ TEST_F(MainPnlDisplay, ColourCameraReportingTriggerInputShowsCsync)
 TEST_F(MainPnlDisplay, RefreshReadsEverythingAgain)
 {
     start("VK-470");
-    camera().setReg("ALV", 77);
-    camera().setReg("SB1", 0);
+    setRegs({{"ALV", 77}, {"SB1", 0}});
     camera().faults().replyDelayMs = 5;
 
     // The lamp is lit while the queries run.
@@ -215,11 +212,8 @@ TEST_F(MainPnlDisplay, ASettingNotReadIsMarkedUntilTheCameraTakesAValue)
 TEST_F(MainPnlDisplay, ValuesBeyondAControlAreShownAsTheCameraHoldsThem)
 {
     connect("VKC-475");
-    camera().setReg("AEC", 0);
-    camera().setReg("ALV", 300);
-    camera().setReg("SHS", 9999);
-    camera().setReg("AGN", 1278);  // 44.9856 dB, beyond 30
-    camera().setReg("GAM", 7);
+    // AGN 1278 is 44.9856 dB, beyond 30.
+    setRegs({{"AEC", 0}, {"ALV", 300}, {"SHS", 9999}, {"AGN", 1278}, {"GAM", 7}});
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass == 0 ? "start-up" : "refresh");
         if (pass == 0)
@@ -254,9 +248,7 @@ TEST_F(MainPnlDisplay, ValuesBeyondAControlAreShownAsTheCameraHoldsThem)
 // unanswered model query for the first model of the table.
 TEST_F(MainPnlDisplay, RefreshDuringAnotherCommandFollowsIt)
 {
-    connect("VK-470");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-470", {{"AEC", 0}});
     camera().faults().replyDelayMs = 50;
     QTimer::singleShot(
         10, [] { Mpnl_RefreshButtonCallback(g_mainpanel, MAIN_REFRESH, EVENT_COMMIT, nullptr, 0, 0); });

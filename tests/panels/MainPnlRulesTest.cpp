@@ -74,14 +74,14 @@ class MainPnlRules : public MainPanelTest {
 protected:
     void showIn(const char* model, const CameraState& s, int screen = 0)
     {
-        connect(model, screen);
-        camera().setReg("AEC", s.mode);
-        camera().setReg("AMD", s.mode);
-        camera().setReg("ESH", s.esh);
-        camera().setReg("SB1", s.agcAccess);
-        camera().setReg("SB2", s.dfcAccess);
-        camera().setReg("TMD", s.tmd);
-        show();
+        start(model,
+              {{"AEC", s.mode},
+               {"AMD", s.mode},
+               {"ESH", s.esh},
+               {"SB1", s.agcAccess},
+               {"SB2", s.dfcAccess},
+               {"TMD", s.tmd}},
+              screen);
     }
 
     void expectRow(const Row& row)
@@ -225,10 +225,7 @@ TEST_F(MainPnlRules, ShutterSpeedAccessByTriggerModeClassAndElectronicShutter)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.model) + " tmd " + std::to_string(c.tmd) + " esh " +
                      std::to_string(c.esh));
-        connect(c.model);
-        camera().setReg("AEC", 0);
-        camera().setReg("TMD", c.tmd);
-        show();
+        start(c.model, {{"AEC", 0}, {"TMD", c.tmd}});
         camera().setReg("ESH", c.esh);
         clearLog();
         Comm_AdjustShutterSpeedAccess(c.dim);
@@ -238,9 +235,7 @@ TEST_F(MainPnlRules, ShutterSpeedAccessByTriggerModeClassAndElectronicShutter)
     }
 
     // An unreadable electronic shutter counts as off.
-    connect("VKC-475");
-    camera().setReg("AEC", 0);
-    show();
+    start("VKC-475", {{"AEC", 0}});
     camera().setReg("ESH", 1);
     camera().faults().refuse = {"ESH"};
     EXPECT_EQ(Comm_AdjustShutterSpeedAccess(1), COMM_NAK);

@@ -112,9 +112,7 @@ TEST_F(MainPnlShape, ModelsThatDifferFromTheirGroup)
         }
 
     // Below 3 dB is not on offer: the control holds the gain at its minimum.
-    connect("VK-473");
-    camera().setReg("AEC", 0);
-    show();
+    start("VK-473", {{"AEC", 0}});
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 1.0), 0);
     EXPECT_NEAR(realVal(MAIN_AGN), 3.0, 0.02);
     ASSERT_FALSE(sent().empty());

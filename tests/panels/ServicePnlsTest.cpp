@@ -16,65 +16,35 @@ namespace {
 using Lines = std::vector<std::string>;
 using uitest::Popup;
 
-class ServicePnls : public MainPanelTest {
+class ServicePnls : public PopupTest {
 protected:
     void SetUp() override
     {
-        MainPanelTest::SetUp();
+        PopupTest::SetUp();
         ServicePnl_RegisterCallbacks();
     }
 
-    /// Chooses the menu item; the pop-up it opened.  The opening's traffic
-    /// stays in the log.
-    int open(int item)
-    {
-        if (uitest::TopPopup() != 0) RemovePopup(1);
-        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
-        pop_ = uitest::TopPopup();
-        EXPECT_GT(pop_, 0);
-        return pop_;
-    }
-    int val(int control) const
-    {
-        int v = -1;
-        EXPECT_EQ(GetCtrlVal(pop_, control, &v), 0) << control;
-        return v;
-    }
-    double real(int control) const
-    {
-        double v = -1;
-        EXPECT_EQ(GetCtrlVal(pop_, control, &v), 0) << control;
-        return v;
-    }
-    bool popDimmed(int control) const
-    {
-        int v = 0;
-        GetCtrlAttribute(pop_, control, ATTR_DIMMED, &v);
-        return v != 0;
-    }
     int commit(int control, int value)
     {
         clearLog();
         return uitest::Commit(pop_, control, value);
     }
-
-    int pop_ = 0;
 };
 
 TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
 {
     start("VKC-475", 1);
-    open(MAINMNU_FILE_SPLIT);
+    openPopup(MAINMNU_FILE_SPLIT);
     EXPECT_EQ(sent(), (Lines{":SSE?", ":HSM?", ":HSL?", ":HSR?", ":SSA?", ":SLT?", ":SLR?", ":SLT?", ":SLG?",
                              ":SLT?", ":SLB?", ":SRT?", ":SRR?", ":SRT?", ":SRG?", ":SRT?", ":SRB?"}));
     clearLog();
-    open(MAINMNU_COLORPROC);
+    openPopup(MAINMNU_COLORPROC);
     EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC?", ":SHA?", ":SHG?", ":SEN?"}));
     clearLog();
-    open(MAINMNU_FILE_AFEACC);
+    openPopup(MAINMNU_FILE_AFEACC);
     EXPECT_EQ(sent(), (Lines{":AFA?", ":SHP?", ":SHD?", ":DOU?", ":RSE?"}));
     clearLog();
-    open(MAINMNU_FILE_FTEST);
+    openPopup(MAINMNU_FILE_FTEST);
     EXPECT_EQ(sent(), (Lines{":FPA?", ":FPR?", ":FPA=46", ":FPR?", ":FPA=47", ":FPR?", ":FPA=48", ":FPR?",
                              ":FPA=49", ":FPR?"}));
     EXPECT_TRUE(popups().empty());
@@ -90,16 +60,12 @@ TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
                   {MAINMNU_FILE_FTEST, FTEST_OKBUTTON, "FPGA Access", 0}};
     for (const auto& p : panels) {
         SCOPED_TRACE(p.title);
-        open(p.item);
-        std::string title;
-        GetPanelAttribute(pop_, ATTR_TITLE, &title);
-        EXPECT_EQ(title, p.title);
-        int attribute = 0;
-        GetPanelAttribute(pop_, ATTR_LEGACY_618, &attribute);
-        EXPECT_EQ(attribute, p.legacy618);
+        openPopup(p.item);
+        EXPECT_EQ(title(pop_), p.title);
+        EXPECT_EQ(panelAttribute<int>(ATTR_LEGACY_618, pop_), p.legacy618);
         ASSERT_EQ(uitest::Click(pop_, p.ok), 0);
         EXPECT_EQ(uitest::TopPopup(), 0);
-        open(p.item);
+        openPopup(p.item);
         ASSERT_EQ(uitest::ClosePanel(pop_), 0);
         EXPECT_EQ(uitest::TopPopup(), 0);
     }
@@ -107,31 +73,26 @@ TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
 
 TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
 {
-    connect("VK-470");
     // Position 50 %, left 20 %, right 10 %.
-    camera().setReg("HSM", 90);
-    camera().setReg("HSL", 72);
-    camera().setReg("HSR", 99);
-    show();
-    open(MAINMNU_FILE_SPLIT);
-    ASSERT_EQ(val(SPLITSCRN_LLT), 20);
+    start("VK-470", {{"HSM", 90}, {"HSL", 72}, {"HSR", 99}});
+    openPopup(MAINMNU_FILE_SPLIT);
+    ASSERT_EQ(popInt(SPLITSCRN_LLT), 20);
     // 27 % of the 360 units left of the line: 97 whole units, count (360 - 97) / 4 = 65.75,
     // rounded 66, which the camera reads back as 100 - 40000 x 66 / 36000 = 26.67: 26 %.
-    ASSERT_EQ(commit(SPLITSCRN_LLT, 27), 0);
-    EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=66", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
-    EXPECT_EQ(val(SPLITSCRN_LLT), 26);
-    EXPECT_EQ(val(SPLITSCRN_SSP), 50);
-    EXPECT_EQ(val(SPLITSCRN_RLT), 10);
+    EXPECT_EQ(popSends(SPLITSCRN_LLT, 27),
+              (Lines{":HSM=90", ":HSL=66", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
+    EXPECT_EQ(popInt(SPLITSCRN_LLT), 26);
+    EXPECT_EQ(popInt(SPLITSCRN_SSP), 50);
+    EXPECT_EQ(popInt(SPLITSCRN_RLT), 10);
 
     // Refused in part: the line is read back and shows what the camera took.
     // 40 % of 360 units is 144, count (360 - 144) / 4 = 54, read back as 40 %.
     camera().faults().refuse = {"HSM="};
-    ASSERT_EQ(commit(SPLITSCRN_LLT, 40), 0);
-    EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=54", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
-    EXPECT_EQ(val(SPLITSCRN_LLT), 40);
-    EXPECT_EQ(val(SPLITSCRN_SSP), 50);
-    EXPECT_EQ(popups(), std::vector<Popup>{Error("Camera returned error message NAK.\n"
-                                                 "Setting HSM to 90: the camera refused it.")});
+    EXPECT_EQ(popSends(SPLITSCRN_LLT, 40),
+              (Lines{":HSM=90", ":HSL=54", ":HSR=99", ":HSM?", ":HSL?", ":HSR?"}));
+    EXPECT_EQ(popInt(SPLITSCRN_LLT), 40);
+    EXPECT_EQ(popInt(SPLITSCRN_SSP), 50);
+    EXPECT_EQ(popups(), std::vector<Popup>{Refused("Setting HSM to 90")});
     // Refused and not to be read back: nothing shown is known to be the camera's.
     camera().faults().refuse = {"HSL"};
     ASSERT_EQ(commit(SPLITSCRN_LLT, 30), 0);
@@ -141,52 +102,41 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
 
 TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
 {
-    connect("VK-470");
-    camera().setReg("SLT", 50);
-    camera().setReg("SLR", 50);  // level 100 at half transparency
-    camera().setReg("SLG", 25);  // level 50
-    camera().setReg("SRT", 0);
-    show();
-    open(MAINMNU_FILE_SPLIT);
-    ASSERT_EQ(val(SPLITSCRN_SLR), 100);
+    // At half transparency SLR 50 is level 100, SLG 25 level 50.
+    start("VK-470", {{"SLT", 50}, {"SLR", 50}, {"SLG", 25}, {"SRT", 0}});
+    openPopup(MAINMNU_FILE_SPLIT);
+    ASSERT_EQ(popInt(SPLITSCRN_SLR), 100);
     // The camera keeps each level scaled by the transparency: all three go again.
-    ASSERT_EQ(commit(SPLITSCRN_SLT, 20), 0);
-    EXPECT_EQ(sent(), (Lines{":SLT=20", ":SLR=80", ":SLT=20", ":SLG=40", ":SLT=20", ":SLB=0"}));
+    EXPECT_EQ(popSends(SPLITSCRN_SLT, 20),
+              (Lines{":SLT=20", ":SLR=80", ":SLT=20", ":SLG=40", ":SLT=20", ":SLB=0"}));
     ASSERT_EQ(commit(SPLITSCRN_SRG, 200), 0);
     EXPECT_EQ(sent(), (Lines{":SRT=0", ":SRG=200"}));
-    int swatch = -1;
-    GetCtrlAttribute(pop_, SPLITSCRN_RIGHT_SWATCH, ATTR_TEXT_BGCOLOR, &swatch);
-    EXPECT_EQ(swatch, 0x00C800);  // green 200 of the right half
+    EXPECT_EQ(popAttr(SPLITSCRN_RIGHT_SWATCH, ATTR_TEXT_BGCOLOR), 0x00C800);  // green 200 of the right half
 
     // A refused colour says nothing, and the level goes back to the camera's.
     camera().faults().refuse = {"SRG"};
     ASSERT_EQ(commit(SPLITSCRN_SRG, 10), 0);
-    EXPECT_EQ(val(SPLITSCRN_SRG), 200);
+    EXPECT_EQ(popInt(SPLITSCRN_SRG), 200);
     EXPECT_TRUE(popups().empty());
 }
 
 TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
 {
-    connect("VKC-475");
-    camera().setReg("SAC", 0x40C0);  // Cb byte 64, Cr byte 192
-    camera().setReg("CBH", 40);
-    show();
-    open(MAINMNU_COLORPROC);
-    EXPECT_NEAR(real(CPROC_BYSAT), 1.0 + 64 / 255.0, 1e-6);
-    EXPECT_NEAR(real(CPROC_RYSAT), 1.0 + 192 / 255.0, 1e-6);
+    // SAC: Cb byte 64, Cr byte 192.
+    start("VKC-475", {{"SAC", 0x40C0}, {"CBH", 40}});
+    openPopup(MAINMNU_COLORPROC);
+    EXPECT_NEAR(popReal(CPROC_BYSAT), 1.0 + 64 / 255.0, 1e-6);
+    EXPECT_NEAR(popReal(CPROC_RYSAT), 1.0 + 192 / 255.0, 1e-6);
     for (int c : {CPROC_CHUE_LBL, CPROC_CBHUE, CPROC_CRHUE}) EXPECT_TRUE(popDimmed(c)) << c;
-    EXPECT_DOUBLE_EQ(real(CPROC_CBHUE), 0.0);  // not read: as laid out
+    EXPECT_DOUBLE_EQ(popReal(CPROC_CBHUE), 0.0);  // not read: as laid out
 
     // 1.5 is byte ceil(127.5) = 128; the Cr byte stays: 0x80C0.
-    clearLog();
-    ASSERT_EQ(uitest::Commit(pop_, CPROC_BYSAT, 1.5), 0);
-    EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC=32960"}));
-    EXPECT_NEAR(real(CPROC_BYSAT), 1.0 + 128 / 255.0, 1e-6);
-    ASSERT_EQ(commit(CPROC_SEN, 1), 0);
-    EXPECT_EQ(sent(), Lines{":SEN=1"});
+    EXPECT_EQ(popSends(CPROC_BYSAT, 1.5), (Lines{":SAC?", ":SAC=32960"}));
+    EXPECT_NEAR(popReal(CPROC_BYSAT), 1.0 + 128 / 255.0, 1e-6);
+    EXPECT_EQ(popSends(CPROC_SEN, 1), (Lines{":SEN=1"}));
 
     g_hardware_rev = 1;  // the current hardware reads and sets the hue
-    open(MAINMNU_COLORPROC);
+    openPopup(MAINMNU_COLORPROC);
     EXPECT_FALSE(popDimmed(CPROC_CBHUE));
     EXPECT_EQ(sent().back(), ":CRH?");
 }
@@ -194,80 +144,73 @@ TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
 TEST_F(ServicePnls, AfeWritesTheRegisterEachTimeAndSendsBothResetEdges)
 {
     start("VK-470", 1);
-    open(MAINMNU_FILE_AFEACC);
-    ASSERT_EQ(val(AFEACC_RSTPOS), 3);
+    openPopup(MAINMNU_FILE_AFEACC);
+    ASSERT_EQ(popInt(AFEACC_RSTPOS), 3);
     ASSERT_EQ(commit(AFEACC_AFA, 0x10), 0);
     EXPECT_TRUE(sent().empty());  // the address alone sends nothing
     ASSERT_EQ(uitest::Commit(pop_, AFEACC_AFW, 0xFF), 0);
     ASSERT_EQ(uitest::Commit(pop_, AFEACC_AFW, 0xFF), 0);
     EXPECT_EQ(sent(), (Lines{":AFA=16", ":AFW=255", ":AFA=16", ":AFW=255"}));
     EXPECT_EQ(camera().afeRegister(16), 255);
-    ASSERT_EQ(commit(AFEACC_RSTNEG, 7), 0);
-    EXPECT_EQ(sent(), (Lines{":RSE=775", ":RSE?"}));  // 3 x 256 + 7, then what the camera holds
+    EXPECT_EQ(popSends(AFEACC_RSTNEG, 7),
+              (Lines{":RSE=775", ":RSE?"}));  // 3 x 256 + 7, then what the camera holds
     // The negative edge has the low byte only: more would carry into the positive edge.
     EXPECT_EQ(commit(AFEACC_RSTNEG, 300), 0);
     EXPECT_EQ(sent(), (Lines{":RSE=1023", ":RSE?"}));  // 3 x 256 + 255
-    EXPECT_EQ(val(AFEACC_RSTPOS), 3);
-    EXPECT_EQ(val(AFEACC_RSTNEG), 255);
-    ASSERT_EQ(commit(AFEACC_SHP, 30), 0);
-    EXPECT_EQ(sent(), Lines{":SHP=30"});
+    EXPECT_EQ(popInt(AFEACC_RSTPOS), 3);
+    EXPECT_EQ(popInt(AFEACC_RSTNEG), 255);
+    EXPECT_EQ(popSends(AFEACC_SHP, 30), (Lines{":SHP=30"}));
 }
 
 TEST_F(ServicePnls, FpgaSwitchesComposeAValueThatOnlyWriteSends)
 {
     start("VK-470", 1);
-    open(MAINMNU_FILE_FTEST);
+    openPopup(MAINMNU_FILE_FTEST);
     ASSERT_EQ(commit(FTEST_NEWVALUE, 0x0001), 0);
     ASSERT_EQ(commit(FTEST_WR_BIT15, 1), 0);
-    EXPECT_EQ(val(FTEST_NEWVALUE), 0x8001);
+    EXPECT_EQ(popInt(FTEST_NEWVALUE), 0x8001);
     ASSERT_EQ(commit(FTEST_NEWVALUE, 0x00FF), 0);
-    for (int bit = 0; bit < 16; ++bit) EXPECT_EQ(val(FTEST_WR_BIT0 - bit), bit < 8 ? 1 : 0) << bit;
+    for (int bit = 0; bit < 16; ++bit) EXPECT_EQ(popInt(FTEST_WR_BIT0 - bit), bit < 8 ? 1 : 0) << bit;
     EXPECT_TRUE(sent().empty());
 
-    ASSERT_EQ(commit(FTEST_FADDR, 0x20), 0);
-    EXPECT_EQ(sent(), (Lines{":FPA=32", ":FPR?"}));
+    EXPECT_EQ(popSends(FTEST_FADDR, 0x20), (Lines{":FPA=32", ":FPR?"}));
     clearLog();
     ASSERT_EQ(uitest::Commit(pop_, FTEST_NEWVALUE, 0x1234), 0);
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
     EXPECT_EQ(sent(), (Lines{":FPA=32", ":FPR=4660", ":FPR?"}));
     EXPECT_EQ(camera().fpgaRegister(0x20), 0x1234);
-    EXPECT_EQ(val(FTEST_FVALUE), 0x1234);
-    EXPECT_EQ(val(FTEST_RD_BIT2), 1);  // 0x1234 has bit 2
-    EXPECT_EQ(val(FTEST_RD_BIT0), 0);
-    ASSERT_EQ(commit(FTEST_VAL30, 0x0042), 0);
-    EXPECT_EQ(sent(), (Lines{":FPA=48", ":FPR=66"}));
+    EXPECT_EQ(popInt(FTEST_FVALUE), 0x1234);
+    EXPECT_EQ(popInt(FTEST_RD_BIT2), 1);  // 0x1234 has bit 2
+    EXPECT_EQ(popInt(FTEST_RD_BIT0), 0);
+    EXPECT_EQ(popSends(FTEST_VAL30, 0x0042), (Lines{":FPA=48", ":FPR=66"}));
     EXPECT_TRUE(popups().empty());
 
     // A value wider than 16 bits: whole in the numbers, its low bits on the lamps.
     camera().setFpgaRegister(0x21, 0x18001);
     ASSERT_EQ(commit(FTEST_FADDR, 0x21), 0);
-    EXPECT_EQ(val(FTEST_FVALUE), 0x18001);
-    EXPECT_EQ(val(FTEST_RD_BIT15), 1);
-    EXPECT_EQ(val(FTEST_RD_BIT0), 1);
-    EXPECT_EQ(val(FTEST_RD_BIT14), 0);
+    EXPECT_EQ(popInt(FTEST_FVALUE), 0x18001);
+    EXPECT_EQ(popInt(FTEST_RD_BIT15), 1);
+    EXPECT_EQ(popInt(FTEST_RD_BIT0), 1);
+    EXPECT_EQ(popInt(FTEST_RD_BIT14), 0);
 }
 
 TEST_F(ServicePnls, FpgaRefusalsAddressSilentlyWriteAloud)
 {
     start("VK-470", 1);
-    open(MAINMNU_FILE_FTEST);
-    const int shown = val(FTEST_FVALUE);
+    openPopup(MAINMNU_FILE_FTEST);
+    const int shown = popInt(FTEST_FVALUE);
     camera().faults().refuse = {"FPA"};
-    ASSERT_EQ(commit(FTEST_FADDR, 0x22), 0);
-    EXPECT_EQ(sent(), Lines{":FPA=34"});
-    EXPECT_EQ(val(FTEST_FADDR), 0);  // the address the camera holds
-    EXPECT_EQ(val(FTEST_FVALUE), shown);
+    EXPECT_EQ(popSends(FTEST_FADDR, 0x22), (Lines{":FPA=34"}));
+    EXPECT_EQ(popInt(FTEST_FADDR), 0);  // the address the camera holds
+    EXPECT_EQ(popInt(FTEST_FVALUE), shown);
     EXPECT_TRUE(popups().empty());
 
     // "Write to FPGA" says when the address or the data did not go in.
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
     camera().faults().refuse = {"FPR"};
     ASSERT_EQ(uitest::Click(pop_, FTEST_WRITEFPGA), 0);
-    EXPECT_EQ(popups(), (std::vector<Popup>{
-                            Error("Camera returned error message NAK.\n"
-                                  "Setting FPA (FPGA Register Address) to 0: the camera refused it."),
-                            Error("Camera returned error message NAK.\n"
-                                  "Setting FPR (FPGA Register Value) to 18755: the camera refused it.")}));
+    EXPECT_EQ(popups(), (std::vector<Popup>{Refused("Setting FPA (FPGA Register Address) to 0"),
+                                            Refused("Setting FPR (FPGA Register Value) to 18755")}));
 }
 
 TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
@@ -299,23 +242,19 @@ TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
         SCOPED_TRACE(c.item);
         camera().faults().refuse = c.refused;
         uitest::ClearPopups();
-        open(c.item);
+        openPopup(c.item);
         EXPECT_EQ(popups(),
                   std::vector<Popup>{Error("Camera returned error message NAK.\nReading " + c.first +
                                            ": the camera refused it.")});  // one, not one per query
         for (int control : c.unread)
             EXPECT_EQ(noValue(control, pop_), "Not read from the camera: Camera returned error message NAK.")
                 << control;
-        std::string line;
-        GetPanelAttribute(pop_, ATTR_STATUS_TEXT, &line);
-        EXPECT_EQ(line.find(c.count), 0u) << line;
+        EXPECT_EQ(statusLine(pop_).find(c.count), 0u) << statusLine(pop_);
     }
     // Read again, nothing is left unread and the status line says nothing.
     camera().faults().refuse.clear();
     RenewCameraPopups(true);
-    std::string line = "?";
-    GetPanelAttribute(pop_, ATTR_STATUS_TEXT, &line);
-    EXPECT_EQ(line, "");
+    EXPECT_EQ(statusLine(pop_), "");
     EXPECT_EQ(noValue(CPROC_SHA, pop_), "");
 }
 
