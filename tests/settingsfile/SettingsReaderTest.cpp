@@ -331,27 +331,25 @@ TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
 // them in order; a single one to the setting its position is nearer to.
 TEST_F(SettingsReaderTest, TheTwiceUsedFocusKeyGoesByOrderThenByPosition)
 {
-    int failures = -1;
-    std::vector<std::string> lines = knownLines();
-    lines.erase(lines.begin() + 20);  // the focus
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 1);
-    EXPECT_EQ(main_.foc, 0.0f);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
-
-    lines = knownLines();
-    lines.erase(lines.begin() + 39);  // the zoom
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 1);
-    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
-    EXPECT_EQ(main_.zmc, 0.0f);
-
-    lines = knownLines();
-    lines.erase(lines.begin() + 11, lines.begin() + 16);  // five lines before the focus
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 5);
-    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+    const struct {
+        int from, to;  // the lines taken out
+        int failures;
+        float foc, zmc;
+    } cases[] = {
+        {20, 21, 1, 0.0f, -1.417323f},  // the focus
+        {39, 40, 1, 9.0f, 0.0f},        // the zoom
+        {11, 16, 5, 9.0f, -1.417323f},  // five lines before the focus
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        std::vector<std::string> lines = knownLines();
+        lines.erase(lines.begin() + c.from, lines.begin() + c.to);
+        int failures = -1;
+        ASSERT_EQ(read(joined(lines), &failures), 0);
+        EXPECT_EQ(failures, c.failures);
+        EXPECT_FLOAT_EQ(main_.foc, c.foc);
+        EXPECT_FLOAT_EQ(main_.zmc, c.zmc);
+    }
 }
 
 // The search for the count a value was printed from looks at the counts next
