@@ -120,16 +120,11 @@ TEST_F(CommandSetTest, FailedQueriesIntegerUntouchedConvertedFromCountZero)
     camera().faults().refuse = {"AEC", "SSX", "AGN", "SHG", "YGA"};
     int aec = 1234, ssx = 99;
     float agn = 7, shg = 7, yga = 7;
-    EXPECT_EQ(Comm_GetAEC(&aec), COMM_NAK);
-    EXPECT_EQ(Comm_GetSSX(&ssx), COMM_NAK);
-    EXPECT_EQ(Comm_GetAGN(&agn), COMM_NAK);
-    EXPECT_EQ(Comm_GetSHG(&shg), COMM_NAK);
-    EXPECT_EQ(Comm_GetYGA(&yga), COMM_NAK);
-    EXPECT_EQ(aec, 1234);
-    EXPECT_EQ(ssx, 99);
-    EXPECT_EQ(agn, 0.0f);
-    EXPECT_EQ(shg, 1.0f);
-    EXPECT_EQ(yga, 0.0f);
+    EXPECT_EQ((std::vector<int>{Comm_GetAEC(&aec), Comm_GetSSX(&ssx), Comm_GetAGN(&agn), Comm_GetSHG(&shg),
+                                Comm_GetYGA(&yga)}),
+              std::vector<int>(5, COMM_NAK));
+    EXPECT_EQ((std::vector<int>{aec, ssx}), (std::vector<int>{1234, 99}));
+    EXPECT_EQ((std::vector<float>{agn, shg, yga}), (std::vector<float>{0.0f, 1.0f, 0.0f}));
 }
 
 // A timer stands in for a user-interface callback that runs while a slow

@@ -238,33 +238,25 @@ TEST_F(LinkTest, FloodOfLinesKeepsTheNewestAndNeverOverruns)
 TEST_F(LinkTest, NestedTransactionsAreRefusedByTheBusyFlag)
 {
     camera().faults().replyDelayMs = 100;
-    struct Nested {
-        int set = -1, fixed = -1, number = -1, text = -1, textQuery = -1, query = -1;
-        int value = 99;
-        char buffer[kReplySize] = "untouched";
-        int busyDuringWait = 0;
-    } n;
-    QTimer::singleShot(20, [&n] {
-        n.busyDuringWait = Comm_IsBusy();
-        n.set = Comm_SetIntVal(":ALV=", 1);
-        n.fixed = Comm_SendFixed(":AWB!");
-        n.number = Comm_SendFixedNumber(":WSTA=", 1);
-        n.text = Comm_SetText(":CID=", "x");
-        n.textQuery = Comm_GetText(":VER?\r", n.buffer, sizeof n.buffer);
-        n.query = Comm_GetIntVal(":ALV?\r", &n.value);
+    int busyDuringWait = 0, value = 99;
+    char buffer[kReplySize] = "untouched";
+    std::vector<int> statuses;
+    QTimer::singleShot(20, [&] {
+        busyDuringWait = Comm_IsBusy();
+        statuses = {Comm_SetIntVal(":ALV=", 1),
+                    Comm_SendFixed(":AWB!"),
+                    Comm_SendFixedNumber(":WSTA=", 1),
+                    Comm_SetText(":CID=", "x"),
+                    Comm_GetText(":VER?\r", buffer, sizeof buffer),
+                    Comm_GetIntVal(":ALV?\r", &value)};
     });
     int outer = 0;
     EXPECT_EQ(Comm_GetIntVal(":AMX?\r", &outer), COMM_OK);
-    EXPECT_EQ(n.busyDuringWait, 1);
+    EXPECT_EQ(busyDuringWait, 1);
     // Every shape is refused with its own status: none reads as success.
-    EXPECT_EQ(n.set, COMM_BUSY);
-    EXPECT_EQ(n.fixed, COMM_BUSY);
-    EXPECT_EQ(n.number, COMM_BUSY);
-    EXPECT_EQ(n.text, COMM_BUSY);
-    EXPECT_EQ(n.textQuery, COMM_BUSY);
-    EXPECT_STREQ(n.buffer, "untouched");
-    EXPECT_EQ(n.query, COMM_BUSY);
-    EXPECT_EQ(n.value, 99);
+    EXPECT_EQ(statuses, std::vector<int>(6, COMM_BUSY));
+    EXPECT_STREQ(buffer, "untouched");
+    EXPECT_EQ(value, 99);
     EXPECT_EQ(sent(), std::vector<std::string>{":AMX?"});
     EXPECT_EQ(Comm_IsBusy(), 0);
 }
@@ -348,10 +340,6 @@ TEST(LinkPortTest, OpeningAPortThatMapsToNothingFails)
     EXPECT_EQ(Comm_OpenPort(4, 9600), kRS_CanNotOpenPort);
     ClearComPortDevices();
 }
-
-}  // namespace
-
-namespace {
 
 TEST(LinkWithoutPortTest, TransactionsWithoutAnOpenPortFailAtOnce)
 {

@@ -1,8 +1,6 @@
 // A shortened soak (tests/support/Soak.h) with a fixed seed: mixed traffic
 // over a line that mangles replies, with a device that goes away and comes
 // back.  bench/soak runs the same for longer and prints the figures.
-#include <cstdio>
-
 #include "camera/Link.h"
 #include "support/SimLink.h"
 #include "support/Soak.h"
@@ -29,14 +27,6 @@ TEST_F(SoakTest, MixedTrafficOverABadLineNeverTakesAReplyForTheWrongCommand)
     SoakRun soak(1, 20261207, 115200);
     soak.run(12000);
     const SoakCounts& c = soak.counts();
-    std::printf(
-        "ok %ld, nak %ld, timeout %ld, unrecognized %ld, lost %ld, busy %ld, other %ld; losses %ld "
-        "(link lost %ld, time-out %ld); late %ld, silent %ld, refusals %ld, garbage %ld; unexplained %ld, "
-        "held back by the machine %ld\n",
-        c.ok, c.nak, c.timeout, c.unrecognized, c.lost, c.busy, c.other, c.losses, c.lossesLinkLost,
-        c.lossesTimeout, c.lateLines, c.silentSteps, c.refusals, c.garbageLines, c.unexplainedFailures,
-        c.heldBackByMachine);
-
     EXPECT_EQ(c.steps, 12000);
     EXPECT_EQ(c.wrong, 0) << c.firstWrong;
 

@@ -24,20 +24,6 @@ protected:
         Settings_AskLongestShutter();  // 625 lines
     }
 
-    // The hand-written file with some of its lines (0-based) replaced.
-    std::string fileWith(std::initializer_list<std::pair<int, const char*>> replacements, bool crlf = true)
-    {
-        std::vector<std::string> lines;
-        const std::string text = KnownValuesFile("comment");
-        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-             start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        for (const auto& [index, line] : replacements) lines[static_cast<std::size_t>(index)] = line;
-        std::string out;
-        for (const std::string& line : lines) out += line + (crlf ? "\r\n" : "\n");
-        return out;
-    }
-
     static std::vector<std::string> knownLines()
     {
         std::vector<std::string> lines;
@@ -47,11 +33,32 @@ protected:
             lines.push_back(text.substr(start, end - start));
         return lines;
     }
-    static std::string joined(const std::vector<std::string>& lines)
+    static std::string joined(const std::vector<std::string>& lines, const char* end = "\r\n")
     {
         std::string out;
-        for (const std::string& line : lines) out += line + "\r\n";
+        for (const std::string& line : lines) out += line + end;
         return out;
+    }
+    // The hand-written file with some of its lines (0-based) replaced.
+    static std::string fileWith(std::initializer_list<std::pair<int, const char*>> replacements,
+                                const char* end = "\r\n")
+    {
+        std::vector<std::string> lines = knownLines();
+        for (const auto& [index, line] : replacements) lines[static_cast<std::size_t>(index)] = line;
+        return joined(lines, end);
+    }
+
+    // Reads text as the load does, with what it tells of each line.
+    int load(const std::string& text, int* failures, std::vector<SettingsLineFailure>* failed,
+             SettingsLineSet* lines = nullptr, int* model = nullptr)
+    {
+        writeAll(path("in.cfg"), text);
+        main_ = {};
+        adv_ = {};
+        const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
+        const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, failures, lines, failed, model);
+        RT_CloseFile(file);
+        return result;
     }
 
     int read(const std::string& text, int* failures)
@@ -84,9 +91,9 @@ TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
 TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
 {
     int failures = -1;
-    ASSERT_EQ(read(fileWith({}, false), &failures), 0);
+    ASSERT_EQ(read(fileWith({}, "\n"), &failures), 0);
     const CamMainSettings lfMain = main_;
-    ASSERT_EQ(read(fileWith({}, true), &failures), 0);
+    ASSERT_EQ(read(fileWith({}), &failures), 0);
     EXPECT_EQ(std::memcmp(&lfMain, &main_, sizeof main_), 0);
     EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
 }
@@ -124,15 +131,10 @@ TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        writeAll(path("in.cfg"), fileWith({{c.index, c.text}}));
-        main_ = {};
-        adv_ = {};
-        const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
         int failures = -1;
         SettingsLineSet lines;
         std::vector<SettingsLineFailure> failed;
-        EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, &lines, &failed), 0);
-        RT_CloseFile(file);
+        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failures, &failed, &lines), 0);
         ASSERT_EQ(failures, 1);
         ASSERT_EQ(failed.size(), 1u);
         EXPECT_EQ(failed[0].line, c.index + 1);
@@ -179,10 +181,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     lines.erase(lines.begin() + 5);  // no "Camera ID String" line
     int failures = -1;
     std::vector<SettingsLineFailure> failed;
-    writeAll(path("in.cfg"), joined(lines));
-    int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
-    EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, nullptr, &failed), 0);
-    RT_CloseFile(file);
+    EXPECT_EQ(load(joined(lines), &failures, &failed), 0);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].line, 0);
     EXPECT_EQ(failed[0].key, "Camera ID String");
@@ -193,12 +192,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     lines = knownLines();
     std::swap(lines[2], lines[37]);  // the model line where VPD stands
     int model = -1;
-    main_ = {};
-    adv_ = {};
-    writeAll(path("in.cfg"), joined(lines));
-    file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
-    EXPECT_EQ(F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures, nullptr, &failed, &model), 0);
-    RT_CloseFile(file);
+    EXPECT_EQ(load(joined(lines), &failures, &failed, nullptr, &model), 0);
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(model, 5);
     EXPECT_FLOAT_EQ(adv_.vpd, 50.0f);
@@ -337,27 +331,25 @@ TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
 // them in order; a single one to the setting its position is nearer to.
 TEST_F(SettingsReaderTest, TheTwiceUsedFocusKeyGoesByOrderThenByPosition)
 {
-    int failures = -1;
-    std::vector<std::string> lines = knownLines();
-    lines.erase(lines.begin() + 20);  // the focus
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 1);
-    EXPECT_EQ(main_.foc, 0.0f);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
-
-    lines = knownLines();
-    lines.erase(lines.begin() + 39);  // the zoom
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 1);
-    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
-    EXPECT_EQ(main_.zmc, 0.0f);
-
-    lines = knownLines();
-    lines.erase(lines.begin() + 11, lines.begin() + 16);  // five lines before the focus
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 5);
-    EXPECT_FLOAT_EQ(main_.foc, 9.0f);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+    const struct {
+        int from, to;  // the lines taken out
+        int failures;
+        float foc, zmc;
+    } cases[] = {
+        {20, 21, 1, 0.0f, -1.417323f},  // the focus
+        {39, 40, 1, 9.0f, 0.0f},        // the zoom
+        {11, 16, 5, 9.0f, -1.417323f},  // five lines before the focus
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        std::vector<std::string> lines = knownLines();
+        lines.erase(lines.begin() + c.from, lines.begin() + c.to);
+        int failures = -1;
+        ASSERT_EQ(read(joined(lines), &failures), 0);
+        EXPECT_EQ(failures, c.failures);
+        EXPECT_FLOAT_EQ(main_.foc, c.foc);
+        EXPECT_FLOAT_EQ(main_.zmc, c.zmc);
+    }
 }
 
 // The search for the count a value was printed from looks at the counts next

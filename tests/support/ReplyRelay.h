@@ -28,6 +28,18 @@
 #include "platform/Rs232.h"
 #include "sim/SimEndpoint.h"
 
+/// Adds bytes to what came before them and hands on each line they complete
+/// (up to and including its CR).
+template <typename Each>
+void TakeLines(QByteArray& partial, const QByteArray& bytes, Each each)
+{
+    partial += bytes;
+    for (qsizetype cr; (cr = partial.indexOf('\r')) >= 0;) {
+        each(partial.left(cr + 1));
+        partial.remove(0, cr + 1);
+    }
+}
+
 struct RelayOdds {
     double late = 0.001;       ///< held back past the reply time-out
     double delayed = 0.05;     ///< held back 1 to 4 ms
@@ -49,7 +61,9 @@ public:
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] { deliverDue(); });
-        endpoint.setSink([this](const QByteArray& bytes) { take(bytes); });
+        endpoint.setSink([this](const QByteArray& bytes) {
+            TakeLines(partial_, bytes, [this](const QByteArray& line) { relayLine(line); });
+        });
     }
 
     /// Lines delivered with at least one fault, by kind.
@@ -63,15 +77,6 @@ private:
 
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-    void take(const QByteArray& bytes)
-    {
-        partial_ += bytes;
-        for (qsizetype cr; (cr = partial_.indexOf('\r')) >= 0;) {
-            relayLine(partial_.left(cr + 1));
-            partial_.remove(0, cr + 1);
-        }
-    }
 
     void relayLine(QByteArray line)
     {

@@ -48,6 +48,18 @@ int Between(Random& random, int low, int high)
     return std::uniform_int_distribution<int>(low, high)(random);
 }
 
+// low to high characters drawn from those of pool (its closing NUL aside).
+template <std::size_t N>
+std::string Draw(Random& random, const char (&pool)[N], int low, int high)
+{
+    std::string out;
+    for (int i = Between(random, low, high); i > 0; --i) out += pool[Between(random, 0, int(N) - 2)];
+    return out;
+}
+
+const char* const kCorners[] = {"ULX", "ULY", "LRX", "LRY"};
+const char* const kDefects[] = {"CD1", "CD2", "CD3", "CD4"};
+
 // The line between the link and the camera.  It delivers the camera's reply
 // lines in their order, as a serial line does, and keeps for each step what
 // the camera sent.
@@ -73,7 +85,9 @@ public:
     // Opening the port gives the camera's replies to the port again.
     void attach()
     {
-        endpoint_.setSink([this](const QByteArray& bytes) { take(bytes); });
+        endpoint_.setSink([this](const QByteArray& bytes) {
+            TakeLines(partial_, bytes, [this](const QByteArray& line) { relayLine(line); });
+        });
     }
 
     void beginStep(Fault fault, bool clean, bool tryNested)
@@ -131,15 +145,6 @@ private:
         bool reply;  // of the step's own reply lines
     };
 
-    void take(const QByteArray& bytes)
-    {
-        partial_ += bytes;
-        for (qsizetype cr; (cr = partial_.indexOf('\r')) >= 0;) {
-            relayLine(partial_.left(cr + 1));
-            partial_.remove(0, cr + 1);
-        }
-    }
-
     void relayLine(QByteArray line)
     {
         // The camera answers every command with one line, in order, so the
@@ -187,10 +192,7 @@ private:
         }
         if (!clean_ && Chance(random_, 0.03)) {
             static const char kJunk[] = "xyzoe 0123456789\x01\x7f\n";
-            QByteArray junk;
-            for (int i = Between(random_, 1, 8); i > 0; --i)
-                junk += kJunk[Between(random_, 0, sizeof kJunk - 2)];
-            line.prepend(junk);
+            line.prepend(QByteArray::fromStdString(Draw(random_, kJunk, 1, 8)));
         }
         // The reply behind a garbage line stays with it: it is stale once the
         // garbage has ended the wait, and only content could tell it from a
@@ -213,9 +215,7 @@ private:
         if (!clean_ && Chance(random_, 0.02)) {
             // Noise between replies: anything but a colon, which would start a line.
             static const char kNoise[] = "x\0\x7f\x01oe 7\n\r\xff";
-            QByteArray noise;
-            for (int i = Between(random_, 1, 12); i > 0; --i)
-                noise += kNoise[Between(random_, 0, sizeof kNoise - 2)];
+            const QByteArray noise = QByteArray::fromStdString(Draw(random_, kNoise, 1, 12));
             queue(due + Between(random_, 0, 2), noise, false);
             ++counts_.noiseChunks;
         }
@@ -424,13 +424,9 @@ Kind SoakRun::Engine::pickKind()
 
 Fault SoakRun::Engine::pickFault(Kind kind, const char** refused)
 {
-    static const char* const kCorners[] = {"ULX", "ULY", "LRX", "LRY"};
-    static const char* const kDefects[] = {"CD1", "CD2", "CD3", "CD4"};
     switch (kind) {
         case Kind::IntSet:
         case Kind::IntQuery:
-            *refused = command->mnemonic;
-            break;
         case Kind::TextQuery:
             *refused = command->mnemonic;
             break;
@@ -500,9 +496,7 @@ void SoakRun::Engine::step()
         }
         if (kind == Kind::TextSet) {
             static const char kChars[] = "ABCXYZabcxyz0123456789 -_.#";
-            text.clear();
-            for (int i = Between(random, 1, 16); i > 0; --i)
-                text += kChars[Between(random, 0, sizeof kChars - 2)];
+            text = Draw(random, kChars, 1, 16);
         }
         corner = Between(random, 0, 3);
         defect = Between(random, 1, 4);
@@ -608,8 +602,6 @@ void SoakRun::Engine::recoverFromLoss(int status)
 // holds the value sent.
 int SoakRun::Engine::run(Kind kind, std::string& wrong)
 {
-    static const char* const kCorners[] = {"ULX", "ULY", "LRX", "LRY"};
-    static const char* const kDefects[] = {"CD1", "CD2", "CD3", "CD4"};
     auto accepted = [&](const char* what) {
         if (!cameraAccepted())
             wrong = std::string(what) + " was accepted by the link but refused by the camera";

@@ -16,7 +16,6 @@
 #include <QWheelEvent>
 
 #include "UiTestResource.h"
-#include "support/UiTestDriver.h"
 
 namespace {
 
@@ -45,18 +44,15 @@ void type(QWidget* w, const QString& text)
     for (QChar c : text) key(w, c.unicode(), QString(c));
 }
 
-class UiControls : public ::testing::Test {
+class UiControls : public UiTest {
 protected:
     void SetUp() override
     {
-        RegisterTestResource();
-        uitest::Reset();
-        StartRecording();
+        UiTest::SetUp();
         panel = LoadPanel(0, kTestUir, DEMO);
         ASSERT_GT(panel, 0);
         ASSERT_EQ(DisplayPanel(panel), 0);
     }
-    void TearDown() override { uitest::Reset(); }
 
     int intVal(int control)
     {
@@ -209,66 +205,45 @@ TEST_F(UiControls, TheWheelDoesNotTurnAControlTheOperatorHasNotChosen)
     EXPECT_EQ(intVal(DEMO_LEVEL), 0);
 }
 
-TEST_F(UiControls, ANumberNotTypedIntoKeepsItsFullValue)
-{
-    auto* gain = widget<QDoubleSpinBox>(panel, DEMO_GAIN);
-    SetCtrlVal(panel, DEMO_GAIN, 2.0064);
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QApplication::sendEvent(gain, &in);
-    key(gain, Qt::Key_Return);  // Enter on the shown, rounded text
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(gain, &out);
-    EXPECT_TRUE(Commits().empty());
-    double d = 0;
-    GetCtrlVal(panel, DEMO_GAIN, &d);
-    EXPECT_FLOAT_EQ(static_cast<float>(d), 2.0064f);
-
-    // Typing a value and Enter commits it once.
-    gain->clear();
-    type(gain, "3.5");
-    key(gain, Qt::Key_Return);
-    EXPECT_EQ(Commits(), std::vector<int>{DEMO_GAIN});
-    GetCtrlVal(panel, DEMO_GAIN, &d);
-    EXPECT_DOUBLE_EQ(d, 3.5);
-}
-
+// The operator moves to a number, perhaps types, presses Enter and moves on.
 // A typed number beyond the range is set to the nearest limit when entered,
 // never cut short while it is typed.
-TEST_F(UiControls, ANumberTypedBeyondTheRangeTakesTheNearestLimit)
+TEST_F(UiControls, ANumberEnteredCommitsWhatWasTypedWithinItsRange)
 {
-    auto* gain = widget<QDoubleSpinBox>(panel, DEMO_GAIN);  // 0 to 32 dB
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QApplication::sendEvent(gain, &in);
-    gain->clear();
-    type(gain, "36");
-    EXPECT_EQ(gain->text(), "36");
-    key(gain, Qt::Key_Return);
-    double d = 0;
-    GetCtrlVal(panel, DEMO_GAIN, &d);
-    EXPECT_DOUBLE_EQ(d, 32.0);
-
-    auto* count = widget<QDoubleSpinBox>(panel, DEMO_COUNT);  // 0 to 100
-    QApplication::sendEvent(count, &in);
-    count->clear();
-    type(count, "-7");
-    key(count, Qt::Key_Return);
-    GetCtrlVal(panel, DEMO_COUNT, &d);
-    EXPECT_DOUBLE_EQ(d, 0.0);
-    count->clear();
-    type(count, "4x2");  // not a number: the letter is refused
-    EXPECT_EQ(count->text(), "42");
-    EXPECT_EQ(Commits(), (std::vector<int>{DEMO_GAIN, DEMO_COUNT}));
-}
-
-// A whole number entered again is a commit again: a register is written twice.
-TEST_F(UiControls, EnterOnAnUnchangedWholeNumberCommitsAgain)
-{
-    auto* count = widget<QDoubleSpinBox>(panel, DEMO_COUNT);
-    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-    QApplication::sendEvent(count, &in);
-    key(count, Qt::Key_Return);
-    key(count, Qt::Key_Return);
-    EXPECT_EQ(Commits(), (std::vector<int>{DEMO_COUNT, DEMO_COUNT}));
+    const struct {
+        int control;
+        const char* typed;  // nullptr: nothing, the shown text stays
+        const char* shown;  // before Enter
+        int enters;
+        double value;
+        int commits;
+    } cases[] = {
+        {DEMO_GAIN, nullptr, "2.01", 1, 2.0064, 0},  // the shown text is rounded: the full value stays
+        {DEMO_GAIN, "3.5", "3.5", 1, 3.5, 1},       {DEMO_GAIN, "36", "36", 1, 32.0, 1},  // 0 to 32 dB
+        {DEMO_COUNT, nullptr, "10", 2, 10.0, 2},  // a whole number entered again: a register written twice
+        {DEMO_COUNT, "-7", "-7", 1, 0.0, 1},      // 0 to 100
+        {DEMO_COUNT, "4x2", "42", 1, 42.0, 1},    // not a number: the letter is refused
+    };
+    SetCtrlVal(panel, DEMO_GAIN, 2.0064);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed ? c.typed : c.shown);
+        auto* number = widget<QDoubleSpinBox>(panel, c.control);
+        SeenEvents().clear();
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(number, &in);
+        if (c.typed) {
+            number->clear();
+            type(number, c.typed);
+        }
+        EXPECT_EQ(number->text(), c.shown);
+        for (int i = 0; i < c.enters; ++i) key(number, Qt::Key_Return);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(number, &out);
+        EXPECT_EQ(Commits(), std::vector<int>(static_cast<std::size_t>(c.commits), c.control));
+        double d = 0;
+        GetCtrlVal(panel, c.control, &d);
+        EXPECT_FLOAT_EQ(static_cast<float>(d), static_cast<float>(c.value));
+    }
 }
 
 TEST_F(UiControls, FocusMovesAreReportedAndATextBoxCommitsWhenLeft)

@@ -6,23 +6,19 @@
 #include <QWidget>
 
 #include "UiTestResource.h"
-#include "support/UiTestDriver.h"
 
 namespace {
 
-class UiMenus : public ::testing::Test {
+class UiMenus : public UiTest {
 protected:
     void SetUp() override
     {
-        RegisterTestResource();
-        uitest::Reset();
-        StartRecording();
+        UiTest::SetUp();
         panel = LoadPanel(0, kTestUir, DEMO);
         bar = LoadMenuBar(panel, kTestUir, BAR);
         ASSERT_GT(bar, 0);
         DisplayPanel(panel);
     }
-    void TearDown() override { uitest::Reset(); }
 
     QMenuBar* menuBar() const { return uitest::PanelWidget(panel)->findChild<QMenuBar*>("BAR"); }
     QAction* action(const char* name) const { return uitest::PanelWidget(panel)->findChild<QAction*>(name); }

@@ -7,20 +7,11 @@
 #include <QWidget>
 
 #include "UiTestResource.h"
-#include "support/UiTestDriver.h"
 
 namespace {
 
-class UiPanels : public ::testing::Test {
+class UiPanels : public UiTest {
 protected:
-    void SetUp() override
-    {
-        RegisterTestResource();
-        uitest::Reset();
-        StartRecording();
-    }
-    void TearDown() override { uitest::Reset(); }
-
     static int shown(int resource)
     {
         const int p = LoadPanel(0, kTestUir, resource);

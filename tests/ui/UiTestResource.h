@@ -2,9 +2,12 @@
 // every kind, and a recorder for the callbacks they fire.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
+#include "support/UiTestDriver.h"
 #include "ui/Ui.h"
 
 inline constexpr char kTestUir[] = "test.uir";
@@ -63,3 +66,16 @@ std::vector<SeenMenu>& SeenMenus();
 std::vector<int> Commits();
 /// Registers the recorders under their names and clears what they saw.
 void StartRecording();
+
+/// Each test starts on a clean slate, with the resource registered and the
+/// recorders on.
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterTestResource();
+        uitest::Reset();
+        StartRecording();
+    }
+    void TearDown() override { uitest::Reset(); }
+};
