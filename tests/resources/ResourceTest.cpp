@@ -11,10 +11,13 @@ TEST(Resource, PreferencesPanel)
 {
     Items ports;
     for (int n = 1; n <= 32; ++n) ports.emplace_back("COM" + std::to_string(n), n);
+    const Items rates = {{"1200", 1200},   {"2400", 2400},   {"4800", 4800},   {"9600", 9600},
+                         {"19200", 19200}, {"38400", 38400}, {"57600", 57600}, {"115200", 115200}};
     Check(PREF, "Preferences", "",
           {Str(PREF_LABEL1, "PREF_LABEL1", "Zoom Label"), Str(PREF_LABEL2, "PREF_LABEL2", "Focus Label"),
            Str(PREF_LABEL3, "PREF_LABEL3", "Iris Label"),
            Ring(PREF_COM_LIST, "PREF_COM_LIST", "COM Port", ports, "Pref_ComListCallback"),
+           Ring(PREF_BAUD, "PREF_BAUD", "Baud Rate", rates, ""),
            Button(PREF_RESETLABELS, "PREF_RESETLABELS", "Reset Labels", "Pref_ResetLabelCallback"),
            Button(PREF_OKBUTTON, "PREF_OKBUTTON", "OK", "Pref_OKCallback"),
            Button(PREF_CANCEL, "PREF_CANCEL", "Cancel", "Pref_CancelCallback")});
