@@ -155,6 +155,7 @@ double s_reply_timeout = kReplyTimeoutSeconds;
 // touching the preference g_com_baud, and the wire times must be those of
 // the line in use.
 int s_open_baud = 0;
+std::uint64_t s_link_serial = 0;
 
 double byteSeconds()
 {
@@ -476,6 +477,7 @@ int Comm_OpenPort(int port, int baud)
     SetBreakOnLibraryErrors(1);
     if (status != 0) return status;
     s_open_baud = baud;
+    ++s_link_serial;
     // Nothing asked on an earlier link can answer on this one.
     s_ledger.reset();
     s_after = {};
@@ -483,6 +485,11 @@ int Comm_OpenPort(int port, int baud)
     FlushOutQ(port);
     return InstallComCallback(port, LWRS_RECEIVE | LWRS_RXCHAR | LWRS_LINKDOWN, 1, 0, SerialComCallback,
                               nullptr);
+}
+
+std::uint64_t Comm_LinkSerial()
+{
+    return s_link_serial;
 }
 
 int Comm_ReopenPort(int port)

@@ -34,6 +34,10 @@ void Comm_SetReplyTimeout(double seconds);
 /// Returns 0 or the negative status of the failing serial call.
 int Comm_OpenPort(int port, int baud);
 
+/// Counts the ports opened: a value learnt from the camera on one link is not
+/// taken for the camera on the next, which may be another one.
+std::uint64_t Comm_LinkSerial();
+
 /// Opens the port again at the baud rate of the last Comm_OpenPort (after its
 /// device went away).  Returns 0 or the negative status of the failing call.
 int Comm_ReopenPort(int port);

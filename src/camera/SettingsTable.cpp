@@ -1,4 +1,5 @@
 #include "camera/SettingsTable.h"
+#include "camera/Link.h"
 
 #include <algorithm>
 #include <cctype>
@@ -144,10 +145,12 @@ bool sameName(std::string_view a, std::string_view b)
     return true;
 }
 
-// The longest shutter speed the camera last told, for its model row: a
-// camera that does not answer again keeps the range it told.
+// The longest shutter speed the camera last told, for its model row and on
+// its link: a camera that does not answer again keeps the range it told, and
+// another camera of the same model found on a new link is asked afresh.
 struct ToldShutter {
     int row = -1;
+    std::uint64_t link = 0;
     int lines = 0;
 };
 ToldShutter s_told;
@@ -259,7 +262,7 @@ int Settings_AskLongestShutter()
 {
     int lines = 0;
     if (Comm_GetSSX(&lines) == COMM_OK && lines >= 1) {
-        s_told = {g_cam_model_user_idx, lines};
+        s_told = {g_cam_model_user_idx, Comm_LinkSerial(), lines};
         return lines;
     }
     return Settings_LongestShutter();
@@ -267,12 +270,7 @@ int Settings_AskLongestShutter()
 
 int Settings_LongestShutter()
 {
-    return s_told.row == g_cam_model_user_idx ? s_told.lines : 0;
-}
-
-void Settings_ForgetLongestShutter()
-{
-    s_told = {};
+    return s_told.row == g_cam_model_user_idx && s_told.link == Comm_LinkSerial() ? s_told.lines : 0;
 }
 
 bool Settings_InRange(const SettingInfo& setting, const SettingRange& range, double value)

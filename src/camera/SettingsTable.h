@@ -89,9 +89,6 @@ int Settings_AskLongestShutter();
 /// What Settings_AskLongestShutter last kept for the connected model (0: none).
 int Settings_LongestShutter();
 
-/// Forgets the kept shutter speeds (a new program session, the tests).
-void Settings_ForgetLongestShutter();
-
 /// Whether the camera takes value for the setting: its count lies within the
 /// counts of the range's ends, so that a value read back from the count the
 /// range's end was sent as (3.0 dB goes out as 85 and reads 2.992 dB) is

@@ -11,6 +11,7 @@
 #include "camera/Composite.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
+#include "camera/SettingsTable.h"
 #include "sim/SimCommands.h"
 #include "support/SimLink.h"
 
@@ -224,6 +225,27 @@ TEST_F(CommandLookupLinkTest, EverySettableRowRoundTripsThroughTheCamera)
     EXPECT_EQ(Comm_SetTextValue(*Comm_FindCommand("VER"), "x"), COMM_NAK);
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_EQ(i + f, 10.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// The longest shutter speed a camera told is that camera's: another camera
+// of the same model found on a new link is asked again, and until then no
+// range is taken from the first one.
+TEST_F(CommandSetTest, TheLongestShutterToldBelongsToItsLink)
+{
+    openSim("VK-470");
+    camera().setReg("SSX", 400);
+    EXPECT_EQ(Settings_AskLongestShutter(), 400);
+    EXPECT_EQ(Settings_LongestShutter(), 400);
+    openSim("VK-470");
+    EXPECT_EQ(Settings_LongestShutter(), 0);
+    camera().setReg("SSX", 300);
+    EXPECT_EQ(Settings_AskLongestShutter(), 300);
+    camera().faults().refuse = {"SSX"};
+    EXPECT_EQ(Settings_AskLongestShutter(), 300);  // not answering again keeps what it told
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
-#include "camera/SettingsTable.h"
 #include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
@@ -33,7 +32,6 @@ void SimLinkTest::TearDown()
     g_com_port = 0;
     g_prog_type = 0;
     g_hardware_rev = 0;
-    Settings_ForgetLongestShutter();
     PumpEvents(0);
     ClearComPortDevices();
     ResetSimCameras();
