@@ -20,13 +20,17 @@ void MMnu_UserGuideCallback(int, int, void*, int)
 {
     const std::string path = UserGuidePath();
     if (path.empty()) {
-        MessagePopup("ERROR",
-                     ("The user guide (" + std::string(kGuideName) + ") is not installed beside the program.")
-                         .c_str());
+        std::string message = "The user guide (";
+        message += kGuideName;
+        message += ") is not installed beside the program.";
+        MessagePopup("ERROR", message.c_str());
         return;
     }
-    if (OpenDocument(path.c_str()) != 0)
-        MessagePopup("ERROR", ("The desktop has no program to show the user guide.\n" + path).c_str());
+    if (OpenDocument(path.c_str()) != 0) {
+        std::string message = "The desktop has no program to show the user guide.\n";
+        message += path;
+        MessagePopup("ERROR", message.c_str());
+    }
 }
 
 void MMnu_AboutCallback(int, int, void*, int)

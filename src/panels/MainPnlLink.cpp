@@ -116,8 +116,9 @@ void Mpnl_Refresh(int panel)
     // The device went away: try its port now, as the looking does.
     if (Comm_LinkLost()) {
         if (!Mpnl_RestoreLink()) {
-            const std::string message = "No camera found.\nThe link to the camera on " + Mpnl_PortText() +
-                                        " is lost; the program keeps looking for the camera there.";
+            std::string message = "No camera found.\nThe link to the camera on ";
+            message += Mpnl_PortText();
+            message += " is lost; the program keeps looking for the camera there.";
             MessagePopup("ERROR", message.c_str());
         }
         SetCtrlVal(panel, MAIN_REF_ACTIVE, 0);
