@@ -23,6 +23,17 @@ namespace {
 constexpr char kOpenFailed[] = "Failed to Open Comm Port";
 constexpr char kNoCamera[] = "Camera Not Found on This Port";
 
+// "Failed to Open Comm Port" with the port, its device and the system's
+// reason: whether choosing again can help (another program holds it, no
+// permission, gone).
+std::string openFailedText(int port, int status)
+{
+    std::string text = kOpenFailed;
+    text += "\nCOM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() + "): ";
+    text += status == kRS_PortInUse ? "in use by another program." : GetComOpenErrorText();
+    return text;
+}
+
 // Asks for the camera's model on port.  The port that carries the link is
 // asked over the open link; any other port is opened at baud for the question and,
 // unless keepOpen, closed again.  g_com_port names the port during the
@@ -43,12 +54,7 @@ bool askPort(int port, int baud, bool keepOpen, char (&model)[kModelNameSize])
     g_com_port = port;
     bool found = false;
     if (const int opened = Comm_OpenPort(port, baud); opened != 0) {
-        // The port, its device and the system's reason: whether choosing
-        // again can help (another program holds it, no permission, gone).
-        std::string text = kOpenFailed;
-        text += "\nCOM" + std::to_string(port) + " (" + ComPortDevice(port).toStdString() + "): ";
-        text += opened == kRS_PortInUse ? "in use by another program." : GetComOpenErrorText();
-        MessagePopup("ERROR", text.c_str());
+        MessagePopup("ERROR", openFailedText(port, opened).c_str());
     } else {
         found = Comm_AskModel(model) == COMM_OK;
         if (!found) MessagePopup("ERROR", kNoCamera);
@@ -173,10 +179,18 @@ void takePreferences(int panel)
     }
     char model[kModelNameSize];
     if (!askPort(port, baud, true, model)) {
-        // The dialog stays open; the link is as it was.
+        // The dialog stays open; the link is as it was, or, when its port
+        // cannot be opened again, there is none and the window says so.
         if (rebaud && previous != 0) {
-            g_com_port = previous;
-            Comm_OpenPort(previous, previousBaud);
+            const int reopened = Comm_OpenPort(previous, previousBaud);
+            if (reopened == 0) {
+                g_com_port = previous;
+                return;
+            }
+            MessagePopup("ERROR", openFailedText(previous, reopened).c_str());
+            DimMainPnlCtrls(1);
+            DimMainPnlMenus(1);
+            Mpnl_ShowLinkState();
         }
         return;
     }

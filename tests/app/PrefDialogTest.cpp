@@ -122,6 +122,23 @@ TEST_F(PrefDialog, TheRateIsChosenAndTakenOnlyWhereTheCameraAnswers)
     EXPECT_EQ(iniLines().at(1), "Camera Baud Rate: 115200");
 }
 
+// The link's port cannot be opened again after a rate nothing answered at:
+// the program has no link then, and says so, rather than showing one.
+TEST_F(PrefDialog, ALinkThatCannotBeOpenedAgainIsNotShownAsConnected)
+{
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 3), 0);
+    ASSERT_EQ(uitest::Commit(pref_, PREF_BAUD, 19200), 0);
+    SetComPortDevice(1, QStringLiteral("/nonexistent/gone"));  // unplugged meanwhile
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    ASSERT_EQ(uitest::Popups().size(), 2u);
+    EXPECT_EQ(uitest::Popups()[1].text.rfind("Failed to Open Comm Port\nCOM1 (/nonexistent/gone): ", 0), 0u)
+        << uitest::Popups()[1].text;
+    EXPECT_EQ(g_com_port, 0);
+    EXPECT_EQ(g_com_baud, 9600);
+    EXPECT_EQ(MainStatus(), "No camera");
+    EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
+}
+
 TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
 {
     choosePort(2);

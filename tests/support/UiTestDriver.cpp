@@ -18,6 +18,21 @@ namespace uitest {
 
 namespace {
 
+// Gives a control the keyboard focus; inside a composite control (a slide
+// with its number) the focus goes to its editing part, which gets the keys.
+QWidget* focusOn(QWidget* control)
+{
+    QWidget* target = control;
+    if (!qobject_cast<QAbstractSpinBox*>(target) && !qobject_cast<QLineEdit*>(target)) {
+        if (auto* box = target->findChild<QAbstractSpinBox*>())
+            target = box;
+        else if (auto* edit = target->findChild<QLineEdit*>())
+            target = edit;
+    }
+    target->setFocus(Qt::OtherFocusReason);
+    return target;
+}
+
 // On screen and not behind a modal pop-up.
 bool reachable(int panel)
 {
@@ -131,16 +146,7 @@ int PressKey(int panel, int control, int key)
         int error = 0;
         const Control* c = FindControl(panel, control, &error);
         if (!c) return error;
-        target = c->widget;
-        // Inside a composite control (a slide with its number) the key goes
-        // to its editing part.
-        if (!qobject_cast<QAbstractSpinBox*>(target) && !qobject_cast<QLineEdit*>(target)) {
-            if (auto* box = target->findChild<QAbstractSpinBox*>())
-                target = box;
-            else if (auto* edit = target->findChild<QLineEdit*>())
-                target = edit;
-        }
-        target->setFocus(Qt::OtherFocusReason);
+        target = focusOn(c->widget);
     }
     // Shortcuts (Escape) are matched before any widget sees the key.
     for (QShortcut* shortcut : p->window->findChildren<QShortcut*>())
@@ -170,12 +176,7 @@ int TypeKey(int panel, int control, QKeyCombination key)
         int error = 0;
         const Control* c = FindControl(panel, control, &error);
         if (!c) return error;
-        target = c->widget;
-        if (auto* box = target->findChild<QAbstractSpinBox*>())
-            target = box;
-        else if (auto* edit = target->findChild<QLineEdit*>())
-            target = edit;
-        target->setFocus(Qt::OtherFocusReason);
+        target = focusOn(c->widget);
     }
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
     return UIENoError;
