@@ -1,5 +1,9 @@
 // The camera's user sets: File, Load Settings and File, Save Settings.
 #include "app/MenuCallbacks.h"
+#include "app/Restore.h"
+
+#include <string>
+
 #include "camera/Composite.h"
 #include "camera/Globals.h"
 #include "camera/Models.h"
@@ -7,6 +11,7 @@
 #include "panels/MainPnl.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -18,6 +23,11 @@ int openSetDialog(int panelResource, int ring)
     if (panel < 0) return panel;
     SetCtrlVal(panel, ring, g_set_no);
     return panel;
+}
+
+std::string setName(int set)
+{
+    return set == 0 ? std::string("the factory defaults") : "user set " + std::to_string(set);
 }
 
 void showDialog(int panel)
@@ -50,12 +60,19 @@ int LoadSet_OKCallback(int panel, int, int event, void*, int, int)
     int set = 0;
     GetCtrlVal(panel, LOADSET_SETNO, &set);
     RunDialogAction(panel, {LOADSET_OKBUTTON, LOADSET_CANCEL}, [set] {
+        const std::string what = setName(set);
+        if (!KeepSettingsBefore("the recall of " + what)) {
+            RemovePopup(0);
+            return;
+        }
         if (Comm_LoadSet(set) != 0) {
             MessagePopup("Error", "Error on Load Set");
+            Mpnl_NoteAction("Could not recall " + what);
         } else {
             // A set may hold another model; the panel takes the camera's shape.
             Comm_QueryAndRecordModel();
             Mpnl_ReadAndShowMain();
+            Mpnl_NoteAction("Recalled " + what);
         }
         RemovePopup(0);
     });
@@ -68,7 +85,12 @@ int SaveSet_OKCallback(int panel, int, int event, void*, int, int)
     int set = 0;
     GetCtrlVal(panel, SAVESET_SETNO, &set);
     RunDialogAction(panel, {SAVESET_OKBUTTON, SAVESET_CANCEL}, [set] {
-        if (Comm_SaveSet(set) != 0) MessagePopup("Error", "Error on Save Set");
+        if (Comm_SaveSet(set) != 0) {
+            MessagePopup("Error", "Error on Save Set");
+            Mpnl_NoteAction("Could not store in " + setName(set));
+        } else {
+            Mpnl_NoteAction("Stored in " + setName(set));
+        }
         RemovePopup(0);
     });
     return 0;

@@ -16,6 +16,7 @@
 #include "app/App.h"
 #include "app/MenuCallbacks.h"
 #include "app/Prefs.h"
+#include "app/Presets.h"
 #include "camera/Models.h"
 #include "devices/DeviceTransports.h"
 #include "panels/AdvSetPnl.h"
@@ -47,8 +48,8 @@ constexpr char kUsage[] =
     "                     environment variable ICCD_COM1 names a device\n"
     "  --quit-after-start quit as soon as the main window is filled\n"
     "  --open PANEL       once started, open a panel as its menu item does:\n"
-    "                     advanced, split, color, preferences, afe (factory) or\n"
-    "                     fpga (factory)\n"
+    "                     advanced, split, color, preferences, presets, afe\n"
+    "                     (factory) or fpga (factory)\n"
     "  --screenshot FILE  save the main window (or the panel --open opened) as a\n"
     "                     PNG picture, then quit\n"
     "  --instance-key KEY only copies started with the same KEY refuse each other\n"
@@ -97,10 +98,16 @@ QWidget* mainWindow()
 struct OpenablePanel {
     const char* name;
     int menuItem;
+    void (*open)() = nullptr;  ///< a dialog that is no camera pop-up
 };
 constexpr OpenablePanel kOpenable[] = {
-    {"advanced", MAINMNU_ADVSET}, {"split", MAINMNU_FILE_SPLIT}, {"color", MAINMNU_COLORPROC},
-    {"afe", MAINMNU_FILE_AFEACC}, {"fpga", MAINMNU_FILE_FTEST},  {"preferences", MAINMNU_FILE_SETUP},
+    {"advanced", MAINMNU_ADVSET},
+    {"split", MAINMNU_FILE_SPLIT},
+    {"color", MAINMNU_COLORPROC},
+    {"afe", MAINMNU_FILE_AFEACC},
+    {"fpga", MAINMNU_FILE_FTEST},
+    {"preferences", MAINMNU_FILE_SETUP},
+    {"presets", MAINMNU_FILE_PRESETS, OpenPresetsDialog},
 };
 
 const OpenablePanel* openable(const std::string& name)
@@ -119,9 +126,13 @@ std::string openableList()
 
 bool saveScreenshot(const std::string& path)
 {
-    // A pop-up on screen is what the picture is of.
+    // A pop-up on screen is what the picture is of; a window system that
+    // does not activate windows (offscreen) leaves it without focus.
+    QWidget* main = mainWindow();
     QWidget* w = QApplication::activeModalWidget();
-    if (!w) w = mainWindow();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (!w && top->isVisible() && top != main && top->windowModality() != Qt::NonModal) w = top;
+    if (!w) w = main;
     if (!w) return false;
     return w->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG");
 }
@@ -139,7 +150,10 @@ void scheduleAfterStart(const AppOptions& options, int* status)
                              name.c_str());
                 return;
             }
-            CameraPopupMenuCallback(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel);
+            if (p->open)
+                p->open();
+            else
+                CameraPopupMenuCallback(g_mainmnuhandle, p->menuItem, nullptr, g_mainpanel);
         });
     if (!options.quitAfterStart && options.screenshot.empty()) return;
     const std::string screenshot = options.screenshot;
@@ -235,7 +249,13 @@ int RunIccdControl(int argc, char** argv)
         return 0;
     }
     InstallDeviceTransports();
-    SetPrefsFolder(preferencesFolder(options, argc > 0 ? argv[0] : nullptr));
+    const std::string prefsFolder = preferencesFolder(options, argc > 0 ? argv[0] : nullptr);
+    SetPrefsFolder(prefsFolder);
+    // Presets and the recent-file list: beside "ICCD.ini" when it was put
+    // somewhere, in the user's data folder for an installed program.
+    SetUserDataFolder(options.configDir.empty() && !prefsFolder.empty()
+                          ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()
+                          : prefsFolder);
     // A device named in the environment is the operator's choice and wins.
     if (!options.simModel.empty() && qEnvironmentVariableIsEmpty("ICCD_COM1"))
         SetComPortDevice(1, QString::fromStdString("sim:" + options.simModel));

@@ -3,6 +3,8 @@
 #include "app/MenuCallbacks.h"
 
 #include "app/Help.h"
+#include "app/Presets.h"
+#include "app/Restore.h"
 
 #include <QFileInfo>
 #include <string>
@@ -11,6 +13,7 @@
 #include "panels/MainPnl.h"
 #include "panels/OperatorAction.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "platform/TextFile.h"
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
@@ -92,7 +95,7 @@ void noteFolderOf(const char* path)
 }
 
 // Whether the camera took the file: what `iccdctl diff` would list.
-void showComparison(const std::string& path)
+std::string comparisonText(const std::string& path)
 {
     constexpr std::size_t kListed = 20;
     const SettingsComparison comparison = CompareCameraWithFile(path.c_str());
@@ -110,7 +113,55 @@ void showComparison(const std::string& path)
         if (comparison.differences.size() > kListed)
             text += "\n... and " + std::to_string(comparison.differences.size() - kListed) + " more";
     }
-    MessagePopup("Load Settings From File", text.c_str());
+    return text;
+}
+
+std::string fileName(const std::string& path)
+{
+    return QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName().toStdString();
+}
+
+// The load of a chosen file, once the link is idle: the camera's settings
+// are kept first, so that the summary can offer the way back.
+void loadNow(const std::string& path)
+{
+    const int file = RT_OpenFile(path.c_str(), RT_READ);
+    if (file <= 0) {
+        MessagePopup("ERROR", SettingsFileOpenFailure(path.c_str()).c_str());
+        ForgetRecentFile(path);
+        return;
+    }
+    const std::string name = "\"" + fileName(path) + "\"";
+    if (!KeepSettingsBefore("the load of " + name)) {
+        RT_CloseFile(file);
+        return;
+    }
+    const SettingsLoadResult result = LoadSettingsFile(file);
+    NoteRecentFile(path);
+    if (result.readAborted) {
+        Mpnl_NoteAction("Could not load " + name + ": nothing was sent");
+        return;
+    }
+    if (result.linkLost) return;  // said so already; the camera cannot be compared
+    if (!result.failedLines.empty() || !result.failedSteps.empty())
+        MessagePopup("Load Settings From File",
+                     ("These lines and steps of the file failed:\n" + LoadFailureSummary(result)).c_str());
+    if (result.cancelled && result.stepsDone == 0) {
+        Mpnl_NoteAction("Load of " + name + " cancelled: nothing was sent");
+        return;
+    }
+    std::string text =
+        result.cancelled ? "The steps sent before the cancel stay in the camera." : comparisonText(path);
+    Mpnl_NoteAction((result.cancelled
+                         ? "Load of " + name + " cancelled after step " + std::to_string(result.stepsDone)
+                     : result.failed() ? "Loaded " + name + ", not every setting"
+                                       : "Loaded " + name));
+    if (HavePreviousSettings()) {
+        if (ActionMessagePopup("Load Settings From File", text.c_str(), kRestoreButtonLabel) == 1)
+            RestorePreviousSettings();
+    } else {
+        MessagePopup("Load Settings From File", text.c_str());
+    }
 }
 
 }  // namespace
@@ -131,6 +182,27 @@ void UninstallSettingsFileUi()
     SetSettingsFileUi(nullptr);
 }
 
+void LoadSettingsFromFile(const std::string& path)
+{
+    // Chosen while the camera is busy: the load follows what is running.
+    Comm_WhenLinkIdle([path] { loadNow(path); });
+}
+
+int SaveSettingsToFile(const std::string& path, const std::string& comment)
+{
+    // The camera is asked first; an existing file is replaced only by a
+    // complete new one.
+    const int status = SaveSettingsFile(path.c_str(), comment.c_str());
+    const std::string name = "\"" + fileName(path) + "\"";
+    if (status == 0) {
+        NoteRecentFile(path);
+        Mpnl_NoteAction("Saved the settings to " + name);
+    } else {
+        Mpnl_NoteAction("Could not save the settings to " + name);
+    }
+    return status;
+}
+
 void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
 {
     char path[MAX_PATHNAME_LEN];
@@ -138,22 +210,7 @@ void MMnu_FileLoadFrmFileCallback(int, int, void*, int)
                         VAL_LOAD_BUTTON, 0, 0, 1, 1, path) <= 0)
         return;
     noteFolderOf(path);
-    const std::string chosen = path;
-    // Chosen while the camera is busy: the load follows what is running.
-    Comm_WhenLinkIdle([chosen] {
-        const int file = RT_OpenFile(chosen.c_str(), RT_READ);
-        if (file <= 0) {
-            MessagePopup("ERROR", SettingsFileOpenFailure(chosen.c_str()).c_str());
-            return;
-        }
-        const SettingsLoadResult result = LoadSettingsFile(file);
-        if (result.linkLost) return;  // said so already; the camera cannot be compared
-        if (!result.failedLines.empty() || !result.failedSteps.empty())
-            MessagePopup(
-                "Load Settings From File",
-                ("These lines and steps of the file failed:\n" + LoadFailureSummary(result)).c_str());
-        if (!result.readAborted && !result.cancelled) showComparison(chosen);
-    });
+    LoadSettingsFromFile(path);
 }
 
 void MMnu_FileSaveToFileCallback(int, int, void*, int)
@@ -174,9 +231,7 @@ int F_SaveSet_OKCallback(int panel, int, int event, void*, int, int)
             noteFolderOf(path);
             std::string comment;
             GetCtrlVal(panel, F_SAVESET_COMMENT, &comment);
-            // The camera is asked first; an existing file is replaced only by
-            // a complete new one.
-            SaveSettingsFile(path, comment.c_str());
+            SaveSettingsToFile(path, comment);
         }
         RemovePopup(0);
     });
@@ -206,6 +261,8 @@ int F_LoadSave_CancelCallback(int, int, int event, void*, int, int)
 void RegisterMenuCallbacks()
 {
     RegisterHelpCallbacks();
+    RegisterPresetCallbacks();
+    RegisterUiCallback("MMnu_RestoreCallback", MMnu_RestoreCallback);
     RegisterUiCallback("MMnu_RefreshCallback", MMnu_RefreshCallback);
     RegisterUiCallback("MMnu_FileLoadCallback", MMnu_FileLoadCallback);
     RegisterUiCallback("MMnu_FileSaveCallback", MMnu_FileSaveCallback);

@@ -24,6 +24,13 @@ int SaveSet_OKCallback(int panel, int control, int event, void* callbackData, in
 int LoadSave_CancelCallback(int panel, int control, int event, void* callbackData, int eventData1,
                             int eventData2);
 
+/// Loads the settings file into the camera once the link is idle, keeping the
+/// camera's settings first (Restore.h); the summary offers the way back.
+void LoadSettingsFromFile(const std::string& path);
+/// Saves the camera's settings to the file (replaced only by a complete new
+/// one); 0 when saved, else as SaveSettingsFile (the message shown).
+int SaveSettingsToFile(const std::string& path, const std::string& comment);
+
 // File, Load Settings File / Save Settings File.
 void MMnu_FileLoadFrmFileCallback(int menuBar, int menuItem, void* callbackData, int panel);
 void MMnu_FileSaveToFileCallback(int menuBar, int menuItem, void* callbackData, int panel);

@@ -8,6 +8,8 @@
 #include "app/MenuCallbacks.h"
 #include "app/Pref.h"
 #include "app/Prefs.h"
+#include "app/Presets.h"
+#include "app/Restore.h"
 #include "camera/Connect.h"
 #include "camera/FailureText.h"
 #include "camera/Globals.h"
@@ -141,6 +143,8 @@ AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
         return AppStartResult::Failed;
     }
     g_mainmnuhandle = LoadMenuBar(g_mainpanel, kUlvoIccdUir, MAINMNU);
+    ShowRecentFiles();
+    ForgetPreviousSettings();
     // The panel's own callbacks, and its traffic monitor, which must see the
     // model query of the search below.
     Mpnl_RegisterCallbacks();

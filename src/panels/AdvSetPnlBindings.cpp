@@ -110,7 +110,11 @@ const Binding k47xPanel[] = {
             .rule = CommRule::TenthPercent},
     Binding{
         .control = ADVSET_C_BCT, .kind = Kind::Int, .field = FieldOf<&A::bct>(), .fill = Fill::DefectAccess},
-    HANDLED(ADVSET_C_LOCATEDEFECTS, Kind::Action, {}, Fill::Never, LocateBlemishes),
+    Binding{.control = ADVSET_C_LOCATEDEFECTS,
+            .kind = Kind::Action,
+            .fill = Fill::Never,
+            .accept = ConfirmLocateBlemishes,
+            .commit = LocateBlemishes},
     DEFECT(ADVSET_C_CD_ADDR1, 0, 1),
     DEFECT(ADVSET_C_CD_ADDR2, 1, 2),
     DEFECT(ADVSET_C_CD_ADDR3, 2, 3),

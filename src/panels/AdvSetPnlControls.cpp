@@ -118,6 +118,13 @@ int CommitUnitIdentification(int panel, const Committed& value)
     return status;
 }
 
+bool ConfirmLocateBlemishes(int, int, const Committed&)
+{
+    return ConfirmPopup("Locate Blemishes",
+                        "The camera will map its blemishes anew and replace the blemish map it holds. "
+                        "The present map cannot be brought back.\nLocate blemishes now?") == 1;
+}
+
 // The camera maps its blemishes anew and counts them.  Compensation that is
 // on restarts, so that it works from the new map.
 int LocateBlemishes(int panel, const Committed&)

@@ -62,6 +62,8 @@ int CommitPedestalSwitch(int panel, const Committed& value);
 void GatherUnitIdentification(int panel, Committed& value);
 int CommitUnitIdentification(int panel, const Committed& value);
 int LocateBlemishes(int panel, const Committed& value);
+/// The new map replaces the camera's for good: the operator says so first.
+bool ConfirmLocateBlemishes(int panel, int control, const Committed& value);
 
 using panelctl::Dim;
 using panelctl::DimBecause;

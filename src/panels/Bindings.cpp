@@ -6,6 +6,7 @@
 #include "panels/OperatorAction.h"
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 #include "ui/Ui.h"
 
@@ -88,6 +89,7 @@ void commit(int panel, const Binding& b)
         showCommitted(panel, *row, v);
         const int status = row->commit ? row->commit(panel, v) : commitPlain(panel, *row, v);
         if (!row->silent) ReportCommStatus(status);
+        Mpnl_NoteAction(ControlChangeText(panel, row->control, status));
     };
     // A main panel that was loaded again meanwhile takes no action meant for
     // the old one; a pop-up's action runs even after it closed (OperatorAction.h).

@@ -4,7 +4,10 @@
 #include "panels/StatusLine.h"
 
 #include <QCoreApplication>
+#include <QString>
+#include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 
 #include "camera/CommandSet.h"
@@ -16,6 +19,7 @@
 #include "panels/PanelGlobals.h"
 #include "platform/ComPortMap.h"
 #include "ui/Ui.h"
+#include "ui/UiResource.h"
 
 namespace {
 
@@ -29,6 +33,8 @@ QTimer* s_restoredNote = nullptr;
 char s_firmware[kVersionSize] = "";
 char s_fpga[kVersionSize] = "";
 
+std::string s_lastAction;
+
 std::string statusText()
 {
     if (g_com_port == 0) return "No camera";
@@ -40,6 +46,7 @@ std::string statusText()
     text += std::string("    firmware ") + (s_firmware[0] ? s_firmware : "?");
     text += std::string("    FPGA ") + (s_fpga[0] ? s_fpga : "?");
     if (const int unread = UnreadCount(g_mainpanel)) text += "    " + UnreadCountText(unread);
+    if (!s_lastAction.empty()) text += "    " + s_lastAction;
     return text;
 }
 
@@ -102,6 +109,62 @@ void ShowUnreadCount(int panel)
     // A panel that has read everything gets no status line.
     if (count == 0 && line.empty()) return;
     SetPanelAttribute(panel, ATTR_STATUS_TEXT, UnreadCountText(count).c_str());
+}
+
+void Mpnl_NoteAction(const std::string& what)
+{
+    s_lastAction.clear();
+    if (!what.empty()) {
+        s_lastAction = QTime::currentTime().toString("HH:mm:ss").toStdString();
+        s_lastAction += ' ';
+        s_lastAction += what;
+    }
+    Mpnl_ShowLinkState();
+}
+
+std::string Mpnl_LastAction()
+{
+    return s_lastAction;
+}
+
+std::string ControlChangeText(int panel, int control, int status)
+{
+    std::string label;
+    GetCtrlAttribute(panel, control, ATTR_LABEL_TEXT, &label);
+    label = uires::PlainLabel(label);
+    // Captions end in a colon or blanks on some panels.
+    while (!label.empty() && (label.back() == ' ' || label.back() == ':')) label.pop_back();
+    int style = 0;
+    GetCtrlAttribute(panel, control, ATTR_CTRL_STYLE, &style);
+    if (status != COMM_OK)
+        return label + (style == CTRL_COMMAND_BUTTON ? " failed: " : " not changed: ") +
+               Comm_GetMessageErrorStr(status);
+    std::string shown;
+    if (style == CTRL_RING) {
+        int index = -1;
+        if (GetCtrlIndex(panel, control, &index) >= 0 && index >= 0)
+            GetLabelFromIndex(panel, control, index, &shown);
+        shown = uires::PlainLabel(shown);
+    } else if (style == CTRL_NUMERIC || style == CTRL_SLIDE) {
+        double value = 0.0;
+        int precision = 0;
+        GetCtrlVal(panel, control, &value);
+        GetCtrlAttribute(panel, control, ATTR_PRECISION, &precision);
+        shown = QString::number(value, 'f', std::clamp(precision, 0, 6)).toStdString();
+        std::string unit;
+        GetCtrlAttribute(panel, control, ATTR_UNITS_TEXT, &unit);
+        if (!unit.empty()) shown += " " + unit;
+    } else if (style == CTRL_STRING) {
+        GetCtrlVal(panel, control, &shown);
+        shown = "\"" + shown + "\"";
+    } else if (style == CTRL_CHECK_BOX || style == CTRL_TOGGLE_BUTTON) {
+        int on = 0;
+        GetCtrlVal(panel, control, &on);
+        shown = on ? "On" : "Off";
+    } else {
+        return label + " done";
+    }
+    return label + " set to " + shown;
 }
 
 std::string UnreadCountText(int count)

@@ -16,3 +16,17 @@ std::string Mpnl_PortText();
 void Mpnl_NoteLinkRestored();
 /// Drops that note at once (the link is lost again, or the program ends).
 void Mpnl_ForgetLinkRestored();
+
+/// Says in the main panel's status line what the operator's last action did
+/// to the camera ("Manual Gain set to 12 dB"), with the time it was done; it
+/// stays until the next action.  Empty text drops the note.
+void Mpnl_NoteAction(const std::string& what);
+/// The note as the status line shows it ("18:30:05 Stored in user set 1");
+/// empty when there is none.
+std::string Mpnl_LastAction();
+
+/// What a committed control did, as it now shows: "Manual Gain set to 12 dB",
+/// "AGC set to On", "Locate Blemishes done"; for a failed status
+/// "Manual Gain not changed: Camera returned error message NAK." (a button:
+/// "Locate Blemishes failed: ...")
+std::string ControlChangeText(int panel, int control, int status);

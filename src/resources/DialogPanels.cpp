@@ -124,6 +124,38 @@ Panel SaveToFilePanel()
     return p;
 }
 
+// Named settings files in the user's presets folder.
+Panel PresetsPanel()
+{
+    Panel p;
+    p.id = PRESETS;
+    p.name = "PRESETS";
+    p.title = "Presets";
+    p.closeCtrl = PRESETS_CLOSE;
+    p.defaultCtrl = PRESETS_RECALL;
+    auto& c = p.ctrls;
+    c.push_back(Ring(UI_ID(PRESETS_LIST), "__Preset", {})
+                    .minWidth(260)
+                    .tip("The settings files saved in the presets folder")
+                    .at(0, 0, 0));
+    c.push_back(Button(UI_ID(PRESETS_RECALL), "__Recall")
+                    .cb("Presets_RecallCallback")
+                    .tip("Send the preset's settings to the camera")
+                    .at(0, 0, 1));
+    c.push_back(Button(UI_ID(PRESETS_DELETE), "__Delete").cb("Presets_DeleteCallback").at(0, 0, 2));
+    c.push_back(
+        String(UI_ID(PRESETS_NAME), "__Name")
+            .maxLen(60)
+            .minWidth(260)
+            .tip("Letters, digits, blanks, '-', '_' and '.'; the camera's settings are saved under it")
+            .at(0, 1, 0));
+    c.push_back(Button(UI_ID(PRESETS_SAVE), "__Save").cb("Presets_SaveCallback").at(0, 1, 1));
+    c.push_back(TextMsg(UI_ID(PRESETS_FOLDER), "").at(0, 2, 0));
+    c.push_back(ButtonRow(kButtons).at(0, 3, 0));
+    c.push_back(Button(UI_ID(PRESETS_CLOSE), "C__lose").cb("Presets_CloseCallback").at(kButtons, 0, 0));
+    return p;
+}
+
 Panel LoadProgressPanel()
 {
     Panel p;

@@ -25,6 +25,7 @@ inline constexpr int MCP_WARN = 10;
 inline constexpr int PREF = 11;
 inline constexpr int SAVESET = 12;
 inline constexpr int SPLITSCRN = 13;
+inline constexpr int PRESETS = 14;
 
 // ---- Advanced settings, classes 0 to 2 --------------------------------------
 
@@ -172,6 +173,16 @@ inline constexpr int CPROC_SHPTXT = 17;
 inline constexpr int F_SAVESET_COMMENT = 2;
 inline constexpr int F_SAVESET_OK = 3;
 inline constexpr int F_SAVESET_CANCEL = 4;
+
+// ---- Presets: named settings files -----------------------------------------
+
+inline constexpr int PRESETS_LIST = 2;
+inline constexpr int PRESETS_RECALL = 3;
+inline constexpr int PRESETS_DELETE = 4;
+inline constexpr int PRESETS_NAME = 5;
+inline constexpr int PRESETS_SAVE = 6;
+inline constexpr int PRESETS_CLOSE = 7;
+inline constexpr int PRESETS_FOLDER = 8;
 
 // ---- FPGA access ------------------------------------------------------------
 
@@ -377,3 +388,10 @@ inline constexpr int MAINMNU_VIEW_REFRESH = 16;
 inline constexpr int MAINMNU_HELP = 17;
 inline constexpr int MAINMNU_HELP_GUIDE = 18;
 inline constexpr int MAINMNU_HELP_ABOUT = 19;
+inline constexpr int MAINMNU_FILE_PRESETS = 20;
+/// The last settings files loaded or saved, most recent first; hidden while unused.
+inline constexpr int MAINMNU_FILE_RECENTSEP = 21;
+inline constexpr int MAINMNU_FILE_RECENT1 = 22;
+inline constexpr int kRecentFileItems = 5;  ///< MAINMNU_FILE_RECENT1 .. +4
+inline constexpr int MAINMNU_EDIT = 27;
+inline constexpr int MAINMNU_EDIT_RESTORE = 28;

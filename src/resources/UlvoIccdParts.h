@@ -46,6 +46,7 @@ uires::Panel SaveSetPanel();
 uires::Panel SaveToFilePanel();
 uires::Panel LoadProgressPanel();
 uires::Panel McpWarningPanel();
+uires::Panel PresetsPanel();
 uires::MenuBar MainMenuBar();
 
 }  // namespace ulvo

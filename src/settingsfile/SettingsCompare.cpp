@@ -32,6 +32,13 @@ SettingsComparison CompareCameraWithFile(const char* path)
         return result;
     }
 
+    return CompareCameraWith(fileMain, fileAdv, &linesRead);
+}
+
+SettingsComparison CompareCameraWith(const CamMainSettings& main, const CamAdvSettings& adv,
+                                     const SettingsLineSet* linesRead)
+{
+    SettingsComparison result;
     CommOperation operation;
     CamMainSettings camMain{};
     CamAdvSettings camAdv{};
@@ -51,6 +58,6 @@ SettingsComparison CompareCameraWithFile(const char* path)
             result.reason += "\nNot read: " + FailedSettingNames(mainStats, advStats) + ".";
         return result;
     }
-    result.differences = DiffSettings(fileMain, fileAdv, camMain, camAdv, &linesRead);
+    result.differences = DiffSettings(main, adv, camMain, camAdv, linesRead);
     return result;
 }

@@ -106,6 +106,12 @@ void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv)
     }
 }
 
+bool SettingsLineMarkedUnread(const SettingsLine& line, const CamMainSettings& main,
+                              const CamAdvSettings& adv)
+{
+    return unread(line, main, adv);
+}
+
 std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, const CamAdvSettings& fileAdv,
                                              const CamMainSettings& cameraMain,
                                              const CamAdvSettings& cameraAdv,

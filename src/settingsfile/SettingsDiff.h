@@ -46,3 +46,13 @@ struct SettingsComparison {
 /// records and compares them (DiffSettings).  A query that fails compares
 /// nothing, since its field would be taken for the camera's value.
 SettingsComparison CompareCameraWithFile(const char* path);
+
+/// The camera on g_com_port asked for both records and held against these
+/// (DiffSettings over linesRead, when given).
+SettingsComparison CompareCameraWith(const CamMainSettings& main, const CamAdvSettings& adv,
+                                     const SettingsLineSet* linesRead);
+
+/// Whether the line's field in the records still holds the mark of
+/// MarkSettingsUnread (a setting the camera's class lacks, or not asked).
+bool SettingsLineMarkedUnread(const SettingsLine& line, const CamMainSettings& main,
+                              const CamAdvSettings& adv);

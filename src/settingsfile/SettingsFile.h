@@ -186,6 +186,14 @@ int SendSettingsSteps(const CamMainSettings* main, const CamAdvSettings* adv, in
 /// by hand) stay as they are.  Needs g_cam_model_idx.
 void SnapToPrintedCounts(CamMainSettings* main, CamAdvSettings* adv, const SettingsLineSet& linesRead);
 
+/// The sending half of a load, for records read from a file or kept from the
+/// camera: the 64 steps of linesRead with the progress and cancel of the
+/// installed SettingsFileUi, the two failure messages, then the refresh of
+/// what the program shows.  Counts go to result.  false when the link was
+/// lost (told already: nothing was re-read).  The caller holds the link.
+bool SendAndShowSettings(const CamMainSettings& main, const CamAdvSettings& adv,
+                         const SettingsLineSet& linesRead, SettingsLoadResult* result);
+
 /// The whole load of an open file: read, send, refresh, with the progress
 /// messages and the two "ERROR" messages.  Closes the file on every path.
 void F_LoadSet_LoadSettings(int fileHandle);

@@ -41,32 +41,42 @@ SettingsLoadResult LoadSettingsFile(int fileHandle)
         return result;
     }
 
-    ui.progress(kSendingMessage);
     SnapToPrintedCounts(&main, &adv, linesRead);
-    if (SendSettingsSteps(&main, &adv, &result.sendFailures, &linesRead, &result.stepsDone, &result.cancelled,
-                          &result.failedSteps) != 0) {
-        result.linkLost = Comm_LinkLost() != 0 ||
-                          (!result.failedSteps.empty() && result.failedSteps.back().status == COMM_LINK_LOST);
-        if (result.linkLost) {
+    SendAndShowSettings(main, adv, linesRead, &result);
+    if (result.cancelled && !result.linkLost)
+        ui.error("Load Settings From File", CancelledLoadMessage(result.stepsDone).c_str());
+    RT_CloseFile(fileHandle);
+    return result;
+}
+
+bool SendAndShowSettings(const CamMainSettings& main, const CamAdvSettings& adv,
+                         const SettingsLineSet& linesRead, SettingsLoadResult* result)
+{
+    SettingsFileUi& ui = CurrentSettingsFileUi();
+    ui.progress(kSendingMessage);
+    if (SendSettingsSteps(&main, &adv, &result->sendFailures, &linesRead, &result->stepsDone,
+                          &result->cancelled, &result->failedSteps) != 0) {
+        result->linkLost = Comm_LinkLost() != 0 || (!result->failedSteps.empty() &&
+                                                    result->failedSteps.back().status == COMM_LINK_LOST);
+        if (result->linkLost) {
             // Nothing more can reach the camera, nor be read back from it.
             ui.progressDone();
-            ui.error("ERROR",
-                     (std::string(kLinkLostLoadMessage) + "\n" + LoadFailureSummary(result)).c_str());
-            RT_CloseFile(fileHandle);
-            return result;
+            std::string text = kLinkLostLoadMessage;
+            text += "\n";
+            text += LoadFailureSummary(*result);
+            ui.error("ERROR", text.c_str());
+            return false;
         }
-        result.sendAborted = true;
+        result->sendAborted = true;
         ui.error("ERROR", kSendAbortMessage);
     }
 
-    // What the camera made of the file is what the operator must see, also
-    // after a failed or cancelled send.
+    // What the camera made of it is what the operator must see, also after
+    // a failed or cancelled send.
     ui.progress(kRefreshingMessage);
     ui.refresh();
     ui.progressDone();
-    if (result.cancelled) ui.error("Load Settings From File", CancelledLoadMessage(result.stepsDone).c_str());
-    RT_CloseFile(fileHandle);
-    return result;
+    return true;
 }
 
 std::string SettingsFileOpenFailure(const char* path)

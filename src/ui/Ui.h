@@ -293,6 +293,11 @@ int MessagePopup(const char* title, const char* message);
 /// it cancels.
 int ConfirmPopup(const char* title, const char* message);
 
+/// MessagePopup with a second button beside OK that offers an action ("Restore
+/// Previous Settings"); 1 when the operator chose the action, 0 for OK or the
+/// close box.  A run nobody watches takes OK.
+int ActionMessagePopup(const char* title, const char* message, const char* actionLabel);
+
 /// Opens a local file (a guide, a folder) in the program the desktop has for
 /// it.  0, or UIEFileNotFound when the file is not there, or UIENoRunTime
 /// when the desktop has nothing to open it with.

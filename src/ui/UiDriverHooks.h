@@ -22,6 +22,7 @@ struct DriverState {
     bool recordPopups = false;
     std::vector<std::pair<std::string, std::string>> popups;
     /// Answers for ConfirmPopup, in order (true: OK); without one it is cancelled.
+    /// ActionMessagePopup takes them too (true: the action; none: OK).
     std::deque<bool> confirmAnswers;
     /// Answers for FileSelectPopup, in order; nullopt cancels.
     std::deque<std::optional<std::string>> fileAnswers;

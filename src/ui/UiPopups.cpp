@@ -6,12 +6,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 #include <cstdio>
 #include <cstring>
 
 #include "ui/UiCore.h"
 #include "ui/UiDriverHooks.h"
+#include "ui/UiResource.h"
 
 using namespace uiimpl;
 
@@ -72,6 +74,33 @@ int MessagePopup(const char* title, const char* message)
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return UIENoError;
+}
+
+int ActionMessagePopup(const char* title, const char* message, const char* actionLabel)
+{
+    const QString t = QString::fromUtf8(title ? title : "");
+    const QString text = QString::fromUtf8(message ? message : "");
+    if (s_unattended) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(t), qPrintable(QString(text).replace('\n', ' ')));
+        return 0;
+    }
+    DriverState& driver = Driver();
+    if (driver.recordPopups) {
+        driver.popups.emplace_back(t.toStdString(), text.toStdString());
+        if (driver.confirmAnswers.empty()) return 0;
+        const bool action = driver.confirmAnswers.front();
+        driver.confirmAnswers.pop_front();
+        return action ? 1 : 0;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+    QMessageBox box(iconFor(t), t, text, QMessageBox::Ok, FrontWindow());
+    QPushButton* action = box.addButton(
+        QString::fromStdString(uires::DisplayLabel(actionLabel ? actionLabel : "")), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == action ? 1 : 0;
 }
 
 int OpenDocument(const char* path)

@@ -205,9 +205,11 @@ std::string DisplayLabel(const std::string& stored)
 {
     std::string out;
     const std::string folded = foldLines(stored);
+    bool marked = false;  // only the first mark counts: a file name may hold "__" too
     for (std::size_t i = 0; i < folded.size(); ++i) {
-        if (folded.compare(i, 2, "__") == 0 && i + 2 < folded.size()) {
+        if (!marked && folded.compare(i, 2, "__") == 0 && i + 2 < folded.size()) {
             out += '&';
+            marked = true;
             ++i;
         } else if (folded[i] == '&') {
             out += "&&";
@@ -222,11 +224,14 @@ std::string PlainLabel(const std::string& stored)
 {
     std::string out;
     const std::string folded = foldLines(stored);
+    bool marked = false;
     for (std::size_t i = 0; i < folded.size(); ++i) {
-        if (folded.compare(i, 2, "__") == 0 && i + 2 < folded.size())
+        if (!marked && folded.compare(i, 2, "__") == 0 && i + 2 < folded.size()) {
+            marked = true;
             ++i;
-        else
+        } else {
             out += folded[i];
+        }
     }
     return out;
 }

@@ -202,7 +202,8 @@ const File* FindFile(const std::string& name);
 const Panel* FindPanel(const File& file, int panelId);
 const MenuBar* FindMenuBar(const File& file, int menuBarId);
 
-/// Qt form of a stored label: "__X" becomes "&X", a literal '&' becomes "&&",
+/// Qt form of a stored label: the first "__X" becomes "&X" (later "__" are
+/// shown as they are), a literal '&' becomes "&&",
 /// and a line break with the blanks around it becomes one blank (the layout
 /// gives every label its own column, so labels need not be folded).
 std::string DisplayLabel(const std::string& stored);

@@ -10,6 +10,7 @@
 #include "camera/Composite.h"
 #include "camera/Globals.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 #include "settingsfile/SettingsFile.h"
 #include "support/UiTestDriver.h"
@@ -54,9 +55,19 @@ TEST_F(Menus, LoadingAUserSetReReadsTheCamera)
     EXPECT_EQ(CtrlInt(dialog, LOADSET_SETNO), 2);  // "ICCD.ini" preselects it
     ASSERT_EQ(uitest::Click(dialog, LOADSET_OKBUTTON), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_EQ(camera(1).log().front(), ":LSTA=2");
+    EXPECT_EQ(CountSent(camera(1).log(), ":LSTA=2"), 1);
     EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 30);
     EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(Mpnl_LastAction().substr(9), "Recalled user set 2");  // after "HH:MM:SS "
+
+    // The way back: the level the camera had before the recall.
+    choose(MAINMNU_EDIT_RESTORE);
+    EXPECT_EQ(*camera(1).reg("ALV"), 99);
+    EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 99);
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"Restore Previous Settings",
+                                                     "The camera is back at the settings it had before the "
+                                                     "recall of user set 2."}}));
+    uitest::ClearPopups();
 
     // Loaded, but the re-read stops: said, not passed over.
     camera(1).faults().refuse = {"SB1", "SB2", "SHE", "AEC", "AGN", "ALV", "AMX"};
@@ -189,19 +200,24 @@ TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
     camera(1).faults().replyDelayMs = 20;  // a slow line: the sending takes a while
     camera(1).setReg("ALV", 99);
     int progress = -1, cancel = -1;
-    QTimer::singleShot(300, [&] {
-        for (int handle = 1; handle < 200; ++handle)
-            if (PanelName(handle) == "LOADPROG") {
-                GetCtrlVal(handle, LOADPROG_PROGRESS, &progress);
+    // The camera's settings are kept first; the cancel comes once the level's
+    // step was sent.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (int handle = 1; handle < 200 && cancel != 0; ++handle)
+            if (PanelName(handle) == "LOADPROG" && GetCtrlVal(handle, LOADPROG_PROGRESS, &progress) == 0 &&
+                progress >= 20)
                 cancel = uitest::Click(handle, LOADPROG_CANCEL);
-            }
     });
+    poll.start(100);
     uitest::AnswerFileDialog("c.cfg");
     choose(MAINMNU_FILE_LOADFILE);
 
     EXPECT_EQ(cancel, 0);
     EXPECT_GT(progress, 0);
-    ASSERT_EQ(uitest::Popups().size(), 1u);
+    ASSERT_EQ(uitest::Popups().size(), 2u);
+    EXPECT_EQ(uitest::Popups()[1],
+              (Popup{"Load Settings From File", "The steps sent before the cancel stay in the camera."}));
     const std::string text = uitest::Popups()[0].text;
     EXPECT_EQ(text.rfind("Load cancelled: ", 0), 0u) << text;
     const int sent = std::stoi(text.substr(16));
@@ -210,6 +226,18 @@ TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
     EXPECT_EQ(CountSent(camera(1).log(), ":CRH="), 0);  // the last step never went out
     EXPECT_EQ(*camera(1).reg("ALV"), 128);              // the file's level, sent before the cancel
     EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 128);     // and the window re-read afterwards
+
+    // The summary's button sends back what the camera held before the load.
+    camera(1).faults().replyDelayMs = 0;
+    uitest::ClearPopups();
+    uitest::AnswerFileDialog("c.cfg");
+    uitest::AnswerConfirm(true);  // Restore Previous Settings
+    camera(1).setReg("ALV", 77);
+    choose(MAINMNU_FILE_LOADFILE);
+    EXPECT_EQ(*camera(1).reg("ALV"), 77);
+    EXPECT_EQ(uitest::Popups().back(), (Popup{"Restore Previous Settings",
+                                              "The camera is back at the settings it had before the load of "
+                                              "\"c.cfg\"."}));
 }
 
 TEST_F(Menus, SettingsFileDialogsOpenWhereTheLastOneLeftOff)

@@ -9,6 +9,7 @@
 #include "camera/LinkQueue.h"
 #include "panels/AdvSetPnlInternal.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 
 namespace {
 
@@ -127,34 +128,45 @@ TEST_F(AdvSetTest, UnitIdentificationIsAlwaysSixteenPrintableCharacters)
                                   "Setting WSF to \"XY    1999    Q9\": the camera refused it.")});
 }
 
-TEST_F(AdvSetTest, LocatingBlemishesRestartsCompensationThatIsOn)
+TEST_F(AdvSetTest, LocatingBlemishesAsksFirstAndRestartsCompensationThatIsOn)
 {
+    const auto locate = [this](bool ok) {
+        uitest::AnswerConfirm(ok);
+        return uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS);
+    };
     // A threshold of 50 %: (1000 - 500) / 25 + 1 = 21 blemishes.
     start("VK-470", {{"BTH", 500}}, 1);
     ASSERT_EQ(intVal(MAIN_DFC), 1);
     open();
-    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
+    // The map the camera holds is replaced only when the operator agrees.
+    ASSERT_EQ(locate(false), 0);
+    EXPECT_TRUE(sent().empty());
+    ASSERT_EQ(locate(true), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?", ":DFC=0", ":DFC=1"}));
     EXPECT_EQ(popInt(ADVSET_C_BCT), 21);
+    EXPECT_EQ(Mpnl_LastAction().substr(9), "Locate Blemishes done");  // after "HH:MM:SS "
 
     start("VK-470", {{"DFC", 0}}, 1);
     open();
-    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
+    ASSERT_EQ(locate(true), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
 
     // Pressed while the camera is busy: done once it is free.
     clearLog();
     {
         CommOperation busy;
-        ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
+        ASSERT_EQ(locate(true), 0);
         EXPECT_TRUE(sent().empty());
     }
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?"}));
 
     // A refused location is not passed over in silence.
     camera().faults().refuse = {"LDF"};
-    ASSERT_EQ(uitest::Click(pop_, ADVSET_C_LOCATEDEFECTS), 0);
-    EXPECT_EQ(popups(), std::vector<uitest::Popup>{Refused("Sending LDF!")});
+    uitest::ClearPopups();
+    ASSERT_EQ(locate(true), 0);
+    ASSERT_EQ(popups().size(), 2u);  // the question, then the refusal
+    EXPECT_EQ(popups()[1], Refused("Sending LDF!"));
+    EXPECT_EQ(Mpnl_LastAction().substr(9), "Locate Blemishes failed: Camera returned error message NAK.");
 }
 
 // On, the ALC's shutter limit opens and the shutter speed is locked while the

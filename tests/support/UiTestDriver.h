@@ -68,7 +68,8 @@ std::vector<Popup> Popups();
 void ClearPopups();
 
 /// Queues the answer to the next ConfirmPopup: OK (true) or Cancel.  Without
-/// one, a confirmation is cancelled.
+/// one, a confirmation is cancelled.  It also answers the next
+/// ActionMessagePopup: true chooses its action; without an answer it is OK.
 void AnswerConfirm(bool ok);
 
 /// Queues the answer to the next file dialog: a path (relative paths are
