@@ -8,10 +8,6 @@
 
 struct SnapshotStats;
 
-/// Duration of one video line in milliseconds: a shutter speed in lines times
-/// this is the exposure shown beside it.
-inline constexpr double kLineTimeMs = 0.06356;
-
 /// Lines the traffic monitor keeps; older lines are dropped.
 inline constexpr int kTrafficMonitorLines = 5000;
 

@@ -86,9 +86,10 @@ Panel MainPanel()
     c.push_back(Numeric(UI_ID(MAIN_TIMEMS), "msec", Type::Double)
                     .range(0.0, 0.0, 10000.0, 0.0)
                     .prec(2)
-                    .display()
+                    .cb(kVal)
                     .labelPos(LabelAt::Right)
-                    .tip("Shutter time: one line lasts 63.56 microseconds")
+                    .tip("Shutter time: one line lasts 63.56 microseconds; a time typed here is set as the "
+                         "nearest number of lines")
                     .at(MAIN_DECORATION_4, 1, 1));
     c.push_back(
         Ring(UI_ID(MAIN_GAM), "Gamma", {{"1.0", 0}, {"0.45", 1}}).cb(kVal).at(MAIN_DECORATION_4, 2, 0));
