@@ -418,6 +418,18 @@ TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
     EXPECT_EQ(traffic(5), "< :e");
     EXPECT_EQ(traffic(6), "(Camera returned error message NAK.)");
     EXPECT_EQ(popups(), (std::vector{Refused("Setting ALV (ALC Level) to 50")}));
+
+    // Typed while the link is in use: each line waits its turn, none replaces another.
+    camera().faults().refuse.clear();
+    camera().faults().replyDelayMs = 30;
+    clearLog();
+    QTimer::singleShot(10, [] {
+        for (const char* c : {":ALV=60", ":ALV?"}) uitest::Commit(g_mainpanel, MAIN_MON_COMMAND, c);
+    });
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    PumpEvents(100);
+    EXPECT_EQ(sent(), (Lines{":GAM=0", ":ALV=60", ":ALV?"}));
+    EXPECT_EQ(traffic(monitorLines() - 1), "< :oALV 60");
 }
 
 }  // namespace
