@@ -64,6 +64,10 @@ int Comm_round(double x)
 
 namespace {
 
+// One video line lasts 63.56 us; kept in double, since an exposure is shown
+// to the hundredth of a millisecond over thousands of lines.
+constexpr double kLineMs = 0.06356;
+
 bool PedestalIsMillivolts()
 {
     return Comm_CurrentClass().pedestalInMillivolts;
@@ -118,6 +122,8 @@ double WholeCount(CommRule rule, float value)
             const double count = std::trunc(std::tan(v * 0.017453292519943295) * 256) + 46;
             return count < 0 ? 0 : count;
         }
+        case CommRule::LineTime:
+            return Rounded(v / kLineMs);
     }
     return 0;
 }
@@ -170,6 +176,8 @@ double Comm_CountToUser(CommRule rule, int count)
             return WhiteClipIsMillivolts() ? count : Count2User(228.0f, 112, 15.317073f, count);
         case CommRule::Angle:
             return Comm_round(std::atan((count - 46.0) / 256.0) * 57.29577951308232);
+        case CommRule::LineTime:
+            return count * kLineMs;
     }
     return count;
 }
@@ -194,6 +202,8 @@ const char* Comm_RuleUnit(CommRule rule)
         case CommRule::ColourGain:
         case CommRule::Factor1To2:
             return "x";
+        case CommRule::LineTime:
+            return "ms";
         case CommRule::Count:
         case CommRule::Matrix:
             return "";

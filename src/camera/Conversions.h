@@ -41,6 +41,7 @@ enum class CommRule {
     Pedestal,      ///< video pedestal in mV: depends on function class and hardware revision
     WhiteClip,     ///< video white clip in mV: depends on function class
     Angle,         ///< split-screen angle in whole degrees (tangent x 256, centred on 46)
+    LineTime,      ///< exposure in ms of a count of video lines, 63.56 us each
 };
 
 // ---------------------------------------------------------------------------
@@ -59,5 +60,5 @@ bool Comm_UserToCountChecked(CommRule rule, float value, int* count);
 /// User value of a count by the rule.
 double Comm_CountToUser(CommRule rule, int count);
 
-/// Unit of the rule's user value: "dB", "V", "deg", "%", "mV", "x" or "".
+/// Unit of the rule's user value: "dB", "V", "deg", "%", "mV", "x", "ms" or "".
 const char* Comm_RuleUnit(CommRule rule);

@@ -8,10 +8,6 @@
 
 struct SnapshotStats;
 
-/// Duration of one video line in milliseconds: a shutter speed in lines times
-/// this is the exposure shown beside it.
-inline constexpr double kLineTimeMs = 0.06356;
-
 /// Lines the traffic monitor keeps; older lines are dropped.
 inline constexpr int kTrafficMonitorLines = 5000;
 
@@ -114,12 +110,17 @@ int Mpnl_RefreshButtonCallback(int panel, int control, int event, void* callback
 /// the newest is scrolled into view.  While paused, lines are only counted.
 void Mpnl_ShowTraffic(const char* text, int received);
 
-/// A monitor line: the time to the millisecond, "<" for received or ">" for
-/// sent, and the text without its line end: "14:02:07.315  > :AGN=852".
+/// A monitor line as kept: the date and time to the millisecond, "<" for
+/// received or ">" for sent, and the text without its line end, a byte beyond
+/// printable ASCII as its hex code: "2026-12-08 14:02:07.315  < <07>:o".  The
+/// monitor shows it from the time on.
 std::string Mpnl_TrafficLine(const char* text, int received);
 
 /// The monitor's Pause (on: lines are counted, not shown; off: their number
-/// is shown), Clear and Save (to a text file chosen by the operator).
+/// is shown), Clear, Save (every kept line, dated, under a line with the time
+/// of the save, to a text file chosen by the operator), the filter (only the
+/// lines containing its text, in any case, are shown) and the command line
+/// (its text and a CR sent to the camera once the link is free).
 int Mpnl_MonitorCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
 

@@ -36,7 +36,9 @@ const Binding kBindings[] = {
      .setInt = Comm_SetSMX},
     {.control = MAIN_SHS, .kind = V::Int, .field = FieldOf<&M::shs>(), .shownFor = &T::hasShutter,
      .dimming = D::ShutterSpeed, .setInt = Comm_SetSHS, .commit = CommitShutterSpeed},
-    {.control = MAIN_TIMEMS, .kind = V::Action, .dimming = D::ShutterSpeed},
+    // The exposure in ms goes out as the nearest line count, through the lines row.
+    {.control = MAIN_TIMEMS, .kind = V::Real, .dimming = D::ShutterSpeed, .gather = GatherLinesOfDuration,
+     .commit = CommitDuration},
     {.control = MAIN_MFI, .kind = V::Int, .field = FieldOf<&M::mfi>(), .setInt = Comm_SetMFI},
     {.control = MAIN_WBM, .kind = V::Int, .field = FieldOf<&M::wbm>(), .shownFor = &T::colour,
      .setInt = Comm_SetWBM},

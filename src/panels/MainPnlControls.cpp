@@ -1,8 +1,11 @@
 // The main panel's value controls: each committed change goes to the camera at
 // once (or, while the camera is busy, as soon as it is free), and where the
 // camera rounds or decides, the value it holds is shown.
+#include <algorithm>
+
 #include "camera/CommandSet.h"
 #include "camera/Composite.h"
+#include "camera/Conversions.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
 #include "panels/ConfirmedValues.h"
@@ -75,6 +78,27 @@ int CommitShutterSpeed(int panel, const Committed& value)
     SettleCommitted(panel, MAIN_SHS, status);
     ShowDuration(panel);
     return status;
+}
+
+// The camera takes whole lines: a duration becomes the nearest count the lines
+// control allows for the model, read from that control so that its range,
+// which the model and the camera reshape, is laid down once.
+void GatherLinesOfDuration(int panel, Committed& value)
+{
+    int lowest = 1;
+    int longest = 1;
+    GetCtrlAttribute(panel, MAIN_SHS, ATTR_MIN_VALUE, &lowest);
+    GetCtrlAttribute(panel, MAIN_SHS, ATTR_MAX_VALUE, &longest);
+    int lines = 0;
+    if (!Comm_UserToCountChecked(CommRule::LineTime, static_cast<float>(value.d), &lines))
+        lines = value.d > 0 ? longest : lowest;
+    value.i = std::clamp(lines, lowest, longest);
+}
+
+int CommitDuration(int panel, const Committed& value)
+{
+    SetCtrlVal(panel, MAIN_SHS, value.i);
+    return panelbind::Find(Bindings(), MAIN_SHS)->commit(panel, value);
 }
 
 // Pulse Width Mode: the trigger pulse sets the exposure, not the shutter.

@@ -3,6 +3,7 @@
 
 #include "camera/ClassTraits.h"
 #include "camera/CommandSet.h"
+#include "camera/Conversions.h"
 #include "camera/FailureText.h"
 #include "camera/Link.h"
 #include "camera/Models.h"
@@ -19,7 +20,7 @@ namespace mainpnl {
 void ShowShutterSpeed(int panel, int lines)
 {
     ShowCameraValue(panel, MAIN_SHS, lines);
-    ShowCameraValue(panel, MAIN_TIMEMS, lines * kLineTimeMs);
+    ShowCameraValue(panel, MAIN_TIMEMS, Comm_CountToUser(CommRule::LineTime, lines));
 }
 
 namespace {
@@ -37,7 +38,7 @@ void ShowDuration(int panel)
 {
     // The duration of a speed the control cannot show is what was shown with it.
     if (noValueReason(panel, MAIN_SHS).empty())
-        ShowCameraValue(panel, MAIN_TIMEMS, IntValue(panel, MAIN_SHS) * kLineTimeMs);
+        ShowCameraValue(panel, MAIN_TIMEMS, Comm_CountToUser(CommRule::LineTime, IntValue(panel, MAIN_SHS)));
     else if (!ShowConfirmedValue(panel, MAIN_TIMEMS))
         NoteNoValue(panel, MAIN_TIMEMS, NoValue::Derived, noValueReason(panel, MAIN_SHS));
 }

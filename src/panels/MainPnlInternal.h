@@ -98,6 +98,8 @@ void ShowDuration(int panel);
 /// The handlers of the controls that do more than one set.
 int CommitMode(int panel, const Committed& value);
 int CommitShutterSpeed(int panel, const Committed& value);
+void GatherLinesOfDuration(int panel, Committed& value);
+int CommitDuration(int panel, const Committed& value);
 int CommitTriggerMode(int panel, const Committed& value);
 int CommitModel(int panel, const Committed& value);
 int CommitAgcAccess(int panel, const Committed& value);

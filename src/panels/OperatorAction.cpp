@@ -43,7 +43,9 @@ void RunPanelAction(int panel, int control, std::function<void()> action)
         keyOf(panel, control));
 }
 
-void RunMainPanelAction(int panel, int control, std::function<void()> action)
+namespace {
+
+void runOnMainPanel(int panel, std::function<void()> action, const void* key)
 {
     Comm_WhenLinkIdle(
         [panel, action = std::move(action)] {
@@ -51,7 +53,19 @@ void RunMainPanelAction(int panel, int control, std::function<void()> action)
             action();
             if (PanelIsLoaded(panel)) ShowUnreadCount(panel);
         },
-        keyOf(panel, control));
+        key);
+}
+
+}  // namespace
+
+void RunMainPanelAction(int panel, int control, std::function<void()> action)
+{
+    runOnMainPanel(panel, std::move(action), keyOf(panel, control));
+}
+
+void RunMainPanelCommand(int panel, std::function<void()> action)
+{
+    runOnMainPanel(panel, std::move(action), nullptr);
 }
 
 void RunDialogAction(int panel, std::initializer_list<int> buttons, std::function<void()> action)

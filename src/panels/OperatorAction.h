@@ -23,6 +23,10 @@ void RunPanelAction(int panel, int control, std::function<void()> action);
 /// while its action waits replaces the waiting action.
 void RunMainPanelAction(int panel, int control, std::function<void()> action);
 
+/// As RunMainPanelAction, but every call queues an action of its own: a
+/// command line typed while another waits goes out after it, not instead.
+void RunMainPanelCommand(int panel, std::function<void()> action);
+
 /// Runs a dialog's action now or once the link is idle, with the given
 /// buttons dimmed from now until the action has ended.  The action is skipped
 /// when the dialog has been closed meanwhile.

@@ -86,9 +86,10 @@ Panel MainPanel()
     c.push_back(Numeric(UI_ID(MAIN_TIMEMS), "msec", Type::Double)
                     .range(0.0, 0.0, 10000.0, 0.0)
                     .prec(2)
-                    .display()
+                    .cb(kVal)
                     .labelPos(LabelAt::Right)
-                    .tip("Shutter time: one line lasts 63.56 microseconds")
+                    .tip("Shutter time: one line lasts 63.56 microseconds; a time typed here is set as the "
+                         "nearest number of lines")
                     .at(MAIN_DECORATION_4, 1, 1));
     c.push_back(
         Ring(UI_ID(MAIN_GAM), "Gamma", {{"1.0", 0}, {"0.45", 1}}).cb(kVal).at(MAIN_DECORATION_4, 2, 0));
@@ -239,6 +240,18 @@ Panel MainPanel()
                     .cb("Mpnl_MonitorCallback")
                     .tip("Writes the monitor's lines to a text file")
                     .at(kMonitorButtons, 0, 2));
+    c.push_back(String(UI_ID(MAIN_MON_FILTER), "Fil__ter")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("Shows only the lines that contain this text, in any case; every line is still kept")
+                    .at(MAIN_FACBOX, 3, 0));
+    c.push_back(String(UI_ID(MAIN_MON_COMMAND), "Co__mmand")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("A command line for the camera, as \":AGN?\"; Enter or Send sends it with its CR")
+                    .at(MAIN_FACBOX, 3, 1));
+    c.push_back(Button(UI_ID(MAIN_MON_SEND), "Sen__d")
+                    .cb("Mpnl_MonitorCallback")
+                    .tip("Sends the command line to the camera once the link is free")
+                    .at(MAIN_FACBOX, 3, 2));
     return p;
 }
 

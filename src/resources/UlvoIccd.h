@@ -310,6 +310,9 @@ inline constexpr int MAIN_YGAIN = 60;
 inline constexpr int MAIN_MON_PAUSE = 61;
 inline constexpr int MAIN_MON_CLEAR = 62;
 inline constexpr int MAIN_MON_SAVE = 63;
+inline constexpr int MAIN_MON_FILTER = 64;
+inline constexpr int MAIN_MON_COMMAND = 65;
+inline constexpr int MAIN_MON_SEND = 66;
 
 // ---- MCP warning ------------------------------------------------------------
 

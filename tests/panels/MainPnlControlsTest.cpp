@@ -307,4 +307,35 @@ TEST_F(MainPnlControls, MsecReadoutFollowsTheShutterSpeedAfterAModelChange)
     }
 }
 
+// A time in ms goes out as the nearest line count the lines control allows;
+// both fields then show what the camera holds.
+TEST_F(MainPnlControls, ExposureTypedInMillisecondsSetsTheNearestLineCount)
+{
+    const struct {
+        double typed;
+        int lines;
+        double shown;
+    } cases[] = {
+        {30.0, 472, 30.00032},  // 471.995 lines
+        {10.0, 157, 9.97892},   // 157.332 lines
+        {0.0, 1, 0.06356},      // below one line: the shortest
+        {5000.0, 525, 33.369},  // beyond the model's longest
+    };
+    start("VK-470", {{"AEC", 0}});
+    for (const auto& c : cases) {
+        ASSERT_EQ(uitest::Commit(panel(), MAIN_TIMEMS, c.typed), 0);
+        EXPECT_EQ(camera().reg("SHS"), c.lines) << c.typed;
+        EXPECT_EQ(intVal(MAIN_SHS), c.lines) << c.typed;
+        EXPECT_NEAR(realVal(MAIN_TIMEMS), c.shown, 1e-9) << c.typed;
+    }
+    EXPECT_TRUE(popups().empty());
+
+    // Refused: both fields keep the camera's 525 lines.
+    camera().faults().refuse = {"SHS"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_TIMEMS, 20.0), 0);
+    EXPECT_EQ(intVal(MAIN_SHS), 525);
+    EXPECT_NEAR(realVal(MAIN_TIMEMS), 33.369, 1e-9);
+    EXPECT_EQ(popups(), (std::vector{Refused("Setting SHS (Shutter Speed) to 315")}));  // 314.663 lines
+}
+
 }  // namespace

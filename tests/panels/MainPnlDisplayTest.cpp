@@ -305,7 +305,7 @@ TEST_F(MainPnlDisplay, TrafficMonitorKeepsTheNewestLines)
 TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
 {
     start("VK-470", 1);
-    ResetTextBox(panel(), MAIN_RS232, "");
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_PAUSE, 1), 0);
     ASSERT_EQ(uitest::Commit(panel(), MAIN_ALV, 70), 0);  // two lines, held back
     EXPECT_EQ(monitorLines(), 0);
@@ -315,6 +315,9 @@ TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
     ASSERT_EQ(uitest::Commit(panel(), MAIN_ALV, 71), 0);
     EXPECT_EQ(traffic(1), "> :ALV=71");
 
+    // The saved log is every kept line, dated, whatever the filter shows.
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_FILTER, "nothing like it"), 0);
+    EXPECT_EQ(monitorLines(), 0);
     QTemporaryDir dir;
     uitest::AnswerFileDialog(dir.filePath("traffic").toStdString());
     ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SAVE), 0);
@@ -322,13 +325,111 @@ TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
     QFile saved(dir.filePath("traffic.txt"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = saved.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 4);  // three lines and the empty rest
-    EXPECT_TRUE(lines[1].endsWith("  > :ALV=71\r"));
-    EXPECT_TRUE(lines[2].endsWith("  < :o\r"));
+    ASSERT_EQ(lines.size(), 5);  // the header, three lines and the empty rest
+    const QRegularExpression header(
+        QStringLiteral("^Traffic monitor saved \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r$"));
+    EXPECT_TRUE(header.match(QString::fromLatin1(lines[0])).hasMatch()) << lines[0].toStdString();
+    const QRegularExpression dated(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  "));
+    for (int i = 1; i < 4; ++i) EXPECT_TRUE(dated.match(QString::fromLatin1(lines[i])).hasMatch()) << i;
+    EXPECT_EQ(lines[0].mid(22, 10), lines[1].left(10));  // the same day
+    EXPECT_TRUE(lines[2].endsWith("  > :ALV=71\r"));
+    EXPECT_TRUE(lines[3].endsWith("  < :o\r"));
 
     ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_FILTER, ""), 0);
     EXPECT_EQ(monitorLines(), 0);
     EXPECT_TRUE(popups().empty());
+}
+
+// The filter narrows the view, in any case; lines keep coming while it does.
+TEST_F(MainPnlDisplay, TrafficMonitorFilterShowsTheMatchingLines)
+{
+    start("VK-470", 1);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    for (const char* line : {":AGN=852\r", ":ALV=70\r", ":agn?\r"}) Mpnl_ShowTraffic(line, 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_FILTER, "AgN"), 0);
+    ASSERT_EQ(monitorLines(), 2);
+    EXPECT_EQ(traffic(0), "> :AGN=852");
+    EXPECT_EQ(traffic(1), "> :agn?");
+    Mpnl_ShowTraffic(":oAGN 852\r", 1);
+    Mpnl_ShowTraffic(":o\r", 1);
+    ASSERT_EQ(monitorLines(), 3);
+    EXPECT_EQ(traffic(2), "< :oAGN 852");
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_FILTER, ""), 0);
+    EXPECT_EQ(monitorLines(), 5);
+    EXPECT_EQ(traffic(1), "> :ALV=70");
+    EXPECT_EQ(traffic(4), "< :o");
+}
+
+// Bytes beyond printable ASCII are shown as their hex codes, so junk on the
+// line can be seen; only the line end is dropped.
+TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHex)
+{
+    start("VK-470", 1);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    camera().faults().junkBeforeColon = "\x01\x7f";
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    camera().faults().junkBeforeColon.clear();
+    EXPECT_EQ(traffic(0), "> :GAM=0");
+    EXPECT_EQ(traffic(1), "< <01><7F>:o");
+    Mpnl_ShowTraffic("a\tb\r\xe9\r\n", 1);
+    EXPECT_EQ(traffic(2), "< a<09>b<0D><E9>");
+}
+
+TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
+{
+    start("VK-470", 1);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    camera().setReg("ALV", 77);
+    // Enter sends; the command and its reply show as other traffic does.
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV?"), 0);
+    ASSERT_EQ(monitorLines(), 2);
+    EXPECT_EQ(traffic(0), "> :ALV?");
+    EXPECT_EQ(traffic(1), "< :oALV 77");
+    EXPECT_EQ(textVal(MAIN_MON_COMMAND), "");
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV=90"), 0);
+    EXPECT_EQ(camera().reg("ALV"), 90);
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);  // an empty line sends nothing
+    EXPECT_EQ(monitorLines(), 4);
+    EXPECT_TRUE(popups().empty());
+
+    // Refused before it is sent, and kept to be mended.
+    const std::string tooLong = ":CID=" + std::string(60, 'A');
+    const struct {
+        std::string typed, message;
+    } refused[] = {
+        {":ALV=1\a", "The command holds a control character or a character beyond ASCII; it was not sent."},
+        {tooLong, "The command is longer than 64 characters; it was not sent."},
+    };
+    for (const auto& r : refused) {
+        uitest::ClearPopups();
+        ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, r.typed.c_str()), 0);
+        EXPECT_EQ(popups(), (std::vector<uitest::Popup>{{"Command", r.message}})) << r.typed;
+        EXPECT_EQ(textVal(MAIN_MON_COMMAND), r.typed);
+    }
+    EXPECT_EQ(monitorLines(), 4);
+    EXPECT_EQ(camera().reg("ALV"), 90);
+
+    // A refusal is told in the monitor and in a pop-up.
+    uitest::ClearPopups();
+    camera().faults().refuse = {"ALV"};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV=50"), 0);
+    EXPECT_EQ(traffic(5), "< :e");
+    EXPECT_EQ(traffic(6), "(Camera returned error message NAK.)");
+    EXPECT_EQ(popups(), (std::vector{Refused("Setting ALV (ALC Level) to 50")}));
+
+    // Typed while the link is in use: each line waits its turn, none replaces another.
+    camera().faults().refuse.clear();
+    camera().faults().replyDelayMs = 30;
+    clearLog();
+    QTimer::singleShot(10, [] {
+        for (const char* c : {":ALV=60", ":ALV?"}) uitest::Commit(g_mainpanel, MAIN_MON_COMMAND, c);
+    });
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
+    PumpEvents(100);
+    EXPECT_EQ(sent(), (Lines{":GAM=0", ":ALV=60", ":ALV?"}));
+    EXPECT_EQ(traffic(monitorLines() - 1), "< :oALV 60");
 }
 
 }  // namespace
