@@ -246,6 +246,7 @@ Panel MainPanel()
                     .at(MAIN_FACBOX, 3, 0));
     c.push_back(String(UI_ID(MAIN_MON_COMMAND), "Co__mmand")
                     .cb("Mpnl_MonitorCallback")
+                    .commitOnEnterOnly()
                     .tip("A command line for the camera, as \":AGN?\"; Enter or Send sends it with its CR")
                     .at(MAIN_FACBOX, 3, 1));
     c.push_back(Button(UI_ID(MAIN_MON_SEND), "Sen__d")

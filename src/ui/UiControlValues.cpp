@@ -345,7 +345,9 @@ public:
             edit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[ -~]*"), edit_));
         edit_->setText(qs(d.text));
         QObject::connect(edit_, &QLineEdit::textEdited, &guard_, [this] { edited_ = true; });
-        QObject::connect(edit_, &QLineEdit::editingFinished, &guard_, [this] {
+        // A command line must not go out because the operator clicked elsewhere.
+        const auto finished = d.enterOnly ? &QLineEdit::returnPressed : &QLineEdit::editingFinished;
+        QObject::connect(edit_, finished, &guard_, [this] {
             if (!edited_) return;
             edited_ = false;
             fire(EVENT_COMMIT);

@@ -81,6 +81,7 @@ struct Ctrl {
     int maxLength = 0;       ///< characters an operator may type; 0 = no limit
     bool oneLine = false;    ///< a text box holding one line: Enter does not break it, it goes to the panel
     bool printable = false;  ///< string: the operator may type printable ASCII only (blank to '~')
+    bool enterOnly = false;  ///< string: Enter commits it, the focus leaving it does not (a command line)
     Arrow arrow = Arrow::Up;
     int lines = 0;  ///< text box: lines in view
     int width = 0;  ///< minimum width of the control in pixels; 0 = its natural width
@@ -130,6 +131,7 @@ struct Ctrl {
     Ctrl& maxLen(int n) { return maxLength = n, *this; }
     Ctrl& singleLine() { return oneLine = true, *this; }
     Ctrl& printableOnly() { return printable = true, *this; }
+    Ctrl& commitOnEnterOnly() { return enterOnly = true, *this; }
     Ctrl& caption(int frame) { return captionOf = frame, *this; }
     Ctrl& selected(int index) { return dfltIndex = index, *this; }
     Ctrl& asHeading() { return heading = true, *this; }

@@ -393,6 +393,17 @@ TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
     ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);  // an empty line sends nothing
     EXPECT_EQ(monitorLines(), 4);
     EXPECT_TRUE(popups().empty());
+    // Typed, then the focus goes elsewhere: nothing goes out until Enter.
+    ASSERT_EQ(uitest::TypeKey(panel(), MAIN_MON_COMMAND, Qt::Key_X), 0);
+    ASSERT_EQ(uitest::TypeKey(panel(), MAIN_ALV, Qt::Key_Tab), 0);
+    EXPECT_EQ(monitorLines(), 4);
+    EXPECT_EQ(textVal(MAIN_MON_COMMAND), "x");
+    ASSERT_EQ(uitest::TypeKey(panel(), MAIN_MON_COMMAND, Qt::Key_Return), 0);
+    EXPECT_EQ(traffic(4), "> x");
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
+    uitest::ClearPopups();
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV?"), 0);
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV=90"), 0);
 
     // Refused before it is sent, and kept to be mended.
     const std::string tooLong = ":CID=" + std::string(60, 'A');
