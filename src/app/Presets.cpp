@@ -150,10 +150,10 @@ int Presets_SaveCallback(int panel, int, int event, void*, int, int)
         MessagePopup("ERROR", ("The presets folder could not be made:\n" + PresetsFolder()).c_str());
         return 0;
     }
-    RunDialogAction(panel, {PRESETS_SAVE, PRESETS_RECALL, PRESETS_DELETE, PRESETS_CLOSE},
-                    [panel, name, path] {
-                        if (SaveSettingsToFile(path, name) == 0) fillPresetsPanel(panel, name);
-                    });
+    // Recall and Delete follow the list, which the save changes.
+    RunDialogAction(panel, {PRESETS_SAVE, PRESETS_CLOSE}, [panel, name, path] {
+        if (SaveSettingsToFile(path, name) == 0) fillPresetsPanel(panel, name);
+    });
     return 0;
 }
 
