@@ -240,6 +240,34 @@ TEST_F(Menus, ALoadCancelledStopsSendingYetShowsTheCameraAndSaysHowFarItGot)
                                               "\"c.cfg\"."}));
 }
 
+// What cannot go back is named: a setting never read before the recall, and
+// one the camera refuses on the way back.
+TEST_F(Menus, RestoringSaysWhatDidNotComeBack)
+{
+    startOn("VK-470");
+    EXPECT_EQ(MenuDimmed(MAINMNU_EDIT_RESTORE), 1);  // nothing kept yet
+    camera(1).setReg("ALV", 99);
+    camera(1).setReg("GAM", 1);
+    camera(1).faults().refuse = {"SB1?"};
+    ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_LOAD), LOADSET_OKBUTTON), 0);
+    EXPECT_EQ(MenuDimmed(MAINMNU_EDIT_RESTORE), 0);
+    camera(1).faults().refuse = {"ALV="};
+    camera(1).setReg("GAM", 0);
+    uitest::ClearPopups();
+    choose(MAINMNU_EDIT_RESTORE);
+    EXPECT_EQ(*camera(1).reg("GAM"), 1);  // the rest came back
+    ASSERT_FALSE(uitest::Popups().empty());
+    // Step 4 of the sending is the level (after SNO, CID and AGN); user set 1
+    // holds the simulated camera's default level, 128.
+    EXPECT_EQ(uitest::Popups().back().text,
+              "The camera is back at the settings it had before the recall of user set 1, except for these:\n"
+              "not read before, so not restored: SB1\n"
+              "step 4 (ALV): Camera returned error message NAK.\n"
+              "ALV: kept 99, camera 128");
+    EXPECT_EQ(Mpnl_LastAction().substr(9),
+              "Restored the settings from before the recall of user set 1, not all of them");
+}
+
 TEST_F(Menus, SettingsFileDialogsOpenWhereTheLastOneLeftOff)
 {
     startOn("VK-400");
