@@ -11,6 +11,7 @@
 #include "camera/Link.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 
 namespace {
@@ -35,6 +36,29 @@ protected:
         EXPECT_TRUE(popups().empty());
     }
 };
+
+// The status line says what the last change did, as the control shows it.
+TEST_F(MainPnlControls, TheStatusLineSaysWhatEachChangeDid)
+{
+    start("VK-470", {{"AEC", 0}});
+    const struct {
+        int control;
+        double value;
+        const char* said;
+    } cases[] = {
+        {MAIN_DFC, 0, "White Blemish Compensation set to Off"},
+        {MAIN_AGN, 12, "Manual Gain (dB) set to 12.00"},
+        {MAIN_SHS, 300, "Shutter Speed (lines) set to 300"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(uitest::Commit(panel(), c.control, c.value), 0);
+        EXPECT_EQ(Mpnl_LastAction().substr(9), c.said);  // after "HH:MM:SS "
+    }
+    camera().faults().refuse = {"AGN="};
+    ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 6.0), 0);
+    EXPECT_EQ(Mpnl_LastAction().substr(9),
+              "Manual Gain (dB) not changed: Camera returned error message NAK.");
+}
 
 TEST_F(MainPnlControls, EachControlSendsItsCommand)
 {
