@@ -1,4 +1,5 @@
 // Start-up and shutdown of the desktop program, and the quit paths.
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -8,6 +9,7 @@
 #include "app/MenuCallbacks.h"
 #include "app/Pref.h"
 #include "app/Prefs.h"
+#include "app/ProgramIcon.h"
 #include "camera/Connect.h"
 #include "camera/FailureText.h"
 #include "camera/Globals.h"
@@ -116,6 +118,7 @@ void RegisterAppCallbacks()
 AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
 {
     if (!InitRunTime(nullptr, argv, 0)) return AppStartResult::Failed;
+    QApplication::setWindowIcon(ProgramIcon());
 
     if (options.checkInstance) {
         if (!options.instanceKey.empty()) SetAppInstanceKey(options.instanceKey.c_str());

@@ -131,17 +131,15 @@ void placeForFirstShow(PanelRecord& p)
         area = screen->availableGeometry();
     if (!area.isValid()) return;
     QPoint at = area.center() - QPoint(w->width() / 2, w->height() / 2);
-    // Centred on a window near the screen's edge, it would hang over it.
+    // Centred on a window near the screen's edge, it would hang over it.  A
+    // window's position is its frame's.
     if (const QScreen* screen = front ? front->screen() : w->screen()) {
         const QRect free = screen->availableGeometry();
-        const QMargins frame =
+        const QMargins m =
             front && front->windowHandle() ? front->windowHandle()->frameMargins() : QMargins();
-        at.setX(
-            std::clamp(at.x(), free.left() + frame.left(),
-                       std::max(free.left() + frame.left(), free.right() - frame.right() - w->width() + 1)));
-        at.setY(
-            std::clamp(at.y(), free.top() + frame.top(),
-                       std::max(free.top() + frame.top(), free.bottom() - frame.bottom() - w->height() + 1)));
+        const QSize framed = w->size().grownBy(m);
+        at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() - framed.width() + 1)));
+        at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() - framed.height() + 1)));
     }
     w->move(at);
     p.shownBefore = true;
