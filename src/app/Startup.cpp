@@ -1,4 +1,5 @@
 // Start-up and shutdown of the desktop program, and the quit paths.
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -9,6 +10,7 @@
 #include "app/Pref.h"
 #include "app/Prefs.h"
 #include "app/Presets.h"
+#include "app/ProgramIcon.h"
 #include "app/Restore.h"
 #include "camera/Connect.h"
 #include "camera/FailureText.h"
@@ -118,6 +120,7 @@ void RegisterAppCallbacks()
 AppStartResult AppStart(int argc, char** argv, const AppOptions& options)
 {
     if (!InitRunTime(nullptr, argv, 0)) return AppStartResult::Failed;
+    QApplication::setWindowIcon(ProgramIcon());
 
     if (options.checkInstance) {
         if (!options.instanceKey.empty()) SetAppInstanceKey(options.instanceKey.c_str());

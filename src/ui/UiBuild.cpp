@@ -43,11 +43,11 @@ public:
 
     void build()
     {
+        // The window fits what this grid asks for (PanelWindow::fit), also
+        // after controls are hidden or shown.
         auto* root = new QGridLayout(window_);
         root->setContentsMargins(10, 10, 10, 10);
         root->setSpacing(8);
-        // The window always fits what it shows, also after controls are hidden.
-        root->setSizeConstraint(QLayout::SetFixedSize);
         grids_[0] = root;
 
         for (const auto& d : record_.desc->ctrls)
@@ -284,7 +284,7 @@ void BuildPanel(PanelRecord& record)
     record.window = window;
     window->setObjectName(qs(record.desc->name));
     window->setWindowTitle(qs(record.desc->title));
-    Builder(record, window).build();
+    Builder(record, window->contents()).build();
 }
 
 }  // namespace uiimpl

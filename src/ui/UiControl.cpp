@@ -61,7 +61,10 @@ void SettleLayout(QWidget* window)
     if (!window) return;
     window->ensurePolished();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    if (QLayout* top = window->layout()) top->activate();
+    if (auto* panel = dynamic_cast<PanelWindow*>(window))
+        panel->fit();
+    else if (QLayout* top = window->layout())
+        top->activate();
     // A window that was never shown lays out its nested frames only on show;
     // do it now, outside in, so sizes and positions can be read before that.
     const auto inner = window->findChildren<QWidget*>();

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/UiCore.h"
 
@@ -34,8 +35,7 @@ bool haveApplication()
 
 constexpr char kStatusLineName[] = "statusLine";
 
-// A line along the bottom of the panel, across every column of its layout,
-// made the first time a text is put there.
+// A line along the bottom of the panel, made the first time a text is put there.
 QLabel* statusLine(PanelRecord& p)
 {
     if (auto* line = p.window->findChild<QLabel*>(QLatin1String(kStatusLineName))) return line;
@@ -45,10 +45,7 @@ QLabel* statusLine(PanelRecord& p)
     line->setFrameShadow(QFrame::Sunken);
     line->setContentsMargins(4, 1, 4, 1);
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (auto* grid = qobject_cast<QGridLayout*>(p.window->layout()))
-        grid->addWidget(line, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
-    else if (p.window->layout())
-        p.window->layout()->addWidget(line);
+    p.window->addStatusLine(line);  // below the scrolled part, so it stays in view
     return line;
 }
 
@@ -69,6 +66,9 @@ void trackFocus()
     if (tracking) return;
     tracking = true;
     QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget* old, QWidget* now) {
+        // A control the keyboard reaches is scrolled into view, however the focus came.
+        if (auto* window = now ? dynamic_cast<PanelWindow*>(now->window()) : nullptr)
+            window->showControl(now);
         const auto from = idsOf(old);
         const auto to = idsOf(now);
         if (from == to) return;
@@ -129,7 +129,19 @@ void placeForFirstShow(PanelRecord& p)
         area = front->geometry();
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    if (area.isValid()) w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    if (!area.isValid()) return;
+    QPoint at = area.center() - QPoint(w->width() / 2, w->height() / 2);
+    // Centred on a window near the screen's edge, it would hang over it.  A
+    // window's position is its frame's.
+    if (const QScreen* screen = front ? front->screen() : w->screen()) {
+        const QRect free = screen->availableGeometry();
+        const QMargins m =
+            front && front->windowHandle() ? front->windowHandle()->frameMargins() : QMargins();
+        const QSize framed = w->size().grownBy(m);
+        at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() - framed.width() + 1)));
+        at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() - framed.height() + 1)));
+    }
+    w->move(at);
     p.shownBefore = true;
 }
 
@@ -429,16 +441,11 @@ int SetPanelAttribute(int panel, int attribute, int value)
         case ATTR_WIDTH:
         case ATTR_HEIGHT: {
             if (value <= 0) return UIEOutOfRange;
-            // From now on the window may be larger than its contents need, never smaller.
-            w->layout()->setSizeConstraint(QLayout::SetMinimumSize);
-            if (!(w->windowFlags() & Qt::WindowMaximizeButtonHint)) {
-                const bool shown = w->isVisible();
-                w->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
-                if (shown) w->show();  // new flags hide a window
-            }
+            // The window may be larger than its contents need, never smaller.
+            SettleLayout(w);
             QSize s = w->size();
             (attribute == ATTR_WIDTH ? s.rwidth() : s.rheight()) = value;
-            w->resize(s.expandedTo(w->minimumSizeHint()));
+            w->chooseSize(s);
             return UIENoError;
         }
         default:

@@ -1,5 +1,6 @@
 #include "ui/UiWidgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -7,8 +8,14 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -411,11 +418,110 @@ void CaptionFrame::changeEvent(QEvent* event)
 
 // ---- PanelWindow ------------------------------------------------------------
 
+namespace {
+
+// A scroll area that asks for the whole of what it shows; the window decides
+// how much of that its screen has room for.
+class FittingScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+};
+
+}  // namespace
+
 PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    // A panel keeps the size of what it shows: nothing to maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    // fit() sets the sizes: the layout alone would hold the window to the scroll area's.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    scroll_ = new FittingScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("panelScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    contents_ = new QWidget;
+    contents_->setObjectName(QStringLiteral("panelContents"));
+    // Never squeezed below what the controls ask for: the scroll bars take over.
+    contents_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    scroll_->setWidget(contents_);
+    outer->addWidget(scroll_, 1);
+    contents_->installEventFilter(this);
+}
+
+void PanelWindow::addStatusLine(QWidget* line)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(10, 0, 10, 10);
+    row->addWidget(line);
+    static_cast<QBoxLayout*>(layout())->addLayout(row);
+}
+
+QSize PanelWindow::room() const
+{
+    const QScreen* s = screen();
+    if (!s) return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    // Until the window system has framed this window, another one's frame is the best guess.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (frame.isNull() && w->isVisible() && w->windowHandle()) frame = w->windowHandle()->frameMargins();
+    return s->availableGeometry().size().shrunkBy(frame);
+}
+
+void PanelWindow::fit()
+{
+    if (fitting_) return;
+    ensurePolished();
+    if (QLayout* inner = contents_->layout()) inner->activate();
+    // The window's layout keeps the scroll area's last size hint until told.
+    if (const QSize hint = contents_->sizeHint(); hint != contentsHint_) {
+        contentsHint_ = hint;
+        scroll_->updateGeometry();
+    }
+    const QSize need = layout()->totalSizeHint();
+    const QSize bound = room();
+    QSize fitted = need.boundedTo(bound);
+    // A scroll bar takes its room across the other direction.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    if (need.height() > bound.height()) fitted.setWidth(std::min(bound.width(), need.width() + bar));
+    if (need.width() > bound.width()) fitted.setHeight(std::min(bound.height(), need.height() + bar));
+    fitting_ = true;
+    fitted_ = fitted;
+    setMinimumSize(fitted);
+    resize(fitted.expandedTo(chosen_));
+    if (!isVisible()) {
+        // Nothing lays out a window before it is shown; sizes are read before that.
+        layout()->setGeometry(rect());
+        contents_->resize(contents_->sizeHint().expandedTo(scroll_->size()));
+    }
+    fitting_ = false;
+}
+
+void PanelWindow::chooseSize(QSize size)
+{
+    chosen_ = size;
+    fit();
+}
+
+void PanelWindow::showControl(QWidget* w)
+{
+    if (w && contents_->isAncestorOf(w)) scroll_->ensureWidgetVisible(w, 4, 4);
+}
+
+void PanelWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Any size but the fitted one is the operator's choice, and the window keeps it.
+    if (!fitting_) chosen_ = size() == fitted_ ? QSize() : size();
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == contents_ && event->type() == QEvent::LayoutRequest) fit();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event)
@@ -438,6 +544,13 @@ void PanelWindow::keyPressEvent(QKeyEvent* event)
 
 bool PanelWindow::event(QEvent* event)
 {
+    // The menu bar or the status line came or changed, or the window moved to a screen.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show ||
+        event->type() == QEvent::ScreenChangeInternal) {
+        const bool done = QWidget::event(event);
+        fit();
+        return done;
+    }
     if (onActivation &&
         (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate))
         onActivation(event->type() == QEvent::WindowActivate);

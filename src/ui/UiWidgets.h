@@ -10,6 +10,7 @@
 #include <functional>
 
 class QLabel;
+class QScrollArea;
 class QSlider;
 
 namespace uiimpl {
@@ -155,9 +156,26 @@ private:
 
 /// The window of a panel.  The close box does not close it: it reports to the
 /// panel's owner, which decides.
+///
+/// The panel's controls sit in a scroll area.  The window takes the size they
+/// need, as far as its screen has room (then it scrolls), or the larger size
+/// the operator or the program gave it; it is never smaller than that need.
 class PanelWindow : public QWidget {
 public:
     explicit PanelWindow(QWidget* parent = nullptr);
+
+    /// Where the panel's controls are laid out.
+    QWidget* contents() const { return contents_; }
+    QScrollArea* scrollArea() const { return scroll_; }
+    /// Puts a line along the bottom of the window, below the scrolled part.
+    void addStatusLine(QWidget* line);
+
+    /// Takes the size the contents need again (bounded by the screen).
+    void fit();
+    /// A size asked for: kept while the contents need less.
+    void chooseSize(QSize size);
+    /// Scrolls a control (or a part of one) into view.
+    void showControl(QWidget* w);
 
     std::function<void()> onClose;
     std::function<void(bool active)> onActivation;
@@ -167,7 +185,19 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QSize room() const;
+
+    QScrollArea* scroll_;
+    QWidget* contents_;
+    QSize chosen_;  // invalid: none; the window follows its contents
+    QSize fitted_;
+    QSize contentsHint_;
+    bool fitting_ = false;
 };
 
 }  // namespace uiimpl

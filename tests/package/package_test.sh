@@ -16,6 +16,8 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/iccd-control ./usr/bin/iccdctl ./usr/bin/iccdsim \
          ./usr/share/applications/iccd-control.desktop \
          ./usr/share/icons/hicolor/scalable/apps/iccd-control.svg \
+         ./usr/share/icons/hicolor/16x16/apps/iccd-control.png \
+         ./usr/share/icons/hicolor/256x256/apps/iccd-control.png \
          ./usr/share/man/man1/iccd-control.1 ./usr/share/man/man1/iccdctl.1 ./usr/share/man/man1/iccdsim.1 \
          ./usr/share/doc/ulvo-iccd-control/USER_GUIDE.md ./usr/share/doc/ulvo-iccd-control/USER_GUIDE.html \
          ./usr/share/doc/ulvo-iccd-control/LICENSE; do

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <functional>
 #include <map>
 
@@ -203,6 +205,60 @@ TEST_F(ResourceLayout, TheMainWindowInEveryShape)
             EXPECT_TRUE(inWindow(frame).contains(inWindow(uitest::ControlWidget(p, MAIN_MIR))));
             EXPECT_LT(frame->height(), 150);
         }
+        DiscardPanel(p);
+    }
+}
+
+// Grown by the operator, the main window keeps its controls in their order,
+// none over another; hiding a model's controls then keeps the operator's
+// size, and a window nobody resized closes round what is left.
+TEST_F(ResourceLayout, TheMainWindowGrownOrReshaped)
+{
+    const std::vector<int> factoryOnly = {MAIN_FACBOX, MAIN_MODEL, MAIN_DFC_ACCESS, MAIN_AGC_ACCESS,
+                                          MAIN_RS232};
+    for (const bool grown : {true, false}) {
+        SCOPED_TRACE(grown ? "grown" : "as laid out");
+        const int p = LoadPanel(0, kUlvoIccdUir, MAIN);
+        LoadMenuBar(p, kUlvoIccdUir, MAINMNU);
+        DisplayPanel(p);
+        QWidget* window = uitest::PanelWidget(p);
+        QApplication::processEvents();
+        const QSize fitted = window->size();
+        const auto all = pieces(window);
+        std::vector<QRect> before;
+        for (QWidget* w : all) before.push_back(inWindow(w));
+        if (grown) {
+            window->resize(fitted + QSize(200, 200));
+            QApplication::processEvents();
+            checkLayout(window, "main-grown");
+            // Side by side, or one above the other, as before.
+            for (size_t i = 0; i < all.size(); ++i)
+                for (size_t j = 0; j < all.size(); ++j) {
+                    const QRect a = inWindow(all[i]), b = inWindow(all[j]);
+                    const auto& [was, other] = std::pair(before[i], before[j]);
+                    const std::string pair =
+                        all[i]->objectName().toStdString() + " and " + all[j]->objectName().toStdString();
+                    if (was.top() <= other.bottom() && other.top() <= was.bottom() &&
+                        was.right() < other.left()) {
+                        EXPECT_LT(a.right(), b.left()) << pair;
+                    }
+                    if (was.left() <= other.right() && other.left() <= was.right() &&
+                        was.bottom() < other.top()) {
+                        EXPECT_LT(a.bottom(), b.top()) << pair;
+                    }
+                }
+        }
+        for (int c : factoryOnly) SetCtrlAttribute(p, c, ATTR_VISIBLE, 0);
+        QApplication::processEvents();
+        if (grown) {
+            EXPECT_EQ(window->size(), fitted + QSize(200, 200));
+        } else {
+            EXPECT_LT(window->height(), fitted.height() - 100);  // the factory frame went
+            EXPECT_EQ(window->size(), window->minimumSize());
+        }
+        auto* scroll = window->findChild<QScrollArea*>();
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible() || scroll->verticalScrollBar()->isVisible());
+        checkLayout(window, "main-reshaped");
         DiscardPanel(p);
     }
 }

@@ -19,7 +19,11 @@ using TestApplication = QCoreApplication;
 int main(int argc, char** argv)
 {
 #ifdef ICCD_TEST_WIDGETS
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's offscreen screen is 800 x 800; the panels are laid out for a desktop's.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" ICCD_SOURCE_DIR "/tests/support/screen-1920x1200.json");
 #endif
     TestApplication app(argc, argv);
     InstallDeviceTransports();

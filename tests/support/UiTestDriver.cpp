@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTest>
 
@@ -42,11 +43,22 @@ bool reachable(int panel)
     return stack.empty() || stack.back() == panel;
 }
 
+// The operator scrolls to a control before using it; one the window cannot
+// bring into its view is out of reach.
+bool inView(const Control& c)
+{
+    auto* window = dynamic_cast<PanelWindow*>(c.widget->window());
+    if (!window) return true;
+    window->showControl(c.widget);
+    const QWidget* viewport = window->scrollArea()->viewport();
+    return viewport->rect().intersects(QRect(c.widget->mapTo(viewport, QPoint(0, 0)), c.widget->size()));
+}
+
 Control* operableControl(int panel, int control, int* error)
 {
     Control* c = FindControl(panel, control, error);
     if (!c) return nullptr;
-    if (!reachable(panel)) {
+    if (!reachable(panel) || !inView(*c)) {
         *error = UIEControlNotOperable;
         return nullptr;
     }

@@ -4,7 +4,8 @@
 //
 // Every action first checks that an operator could do it: the panel is on
 // screen and not behind a modal pop-up, and the control is shown, not dimmed
-// (nor inside a dimmed or hidden frame) and not display-only.  Otherwise the
+// (nor inside a dimmed or hidden frame) and not display-only, and it can be
+// scrolled into the window's view (the driver scrolls it there).  Otherwise the
 // action does nothing and returns UIEControlNotOperable.
 #pragma once
 
