@@ -11,9 +11,6 @@ struct SnapshotStats;
 /// Handle of the open Advanced Settings panel (0 when none was loaded).
 extern int g_advset_panel;
 
-/// Version of this program, as the panel shows it.
-inline constexpr char kHostVersion[] = "1.75";
-
 /// Shapes the panel in g_advset_panel for g_cam_model_idx, g_prog_type and
 /// g_hardware_rev, and takes the ALC window limits from the camera (a failed
 /// limit query keeps the laid-out limit).

@@ -18,6 +18,7 @@
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "panels/StatusLine.h"
+#include "platform/Version.h"
 
 int g_advset_panel = 0;
 
@@ -126,7 +127,8 @@ int AdvSetPnl_Display(CamAdvSettings* rec, const SnapshotStats* stats)
     const CamClassTraits& t = Comm_CurrentClass();
     auto failure = [stats](const char* field) { return stats ? stats->fieldFailure(field) : COMM_OK; };
 
-    SetCtrlVal(panel, of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER, kHostVersion);
+    // The one version the build sets, as About and --version give it.
+    SetCtrlVal(panel, of47x ? ADVSET_C_HOSTVER : ADVSET_HOSTVER, ProgramVersion());
     const int row = std::clamp(g_cam_model_user_idx, 0, kCamModelCount - 1);
     SetCtrlVal(panel, of47x ? ADVSET_C_MODEL : ADVSET_MODEL, g_cam_models[row]);
     const struct {
