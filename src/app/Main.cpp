@@ -15,6 +15,7 @@
 
 #include "app/App.h"
 #include "app/MenuCallbacks.h"
+#include "app/Pref.h"
 #include "app/Prefs.h"
 #include "app/Presets.h"
 #include "camera/Models.h"
@@ -106,7 +107,8 @@ constexpr OpenablePanel kOpenable[] = {
     {"color", MAINMNU_COLORPROC},
     {"afe", MAINMNU_FILE_AFEACC},
     {"fpga", MAINMNU_FILE_FTEST},
-    {"preferences", MAINMNU_FILE_SETUP},
+    {"preferences", MAINMNU_FILE_SETUP,
+     [] { MMnu_FilePrefCallback(g_mainmnuhandle, MAINMNU_FILE_SETUP, nullptr, g_mainpanel); }},
     {"presets", MAINMNU_FILE_PRESETS, OpenPresetsDialog},
 };
 

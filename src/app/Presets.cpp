@@ -77,7 +77,8 @@ void fillPresetsPanel(int panel, const std::string& select)
     if (!names.empty()) SetCtrlIndex(panel, PRESETS_LIST, selected);
     for (int c : {PRESETS_LIST, PRESETS_RECALL, PRESETS_DELETE})
         SetCtrlAttribute(panel, c, ATTR_DIMMED, names.empty() ? 1 : 0);
-    const std::string folder = "In " + QDir::toNativeSeparators(q(PresetsFolder())).toStdString();
+    const std::string folder =
+        "In " + QDir::toNativeSeparators(QDir(q(PresetsFolder())).absolutePath()).toStdString();
     SetCtrlVal(panel, PRESETS_FOLDER, folder.c_str());
 }
 

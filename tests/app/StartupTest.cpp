@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -269,6 +270,28 @@ TEST_F(Startup, QuitAfterStartEndsWithoutACameraToo)
         << err.toStdString();
     EXPECT_FALSE(err.contains("-fac")) << err.toStdString();  // what is no "--" switch is nobody's
     EXPECT_TRUE(err.contains("WARNING: No Camera Communication Link Found")) << err.toStdString();
+}
+
+// --open with --screenshot pictures the dialog it opened, not the window behind.
+TEST_F(Startup, AScreenshotOfAnOpenedDialogIsOfTheDialog)
+{
+    for (const char* panel : {"preferences", "presets"}) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir_->path());
+        const QString picture = dir_->filePath(QStringLiteral("%1.png").arg(panel));
+        program.start(QStringLiteral(ICCD_BIN_DIR "/iccd-control"),
+                      {"--model", "VK-470", "--open", panel, "--screenshot", picture, "--instance-key",
+                       QStringLiteral("IccdShot-%1").arg(::getpid())});
+        ASSERT_TRUE(program.waitForFinished(20000)) << panel;
+        EXPECT_EQ(program.exitCode(), 0) << panel;
+        // The main window of a VK-470 is 884 pixels wide; these dialogs are narrower.
+        const QImage image(picture);
+        EXPECT_GT(image.width(), 0) << panel;
+        EXPECT_LT(image.width(), 700) << panel;
+    }
 }
 
 // The three programs of the package carry one version, the project's.
