@@ -76,23 +76,39 @@ int MessagePopup(const char* title, const char* message)
     return UIENoError;
 }
 
+namespace {
+
+// A question nobody is there to answer on a screen: a run nobody watches
+// takes "no" (said on stderr with its note), the test driver its queued
+// answer or "no".  False when the question goes to the screen.
+bool answerOffScreen(const QString& title, const QString& text, const char* note, int* answer)
+{
+    *answer = 0;
+    if (s_unattended) {
+        std::fprintf(stderr, "%s: %s%s\n", qPrintable(title), qPrintable(QString(text).replace('\n', ' ')),
+                     note);
+        return true;
+    }
+    DriverState& driver = Driver();
+    if (driver.recordPopups) {
+        driver.popups.emplace_back(title.toStdString(), text.toStdString());
+        if (!driver.confirmAnswers.empty()) {
+            *answer = driver.confirmAnswers.front() ? 1 : 0;
+            driver.confirmAnswers.pop_front();
+        }
+        return true;
+    }
+    return !qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+}  // namespace
+
 int ActionMessagePopup(const char* title, const char* message, const char* actionLabel)
 {
     const QString t = QString::fromUtf8(title ? title : "");
     const QString text = QString::fromUtf8(message ? message : "");
-    if (s_unattended) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(t), qPrintable(QString(text).replace('\n', ' ')));
-        return 0;
-    }
-    DriverState& driver = Driver();
-    if (driver.recordPopups) {
-        driver.popups.emplace_back(t.toStdString(), text.toStdString());
-        if (driver.confirmAnswers.empty()) return 0;
-        const bool action = driver.confirmAnswers.front();
-        driver.confirmAnswers.pop_front();
-        return action ? 1 : 0;
-    }
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+    int answer = 0;
+    if (answerOffScreen(t, text, "", &answer)) return answer;
     QMessageBox box(iconFor(t), t, text, QMessageBox::Ok, FrontWindow());
     QPushButton* action = box.addButton(
         QString::fromStdString(uires::DisplayLabel(actionLabel ? actionLabel : "")), QMessageBox::ActionRole);
@@ -119,20 +135,8 @@ int ConfirmPopup(const char* title, const char* message)
 {
     const QString t = QString::fromUtf8(title ? title : "");
     const QString text = QString::fromUtf8(message ? message : "");
-    if (s_unattended) {
-        std::fprintf(stderr, "%s: %s (cancelled)\n", qPrintable(t),
-                     qPrintable(QString(text).replace('\n', ' ')));
-        return 0;
-    }
-    DriverState& driver = Driver();
-    if (driver.recordPopups) {
-        driver.popups.emplace_back(t.toStdString(), text.toStdString());
-        if (driver.confirmAnswers.empty()) return 0;
-        const bool ok = driver.confirmAnswers.front();
-        driver.confirmAnswers.pop_front();
-        return ok ? 1 : 0;
-    }
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+    int answer = 0;
+    if (answerOffScreen(t, text, " (cancelled)", &answer)) return answer;
     QMessageBox box(QMessageBox::Warning, t, text, QMessageBox::Ok | QMessageBox::Cancel, FrontWindow());
     box.setDefaultButton(QMessageBox::Cancel);
     box.setWindowModality(Qt::ApplicationModal);
