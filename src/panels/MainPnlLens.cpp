@@ -1,12 +1,16 @@
 // The motorised lens: each of the twelve arrow buttons drives its axis (zoom,
 // focus, iris) with a control voltage while it is held, and stops it with 0 V
 // when it is let go.
+#include <string>
+
 #include "camera/CommandSet.h"
+#include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
 #include "panels/PanelGlobals.h"
 #include "panels/PanelShorthands.h"
+#include "panels/StatusLine.h"
 
 namespace {
 
@@ -65,14 +69,29 @@ int Mpnl_ZFICallback(int panel, int control, int event, void*, int, int)
             },
             axisKey(*button));
     } else if (event == EVENT_COMMIT) {
+        // Lens commands raise no pop-up; a stop that failed must still be told.
+        std::string said = panelctl::TextValue(panel, button->caption);
+        said += " driven ";
+        said += button->step;
+        auto stop = [drive, said] {
+            const int status = drive(0.0f);
+            std::string text = said;
+            if (status == COMM_OK) {
+                text += ", then stopped";
+            } else {
+                text += "; the stop failed: ";
+                text += Comm_GetMessageErrorStr(status);
+            }
+            Mpnl_NoteAction(text);
+        };
         if (Comm_IsQueued(axisKey(*button))) {
             // The press has not gone out yet: the stop follows it in turn,
             // so the lens moves only as briefly as the operator asked.
-            Comm_WhenLinkIdle([drive] { drive(0.0f); });
+            Comm_WhenLinkIdle(stop);
         } else {
             // The lens is driving: it stops at the very next gap on the
             // link, even in the middle of a refresh.
-            Comm_AtNextGap([drive] { drive(0.0f); });
+            Comm_AtNextGap(stop);
         }
     }
     return 0;

@@ -16,6 +16,7 @@
 #include "panels/PanelCommit.h"
 #include "panels/PanelGlobals.h"
 #include "panels/PanelShorthands.h"
+#include "panels/StatusLine.h"
 #include "platform/TextFile.h"
 
 using namespace mainpnl;
@@ -136,6 +137,15 @@ void sendCommand(int panel)
     RunMainPanelCommand(panel, [panel, line = command + "\r"] {
         char reply[kReplySize] = "";
         const int status = Comm_Raw(line.c_str(), reply);
+        std::string said = "Command ";
+        said += line.substr(0, line.size() - 1);
+        if (status == COMM_OK) {
+            said += " sent";
+        } else {
+            said += " failed: ";
+            said += Comm_GetMessageErrorStr(status);
+        }
+        Mpnl_NoteAction(said);
         if (status == COMM_OK) return;
         std::string text = "(";
         text += Comm_GetMessageErrorStr(status);

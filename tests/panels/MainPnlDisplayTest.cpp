@@ -17,6 +17,7 @@
 #include "camera/Link.h"
 #include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
 
 namespace {
@@ -390,7 +391,8 @@ TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
     EXPECT_EQ(textVal(MAIN_MON_COMMAND), "");
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV=90"), 0);
     EXPECT_EQ(camera().reg("ALV"), 90);
-    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);  // an empty line sends nothing
+    EXPECT_EQ(Mpnl_LastAction().substr(9), "Command :ALV=90 sent");  // after "HH:MM:SS "
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);             // an empty line sends nothing
     EXPECT_EQ(monitorLines(), 4);
     EXPECT_TRUE(popups().empty());
     // Typed, then the focus goes elsewhere: nothing goes out until Enter.

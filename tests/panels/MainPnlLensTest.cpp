@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "MainPanelFixture.h"
+#include "panels/StatusLine.h"
 #include "platform/Timing.h"
 #include "resources/UlvoIccd.h"
 
@@ -25,7 +26,14 @@ TEST_F(MainPnlLensTest, HeldButtonDrivesItsAxisAndLettingGoStopsIt)
     // -0.09 V and 0.9 V with the initial speeds; -3.0 V from 6 V at 50 %.
     EXPECT_EQ(sent(),
               (std::vector<std::string>{":IRC=-1", ":IRC=0", ":ZMC=13", ":ZMC=0", ":FOC=-42", ":FOC=0"}));
-    EXPECT_TRUE(popups().empty());  // lens commands report nothing
+    EXPECT_TRUE(popups().empty());  // lens commands raise no pop-up
+    // The status line tells the last move, and a stop the camera refused.
+    EXPECT_EQ(Mpnl_LastAction().substr(9), "Focus Control driven down, coarse, then stopped");
+    ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
+    camera().faults().refuse = {"ZMC"};
+    ASSERT_EQ(uitest::Release(panel(), MAIN_ZM_BIGUP), 0);
+    EXPECT_EQ(Mpnl_LastAction().substr(9),
+              "Zoom Control driven up, coarse; the stop failed: Camera returned error message NAK.");
 }
 
 TEST_F(MainPnlLensTest, ButtonLetGoDuringThePressCommandStillStopsTheAxis)
