@@ -116,9 +116,13 @@ std::string comparisonText(const std::string& path)
     return text;
 }
 
-std::string fileName(const std::string& path)
+// "\"lab.cfg\"": the file's name as messages quote it.
+std::string quotedName(const std::string& path)
 {
-    return QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName().toStdString();
+    std::string name = "\"";
+    name += QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName().toStdString();
+    name += '"';
+    return name;
 }
 
 // The load of a chosen file, once the link is idle: the camera's settings
@@ -131,7 +135,7 @@ void loadNow(const std::string& path)
         ForgetRecentFile(path);
         return;
     }
-    const std::string name = "\"" + fileName(path) + "\"";
+    const std::string name = quotedName(path);
     if (!KeepSettingsBefore("the load of " + name)) {
         RT_CloseFile(file);
         return;
@@ -193,7 +197,7 @@ int SaveSettingsToFile(const std::string& path, const std::string& comment)
     // The camera is asked first; an existing file is replaced only by a
     // complete new one.
     const int status = SaveSettingsFile(path.c_str(), comment.c_str());
-    const std::string name = "\"" + fileName(path) + "\"";
+    const std::string name = quotedName(path);
     if (status == 0) {
         NoteRecentFile(path);
         Mpnl_NoteAction("Saved the settings to " + name);
