@@ -4,7 +4,6 @@
 #include <string>
 
 #include "camera/CommandSet.h"
-#include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "panels/MainPnl.h"
 #include "panels/MainPnlInternal.h"
@@ -74,15 +73,7 @@ int Mpnl_ZFICallback(int panel, int control, int event, void*, int, int)
         said += " driven ";
         said += button->step;
         auto stop = [drive, said] {
-            const int status = drive(0.0f);
-            std::string text = said;
-            if (status == COMM_OK) {
-                text += ", then stopped";
-            } else {
-                text += "; the stop failed: ";
-                text += Comm_GetMessageErrorStr(status);
-            }
-            Mpnl_NoteAction(text);
+            Mpnl_NoteOutcome(said, drive(0.0f), ", then stopped", "; the stop failed: ");
         };
         if (Comm_IsQueued(axisKey(*button))) {
             // The press has not gone out yet: the stop follows it in turn,

@@ -139,13 +139,7 @@ void sendCommand(int panel)
         const int status = Comm_Raw(line.c_str(), reply);
         std::string said = "Command ";
         said += line.substr(0, line.size() - 1);
-        if (status == COMM_OK) {
-            said += " sent";
-        } else {
-            said += " failed: ";
-            said += Comm_GetMessageErrorStr(status);
-        }
-        Mpnl_NoteAction(said);
+        Mpnl_NoteOutcome(said, status, " sent", " failed: ");
         if (status == COMM_OK) return;
         std::string text = "(";
         text += Comm_GetMessageErrorStr(status);

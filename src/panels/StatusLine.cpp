@@ -122,6 +122,17 @@ void Mpnl_NoteAction(const std::string& what)
     Mpnl_ShowLinkState();
 }
 
+void Mpnl_NoteOutcome(std::string what, int status, const char* done, const char* failed)
+{
+    if (status == COMM_OK) {
+        what += done;
+    } else {
+        what += failed;
+        what += Comm_GetMessageErrorStr(status);
+    }
+    Mpnl_NoteAction(what);
+}
+
 std::string Mpnl_LastAction()
 {
     return s_lastAction;

@@ -21,6 +21,9 @@ void Mpnl_ForgetLinkRestored();
 /// to the camera ("Manual Gain set to 12 dB"), with the time it was done; it
 /// stays until the next action.  Empty text drops the note.
 void Mpnl_NoteAction(const std::string& what);
+/// Mpnl_NoteAction of what followed by done when status is COMM_OK, else by
+/// failed and the status's text: ("Command :ALV?", status, " sent", " failed: ").
+void Mpnl_NoteOutcome(std::string what, int status, const char* done, const char* failed);
 /// The note as the status line shows it ("18:30:05 Stored in user set 1");
 /// empty when there is none.
 std::string Mpnl_LastAction();
