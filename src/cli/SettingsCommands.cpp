@@ -21,6 +21,7 @@
 #include "camera/Link.h"
 #include "camera/LinkQueue.h"
 #include "camera/Models.h"
+#include "camera/SettingAccess.h"
 #include "camera/SettingsTable.h"
 #include "camera/Snapshot.h"
 #include "cli/CliCommands.h"
@@ -116,14 +117,8 @@ std::string OutsideItsRange(const CommCommand& command, const std::string& text,
 {
     const SettingInfo* setting = Settings_Find(command.mnemonic);
     if (!setting || command.kind == CommValueKind::Text) return {};
-    if (!Settings_ModelHas(*setting, g_cam_model_idx))
-        return std::string(command.mnemonic) + " (" + setting->name + ") is not a setting of the " +
-               g_cam_models[g_cam_model_user_idx];
     const double value = command.kind == CommValueKind::Int ? intValue : static_cast<double>(realValue);
-    SettingRange range;
-    if (Settings_CameraTakes(*setting, value, &range)) return {};
-    return std::string(command.mnemonic) + " " + text + " is out of range: " + setting->name + " takes " +
-           Settings_RangeText(*setting, range) + " on the " + g_cam_models[g_cam_model_user_idx];
+    return Settings_Refusal(*setting, value, text);
 }
 
 int set(CliContext& context, const std::vector<std::string>& args)
