@@ -10,7 +10,7 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log" >&2; fail "cpack"; }
-deb=$(ls "$work"/out/*.deb)
+deb=$(ls "$work"/out/ulvo-iccd-control_*.deb)
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/iccd-control ./usr/bin/iccdctl ./usr/bin/iccdsim \
@@ -58,4 +58,17 @@ suppressions="$(dirname "$(realpath "$0")")/lsan.supp"
   fail "the installed program did not start (${display[*]})"
 [[ -f "$home/.config/Ulvo/iccd-control/ICCD.ini" ]] || fail "no ICCD.ini in the configuration folder"
 [[ ! -e "$home/ICCD.ini" ]] || fail "ICCD.ini was written into the working directory"
-echo "package test passed: $(basename "$deb")"
+# The device server has a package of its own, so that a desktop need not
+# carry the TANGO libraries.
+tango_deb=$(ls "$work"/out/ulvo-iccd-tango_*.deb 2>/dev/null || true)
+if [[ -n "$tango_deb" ]]; then
+  ! grep -q libtango <<<"$depends" || fail "the desktop package depends on TANGO ($depends)"
+  tango_contents=$(dpkg-deb -c "$tango_deb" | awk '{print $6}')
+  for f in ./usr/bin/iccd-tango ./usr/share/man/man1/iccd-tango.1; do
+    grep -qx -- "$f" <<<"$tango_contents" || fail "the TANGO package lacks $f"
+  done
+  grep -q libtango <<<"$(dpkg-deb -f "$tango_deb" Depends)" || fail "the TANGO package does not depend on libtango"
+  dpkg-deb -x "$tango_deb" "$work/tango"
+  "$work/tango/usr/bin/iccd-tango" --version | grep -qx 'iccd-tango 0.1' || fail "iccd-tango --version"
+fi
+echo "package test passed: $(basename "$deb")${tango_deb:+ and $(basename "$tango_deb")}"
