@@ -136,7 +136,8 @@ TEST(TangoServer, EachModelGetsItsOwnAttributesWithTheirLabelsUnitsAndRanges)
         server.proxy->read_attribute("Model") >> model;
         EXPECT_EQ(model, c.model);
 
-        const std::vector<std::string> names = *server.proxy->get_attribute_list();
+        const std::unique_ptr<std::vector<std::string>> list(server.proxy->get_attribute_list());
+        const std::vector<std::string>& names = *list;
         const auto has = [&](const char* name) {
             return std::find(names.begin(), names.end(), name) != names.end();
         };
