@@ -22,6 +22,7 @@
 #include "camera/CommandSet.h"
 #include "camera/Connect.h"
 #include "camera/Globals.h"
+#include "camera/Link.h"
 #include "devices/DeviceTransports.h"
 #include "platform/ComPortMap.h"
 
@@ -111,6 +112,16 @@ int main(int argc, char** argv)
     const double directRead = median(kRuns, [&](int) { Comm_GetAGN(&gain); });
     const double directWrite = median(kRuns, [&](int i) { Comm_SetAGN(i % 2 ? 10.0f : 12.0f); });
 
+    // iccdctl as a script calls it: a process per transaction.
+    Comm_ClosePort(g_com_port);
+    g_com_port = 0;
+    const double iccdctlRead = median(20, [&](int) {
+        QProcess iccdctl;
+        iccdctl.start(program("iccdctl"),
+                      {"--device", direct.device(), "--baud", QString::number(kBaud), "get", "AGN"});
+        iccdctl.waitForFinished(10000);
+    });
+
     // Through TANGO: the server in front of its own simulated camera.
     Sim served;
     const QString port = QString::number(freePort());
@@ -158,6 +169,8 @@ int main(int argc, char** argv)
                 tangoRead - directRead);
     std::printf("%-22s %10.3f %10.3f %10.3f %10.3f\n", "write AGN + read-back", wireWrite,
                 directWrite + directRead, tangoWrite, tangoWrite - directWrite - directRead);
+    // iccdctl finds the camera (asks its model) before its one query.
+    std::printf("%-22s %10.3f %10.3f %10s %10s\n", "iccdctl get AGN", wireRead, iccdctlRead, "-", "-");
     std::printf("\n10 clients, one server, %.1f s: %.0f reads/s (one transaction at a time: %.0f/s)\n",
                 seconds, reads / seconds, 1000.0 / directRead);
     return 0;
