@@ -87,6 +87,23 @@ double afterSending(const SettingsLine& line, const CamMainSettings& m, double v
     return value;
 }
 
+// A file holds a value to the digits it prints: a camera value that prints
+// the same is what the file says.  Two decimals cannot tell the saturation
+// bytes apart (32, 33 and 34 all print as 1.13), so a file saved a moment ago
+// must not differ from the camera it was saved from.
+bool printsAlike(const SettingsLine& line, double file, double camera)
+{
+    const char* format = line.format == LineFormat::Real2   ? "%.2f"
+                         : line.format == LineFormat::Real6 ? "%f"
+                                                            : nullptr;
+    if (!format) return false;
+    char a[64];
+    char b[64];
+    std::snprintf(a, sizeof a, format, file);
+    std::snprintf(b, sizeof b, format, camera);
+    return std::strcmp(a, b) == 0;
+}
+
 }  // namespace
 
 void MarkSettingsUnread(CamMainSettings* main, CamAdvSettings* adv)
@@ -138,7 +155,7 @@ std::vector<SettingsDifference> DiffSettings(const CamMainSettings& fileMain, co
         }
         const double file = SettingsLineNumber(line, fileMain, fileAdv);
         const double camera = SettingsLineNumber(line, cameraMain, cameraAdv);
-        if (file != camera &&
+        if (file != camera && !printsAlike(line, file, camera) &&
             afterSending(line, sentMain, SettingsLineNumber(line, sentMain, sentAdv)) != camera)
             differences.push_back({line.name, formatNumber(line, file), formatNumber(line, camera)});
     }
