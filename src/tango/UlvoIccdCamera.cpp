@@ -428,7 +428,7 @@ void UlvoIccdCamera::refresh()
         status = ServerLink().reidentify();
         if (status != COMM_OK) failure = Comm_FailureText(status);
     });
-    if (lost) fail("ICCD_LinkLost", "No camera found: " + ServerLink().status(), "Refresh");
+    if (lost) fail("ICCD_LinkLost", ServerLink().status(), "Refresh");
     if (status != COMM_OK) fail("ICCD_NoCamera", "No camera found: " + failure, "Refresh");
     refreshValues();
 }
