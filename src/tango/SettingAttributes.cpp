@@ -88,27 +88,27 @@ bool IsFactoryRegister(const SettingInfo& setting)
     return m == "AFA" || m == "AFW" || m == "FPA" || m == "FPR";
 }
 
-std::vector<AttributeSpec> CameraAttributes()
+std::vector<AttributeInfo> CameraAttributes()
 {
-    std::vector<AttributeSpec> specs;
+    std::vector<AttributeInfo> infos;
     const std::string model = g_cam_models[g_cam_model_user_idx];
     for (const SettingInfo& s : Settings_Table()) {
         if (!Settings_ModelHas(s, g_cam_model_idx) || IsFactoryRegister(s) || !Settings_Readable(s)) continue;
         const SettingRange range = takenRange(s);
-        AttributeSpec spec;
-        spec.name = AttributeName(s);
-        spec.setting = &s;
-        spec.whole = s.whole;
-        spec.writable = Settings_Writable(s);
-        spec.label = s.name;
-        spec.unit = s.unit;
-        spec.description = std::string(s.name) + " (" + s.mnemonic +
+        AttributeInfo info;
+        info.name = AttributeName(s);
+        info.setting = &s;
+        info.whole = s.whole;
+        info.writable = Settings_Writable(s);
+        info.label = s.name;
+        info.unit = s.unit;
+        info.description = std::string(s.name) + " (" + s.mnemonic +
                            "): " + Settings_RangeText(s, Settings_CameraRange(s)) + " on the " + model;
-        spec.minimum = limitText(range.minimum, s.whole, false);
-        spec.maximum = limitText(range.maximum, s.whole, true);
-        specs.push_back(spec);
+        info.minimum = limitText(range.minimum, s.whole, false);
+        info.maximum = limitText(range.maximum, s.whole, true);
+        infos.push_back(info);
     }
-    return specs;
+    return infos;
 }
 
 std::string AttributeTableMarkdown()

@@ -10,7 +10,7 @@
 
 struct SettingInfo;
 
-struct AttributeSpec {
+struct AttributeInfo {
     std::string name;  ///< the mnemonic, a blank made '_' ("RST_Neg")
     const SettingInfo* setting = nullptr;
     bool whole = false;     ///< a whole number (TANGO DevLong), else DevDouble
@@ -33,7 +33,7 @@ bool IsFactoryRegister(const SettingInfo& setting);
 /// are the camera's (Settings_CameraRange), widened to the values the ends'
 /// counts read back as, so that a value read from the camera can always be
 /// written back.  Runs in the link's thread.
-std::vector<AttributeSpec> CameraAttributes();
+std::vector<AttributeInfo> CameraAttributes();
 
 /// The attribute table of every setting as a Markdown table (name, label,
 /// unit, type, access, models) for the documentation.

@@ -44,36 +44,36 @@ Tango::DevState tangoState(LinkState state)
 // A setting's dynamic attribute: reads and writes go to its device.
 class SettingAttr : public Tango::Attr {
 public:
-    explicit SettingAttr(const AttributeSpec& spec)
-        : Tango::Attr(spec.name.c_str(), spec.whole ? Tango::DEV_LONG : Tango::DEV_DOUBLE,
-                      spec.writable ? Tango::READ_WRITE : Tango::READ),
-          spec_(spec)
+    explicit SettingAttr(const AttributeInfo& info)
+        : Tango::Attr(info.name.c_str(), info.whole ? Tango::DEV_LONG : Tango::DEV_DOUBLE,
+                      info.writable ? Tango::READ_WRITE : Tango::READ),
+          info_(info)
     {
         Tango::UserDefaultAttrProp properties;
-        properties.set_label(spec.label.c_str());
-        properties.set_unit(spec.unit.c_str());
-        properties.set_description(spec.description.c_str());
+        properties.set_label(info.label.c_str());
+        properties.set_unit(info.unit.c_str());
+        properties.set_description(info.description.c_str());
         // TANGO takes a range only when it spans more than one value; a
         // setting fixed on this model (the colour cameras meter on average
         // only) is held to its one value by the device's own check.
-        if (spec.minimum != spec.maximum) {
-            properties.set_min_value(spec.minimum.c_str());
-            properties.set_max_value(spec.maximum.c_str());
+        if (info.minimum != info.maximum) {
+            properties.set_min_value(info.minimum.c_str());
+            properties.set_max_value(info.maximum.c_str());
         }
-        if (!spec.whole) properties.set_format("%.4f");
+        if (!info.whole) properties.set_format("%.4f");
         set_default_properties(properties);
     }
     void read(Tango::DeviceImpl* device, Tango::Attribute& attribute) override
     {
-        static_cast<UlvoIccdCamera*>(device)->readSetting(spec_, attribute);
+        static_cast<UlvoIccdCamera*>(device)->readSetting(info_, attribute);
     }
     void write(Tango::DeviceImpl* device, Tango::WAttribute& attribute) override
     {
-        static_cast<UlvoIccdCamera*>(device)->writeSetting(spec_, attribute);
+        static_cast<UlvoIccdCamera*>(device)->writeSetting(info_, attribute);
     }
 
 private:
-    AttributeSpec spec_;
+    AttributeInfo info_;
 };
 
 // What a settings-file operation tells its user, kept for the reply.
@@ -248,77 +248,77 @@ Tango::ConstDevString UlvoIccdCamera::dev_status()
 void UlvoIccdCamera::rebuildAttributes()
 {
     std::uint64_t generation = 0;
-    std::vector<AttributeSpec> specs;
+    std::vector<AttributeInfo> infos;
     ServerLink().call([&] {
         generation = ServerLink().modelGeneration();
-        specs = CameraAttributes();
+        infos = CameraAttributes();
     });
-    for (const AttributeSpec& spec : specs_) {
-        std::string name = spec.name;
+    for (const AttributeInfo& info : infos_) {
+        std::string name = info.name;
         remove_attribute(name, false, false);
     }
-    specs_ = specs;
+    infos_ = infos;
     reals_.clear();
     wholes_.clear();
     known_.clear();
-    for (const AttributeSpec& spec : specs_) {
-        add_attribute(new SettingAttr(spec));
-        set_change_event(spec.name, true, false);
-        if (spec.whole) {
-            wholes_[spec.name] = 0;
+    for (const AttributeInfo& info : infos_) {
+        add_attribute(new SettingAttr(info));
+        set_change_event(info.name, true, false);
+        if (info.whole) {
+            wholes_[info.name] = 0;
         } else {
-            reals_[spec.name] = 0;
+            reals_[info.name] = 0;
         }
     }
     attributesGeneration_ = generation;
 }
 
-void UlvoIccdCamera::store(const AttributeSpec& spec, double value, bool push)
+void UlvoIccdCamera::store(const AttributeInfo& info, double value, bool push)
 {
-    bool changed = !known_[spec.name];
-    known_[spec.name] = true;
-    if (spec.whole) {
-        Tango::DevLong& kept = wholes_[spec.name];
+    bool changed = !known_[info.name];
+    known_[info.name] = true;
+    if (info.whole) {
+        Tango::DevLong& kept = wholes_[info.name];
         changed = changed || kept != static_cast<Tango::DevLong>(value);
         kept = static_cast<Tango::DevLong>(value);
-        if (push && changed) push_change_event(spec.name, &kept);
+        if (push && changed) push_change_event(info.name, &kept);
     } else {
-        Tango::DevDouble& kept = reals_[spec.name];
+        Tango::DevDouble& kept = reals_[info.name];
         changed = changed || kept != value;
         kept = value;
-        if (push && changed) push_change_event(spec.name, &kept);
+        if (push && changed) push_change_event(info.name, &kept);
     }
 }
 
-void UlvoIccdCamera::readSetting(const AttributeSpec& spec, Tango::Attribute& attribute)
+void UlvoIccdCamera::readSetting(const AttributeInfo& info, Tango::Attribute& attribute)
 {
     double value = 0;
     int status = COMM_OK;
     std::string failure;
     ServerLink().call([&] {
-        if (!Settings_ModelHas(*spec.setting, g_cam_model_idx)) {
-            failure = Settings_Refusal(*spec.setting, 0, "");
+        if (!Settings_ModelHas(*info.setting, g_cam_model_idx)) {
+            failure = Settings_Refusal(*info.setting, 0, "");
             status = COMM_NAK;
             return;
         }
-        status = Settings_Read(*spec.setting, &value);
+        status = Settings_Read(*info.setting, &value);
         if (status != COMM_OK) failure = Comm_FailureText(status);
     });
     if (status != COMM_OK)
-        fail("ICCD_ReadFailed", spec.name + " (" + spec.label + ") could not be read: " + failure,
-             "read " + spec.name);
-    store(spec, value, false);
-    if (spec.whole) {
-        attribute.set_value(&wholes_[spec.name]);
+        fail("ICCD_ReadFailed", info.name + " (" + info.label + ") could not be read: " + failure,
+             "read " + info.name);
+    store(info, value, false);
+    if (info.whole) {
+        attribute.set_value(&wholes_[info.name]);
     } else {
-        attribute.set_value(&reals_[spec.name]);
+        attribute.set_value(&reals_[info.name]);
     }
 }
 
-void UlvoIccdCamera::writeSetting(const AttributeSpec& spec, Tango::WAttribute& attribute)
+void UlvoIccdCamera::writeSetting(const AttributeInfo& info, Tango::WAttribute& attribute)
 {
     double value = 0;
-    if (spec.whole) {
+    if (info.whole) {
         Tango::DevLong v = 0;
         attribute.get_write_value(v);
         value = v;
@@ -327,31 +327,31 @@ void UlvoIccdCamera::writeSetting(const AttributeSpec& spec, Tango::WAttribute& 
         attribute.get_write_value(v);
         value = v;
     }
-    const std::string text = valueText(value, spec.whole);
-    const std::string what = spec.name + " " + text;
+    const std::string text = valueText(value, info.whole);
+    const std::string what = info.name + " " + text;
     std::string refusal;
     std::string failure;
     int sent = COMM_OK;
     int readBack = COMM_OK;
     double held = 0;
     ServerLink().call([&] {
-        refusal = Settings_Refusal(*spec.setting, value, text);
+        refusal = Settings_Refusal(*info.setting, value, text);
         if (!refusal.empty()) return;
         CommOperation operation;  // the set and its read-back, one after the other
-        sent = Settings_Write(*spec.setting, value);
+        sent = Settings_Write(*info.setting, value);
         if (sent != COMM_OK) {
             failure = Comm_FailureText(sent);
             return;
         }
-        readBack = Settings_Read(*spec.setting, &held);
+        readBack = Settings_Read(*info.setting, &held);
         if (readBack != COMM_OK) failure = Comm_FailureText(readBack);
     });
-    if (!refusal.empty()) fail("ICCD_OutOfRange", refusal, "write " + spec.name);
-    if (sent != COMM_OK) fail("ICCD_WriteFailed", what + " was not set: " + failure, "write " + spec.name);
+    if (!refusal.empty()) fail("ICCD_OutOfRange", refusal, "write " + info.name);
+    if (sent != COMM_OK) fail("ICCD_WriteFailed", what + " was not set: " + failure, "write " + info.name);
     if (readBack != COMM_OK)
         fail("ICCD_ReadBackFailed", what + " was sent, but reading it back failed: " + failure,
-             "write " + spec.name);
-    store(spec, held, true);
+             "write " + info.name);
+    store(info, held, true);
 }
 
 void UlvoIccdCamera::readIdentity(Identity which, Tango::Attribute& attribute)
@@ -406,12 +406,12 @@ void UlvoIccdCamera::refreshValues()
     std::vector<std::pair<std::size_t, double>> read;
     ServerLink().call([&] {
         CommOperation operation;
-        for (std::size_t i = 0; i < specs_.size(); ++i) {
+        for (std::size_t i = 0; i < infos_.size(); ++i) {
             double value = 0;
-            if (Settings_Read(*specs_[i].setting, &value) == COMM_OK) read.emplace_back(i, value);
+            if (Settings_Read(*infos_[i].setting, &value) == COMM_OK) read.emplace_back(i, value);
         }
     });
-    for (const auto& [i, value] : read) store(specs_[i], value, true);
+    for (const auto& [i, value] : read) store(infos_[i], value, true);
     pushState();
 }
 

@@ -38,8 +38,8 @@ public:
     Tango::DevState dev_state() override;
     Tango::ConstDevString dev_status() override;
 
-    void readSetting(const AttributeSpec& spec, Tango::Attribute& attribute);
-    void writeSetting(const AttributeSpec& spec, Tango::WAttribute& attribute);
+    void readSetting(const AttributeInfo& info, Tango::Attribute& attribute);
+    void writeSetting(const AttributeInfo& info, Tango::WAttribute& attribute);
     void readIdentity(Identity which, Tango::Attribute& attribute);
 
     void refresh();
@@ -64,14 +64,14 @@ private:
     void syncWithLink();
     void rebuildAttributes();
     void refreshValues();
-    void store(const AttributeSpec& spec, double value, bool push);
+    void store(const AttributeInfo& info, double value, bool push);
     void pushState();
     // Runs job on the link; a failed status raises DevFailed with what
     // came first and the failure's text.
     void runOrFail(const char* reason, const std::string& what, const std::function<int()>& job);
 
     ServerOptions options_;
-    std::vector<AttributeSpec> specs_;
+    std::vector<AttributeInfo> infos_;
     std::map<std::string, Tango::DevDouble> reals_;
     std::map<std::string, Tango::DevLong> wholes_;
     std::map<std::string, bool> known_;  // a value was read since the attributes were made
