@@ -96,13 +96,20 @@ int writeHalf(double value)
 
 // --- Settings carried by one indexed or packed command.
 
+// A read that writes its output only on success, as a double.
+template <typename T, typename Get>
+int readInto(double* value, Get get)
+{
+    T v{};
+    const int status = get(&v);
+    if (status == COMM_OK) *value = v;
+    return status;
+}
+
 template <int Which>
 int readSaturation(double* value)
 {
-    float v = 0;
-    const int status = Comm_GetCSAT(&v, Which);
-    if (status == COMM_OK) *value = v;
-    return status;
+    return readInto<float>(value, [](float* v) { return Comm_GetCSAT(v, Which); });
 }
 
 template <int Which>
@@ -114,10 +121,7 @@ int writeSaturation(double value)
 template <int Index>
 int readMatrix(double* value)
 {
-    float v = 0;
-    const int status = Comm_GetK(&v, Index);
-    if (status == COMM_OK) *value = v;
-    return status;
+    return readInto<float>(value, [](float* v) { return Comm_GetK(v, Index); });
 }
 
 template <int Index>
@@ -129,10 +133,7 @@ int writeMatrix(double value)
 template <int Corner>
 int readCorner(double* value)
 {
-    int v = 0;
-    const int status = Comm_GetALCWin(&v, Corner);
-    if (status == COMM_OK) *value = v;
-    return status;
+    return readInto<int>(value, [](int* v) { return Comm_GetALCWin(v, Corner); });
 }
 
 template <int Corner>
@@ -144,10 +145,7 @@ int writeCorner(double value)
 template <int Address>
 int readDefect(double* value)
 {
-    int v = 0;
-    const int status = Comm_GetCDA(Address, &v);
-    if (status == COMM_OK) *value = v;
-    return status;
+    return readInto<int>(value, [](int* v) { return Comm_GetCDA(Address, v); });
 }
 
 template <int Address>
@@ -158,10 +156,7 @@ int writeDefect(double value)
 
 int readAngle(double* value)
 {
-    int degrees = 0;
-    const int status = Comm_GetSSA(&degrees);
-    if (status == COMM_OK) *value = degrees;
-    return status;
+    return readInto<int>(value, Comm_GetSSA);
 }
 
 int writeAngle(double value)
@@ -275,16 +270,9 @@ int Settings_Read(const SettingInfo& setting, double* value)
     if (const CompositePart* part = partOf(setting)) return part->read(value);
     const CommCommand* command = ownCommand(setting);
     if (!command || !(command->access & kCommQuery)) return COMM_NAK;
-    if (command->kind == CommValueKind::Int) {
-        int v = 0;
-        const int status = Comm_GetInt(*command, &v);
-        if (status == COMM_OK) *value = v;
-        return status;
-    }
-    float v = 0;
-    const int status = Comm_GetReal(*command, &v);
-    if (status == COMM_OK) *value = v;
-    return status;
+    if (command->kind == CommValueKind::Int)
+        return readInto<int>(value, [command](int* v) { return Comm_GetInt(*command, v); });
+    return readInto<float>(value, [command](float* v) { return Comm_GetReal(*command, v); });
 }
 
 int Settings_Write(const SettingInfo& setting, double value)
