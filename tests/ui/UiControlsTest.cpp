@@ -54,11 +54,15 @@ protected:
         ASSERT_EQ(DisplayPanel(panel), 0);
     }
 
-    int intVal(int control)
+    template <typename T = int>
+    T val(int control)
     {
-        int v = -12345;
-        EXPECT_EQ(GetCtrlVal(panel, control, &v), 0);
-        return v;
+        return CtrlValue<T>(panel, control);
+    }
+    template <typename T = int>
+    T attr(int control, int attribute)
+    {
+        return CtrlAttr<T>(panel, control, attribute);
     }
 
     int panel = 0;
@@ -67,37 +71,31 @@ protected:
 TEST_F(UiControls, ValuesAreHeldTheWayEachControlDefinesThem)
 {
     double d = 0;
-    std::string s;
-    EXPECT_EQ(intVal(DEMO_COUNT), 10);  // as laid out
-    EXPECT_EQ(intVal(DEMO_MODE), 0);
+    EXPECT_EQ(val(DEMO_COUNT), 10);  // as laid out
+    EXPECT_EQ(val(DEMO_MODE), 0);
 
     // Numbers stay within the range.
     EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, 150), 0);
-    EXPECT_EQ(intVal(DEMO_COUNT), 100);
+    EXPECT_EQ(val(DEMO_COUNT), 100);
     EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, -5), 0);
-    EXPECT_EQ(intVal(DEMO_COUNT), 0);
+    EXPECT_EQ(val(DEMO_COUNT), 0);
 
     // A real number keeps its value; the precision is only what is shown.
     ASSERT_EQ(SetCtrlVal(panel, DEMO_GAIN, 2.0064), 0);
-    ASSERT_EQ(GetCtrlVal(panel, DEMO_GAIN, &d), 0);
-    EXPECT_FLOAT_EQ(static_cast<float>(d), 2.0064f);
+    EXPECT_FLOAT_EQ(static_cast<float>(val<double>(DEMO_GAIN)), 2.0064f);
     EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_GAIN)->text(), "2.01");
-    EXPECT_EQ(intVal(DEMO_GAIN), 2);
-    float f = 0;
-    ASSERT_EQ(GetCtrlVal(panel, DEMO_GAIN, &f), 0);
-    EXPECT_EQ(f, 2.0064f);
+    EXPECT_EQ(val(DEMO_GAIN), 2);
+    EXPECT_EQ(val<float>(DEMO_GAIN), 2.0064f);
 
     // Rings are set by item value; a value no item has changes nothing.
     EXPECT_EQ(SetCtrlVal(panel, DEMO_MODE, 5), 0);
-    ASSERT_EQ(GetCtrlVal(panel, DEMO_MODE, &s), 0);
-    EXPECT_EQ(s, "Auto");
+    EXPECT_EQ(val<std::string>(DEMO_MODE), "Auto");
     EXPECT_EQ(SetCtrlVal(panel, DEMO_MODE, 3), UIEItemNotInList);
-    EXPECT_EQ(intVal(DEMO_MODE), 5);
+    EXPECT_EQ(val(DEMO_MODE), 5);
 
     // Texts: held to the entry length, and cut to the caller's buffer.
     EXPECT_EQ(SetCtrlVal(panel, DEMO_NAME, "camera-01"), 0);
-    ASSERT_EQ(GetCtrlVal(panel, DEMO_NAME, &s), 0);
-    EXPECT_EQ(s, "camera-0");
+    EXPECT_EQ(val<std::string>(DEMO_NAME), "camera-0");
     char small[4];
     EXPECT_EQ(GetCtrlVal(panel, DEMO_NAME, small), UIEBufferTooSmall);
     EXPECT_STREQ(small, "cam");
@@ -106,11 +104,12 @@ TEST_F(UiControls, ValuesAreHeldTheWayEachControlDefinesThem)
 
     // On/off controls, hexadecimal display.
     EXPECT_EQ(SetCtrlVal(panel, DEMO_ENABLE, 7), 0);
-    EXPECT_EQ(intVal(DEMO_ENABLE), 1);
+    EXPECT_EQ(val(DEMO_ENABLE), 1);
     EXPECT_EQ(SetCtrlVal(panel, DEMO_ADDR, 0x2E), 0);
     EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_ADDR)->text(), "0x2E");
 
     // Wrong types and unknown controls or panels are refused.
+    std::string s;
     EXPECT_EQ(GetCtrlVal(panel, DEMO_COUNT, &s), UIEInvalidType);
     EXPECT_EQ(SetCtrlVal(panel, DEMO_COUNT, "12"), UIEInvalidType);
     EXPECT_EQ(GetCtrlVal(panel, DEMO_APPLY, &d), UIEInvalidType);
@@ -118,8 +117,22 @@ TEST_F(UiControls, ValuesAreHeldTheWayEachControlDefinesThem)
     EXPECT_EQ(GetCtrlVal(panel + 1000, DEMO_COUNT, &d), UIEHandleInvalid);
 }
 
-TEST_F(UiControls, ProgramChangesNeverReachCallbacksButOperatorActionsDo)
+TEST_F(UiControls, NeitherProgramChangesNorTheWheelReachCallbacksButOperatorActionsDo)
 {
+    // The wheel does not turn a control the operator has not chosen.
+    for (int control : {DEMO_MODE, DEMO_COUNT, DEMO_LEVEL}) {
+        QWidget* w = uitest::ControlWidget(panel, control);
+        QWidget* target = control == DEMO_LEVEL ? w->findChild<QSlider*>() : w;
+        const QPointF at = target->rect().center();
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
+    EXPECT_TRUE(SeenEvents().empty());
+    EXPECT_EQ(val(DEMO_MODE), 0);
+    EXPECT_EQ(val(DEMO_COUNT), 10);
+    EXPECT_EQ(val(DEMO_LEVEL), 0);
+
     // Everything the program does, including changes that move a value.
     SetCtrlVal(panel, DEMO_COUNT, 40);
     SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 5);  // clamps the value
@@ -140,18 +153,18 @@ TEST_F(UiControls, ProgramChangesNeverReachCallbacksButOperatorActionsDo)
     // The operator on the widgets themselves.
     widget<QDoubleSpinBox>(panel, DEMO_COUNT)->stepBy(-1);
     EXPECT_EQ(Commits(), std::vector<int>{DEMO_COUNT});
-    EXPECT_EQ(intVal(DEMO_COUNT), 4);
+    EXPECT_EQ(val(DEMO_COUNT), 4);
 
     SeenEvents().clear();
     widget<QAbstractButton>(panel, DEMO_ENABLE)->click();
     EXPECT_EQ(Commits(), std::vector<int>{DEMO_ENABLE});
-    EXPECT_EQ(intVal(DEMO_ENABLE), 0);
+    EXPECT_EQ(val(DEMO_ENABLE), 0);
 
     SeenEvents().clear();
     SetCtrlVal(panel, DEMO_MODE, 9);
     key(widget<QComboBox>(panel, DEMO_MODE), Qt::Key_Down);
     EXPECT_EQ(Commits(), std::vector<int>{DEMO_MODE});
-    EXPECT_EQ(intVal(DEMO_MODE), 0);
+    EXPECT_EQ(val(DEMO_MODE), 0);
 
     // A command button: pressed, then committed once.
     SeenEvents().clear();
@@ -184,25 +197,7 @@ TEST_F(UiControls, ProgramChangesNeverReachCallbacksButOperatorActionsDo)
     key(name, Qt::Key_Return);
     key(name, Qt::Key_Return);
     EXPECT_EQ(Commits(), std::vector<int>{DEMO_NAME});
-    std::string s;
-    GetCtrlVal(panel, DEMO_NAME, &s);
-    EXPECT_EQ(s, "abcx");
-}
-
-TEST_F(UiControls, TheWheelDoesNotTurnAControlTheOperatorHasNotChosen)
-{
-    for (int control : {DEMO_MODE, DEMO_COUNT, DEMO_LEVEL}) {
-        QWidget* w = uitest::ControlWidget(panel, control);
-        QWidget* target = control == DEMO_LEVEL ? w->findChild<QSlider*>() : w;
-        const QPointF at = target->rect().center();
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &wheel);
-    }
-    EXPECT_TRUE(SeenEvents().empty());
-    EXPECT_EQ(intVal(DEMO_MODE), 0);
-    EXPECT_EQ(intVal(DEMO_COUNT), 10);
-    EXPECT_EQ(intVal(DEMO_LEVEL), 0);
+    EXPECT_EQ(val<std::string>(DEMO_NAME), "abcx");
 }
 
 // The operator moves to a number, perhaps types, presses Enter and moves on.
@@ -240,9 +235,7 @@ TEST_F(UiControls, ANumberEnteredCommitsWhatWasTypedWithinItsRange)
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(number, &out);
         EXPECT_EQ(Commits(), std::vector<int>(static_cast<std::size_t>(c.commits), c.control));
-        double d = 0;
-        GetCtrlVal(panel, c.control, &d);
-        EXPECT_FLOAT_EQ(static_cast<float>(d), static_cast<float>(c.value));
+        EXPECT_FLOAT_EQ(static_cast<float>(val<double>(c.control)), static_cast<float>(c.value));
     }
 }
 
@@ -271,26 +264,21 @@ TEST_F(UiControls, FocusMovesAreReportedAndATextBoxCommitsWhenLeft)
 TEST_F(UiControls, AttributesReadBackAndShowOnScreen)
 {
     int v = 0;
-    double d = 0;
-    std::string s;
     QWidget* count = uitest::ControlWidget(panel, DEMO_COUNT);
 
     // Dimmed and visible take the label and the units along.
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_GAIN, ATTR_DIMMED, 1), 0);
-    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_DIMMED, &v);
-    EXPECT_EQ(v, 1);
+    EXPECT_EQ(attr(DEMO_GAIN, ATTR_DIMMED), 1);
     EXPECT_FALSE(uitest::ControlWidget(panel, DEMO_GAIN)->isEnabled());
     EXPECT_FALSE(labelOf(panel, DEMO_GAIN)->isEnabled());
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, 0), 0);
-    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, &v);
-    EXPECT_EQ(v, 0);
+    EXPECT_EQ(attr(DEMO_GAIN, ATTR_VISIBLE), 0);
     EXPECT_TRUE(labelOf(panel, DEMO_GAIN)->isHidden());
     EXPECT_TRUE(count->window()->findChild<QLabel*>("DEMO_GAIN.units")->isHidden());
 
     // Labels are kept as stored; the access key shows as Qt's mnemonic.
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_LABEL_TEXT, "__Frames\n  (count)"), 0);
-    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_LABEL_TEXT, &s);
-    EXPECT_EQ(s, "__Frames\n  (count)");
+    EXPECT_EQ(attr<std::string>(DEMO_COUNT, ATTR_LABEL_TEXT), "__Frames\n  (count)");
     EXPECT_EQ(labelOf(panel, DEMO_COUNT)->text(), "&Frames (count)");
     EXPECT_EQ(labelOf(panel, DEMO_COUNT)->buddy(), count);
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_APPLY, ATTR_LABEL_TEXT, "Save & __Go"), 0);
@@ -301,34 +289,27 @@ TEST_F(UiControls, AttributesReadBackAndShowOnScreen)
     SetCtrlVal(panel, DEMO_GAIN, 12.24);
     EXPECT_EQ(widget<QDoubleSpinBox>(panel, DEMO_GAIN)->text(), "12.2");
     SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MIN_VALUE, 50);  // value 10 follows
-    EXPECT_EQ(intVal(DEMO_COUNT), 50);
+    EXPECT_EQ(val(DEMO_COUNT), 50);
     SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 0);  // below the minimum: held at it
-    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, &d);
-    EXPECT_EQ(d, 0.0);
-    EXPECT_EQ(intVal(DEMO_COUNT), 50);
+    EXPECT_EQ(attr<double>(DEMO_COUNT, ATTR_MAX_VALUE), 0.0);
+    EXPECT_EQ(val(DEMO_COUNT), 50);
     SetCtrlAttribute(panel, DEMO_COUNT, ATTR_MAX_VALUE, 1000);
     SetCtrlVal(panel, DEMO_COUNT, 999);
-    EXPECT_EQ(intVal(DEMO_COUNT), 999);
+    EXPECT_EQ(val(DEMO_COUNT), 999);
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_COUNT, ATTR_INCR_VALUE, 5), 0);
-    GetCtrlAttribute(panel, DEMO_COUNT, ATTR_INCR_VALUE, &d);
-    EXPECT_EQ(d, 5.0);
+    EXPECT_EQ(attr<double>(DEMO_COUNT, ATTR_INCR_VALUE), 5.0);
 
     // Display-only: read-only on screen.
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_NAME, ATTR_CTRL_MODE, VAL_INDICATOR), 0);
     EXPECT_TRUE(widget<QLineEdit>(panel, DEMO_NAME)->isReadOnly());
-    GetCtrlAttribute(panel, DEMO_SHOWN, ATTR_CTRL_MODE, &v);
-    EXPECT_EQ(v, VAL_INDICATOR);
+    EXPECT_EQ(attr(DEMO_SHOWN, ATTR_CTRL_MODE), VAL_INDICATOR);
     EXPECT_TRUE(widget<QDoubleSpinBox>(panel, DEMO_SHOWN)->isReadOnly());
 
     // What the control is.
-    GetCtrlAttribute(panel, DEMO_LEVEL, ATTR_CTRL_STYLE, &v);
-    EXPECT_EQ(v, CTRL_SLIDE);
-    GetCtrlAttribute(panel, DEMO_GAIN, ATTR_DATA_TYPE, &v);
-    EXPECT_EQ(v, VAL_FLOAT);
-    GetCtrlAttribute(panel, DEMO_MODE, ATTR_CONSTANT_NAME, &s);
-    EXPECT_EQ(s, "DEMO_MODE");
-    GetCtrlAttribute(panel, DEMO_MODE, ATTR_CALLBACK_NAME, &s);
-    EXPECT_EQ(s, "Record");
+    EXPECT_EQ(attr(DEMO_LEVEL, ATTR_CTRL_STYLE), CTRL_SLIDE);
+    EXPECT_EQ(attr(DEMO_GAIN, ATTR_DATA_TYPE), VAL_FLOAT);
+    EXPECT_EQ(attr<std::string>(DEMO_MODE, ATTR_CONSTANT_NAME), "DEMO_MODE");
+    EXPECT_EQ(attr<std::string>(DEMO_MODE, ATTR_CALLBACK_NAME), "Record");
     SetCtrlAttribute(panel, DEMO_MODE, ATTR_TOOLTIP_TEXT, "Device COM1 = /dev/ttyS0");
     EXPECT_EQ(uitest::ControlWidget(panel, DEMO_MODE)->toolTip(), "Device COM1 = /dev/ttyS0");
 
@@ -381,9 +362,7 @@ TEST_F(UiControls, AControlWithoutAValueShowsNoneUntilItIsGivenOne)
                 EXPECT_EQ(uitest::Commit(panel, c.control, c.value), 0);
             else
                 EXPECT_EQ(SetCtrlVal(panel, c.control, c.value), 0);
-            std::string reason = "?";
-            GetCtrlAttribute(panel, c.control, ATTR_NO_VALUE_REASON, &reason);
-            EXPECT_EQ(reason, "");
+            EXPECT_EQ(attr<std::string>(c.control, ATTR_NO_VALUE_REASON), "");
             EXPECT_EQ(shown(c.control), c.set);
             EXPECT_FALSE(uitest::ControlWidget(panel, c.control)->toolTip().contains("Not read"));
         }
@@ -394,12 +373,15 @@ TEST_F(UiControls, RingItemsCanBeAddedAndTakenAway)
 {
     int n = 0, v = 0, index = 0;
     std::string label;
-    GetNumListItems(panel, DEMO_MODE, &n);
-    EXPECT_EQ(n, 3);
+    const auto items = [this] {
+        int count = -1;
+        EXPECT_EQ(GetNumListItems(panel, DEMO_MODE, &count), 0);
+        return count;
+    };
+    EXPECT_EQ(items(), 3);
     EXPECT_EQ(InsertListItem(panel, DEMO_MODE, -1, "Trigger", 2), 0);  // appended
     EXPECT_EQ(InsertListItem(panel, DEMO_MODE, 0, "Factory", 0), 0);   // first
-    GetNumListItems(panel, DEMO_MODE, &n);
-    EXPECT_EQ(n, 5);
+    EXPECT_EQ(items(), 5);
     GetLabelFromIndex(panel, DEMO_MODE, 4, &label);
     EXPECT_EQ(label, "Trigger");
     GetValueFromIndex(panel, DEMO_MODE, 3, &v);
@@ -412,75 +394,63 @@ TEST_F(UiControls, RingItemsCanBeAddedAndTakenAway)
     SetCtrlVal(panel, DEMO_MODE, 5);
     EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 4, 1), 0);
     EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 0, 1), 0);
-    EXPECT_EQ(intVal(DEMO_MODE), 5);
+    EXPECT_EQ(val(DEMO_MODE), 5);
     GetCtrlIndex(panel, DEMO_MODE, &index);
     EXPECT_EQ(index, 2);
     EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 1, -1), 0);  // to the end
-    GetNumListItems(panel, DEMO_MODE, &n);
-    EXPECT_EQ(n, 1);
+    EXPECT_EQ(items(), 1);
 
     EXPECT_EQ(DeleteListItem(panel, DEMO_MODE, 1, 1), UIEOutOfRange);
     EXPECT_EQ(InsertListItem(panel, DEMO_MODE, 5, "x", 1), UIEOutOfRange);
     EXPECT_EQ(SetCtrlIndex(panel, DEMO_MODE, 3), UIEOutOfRange);
     EXPECT_EQ(GetNumListItems(panel, DEMO_COUNT, &n), UIEInvalidType);
     EXPECT_EQ(ClearListCtrl(panel, DEMO_MODE), 0);
-    GetNumListItems(panel, DEMO_MODE, &n);
-    EXPECT_EQ(n, 0);
+    EXPECT_EQ(items(), 0);
     EXPECT_EQ(GetCtrlVal(panel, DEMO_MODE, &v), UIEOutOfRange);
     EXPECT_TRUE(SeenEvents().empty());
 }
 
 TEST_F(UiControls, TextBoxLinesAreInsertedDeletedAndScrolledTo)
 {
-    int n = -1;
-    GetCtrlAttribute(panel, DEMO_LOG, ATTR_TOTAL_LINES, &n);
-    EXPECT_EQ(n, 0);
+    EXPECT_EQ(attr(DEMO_LOG, ATTR_TOTAL_LINES), 0);
     InsertTextBoxLine(panel, DEMO_LOG, -1, ":AGN=57\r");
     InsertTextBoxLine(panel, DEMO_LOG, -1, "o\r\n");
     InsertTextBoxLine(panel, DEMO_LOG, 0, "first");
     InsertTextBoxLine(panel, DEMO_LOG, 2, "middle");
-    std::string text;
-    GetCtrlVal(panel, DEMO_LOG, &text);
-    EXPECT_EQ(text, "first\n:AGN=57\nmiddle\no");
+    EXPECT_EQ(val<std::string>(DEMO_LOG), "first\n:AGN=57\nmiddle\no");
     EXPECT_EQ(InsertTextBoxLine(panel, DEMO_LOG, 9, "x"), UIEOutOfRange);
 
     EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 1, 2), 0);
-    GetCtrlVal(panel, DEMO_LOG, &text);
-    EXPECT_EQ(text, "first\no");
+    EXPECT_EQ(val<std::string>(DEMO_LOG), "first\no");
     EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 1, -1), 0);
-    GetCtrlVal(panel, DEMO_LOG, &text);
-    EXPECT_EQ(text, "first");
+    EXPECT_EQ(val<std::string>(DEMO_LOG), "first");
     EXPECT_EQ(DeleteTextBoxLines(panel, DEMO_LOG, 0, -1), 0);
+    int n = -1;
     GetNumTextBoxLines(panel, DEMO_LOG, &n);
     EXPECT_EQ(n, 0);
 
     // The traffic-monitor pattern: append, then bring the last line into view.
     for (int i = 0; i < 200; ++i)
         InsertTextBoxLine(panel, DEMO_LOG, -1, ("line " + std::to_string(i)).c_str());
-    GetCtrlAttribute(panel, DEMO_LOG, ATTR_TOTAL_LINES, &n);
-    EXPECT_EQ(n, 200);
-    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_LOG, ATTR_FIRST_VISIBLE_LINE, n - 1), 0);
+    EXPECT_EQ(attr(DEMO_LOG, ATTR_TOTAL_LINES), 200);
+    EXPECT_EQ(SetCtrlAttribute(panel, DEMO_LOG, ATTR_FIRST_VISIBLE_LINE, 199), 0);
     auto* bar = widget<QPlainTextEdit>(panel, DEMO_LOG)->verticalScrollBar();
     EXPECT_GT(bar->value(), 150);
     EXPECT_EQ(bar->value(), bar->maximum());
-    int first = 0;
-    GetCtrlAttribute(panel, DEMO_LOG, ATTR_FIRST_VISIBLE_LINE, &first);
-    EXPECT_EQ(first, bar->value());
+    EXPECT_EQ(attr(DEMO_LOG, ATTR_FIRST_VISIBLE_LINE), bar->value());
     EXPECT_TRUE(SeenEvents().empty());
 }
 
 TEST_F(UiControls, AFrameTakesAnAskedHeightWithoutClippingItsControls)
 {
-    int laidOut = 0, h = 0;
-    ASSERT_EQ(GetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, &laidOut), 0);
+    const int laidOut = attr(DEMO_BOX, ATTR_HEIGHT);
     EXPECT_GT(laidOut, 60);
     SetCtrlAttribute(panel, DEMO_GAIN, ATTR_VISIBLE, 0);
     SetCtrlAttribute(panel, DEMO_MODE, ATTR_VISIBLE, 0);
     const int shrunk = static_cast<int>(laidOut * 0.2);
     for (int again = 0; again < 3; ++again) {
         ASSERT_EQ(SetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, shrunk), 0);
-        GetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, &h);
-        EXPECT_EQ(h, shrunk);
+        EXPECT_EQ(attr(DEMO_BOX, ATTR_HEIGHT), shrunk);
     }
     QApplication::processEvents();
     QWidget* box = uitest::ControlWidget(panel, DEMO_BOX);
@@ -488,9 +458,7 @@ TEST_F(UiControls, AFrameTakesAnAskedHeightWithoutClippingItsControls)
     EXPECT_LT(box->height(), laidOut);
     EXPECT_TRUE(box->rect().contains(QRect(count->mapTo(box, QPoint(0, 0)), count->size())));
 
-    int top = 0;
-    GetCtrlAttribute(panel, DEMO_NAME, ATTR_TOP, &top);
-    EXPECT_GT(top, 0);
+    EXPECT_GT(attr(DEMO_NAME, ATTR_TOP), 0);
     EXPECT_EQ(SetCtrlAttribute(panel, DEMO_BOX, ATTR_HEIGHT, -1), UIEOutOfRange);
 }
 

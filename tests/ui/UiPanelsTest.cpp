@@ -31,9 +31,7 @@ TEST_F(UiPanels, EveryLoadGivesANewPanelOfItsOwn)
     EXPECT_EQ(uitest::PanelWidget(a)->objectName(), "DEMO");
     EXPECT_EQ(uitest::ControlWidget(a, DEMO_GAIN)->objectName(), "DEMO_GAIN");
     SetCtrlVal(a, DEMO_COUNT, 5);
-    int v = 0;
-    GetCtrlVal(b, DEMO_COUNT, &v);
-    EXPECT_EQ(v, 10);
+    EXPECT_EQ(CtrlValue(b, DEMO_COUNT), 10);
 
     EXPECT_EQ(LoadPanel(0, "other.uir", DEMO), UIEFileNotFound);
     EXPECT_EQ(LoadPanel(0, kTestUir, 77), UIEResourceNotFound);
@@ -43,6 +41,7 @@ TEST_F(UiPanels, EveryLoadGivesANewPanelOfItsOwn)
     const int child = LoadPanel(a, kTestUir, DIALOG);
     ASSERT_GT(child, 0);
     EXPECT_EQ(DiscardPanel(a), 0);
+    int v = 0;
     EXPECT_EQ(GetCtrlVal(a, DEMO_COUNT, &v), UIEHandleInvalid);
     EXPECT_EQ(DisplayPanel(child), UIEHandleInvalid);
     EXPECT_EQ(DiscardPanel(a), UIEHandleInvalid);
@@ -52,46 +51,36 @@ TEST_F(UiPanels, EveryLoadGivesANewPanelOfItsOwn)
 TEST_F(UiPanels, PanelAttributes)
 {
     const int p = LoadPanel(0, kTestUir, DEMO);
-    std::string title;
-    GetPanelAttribute(p, ATTR_TITLE, &title);
-    EXPECT_EQ(title, "Demo");
+    EXPECT_EQ(PanelAttr<std::string>(p, ATTR_TITLE), "Demo");
     EXPECT_EQ(SetPanelAttribute(p, ATTR_TITLE, "Ulvo VK-475 Camera Control"), 0);
     EXPECT_EQ(uitest::PanelWidget(p)->windowTitle(), "Ulvo VK-475 Camera Control");
 
     // The original run time's attribute 618 is taken and has no effect.
-    int v = -1;
     EXPECT_EQ(SetPanelAttribute(p, ATTR_LEGACY_618, 1), 0);
-    EXPECT_EQ(GetPanelAttribute(p, ATTR_LEGACY_618, &v), 0);
-    EXPECT_EQ(v, 1);
-    EXPECT_EQ(GetPanelAttribute(p, ATTR_LEGACY_540, &v), 0);
+    EXPECT_EQ(PanelAttr(p, ATTR_LEGACY_618), 1);
+    PanelAttr(p, ATTR_LEGACY_540);
     EXPECT_EQ(SetPanelAttribute(p, ATTR_MIN_VALUE, 1), UIEInvalidAttribute);
 
     // The window fits what it shows, before and after it is on screen.
-    int tall = 0, shorter = 0;
-    ASSERT_EQ(GetPanelAttribute(p, ATTR_HEIGHT, &tall), 0);
+    const int tall = PanelAttr(p, ATTR_HEIGHT);
     EXPECT_GT(tall, 100);
     SetCtrlAttribute(p, DEMO_LOG, ATTR_VISIBLE, 0);
-    GetPanelAttribute(p, ATTR_HEIGHT, &shorter);
+    const int shorter = PanelAttr(p, ATTR_HEIGHT);
     EXPECT_LT(shorter, tall);
 
-    GetPanelAttribute(p, ATTR_VISIBLE, &v);
-    EXPECT_EQ(v, 0);
+    EXPECT_EQ(PanelAttr(p, ATTR_VISIBLE), 0);
     DisplayPanel(p);
-    GetPanelAttribute(p, ATTR_VISIBLE, &v);
-    EXPECT_EQ(v, 1);
+    EXPECT_EQ(PanelAttr(p, ATTR_VISIBLE), 1);
     HidePanel(p);
     EXPECT_FALSE(uitest::PanelWidget(p)->isVisible());
 
     // A status line appears at its bottom when first given text.
     QWidget* window = uitest::PanelWidget(p);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-    GetPanelAttribute(p, ATTR_HEIGHT, &shorter);
+    const int without = PanelAttr(p, ATTR_HEIGHT);
     EXPECT_EQ(SetPanelAttribute(p, ATTR_STATUS_TEXT, "COM1 connected"), 0);
-    GetPanelAttribute(p, ATTR_HEIGHT, &tall);
-    EXPECT_GT(tall, shorter);
-    std::string status;
-    EXPECT_EQ(GetPanelAttribute(p, ATTR_STATUS_TEXT, &status), 0);
-    EXPECT_EQ(status, "COM1 connected");
+    EXPECT_GT(PanelAttr(p, ATTR_HEIGHT), without);
+    EXPECT_EQ(PanelAttr<std::string>(p, ATTR_STATUS_TEXT), "COM1 connected");
 }
 
 TEST_F(UiPanels, PopupsAreModalStackAndGoWhenRemoved)
@@ -290,9 +279,7 @@ TEST_F(UiPanels, TheDriverActsOnlyWhereAnOperatorCould)
     SeenEvents().clear();
     EXPECT_EQ(uitest::Commit(p, DEMO_LEVEL, 30), 0);
     EXPECT_TRUE(SeenEvents().empty());
-    int v = 0;
-    GetCtrlVal(p, DEMO_LEVEL, &v);
-    EXPECT_EQ(v, 30);
+    EXPECT_EQ(CtrlValue(p, DEMO_LEVEL), 30);
 }
 
 }  // namespace

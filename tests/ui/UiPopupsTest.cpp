@@ -72,20 +72,19 @@ TEST_F(UiPopups, AnsweredFileDialogsGiveExistingOrNewFiles)
     const std::string base = dir.path().toStdString();
 
     char path[MAX_PATHNAME_LEN];
+    auto select = [&path](const std::string& in, const char* title, int button) {
+        return FileSelectPopup(in.c_str(), "*.cfg", "", title, button, 0, 0, 1, 1, path);
+    };
     uitest::AnswerFileDialog("old.cfg");
     uitest::AnswerFileDialog("new.cfg");
     uitest::CancelFileDialog();
-    EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "Load Camera Settings From File", VAL_LOAD_BUTTON, 0,
-                              0, 1, 1, path),
-              VAL_EXISTING_FILE_SELECTED);
+    EXPECT_EQ(select(base, "Load Camera Settings From File", VAL_LOAD_BUTTON), VAL_EXISTING_FILE_SELECTED);
     EXPECT_EQ(std::string(path), QDir::toNativeSeparators(dir.filePath("old.cfg")).toStdString());
-    EXPECT_EQ(FileSelectPopup(base.c_str(), "*.cfg", "", "Save Camera Settings to File", VAL_SAVE_BUTTON, 0,
-                              0, 1, 1, path),
-              VAL_NEW_FILE_SELECTED);
-    EXPECT_EQ(FileSelectPopup("", "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path), VAL_NO_FILE_SELECTED);
+    EXPECT_EQ(select(base, "Save Camera Settings to File", VAL_SAVE_BUTTON), VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(select("", "t", VAL_LOAD_BUTTON), VAL_NO_FILE_SELECTED);
     EXPECT_STREQ(path, "");
     // Nothing queued while recording: cancelled rather than waiting.
-    EXPECT_EQ(FileSelectPopup("", "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path), VAL_NO_FILE_SELECTED);
+    EXPECT_EQ(select("", "t", VAL_LOAD_BUTTON), VAL_NO_FILE_SELECTED);
 
     const auto asked = uitest::FileDialogs();
     ASSERT_EQ(asked.size(), 4u);
@@ -100,11 +99,11 @@ TEST_F(UiPopups, AnsweredFileDialogsGiveExistingOrNewFiles)
     uitest::AnswerFileDialog("walk1");
     uitest::AnswerFileDialog("walk1.txt");
     uitest::AnswerFileDialog("old");
-    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
+    select(base, "t", VAL_SAVE_BUTTON);
     EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("walk1.cfg"));
-    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
+    select(base, "t", VAL_SAVE_BUTTON);
     EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("walk1.txt"));
-    FileSelectPopup(base.c_str(), "*.cfg", "", "t", VAL_LOAD_BUTTON, 0, 0, 1, 1, path);
+    select(base, "t", VAL_LOAD_BUTTON);
     EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("old"));
 
     char tiny[4];
@@ -129,9 +128,11 @@ TEST_F(UiPopups, TheRealFileDialogOffersTheSettingsFilesAndTheButtonAskedFor)
         static_cast<QDialog*>(dialog)->accept();  // as the Load button does
     });
     char path[MAX_PATHNAME_LEN];
-    EXPECT_EQ(FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Load Camera Settings From File",
-                              VAL_LOAD_BUTTON, 0, 0, 1, 1, path),
-              VAL_EXISTING_FILE_SELECTED);
+    const QByteArray in = dir.path().toUtf8();
+    auto select = [&](const char* title, int button) {
+        return FileSelectPopup(in.constData(), "*.cfg", "", title, button, 0, 0, 1, 1, path);
+    };
+    EXPECT_EQ(select("Load Camera Settings From File", VAL_LOAD_BUTTON), VAL_EXISTING_FILE_SELECTED);
     EXPECT_EQ(QDir::fromNativeSeparators(path), dir.filePath("camera.cfg"));
 
     // The dialog itself adds the extension, so its question before replacing
@@ -140,12 +141,10 @@ TEST_F(UiPopups, TheRealFileDialogOffersTheSettingsFilesAndTheButtonAskedFor)
         EXPECT_EQ(dialog->defaultSuffix(), "cfg");
         dialog->reject();
     });
-    FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Save", VAL_SAVE_BUTTON, 0, 0, 1, 1, path);
+    select("Save", VAL_SAVE_BUTTON);
 
     whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_EQ(FileSelectPopup(dir.path().toUtf8().constData(), "*.cfg", "", "Save", VAL_SAVE_BUTTON, 0, 0, 1,
-                              1, path),
-              VAL_NO_FILE_SELECTED);
+    EXPECT_EQ(select("Save", VAL_SAVE_BUTTON), VAL_NO_FILE_SELECTED);
 }
 
 }  // namespace

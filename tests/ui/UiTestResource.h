@@ -67,6 +67,29 @@ std::vector<int> Commits();
 /// Registers the recorders under their names and clears what they saw.
 void StartRecording();
 
+/// A control's value or attribute, a panel's attribute; the read must succeed.
+template <typename T = int>
+T CtrlValue(int panel, int control)
+{
+    T v{};
+    EXPECT_EQ(GetCtrlVal(panel, control, &v), 0);
+    return v;
+}
+template <typename T = int>
+T CtrlAttr(int panel, int control, int attribute)
+{
+    T v{};
+    EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &v), 0);
+    return v;
+}
+template <typename T = int>
+T PanelAttr(int panel, int attribute)
+{
+    T v{};
+    EXPECT_EQ(GetPanelAttribute(panel, attribute, &v), 0);
+    return v;
+}
+
 /// Each test starts on a clean slate, with the resource registered and the
 /// recorders on.
 class UiTest : public ::testing::Test {

@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(UiWaitCursor, ShownOnlyOnceTheRunTimeInstalledItsHook)
+TEST(UiWaitCursor, ShownOnceTheRunTimeInstalledItsHookAndNeverStacked)
 {
     SetWaitCursorHook(nullptr);
     SetWaitCursor(1);
@@ -22,13 +22,9 @@ TEST(UiWaitCursor, ShownOnlyOnceTheRunTimeInstalledItsHook)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     SetWaitCursor(0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
 
-// Nested transactions ask again while the cursor is up; one restore must still
-// bring the normal cursor back, and a restore too many must not pop anything.
-TEST(UiWaitCursor, RepeatedRequestsDoNotStack)
-{
-    ASSERT_EQ(InitRunTime(nullptr, nullptr, 0), 1);
+    // Nested transactions ask again while the cursor is up; one restore must still
+    // bring the normal cursor back, and a restore too many must not pop anything.
     SetWaitCursor(1);
     SetWaitCursor(1);
     SetWaitCursor(0);
