@@ -118,6 +118,12 @@ void AppTest::stop()
     started_ = false;
 }
 
+int AppTest::choose(int item)
+{
+    EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0) << item;
+    return uitest::TopPopup();
+}
+
 void AppTest::pump()
 {
     for (int i = 0; i < 5; ++i) WaitForSystemEvents(0.002);

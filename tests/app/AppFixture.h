@@ -46,6 +46,9 @@ protected:
         stop();
     }
 
+    /// Chooses the main menu's item; the pop-up then on top, 0 for none.
+    static int choose(int item);
+
     /// Runs the event loop for a moment.
     static void pump();
 

@@ -12,88 +12,59 @@
 
 namespace {
 
-class DialogKeys : public AppTest {
-protected:
-    int open(int item)
-    {
-        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, item), 0);
-        return uitest::TopPopup();
-    }
-};
+using DialogKeys = AppTest;
 
-TEST_F(DialogKeys, PreferencesTakeEnterAsOkAndEscapeAsCancel)
-{
-    startOn("VKC-475");
-    int pref = open(MAINMNU_FILE_SETUP);
-    ASSERT_EQ(PanelName(pref), "PREF");
-    // A caption typed and Enter in its box: the dialog takes it and closes.
-    ASSERT_EQ(uitest::Commit(pref, PREF_LABEL1, "Zoom Lens"), 0);
-    ASSERT_EQ(uitest::PressKey(pref, PREF_LABEL1, Qt::Key_Return), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_STREQ(g_label1, "Zoom Lens");
-    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Lens");
-
-    pref = open(MAINMNU_FILE_SETUP);
-    ASSERT_EQ(uitest::Commit(pref, PREF_LABEL1, "Not taken"), 0);
-    ASSERT_EQ(uitest::PressKey(pref, PREF_LABEL1, Qt::Key_Escape), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_STREQ(g_label1, "Zoom Lens");
-
-    // Enter on the focused Cancel button presses Cancel, not OK.
-    pref = open(MAINMNU_FILE_SETUP);
-    ASSERT_EQ(uitest::Commit(pref, PREF_LABEL1, "Not taken either"), 0);
-    uitest::ControlWidget(pref, PREF_CANCEL)->setFocus();
-    ASSERT_EQ(uitest::PressKey(pref, 0, Qt::Key_Enter), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_STREQ(g_label1, "Zoom Lens");
-    EXPECT_TRUE(uitest::Popups().empty());
-}
-
-TEST_F(DialogKeys, UserSetDialogsTakeEnterAsOkAndEscapeAsCancel)
-{
-    startOn("VK-470");
-    int load = open(MAINMNU_FILE_LOAD);
-    ASSERT_EQ(PanelName(load), "LOADSET");
-    ASSERT_EQ(uitest::PressKey(load, LOADSET_SETNO, Qt::Key_Escape), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_EQ(CountSent(camera(1).log(), ":LSTA="), 0);
-
-    load = open(MAINMNU_FILE_LOAD);
-    ASSERT_EQ(uitest::PressKey(load, LOADSET_SETNO, Qt::Key_Return), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_EQ(CountSent(camera(1).log(), ":LSTA="), 1);
-
-    const int save = open(MAINMNU_FILE_SAVESET);
-    ASSERT_EQ(PanelName(save), "SAVESET");
-    ASSERT_EQ(uitest::PressKey(save, 0, Qt::Key_Return), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_EQ(CountSent(camera(1).log(), ":WSTA="), 1);
-}
-
-TEST_F(DialogKeys, SaveSettingsFileTakesEnterInItsCommentAsOk)
+TEST_F(DialogKeys, EnterIsOkOrTheFocusedButtonEscapeCancelsACameraPanelStays)
 {
     startOn("VK-400");
-    const int dialog = open(MAINMNU_FILE_SAVEFILE);
-    ASSERT_EQ(PanelName(dialog), "F_SAVESET");
-    ASSERT_EQ(uitest::Commit(dialog, F_SAVESET_COMMENT, "by keyboard"), 0);
+    const struct {
+        int item;
+        const char* panel;
+        int typedInto;  // 0: nothing typed
+        const char* typed;
+        int keyAt, key;
+        bool onCancel;  // the focus on Cancel
+        bool stays;
+        const char* sent;  // nullptr: not counted
+        int count;         // since the start
+    } cases[] = {
+        {MAINMNU_FILE_SETUP, "PREF", PREF_LABEL1, "Zoom Lens", PREF_LABEL1, Qt::Key_Return, false, false,
+         nullptr, 0},
+        {MAINMNU_FILE_SETUP, "PREF", PREF_LABEL1, "Not taken", PREF_LABEL1, Qt::Key_Escape, false, false,
+         nullptr, 0},
+        {MAINMNU_FILE_SETUP, "PREF", PREF_LABEL1, "Not taken either", 0, Qt::Key_Enter, true, false, nullptr,
+         0},
+        {MAINMNU_FILE_LOAD, "LOADSET", 0, nullptr, LOADSET_SETNO, Qt::Key_Escape, false, false, ":LSTA=", 0},
+        {MAINMNU_FILE_LOAD, "LOADSET", 0, nullptr, LOADSET_SETNO, Qt::Key_Return, false, false, ":LSTA=", 1},
+        {MAINMNU_FILE_SAVESET, "SAVESET", 0, nullptr, 0, Qt::Key_Return, false, false, ":WSTA=", 1},
+        // Enter in the one-line comment is the dialog's.
+        {MAINMNU_FILE_SAVEFILE, "F_SAVESET", F_SAVESET_COMMENT, "by keyboard", F_SAVESET_COMMENT,
+         Qt::Key_Return, false, false, nullptr, 0},
+        {MAINMNU_ADVSET, "ADVSET", 0, nullptr, ADVSET_VPD, Qt::Key_Return, false, true, nullptr, 0},
+        {MAINMNU_ADVSET, "ADVSET", 0, nullptr, 0, Qt::Key_Enter, false, true, nullptr, 0},
+    };
     uitest::AnswerFileDialog("keys.cfg");
-    ASSERT_EQ(uitest::PressKey(dialog, F_SAVESET_COMMENT, Qt::Key_Return), 0);
-    EXPECT_EQ(uitest::TopPopup(), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.panel) + " " + std::to_string(c.keyAt) + " " + std::to_string(c.key));
+        const int dialog = choose(c.item);
+        ASSERT_EQ(PanelName(dialog), c.panel);
+        if (c.typed) {
+            ASSERT_EQ(uitest::Commit(dialog, c.typedInto, c.typed), 0);
+        }
+        if (c.onCancel) uitest::ControlWidget(dialog, PREF_CANCEL)->setFocus();
+        ASSERT_EQ(uitest::PressKey(dialog, c.keyAt, c.key), 0);
+        EXPECT_EQ(uitest::TopPopup(), c.stays ? dialog : 0);
+        if (c.sent) {
+            EXPECT_EQ(CountSent(camera(1).log(), c.sent), c.count);
+        }
+        if (c.stays) RemovePopup(0);
+    }
+    EXPECT_STREQ(g_label1, "Zoom Lens");  // neither Escape nor Cancel took theirs
+    EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Lens");
     QFile file(QString::fromStdString(path("keys.cfg")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().split('\n').at(1).startsWith("by keyboard"));
-}
-
-TEST_F(DialogKeys, EnterInACameraPanelCommitsAndKeepsThePanel)
-{
-    startOn("VK-400");
-    const int adv = open(MAINMNU_ADVSET);
-    ASSERT_EQ(PanelName(adv), "ADVSET");
-    camera(1).clearLog();
-    ASSERT_EQ(uitest::PressKey(adv, ADVSET_VPD, Qt::Key_Return), 0);
-    EXPECT_EQ(uitest::TopPopup(), adv);
-    ASSERT_EQ(uitest::PressKey(adv, 0, Qt::Key_Enter), 0);
-    EXPECT_EQ(uitest::TopPopup(), adv);
+    EXPECT_TRUE(uitest::Popups().empty());
 }
 
 }  // namespace
