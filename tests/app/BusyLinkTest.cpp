@@ -34,30 +34,6 @@ protected:
     const Lines& log() { return camera(1).log(); }
 };
 
-// Pressing OK twice on a slow Load Settings once recorded the unanswered model
-// query as the first model of the table.
-TEST_F(BusyLink, SecondOkOnLoadSettingsIsRefusedAndTheModelStays)
-{
-    startOn("VKC-475");
-    camera(1).faults().replyDelayMs = 35;
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_LOAD), 0);
-    const int dialog = uitest::TopPopup();
-    int second = 0, cancel = 0;
-    during([dialog] { uitest::Click(dialog, LOADSET_OKBUTTON); },
-           [dialog, &second, &cancel] {
-               second = uitest::Click(dialog, LOADSET_OKBUTTON);
-               cancel = uitest::Click(dialog, LOADSET_CANCEL);
-           });
-    EXPECT_EQ(second, UIEControlNotOperable);
-    EXPECT_EQ(cancel, UIEControlNotOperable);
-    EXPECT_EQ(CountSent(log(), ":LSTA="), 1);
-    EXPECT_EQ(g_cam_model_user_idx, 5);
-    EXPECT_EQ(g_cam_model_idx, 5);
-    EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control");
-    EXPECT_EQ(uitest::TopPopup(), 0);
-    EXPECT_TRUE(uitest::Popups().empty());
-}
-
 TEST_F(BusyLink, EveryDialogButtonIsRefusedWhileItsActionRuns)
 {
     startOn("VK-470", {"/fac"});
@@ -66,14 +42,14 @@ TEST_F(BusyLink, EveryDialogButtonIsRefusedWhileItsActionRuns)
         int menuItem;
         int ok, cancel;
     } dialogs[] = {
+        {MAINMNU_FILE_LOAD, LOADSET_OKBUTTON, LOADSET_CANCEL},
         {MAINMNU_FILE_SAVESET, SAVESET_OKBUTTON, SAVESET_CANCEL},
         {MAINMNU_FILE_SAVEFILE, F_SAVESET_OK, F_SAVESET_CANCEL},
         {MAINMNU_FILE_SETUP, PREF_OKBUTTON, PREF_CANCEL},
     };
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.menuItem);
-        ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, d.menuItem), 0);
-        const int dialog = uitest::TopPopup();
+        const int dialog = choose(d.menuItem);
         ASSERT_GT(dialog, 0);
         uitest::AnswerFileDialog("busy.cfg");
         int second = 0, cancel = 0;
@@ -86,13 +62,17 @@ TEST_F(BusyLink, EveryDialogButtonIsRefusedWhileItsActionRuns)
         EXPECT_EQ(cancel, UIEControlNotOperable);
         EXPECT_EQ(uitest::TopPopup(), 0);
     }
+    EXPECT_EQ(CountSent(log(), ":LSTA="), 1);
     EXPECT_EQ(CountSent(log(), ":WSTA="), 1);
+    // A second OK on a slow Load Settings once recorded the unanswered model
+    // query as the first model of the table.
     EXPECT_EQ(g_cam_model_user_idx, 4);
+    EXPECT_EQ(g_cam_model_idx, 4);
+    EXPECT_EQ(MainTitle(), "Ulvo VK-470 Camera Control");
     EXPECT_TRUE(uitest::Popups().empty());
 
     // The port probe of the Preferences dialog holds OK and Cancel too.
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP), 0);
-    const int pref = uitest::TopPopup();
+    const int pref = choose(MAINMNU_FILE_SETUP);
     int ok = 0;
     // The probe starts once the ring has rested; OK is tried while it runs.
     QTimer::singleShot(kPortProbeDelayMs + 15, Qt::PreciseTimer,
@@ -181,10 +161,7 @@ TEST_F(BusyLink, MenuItemsAndRefreshDuringASlowReplyFollowIt)
     // The dialogs open at once: opening them sends nothing.
     camera(1).clearLog();
     during([] { uitest::Commit(g_mainpanel, MAIN_GAM, 0); },
-           [] {
-               uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_LOAD);
-               uitest::Click(uitest::TopPopup(), LOADSET_CANCEL);
-           });
+           [] { uitest::Click(choose(MAINMNU_FILE_LOAD), LOADSET_CANCEL); });
     EXPECT_EQ(log(), Lines{":GAM=0"});
 }
 
@@ -196,8 +173,7 @@ TEST_F(BusyLink, PreferencesOkKeepsEveryLock)
     putCamera(1, "VKC-475");
     ASSERT_EQ(start(), AppStartResult::Started);
     for (int c : {MAIN_AGN, MAIN_SMX, MAIN_TMD}) ASSERT_EQ(dimmed(c), 1) << c;
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP), 0);
-    ASSERT_EQ(uitest::Click(uitest::TopPopup(), PREF_OKBUTTON), 0);
+    ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_SETUP), PREF_OKBUTTON), 0);
     for (int c : {MAIN_AGN, MAIN_SMX, MAIN_TMD}) EXPECT_EQ(dimmed(c), 1) << c;
     EXPECT_EQ(uitest::Commit(g_mainpanel, MAIN_TMD, 3), UIEControlNotOperable);
     ASSERT_EQ(uitest::Click(g_mainpanel, MAIN_REFRESH), 0);

@@ -18,15 +18,6 @@ namespace {
 
 class Keys : public AppTest {
 protected:
-    // The VKC-475 in automatic mode, where ALC Level is a field the operator can type in.
-    void startTyping()
-    {
-        putCamera(1, "VKC-475");
-        camera(1).setReg("AEC", 1);
-        ASSERT_EQ(start(), AppStartResult::Started);
-        ASSERT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
-        camera(1).clearLog();
-    }
     static QMenuBar* bar() { return uitest::PanelWidget(g_mainpanel)->findChild<QMenuBar*>("MAINMNU"); }
 };
 
@@ -73,7 +64,12 @@ TEST_F(Keys, MenusShowTheirKeysAndNoTwoItemsShareAnAccessKey)
 
 TEST_F(Keys, StandardKeysReachTheirCommandsFromATextField)
 {
-    startTyping();
+    // The VKC-475 in automatic mode, where ALC Level is a field the operator can type in.
+    putCamera(1, "VKC-475");
+    camera(1).setReg("AEC", 1);
+    ASSERT_EQ(start(), AppStartResult::Started);
+    ASSERT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
+    camera(1).clearLog();
     ASSERT_EQ(uitest::TypeKey(g_mainpanel, MAIN_ALV, Qt::Key_F5), 0);
     ASSERT_FALSE(camera(1).log().empty());
     EXPECT_EQ(camera(1).log().front(), ":CAM?");

@@ -30,15 +30,26 @@ const char kLostTitle[] =
 class LinkLoss : public AppTest {
 protected:
     // Pulls the camera's cable: the link drops and the port's device cannot be
-    // opened until plugIn.
-    void unplug()
+    // opened until plugIn.  Waits for the program to look for the camera.
+    void unplug(bool wait = true)
     {
         sim::SimEndpoint* endpoint = SimCameraOnPort(1);
         SetComPortDevice(1, QStringLiteral("/nonexistent/unplugged"));
         endpoint->dropLink();
+        if (wait) {
+            ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
+        }
     }
     void plugIn(const char* model) { putCamera(1, model); }
     static bool restored() { return !Comm_LinkLost(); }
+    // The camera plugged in again, holding reg's value, and found by the program.
+    void comeBack(const char* model, const char* reg = nullptr, int value = 0)
+    {
+        plugIn(model);
+        if (reg) camera(1).setReg(reg, value);
+        ASSERT_TRUE(WaitUntil(restored, 3000));
+        pump();
+    }
 };
 
 TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDims)
@@ -46,7 +57,7 @@ TEST_F(LinkLoss, ACommandWaitingWhenTheDeviceGoesEndsAtOnceAsLostAndTheWindowDim
     startOn("VKC-475");
     EXPECT_EQ(MainStatus(), "COM1 (sim:VKC-475)    Connected    VKC-475    firmware V2.21    FPGA F3.02");
     camera(1).faults().silent = true;  // the gain change waits for its reply
-    QTimer::singleShot(150, [this] { unplug(); });
+    QTimer::singleShot(150, [this] { unplug(false); });
     uitest::Commit(g_mainpanel, MAIN_ALV, 50);
     pump();
 
@@ -72,14 +83,10 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
 {
     startOn("VKC-475");
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
     EXPECT_EQ(Visible(g_mainpanel, MAIN_VSAT), 1);
 
     // Another model comes back on the same port, with its own settings.
-    plugIn("VK-400");
-    camera(1).setReg("ALV", 93);
-    ASSERT_TRUE(WaitUntil(restored, 3000));
-    pump();
+    comeBack("VK-400", "ALV", 93);
 
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_FALSE(Mpnl_LookingForCamera());
@@ -97,7 +104,6 @@ TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
 {
     startOn("VKC-475");
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
 
     uitest::Click(g_mainpanel, MAIN_REFRESH);
     pump();
@@ -121,11 +127,9 @@ TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
 {
     startOn("VKC-475");
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
     plugIn("VKC-475");
 
-    uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP);
-    const int pref = uitest::TopPopup();
+    const int pref = choose(MAINMNU_FILE_SETUP);
     ASSERT_EQ(PanelName(pref), "PREF");
     uitest::Commit(pref, PREF_COM_LIST, 1);
     PumpFor(kPortProbeDelayMs + 100);
@@ -144,7 +148,6 @@ TEST_F(LinkLoss, ADeviceThatOpensButWhereNoCameraAnswersIsStillLost)
 {
     startOn("VKC-475");
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
     plugIn("VKC-475");
     camera(1).faults().silent = true;  // a device server whose camera is off
     Comm_SetReplyTimeout(0.2);
@@ -167,33 +170,24 @@ TEST_F(LinkLoss, AnOpenCameraPanelIsFilledAgainOrClosedWhenTheCameraReturns)
 {
     startOn("VKC-475");
     camera(1).setReg("BCT", 17);
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
-    const int adv = uitest::TopPopup();
+    const int adv = choose(MAINMNU_ADVSET);
     ASSERT_EQ(PanelName(adv), "ADVSET_C");
     EXPECT_EQ(CtrlInt(adv, ADVSET_C_BCT), 17);
 
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
-    plugIn("VKC-475");
-    camera(1).setReg("BCT", 42);  // switched off and on: not what the panel showed
-    ASSERT_TRUE(WaitUntil(restored, 3000));
-    pump();
+    comeBack("VKC-475", "BCT", 42);  // switched off and on: not what the panel showed
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(uitest::TopPopup(), adv);
     EXPECT_EQ(CtrlInt(adv, ADVSET_C_BCT), 42);
 
     unplug();
-    ASSERT_TRUE(WaitUntil([] { return Mpnl_LookingForCamera(); }, 1000));
-    plugIn("VK-400");
-    ASSERT_TRUE(WaitUntil(restored, 3000));
-    pump();
+    comeBack("VK-400");
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(uitest::TopPopup(), 0);
     EXPECT_EQ(MainTitle(), "Ulvo VK-400 Camera Control - camera link restored");
 
     // Opened again, it has the new camera's shape.
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
-    const int again = uitest::TopPopup();
+    const int again = choose(MAINMNU_ADVSET);
     ASSERT_EQ(PanelName(again), "ADVSET");
     EXPECT_EQ(Visible(again, ADVSET_VPD), 1);
 }

@@ -34,8 +34,7 @@ protected:
 
     void open()
     {
-        ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_SETUP), 0);
-        pref_ = uitest::TopPopup();
+        pref_ = choose(MAINMNU_FILE_SETUP);
         ASSERT_EQ(PanelName(pref_), "PREF");
         uitest::ClearPopups();
         camera(1).clearLog();
@@ -46,6 +45,14 @@ protected:
     {
         ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
         PumpFor(kPortProbeDelayMs + 100);
+    }
+
+    // The link stays on the VKC-475 at port 1.
+    static void expectLinkKept()
+    {
+        EXPECT_EQ(g_com_port, 1);
+        EXPECT_EQ(g_cam_model_user_idx, 5);
+        EXPECT_TRUE(PortOpen(1));
     }
 
     int pref_ = 0;
@@ -157,11 +164,16 @@ TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
     EXPECT_EQ(uitest::Popups()[1], (Popup{"ERROR", "Camera Not Found on This Port"}));
     EXPECT_FALSE(PortOpen(4));
 
-    EXPECT_EQ(g_com_port, 1);
-    EXPECT_EQ(g_cam_model_user_idx, 5);
-    EXPECT_TRUE(PortOpen(1));
+    // The port of the link is asked over the open link.
+    uitest::ClearPopups();
+    camera(1).clearLog();
+    choosePort(1);
+    EXPECT_TRUE(uitest::Popups().empty());
+    EXPECT_EQ(camera(1).log(), std::vector<std::string>{":CAM?"});
+    expectLinkKept();
     char model[kModelNameSize] = "";
     EXPECT_EQ(Comm_GetModel(model), COMM_OK);  // the link still answers
+    EXPECT_STREQ(model, "VKC-475");
 }
 
 // Arrow keys commit every port they pass: only the last one is asked.
@@ -183,17 +195,6 @@ TEST_F(PrefDialog, ArrowingThroughThePortsAsksOnlyThePortItStaysOn)
     EXPECT_EQ(g_com_port, 2);
     EXPECT_EQ(CountSent(camera(2).log(), ":CAM?"), 1);
     EXPECT_TRUE(uitest::Popups().empty());
-}
-
-TEST_F(PrefDialog, ProbingThePortOfTheLinkAsksOverTheOpenLink)
-{
-    choosePort(1);
-    EXPECT_TRUE(uitest::Popups().empty());
-    EXPECT_EQ(camera(1).log(), std::vector<std::string>{":CAM?"});
-    EXPECT_TRUE(PortOpen(1));
-    char model[kModelNameSize] = "";
-    EXPECT_EQ(Comm_GetModel(model), COMM_OK);
-    EXPECT_STREQ(model, "VKC-475");
 }
 
 TEST_F(PrefDialog, ResetLabelsTakesEffectOnlyWithOK)
@@ -235,9 +236,7 @@ TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
     EXPECT_EQ(uitest::Popups().back().text, "Camera Not Found on This Port");
     EXPECT_STREQ(g_label1, "Zoom Control");
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
-    EXPECT_EQ(g_com_port, 1);
-    EXPECT_EQ(g_cam_model_user_idx, 5);
-    EXPECT_TRUE(PortOpen(1));
+    expectLinkKept();
 }
 
 TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)

@@ -113,23 +113,6 @@ TEST_F(PrefsFile, AllFifteenLinesRoundTrip)
     EXPECT_STREQ(g_label3, "");
 }
 
-TEST_F(PrefsFile, HandEditedCaptionsAndLineEndsAreRead)
-{
-    std::string text = kDefaultFile;
-    auto replace = [&text](const char* from, const char* to) {
-        text.replace(text.find(from), std::strlen(from), to);
-    };
-    replace("Camera Comm Port: 1", "Port of the camera:   4  ");
-    replace("Zoom Max V: 9.0", "Zoom max-V .. 7.5");
-    replace("Label 1:Zoom Control", "Zoom caption:Lens A");
-    std::erase(text, '\r');  // LF line ends, as an editor on Linux leaves them
-    write(text);
-    ASSERT_EQ(InitState(), 0);
-    EXPECT_EQ(g_com_port, 4);
-    EXPECT_FLOAT_EQ(g_zoom_maxv, 7.5f);
-    EXPECT_STREQ(g_label1, "Lens A");
-}
-
 TEST_F(PrefsFile, LongCaptionsAreCutToTwentyThreeCharacters)
 {
     std::string text = kDefaultFile;
@@ -205,12 +188,19 @@ TEST_F(PrefsFile, AValueOutOfRangeGivesOnlyItsOwnDefault)
     }
 }
 
-// Files edited on other systems: LF alone and CR alone end a line as CR LF does.
-TEST_F(PrefsFile, AnyLineEndReadsTheSameLines)
+// Files edited by hand on other systems: LF alone and CR alone end a line as
+// CR LF does, and the captions before the values are not read.
+TEST_F(PrefsFile, HandEditedCaptionsAndAnyLineEndReadTheSameLines)
 {
     std::string text = kDefaultFile;
-    text.replace(text.find("Save Set No: 1"), 14, "Save Set No: 2");
-    text.replace(text.find("Label 2:Focus Control"), 21, "Label 2:Near");
+    auto replace = [&text](const char* from, const char* to) {
+        text.replace(text.find(from), std::strlen(from), to);
+    };
+    replace("Camera Comm Port: 1", "Port of the camera:   4  ");
+    replace("Save Set No: 1", "Save Set No: 2");
+    replace("Zoom Max V: 9.0", "Zoom max-V .. 7.5");
+    replace("Label 1:Zoom Control", "Zoom caption:Lens A");
+    replace("Label 2:Focus Control", "Label 2:Near");
     for (const char* end : {"\n", "\r"}) {
         std::string edited;
         for (std::size_t at = 0; at < text.size();) {
@@ -221,7 +211,10 @@ TEST_F(PrefsFile, AnyLineEndReadsTheSameLines)
         write(edited);
         setUnusual();
         EXPECT_EQ(InitState(), 0) << (end[0] == '\n' ? "LF" : "CR");
+        EXPECT_EQ(g_com_port, 4);
         EXPECT_EQ(g_set_no, 2);
+        EXPECT_FLOAT_EQ(g_zoom_maxv, 7.5f);
+        EXPECT_STREQ(g_label1, "Lens A");
         EXPECT_STREQ(g_label2, "Near");
         EXPECT_STREQ(g_label3, "Iris Control");
         EXPECT_EQ(g_com_baud, 9600);
@@ -291,10 +284,6 @@ TEST_F(PrefsFile, OnlyRegularFilesAreReadOrReplaced)
     QFileInfo info(QString::fromStdString(fifo));
     EXPECT_FALSE(info.isFile());  // still the FIFO
 }
-
-}  // namespace
-
-namespace {
 
 // Where the file lives: the working directory for a program run from its
 // build tree, the folder --config-dir names, else the user's configuration

@@ -24,11 +24,6 @@ protected:
         AppTest::SetUp();
         SetUserDataFolder(path("data"));
     }
-    int openDialog()
-    {
-        EXPECT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_FILE_PRESETS), 0);
-        return uitest::TopPopup();
-    }
     std::string fileText(const std::string& file) const
     {
         QFile f(QString::fromStdString(file));
@@ -50,7 +45,7 @@ TEST_F(Presets, SavedRecalledReplacedAndDeletedThroughTheDialog)
 {
     startOn("VK-470");
     camera(1).setReg("ALV", 40);
-    int dialog = openDialog();
+    int dialog = choose(MAINMNU_FILE_PRESETS);
     ASSERT_EQ(PanelName(dialog), "PRESETS");
     EXPECT_EQ(Dimmed(dialog, PRESETS_RECALL), 1);  // nothing to recall yet
     EXPECT_EQ(CtrlText(dialog, PRESETS_FOLDER), "In " + path("data/presets"));
@@ -90,7 +85,7 @@ TEST_F(Presets, SavedRecalledReplacedAndDeletedThroughTheDialog)
     EXPECT_EQ(Mpnl_LastAction().substr(9), "Loaded \"Bench A.cfg\"");
     EXPECT_EQ(recentItems(), (std::vector<std::string>{"&1 Bench A.cfg"}));
 
-    dialog = openDialog();
+    dialog = choose(MAINMNU_FILE_PRESETS);
     uitest::AnswerConfirm(true);
     ASSERT_EQ(uitest::Click(dialog, PRESETS_DELETE), 0);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));

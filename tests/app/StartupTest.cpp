@@ -73,35 +73,37 @@ TEST_F(Startup, ASettingNotAnsweredIsShownAsNotRead)
     stop();
 }
 
-TEST_F(Startup, SearchesPortsOneToEightWhenThePreferredPortHasNoCamera)
+// The preferred port first, then ports 1 to 8, each once; a port beyond
+// eight only when preferred.  A start with the camera switched off keeps its
+// port for the next start, which the search would never find.
+TEST_F(Startup, ThePreferredPortThenPortsOneToEight)
 {
-    writeIni(3);
-    putCamera(5, "EH-4000");
-    ASSERT_EQ(start(), AppStartResult::Started);
-    EXPECT_EQ(g_com_port, 5);
-    EXPECT_EQ(g_cam_model_user_idx, 1);
-    EXPECT_TRUE(uitest::Popups().empty());
-    quit();
-    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 5");
-}
-
-TEST_F(Startup, PortsBeyondEightAreUsedOnlyWhenPreferred)
-{
-    writeIni(12);
-    putCamera(12, "VK-470");
-    ASSERT_EQ(start(), AppStartResult::Started);
-    EXPECT_EQ(g_com_port, 12);
-    quit();
-
-    writeIni(3);
-    ASSERT_EQ(start(), AppStartResult::Started);
-    EXPECT_EQ(g_com_port, 0);
-    // The preferred port first, then the scan; each port once.
-    std::string report = "No Camera Communication Link Found";
-    for (int port : {3, 1, 2, 4, 5, 6, 7, 8})
-        report += "\nCOM" + std::to_string(port) + " (/nonexistent/iccd-test-com" + std::to_string(port) +
-                  "): Cannot open port: No such file or directory.";
-    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"WARNING", report}}));
+    const struct {
+        int preferred, camera, found;
+    } cases[] = {{9, 0, 0}, {9, 9, 9}, {12, 12, 12}, {3, 0, 0}, {3, 5, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preferred * 100 + c.camera);
+        writeIni(c.preferred);
+        if (c.camera) putCamera(c.camera, c.camera == 5 ? "EH-4000" : "VK-470");
+        uitest::ClearPopups();
+        ASSERT_EQ(start(), AppStartResult::Started);
+        EXPECT_EQ(g_com_port, c.found);
+        if (c.found) {
+            EXPECT_EQ(g_cam_model_user_idx, c.camera == 5 ? 1 : 4);
+            EXPECT_TRUE(uitest::Popups().empty());
+        } else {
+            std::string report = "No Camera Communication Link Found";
+            for (int at = 0; at <= 8; ++at) {
+                const std::string port = std::to_string(at ? at : c.preferred);
+                if (at != c.preferred)
+                    report += "\nCOM" + port + " (/nonexistent/iccd-test-com" + port +
+                              "): Cannot open port: No such file or directory.";
+            }
+            EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"WARNING", report}}));
+        }
+        quit();
+        EXPECT_EQ(iniLines().at(0), "Camera Comm Port: " + std::to_string(c.found ? c.found : c.preferred));
+    }
 }
 
 TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
@@ -132,22 +134,6 @@ TEST_F(Startup, WithoutACameraTheWindowIsDimmedAndPreferencesOpen)
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[0], "Camera Comm Port: 1");  // the default, not the missing link's 0
     EXPECT_EQ(lines[1], "Camera Baud Rate: 9600");
-}
-
-// A start with the camera switched off keeps its port for the next start: a
-// camera on port 9, which the search of ports 1 to 8 would never find.
-TEST_F(Startup, TheSavedPortSurvivesAStartWithoutTheCamera)
-{
-    writeIni(9);
-    ASSERT_EQ(start(), AppStartResult::Started);
-    EXPECT_EQ(g_com_port, 0);
-    quit();
-    EXPECT_EQ(iniLines().at(0), "Camera Comm Port: 9");
-
-    putCamera(9, "VK-470");
-    ASSERT_EQ(start(), AppStartResult::Started);
-    EXPECT_EQ(g_com_port, 9);
-    quit();
 }
 
 TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)

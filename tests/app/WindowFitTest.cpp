@@ -26,8 +26,7 @@ TEST_F(WindowFit, DISABLED_AdvancedSettingsAtScaleTwoScrollsToItsOk)
 {
     ASSERT_EQ(qgetenv("QT_SCALE_FACTOR"), "2");
     startOn("VKC-475");
-    ASSERT_EQ(uitest::ChooseMenuItem(g_mainmnuhandle, MAINMNU_ADVSET), 0);
-    const int adv = uitest::TopPopup();
+    const int adv = choose(MAINMNU_ADVSET);
     ASSERT_EQ(PanelName(adv), "ADVSET_C");
     pump();
     QWidget* window = uitest::PanelWidget(adv);
