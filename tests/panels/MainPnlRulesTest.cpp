@@ -3,16 +3,10 @@
 // and whether there is a link at all.
 #include <QWidget>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
 #include "panels/MainPnl.h"
-#include "panels/PanelGlobals.h"
-#include "resources/UlvoIccd.h"
-#include "support/UiTestDriver.h"
 
 namespace {
 

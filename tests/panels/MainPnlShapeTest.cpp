@@ -5,8 +5,6 @@
 #include "camera/Globals.h"
 #include "camera/SettingsTable.h"
 #include "panels/MainPnl.h"
-#include "panels/PanelGlobals.h"
-#include "resources/UlvoIccd.h"
 
 namespace {
 
