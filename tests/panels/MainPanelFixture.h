@@ -50,6 +50,19 @@ protected:
     static std::string textVal(int control, int p = g_mainpanel) { return value<std::string>(control, p); }
     static bool visible(int control, int p = g_mainpanel) { return attribute<int>(control, ATTR_VISIBLE, p); }
     static bool dimmed(int control, int p = g_mainpanel) { return attribute<int>(control, ATTR_DIMMED, p); }
+    /// Checks that each control is shown, or not, as paired.
+    static void expectVisible(std::initializer_list<std::pair<int, bool>> want, int p = g_mainpanel)
+    {
+        for (const auto& [control, shown] : want) EXPECT_EQ(visible(control, p), shown) << control;
+    }
+    static void expectVisible(std::initializer_list<int> controls, bool shown, int p = g_mainpanel)
+    {
+        for (int control : controls) EXPECT_EQ(visible(control, p), shown) << control;
+    }
+    static void expectDimmed(std::initializer_list<int> controls, bool dim, int p = g_mainpanel)
+    {
+        for (int control : controls) EXPECT_EQ(dimmed(control, p), dim) << control;
+    }
     static std::string label(int control) { return attribute<std::string>(control, ATTR_LABEL_TEXT); }
     static double minOf(int control) { return attribute<double>(control, ATTR_MIN_VALUE); }
     static double maxOf(int control) { return attribute<double>(control, ATTR_MAX_VALUE); }
