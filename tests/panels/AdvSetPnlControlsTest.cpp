@@ -2,18 +2,12 @@
 // shows afterwards, the ALC window checks, the unit identification, blemish
 // location, the electronic shutter's effect on the main panel, the lens
 // parameters, and refused or delayed changes.
-#include <string>
-#include <vector>
 
-#include "AdvSetFixture.h"
+#include "MainPanelFixture.h"
 #include "camera/LinkQueue.h"
 #include "panels/AdvSetPnlInternal.h"
-#include "panels/PanelGlobals.h"
-#include "panels/StatusLine.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST_F(AdvSetTest, EachControlSendsItsCommand)
 {
@@ -144,7 +138,7 @@ TEST_F(AdvSetTest, LocatingBlemishesAsksFirstAndRestartsCompensationThatIsOn)
     ASSERT_EQ(locate(true), 0);
     EXPECT_EQ(sent(), (Lines{":LDF!", ":BCT?", ":DFC=0", ":DFC=1"}));
     EXPECT_EQ(popInt(ADVSET_C_BCT), 21);
-    EXPECT_EQ(Mpnl_LastAction().substr(9), "Locate Blemishes done");  // after "HH:MM:SS "
+    EXPECT_EQ(lastAction(), "Locate Blemishes done");
 
     start("VK-470", {{"DFC", 0}}, 1);
     open();
@@ -166,7 +160,7 @@ TEST_F(AdvSetTest, LocatingBlemishesAsksFirstAndRestartsCompensationThatIsOn)
     ASSERT_EQ(locate(true), 0);
     ASSERT_EQ(popups().size(), 2u);  // the question, then the refusal
     EXPECT_EQ(popups()[1], Refused("Sending LDF!"));
-    EXPECT_EQ(Mpnl_LastAction().substr(9), "Locate Blemishes failed: Camera returned error message NAK.");
+    EXPECT_EQ(lastAction(), "Locate Blemishes failed: Camera returned error message NAK.");
 }
 
 // On, the ALC's shutter limit opens and the shutter speed is locked while the

@@ -2,18 +2,12 @@
 // questions the camera is asked, the shape per class and screen, and what the
 // panel shows, also when the camera does not answer everything.
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "AdvSetFixture.h"
+#include "MainPanelFixture.h"
 #include "camera/Globals.h"
 #include "camera/LinkQueue.h"
-#include "panels/PanelGlobals.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST_F(AdvSetTest, EveryModelOpensTheVariantOfItsClassOnBothScreens)
 {
@@ -237,8 +231,6 @@ TEST_F(AdvSetTest, WithoutBlemishAccessTheDefectControlsAreLockedAndNotFilled)
 
 TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
 {
-    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
-    const std::string stopped = "Not read from the camera: the reading stopped at its fourth failed query.";
     const struct {
         std::set<std::string> refused;
         const char* first;                               // the first refused query
@@ -246,17 +238,17 @@ TEST_F(AdvSetTest, AFailedOpeningQueryShowsNoValueAndSaysSo)
     } cases[] = {
         {{"VER", "DKS"},
          "VER",
-         {{ADVSET_C_FW_VER, nak},
-          {ADVSET_C_DARK_SPD, nak},
+         {{ADVSET_C_FW_VER, kNak},
+          {ADVSET_C_DARK_SPD, kNak},
           {ADVSET_C_BRIGHT_SPD, ""},
           {ADVSET_C_FACTID, ""}}},
         // Four failures end the pass; the panel still opens and asks for the identification itself.
         {{"VER", "FPGA", "VPS", "VPD"},
          "VER",
-         {{ADVSET_C_BRIGHT_SPD, stopped}, {ADVSET_C_VWC, stopped}, {ADVSET_C_FACTID, ""}}},
+         {{ADVSET_C_BRIGHT_SPD, kStopped}, {ADVSET_C_VWC, kStopped}, {ADVSET_C_FACTID, ""}}},
         {{"SNO"},
          "SNO",
-         {{ADVSET_C_FACTID, nak}, {ADVSET_C_DATEID, nak}, {ADVSET_C_REVID, nak}, {ADVSET_C_CUSTID, ""}}},
+         {{ADVSET_C_FACTID, kNak}, {ADVSET_C_DATEID, kNak}, {ADVSET_C_REVID, kNak}, {ADVSET_C_CUSTID, ""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(*c.refused.begin());

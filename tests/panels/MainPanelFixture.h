@@ -3,14 +3,20 @@
 // camera.  Pop-ups are recorded, not shown.
 #pragma once
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "panels/AdvSetPnl.h"
 #include "panels/PanelGlobals.h"
+#include "panels/StatusLine.h"
+#include "resources/UlvoIccd.h"
 #include "support/SimLink.h"
 #include "support/UiTestDriver.h"
+
+using Lines = std::vector<std::string>;
 
 class MainPanelTest : public SimLinkTest {
 protected:
@@ -37,21 +43,25 @@ protected:
         for (const auto& [name, value] : regs) camera().setReg(name, value);
     }
 
-    // Each accessor reads the main window unless given another panel.
+    // Each accessor reads the main window unless given another panel p.
     static int panel() { return g_mainpanel; }
-    static int intVal(int control, int onPanel = g_mainpanel) { return value<int>(control, onPanel); }
-    static double realVal(int control, int onPanel = g_mainpanel) { return value<double>(control, onPanel); }
-    static std::string textVal(int control, int onPanel = g_mainpanel)
+    static int intVal(int control, int p = g_mainpanel) { return value<int>(control, p); }
+    static double realVal(int control, int p = g_mainpanel) { return value<double>(control, p); }
+    static std::string textVal(int control, int p = g_mainpanel) { return value<std::string>(control, p); }
+    static bool visible(int control, int p = g_mainpanel) { return attribute<int>(control, ATTR_VISIBLE, p); }
+    static bool dimmed(int control, int p = g_mainpanel) { return attribute<int>(control, ATTR_DIMMED, p); }
+    /// Checks that each control is shown, or not, as paired.
+    static void expectVisible(std::initializer_list<std::pair<int, bool>> want, int p = g_mainpanel)
     {
-        return value<std::string>(control, onPanel);
+        for (const auto& [control, shown] : want) EXPECT_EQ(visible(control, p), shown) << control;
     }
-    static bool visible(int control, int onPanel = g_mainpanel)
+    static void expectVisible(std::initializer_list<int> controls, bool shown, int p = g_mainpanel)
     {
-        return attribute<int>(control, ATTR_VISIBLE, onPanel) != 0;
+        for (int control : controls) EXPECT_EQ(visible(control, p), shown) << control;
     }
-    static bool dimmed(int control, int onPanel = g_mainpanel)
+    static void expectDimmed(std::initializer_list<int> controls, bool dim, int p = g_mainpanel)
     {
-        return attribute<int>(control, ATTR_DIMMED, onPanel) != 0;
+        for (int control : controls) EXPECT_EQ(dimmed(control, p), dim) << control;
     }
     static std::string label(int control) { return attribute<std::string>(control, ATTR_LABEL_TEXT); }
     static double minOf(int control) { return attribute<double>(control, ATTR_MIN_VALUE); }
@@ -59,21 +69,18 @@ protected:
     static int height(int control) { return attribute<int>(control, ATTR_HEIGHT); }
     static int items(int control, int onPanel = g_mainpanel);
     static bool menuDimmed(int item);
-    static std::string title(int onPanel = g_mainpanel)
+    static std::string title(int p = g_mainpanel) { return panelAttribute<std::string>(ATTR_TITLE, p); }
+    static std::string statusLine(int p = g_mainpanel)
     {
-        return panelAttribute<std::string>(ATTR_TITLE, onPanel);
-    }
-    static std::string statusLine(int onPanel = g_mainpanel)
-    {
-        return panelAttribute<std::string>(ATTR_STATUS_TEXT, onPanel);
+        return panelAttribute<std::string>(ATTR_STATUS_TEXT, p);
     }
     /// Why the control holds no value; empty when it holds one.
-    static std::string noValue(int control, int onPanel = g_mainpanel)
+    static std::string noValue(int control, int p = g_mainpanel)
     {
-        std::string reason;
-        GetCtrlAttribute(onPanel, control, ATTR_NO_VALUE_REASON, &reason);
-        return reason;
+        return attribute<std::string>(control, ATTR_NO_VALUE_REASON, p);
     }
+    /// What the status line says the last action did, without its "HH:MM:SS ".
+    static std::string lastAction() { return Mpnl_LastAction().substr(9); }
 
     static std::vector<uitest::Popup> popups() { return uitest::Popups(); }
     /// Commits the value and returns what that sent.
@@ -83,6 +90,21 @@ protected:
         clearLog();
         EXPECT_EQ(uitest::Commit(onPanel, control, value), 0) << control;
         return sent();
+    }
+    /// The first n lines sent, or all of them if fewer went out.
+    std::vector<std::string> firstSent(std::size_t n)
+    {
+        return {sent().begin(), sent().begin() + std::min(n, sent().size())};
+    }
+    struct Send {
+        int control;
+        double value;
+        std::vector<std::string> lines;
+    };
+    /// Commits every case and checks that exactly its lines went out.
+    void expectSends(std::initializer_list<Send> cases, int onPanel = g_mainpanel)
+    {
+        for (const Send& c : cases) EXPECT_EQ(sends(c.control, c.value, onPanel), c.lines) << c.lines[0];
     }
 
     template <typename T>
@@ -142,6 +164,28 @@ protected:
 
     int pop_ = 0;
 };
+
+/// The Advanced Settings pop-up.
+class AdvSetTest : public PopupTest {
+protected:
+    void SetUp() override
+    {
+        PopupTest::SetUp();
+        AdvSetPnl_RegisterCallbacks();
+    }
+    /// Chooses "Advanced Settings"; the opening's traffic is forgotten unless keepTraffic.
+    int open(bool keepTraffic = false)
+    {
+        EXPECT_EQ(openPopup(MAINMNU_ADVSET), g_advset_panel);
+        if (!keepTraffic) clearLog();
+        return pop_;
+    }
+};
+
+/// Why a setting whose query the camera refused, or that a stopped reading never asked, holds no value.
+inline const std::string kNak = "Not read from the camera: Camera returned error message NAK.";
+inline const std::string kStopped =
+    "Not read from the camera: the reading stopped at its fourth failed query.";
 
 /// One recorded "ERROR" pop-up with the text.
 inline uitest::Popup Error(const std::string& text)

@@ -7,22 +7,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "MainPanelFixture.h"
 #include "camera/CommandSet.h"
 #include "camera/Globals.h"
 #include "camera/Link.h"
 #include "panels/MainPnl.h"
-#include "panels/PanelGlobals.h"
-#include "panels/StatusLine.h"
-#include "resources/UlvoIccd.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 class MainPnlDisplay : public MainPanelTest {
 protected:
@@ -44,12 +36,7 @@ protected:
         const std::string line = monitorLine(index);
         return line.size() > 14 ? line.substr(14) : line;
     }
-    static int monitorLines()
-    {
-        int n = -1;
-        GetCtrlAttribute(panel(), MAIN_RS232, ATTR_TOTAL_LINES, &n);
-        return n;
-    }
+    static int monitorLines() { return attribute<int>(MAIN_RS232, ATTR_TOTAL_LINES); }
 };
 
 TEST_F(MainPnlDisplay, ShowsTheCameraSettings)
@@ -79,21 +66,18 @@ TEST_F(MainPnlDisplay, ShowsTheCameraSettings)
     for (int c : {MAIN_ALV, MAIN_AMX, MAIN_SMX, MAIN_DFC}) EXPECT_TRUE(dimmed(c)) << c;
 }
 
+// A colour camera's trigger input (2) is shown as its CSYNC (1); the mono ring has the item.
 TEST_F(MainPnlDisplay, ColourCameraReportingTriggerInputShowsCsync)
 {
-    start("VKC-475");
-    CamMainSettings rec{};
-    rec.aec = 1;
-    rec.mfi = 2;
-    Mpnl_DisplayMain(&rec);
-    EXPECT_EQ(rec.mfi, 1);
-    EXPECT_EQ(intVal(MAIN_MFI), 1);
-
-    start("VK-475");  // the mono ring has the item
-    rec.mfi = 2;
-    Mpnl_DisplayMain(&rec);
-    EXPECT_EQ(rec.mfi, 2);
-    EXPECT_EQ(intVal(MAIN_MFI), 2);
+    for (const auto& [model, shown] : {std::pair{"VKC-475", 1}, std::pair{"VK-475", 2}}) {
+        start(model);
+        CamMainSettings rec{};
+        rec.aec = 1;
+        rec.mfi = 2;
+        Mpnl_DisplayMain(&rec);
+        EXPECT_EQ(rec.mfi, shown) << model;
+        EXPECT_EQ(intVal(MAIN_MFI), shown) << model;
+    }
 }
 
 TEST_F(MainPnlDisplay, RefreshReadsEverythingAgain)
@@ -113,8 +97,8 @@ TEST_F(MainPnlDisplay, RefreshReadsEverythingAgain)
     EXPECT_EQ(lamp.front(), 1);
     EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
 
-    ASSERT_GE(sent().size(), 3u);
-    EXPECT_EQ(sent()[0], ":CAM?");
+    EXPECT_GE(sent().size(), 3u);
+    EXPECT_EQ(firstSent(1), Lines{":CAM?"});
     EXPECT_EQ(intVal(MAIN_ALV), 77);
     EXPECT_TRUE(dimmed(MAIN_MODE));  // no ALC user access
     EXPECT_TRUE(popups().empty());
@@ -147,18 +131,16 @@ TEST_F(MainPnlDisplay, RefreshWithoutACamera)
 // queries end the snapshot; what was read is still shown on the reshaped panel.
 TEST_F(MainPnlDisplay, RefreshShowsNoValueWhereAQueryFailedAndSaysWhy)
 {
-    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
-    const std::string stopped = "Not read from the camera: the reading stopped at its fourth failed query.";
     const struct {
         std::set<std::string> refused;
         std::vector<std::pair<int, std::string>> marks;  // control, reason; "" for a value read
         const char* count;
     } cases[] = {
         {{"AGN", "SHS"},
-         {{MAIN_AGN, nak}, {MAIN_SHS, nak}, {MAIN_TIMEMS, nak}, {MAIN_ALV, ""}, {MAIN_MFT, ""}},
+         {{MAIN_AGN, kNak}, {MAIN_SHS, kNak}, {MAIN_TIMEMS, kNak}, {MAIN_ALV, ""}, {MAIN_MFT, ""}},
          "2 settings could not be read"},
         {{"AEC", "AGN", "AMX", "GAM"},
-         {{MAIN_MODE, nak}, {MAIN_GAM, nak}, {MAIN_ALV, ""}, {MAIN_MFT, stopped}},
+         {{MAIN_MODE, kNak}, {MAIN_GAM, kNak}, {MAIN_ALV, ""}, {MAIN_MFT, kStopped}},
          "settings could not be read"},
         {{}, {{MAIN_AGN, ""}, {MAIN_SHS, ""}, {MAIN_MODE, ""}, {MAIN_MFT, ""}}, nullptr},
     };
@@ -192,11 +174,10 @@ TEST_F(MainPnlDisplay, ASettingNotReadIsMarkedUntilTheCameraTakesAValue)
     camera().setReg("AEC", 0);  // manual: the shutter speed is the operator's
     camera().faults().refuse = {"SHS"};
     show();
-    const std::string nak = "Not read from the camera: Camera returned error message NAK.";
-    ASSERT_EQ(noValue(MAIN_SHS), nak);
+    ASSERT_EQ(noValue(MAIN_SHS), kNak);
     ASSERT_EQ(uitest::Commit(panel(), MAIN_SHS, 300), 0);
-    EXPECT_EQ(noValue(MAIN_SHS), nak);
-    EXPECT_EQ(noValue(MAIN_TIMEMS), nak);
+    EXPECT_EQ(noValue(MAIN_SHS), kNak);
+    EXPECT_EQ(noValue(MAIN_TIMEMS), kNak);
     EXPECT_NE(statusLine().find("1 setting could not be read"), std::string::npos) << statusLine();
 
     camera().faults().refuse.clear();
@@ -255,10 +236,7 @@ TEST_F(MainPnlDisplay, RefreshDuringAnotherCommandFollowsIt)
         10, [] { Mpnl_RefreshButtonCallback(g_mainpanel, MAIN_REFRESH, EVENT_COMMIT, nullptr, 0, 0); });
     ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
     PumpEvents(20);
-    ASSERT_GE(sent().size(), 3u);
-    EXPECT_EQ(sent()[0], ":GAM=0");
-    EXPECT_EQ(sent()[1], ":CAM?");
-    EXPECT_EQ(sent()[2], ":SB1?");
+    EXPECT_EQ(firstSent(3), (Lines{":GAM=0", ":CAM?", ":SB1?"}));
     EXPECT_EQ(g_cam_model_user_idx, 4);
     EXPECT_EQ(title(), "Ulvo VK-470 Camera Control");
     EXPECT_TRUE(popups().empty());
@@ -391,8 +369,8 @@ TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
     EXPECT_EQ(textVal(MAIN_MON_COMMAND), "");
     ASSERT_EQ(uitest::Commit(panel(), MAIN_MON_COMMAND, ":ALV=90"), 0);
     EXPECT_EQ(camera().reg("ALV"), 90);
-    EXPECT_EQ(Mpnl_LastAction().substr(9), "Command :ALV=90 sent");  // after "HH:MM:SS "
-    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);             // an empty line sends nothing
+    EXPECT_EQ(lastAction(), "Command :ALV=90 sent");
+    ASSERT_EQ(uitest::Click(panel(), MAIN_MON_SEND), 0);  // an empty line sends nothing
     EXPECT_EQ(monitorLines(), 4);
     EXPECT_TRUE(popups().empty());
     // Typed, then the focus goes elsewhere: nothing goes out until Enter.

@@ -1,12 +1,9 @@
 // The lens buttons (a drive voltage while held, 0 V when let go), and commands
 // that arrive while the link is busy.
 #include <QTimer>
-#include <algorithm>
 
 #include "MainPanelFixture.h"
-#include "panels/StatusLine.h"
 #include "platform/Timing.h"
-#include "resources/UlvoIccd.h"
 
 namespace {
 
@@ -28,11 +25,11 @@ TEST_F(MainPnlLensTest, HeldButtonDrivesItsAxisAndLettingGoStopsIt)
               (std::vector<std::string>{":IRC=-1", ":IRC=0", ":ZMC=13", ":ZMC=0", ":FOC=-42", ":FOC=0"}));
     EXPECT_TRUE(popups().empty());  // lens commands raise no pop-up
     // The status line tells the last move, and a stop the camera refused.
-    EXPECT_EQ(Mpnl_LastAction().substr(9), "Focus Control driven down, coarse, then stopped");
+    EXPECT_EQ(lastAction(), "Focus Control driven down, coarse, then stopped");
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
     camera().faults().refuse = {"ZMC"};
     ASSERT_EQ(uitest::Release(panel(), MAIN_ZM_BIGUP), 0);
-    EXPECT_EQ(Mpnl_LastAction().substr(9),
+    EXPECT_EQ(lastAction(),
               "Zoom Control driven up, coarse; the stop failed: Camera returned error message NAK.");
 }
 

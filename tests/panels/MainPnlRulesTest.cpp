@@ -3,16 +3,10 @@
 // and whether there is a link at all.
 #include <QWidget>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
 #include "panels/MainPnl.h"
-#include "panels/PanelGlobals.h"
-#include "resources/UlvoIccd.h"
-#include "support/UiTestDriver.h"
 
 namespace {
 
@@ -84,6 +78,11 @@ protected:
               screen);
     }
 
+    static void expectMenus(std::initializer_list<int> items, bool dim)
+    {
+        for (int item : items) EXPECT_EQ(menuDimmed(item), dim) << item;
+    }
+
     void expectRow(const Row& row)
     {
         for (std::size_t i = 0; i < std::size(kGoverned); ++i) {
@@ -115,11 +114,18 @@ std::string Tooltip(int control)
     return uitest::ControlWidget(g_mainpanel, control)->toolTip().toStdString();
 }
 
-// A greyed control says why in its tooltip, under its range; the reason goes
-// when the lock does.
-TEST_F(MainPnlRules, GreyedControlsSayWhyAndNumbersGiveTheirRange)
+// A control says in its tooltip what it does, its range, and why it is greyed;
+// the reason goes when the lock does.
+TEST_F(MainPnlRules, ControlsSayWhatTheyDoWhyTheyAreGreyedAndTheirRange)
 {
+    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Near/Far");
     showIn("VKC-475", kAuto);
+    // A lens button names its axis, direction and step.
+    for (const auto& [control, tip] : {std::pair{MAIN_ZM_SMALLDOWN, "Zoom Control: down, fine"},
+                                       std::pair{MAIN_FOC_BIGUP, "Focus Near/Far: up, coarse"},
+                                       std::pair{MAIN_IRC_SMALLUP, "Iris Control: up, fine"}})
+        EXPECT_EQ(Tooltip(control), std::string(tip) + ". Hold to drive the lens, let go to stop it.");
+    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Control");
     EXPECT_EQ(Tooltip(MAIN_AGN),
               "From 0.00 to 30.00 dB\nGreyed: ALC Mode is Automatic; choose Manual to set the gain by hand");
     EXPECT_EQ(Tooltip(MAIN_TMD), "Greyed: the colour cameras have no trigger mode to set");
@@ -141,19 +147,6 @@ TEST_F(MainPnlRules, GreyedControlsSayWhyAndNumbersGiveTheirRange)
               "Greyed: no camera is connected (File > Preferences chooses its port)");
 }
 
-TEST_F(MainPnlRules, LensButtonsNameTheirAxisDirectionAndStep)
-{
-    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Near/Far");
-    start("VK-470");
-    EXPECT_EQ(Tooltip(MAIN_ZM_SMALLDOWN),
-              "Zoom Control: down, fine. Hold to drive the lens, let go to stop it.");
-    EXPECT_EQ(Tooltip(MAIN_FOC_BIGUP),
-              "Focus Near/Far: up, coarse. Hold to drive the lens, let go to stop it.");
-    EXPECT_EQ(Tooltip(MAIN_IRC_SMALLUP),
-              "Iris Control: up, fine. Hold to drive the lens, let go to stop it.");
-    std::snprintf(g_label2, sizeof g_label2, "%s", "Focus Control");
-}
-
 // The rules are applied again after everything that reshapes the panel or
 // changes the link, so nothing they lock is unlocked on the way.
 TEST_F(MainPnlRules, ReappliedAfterTheLinkComesBack)
@@ -169,6 +162,9 @@ TEST_F(MainPnlRules, ReappliedAfterTheLinkComesBack)
     }
 }
 
+const std::initializer_list<int> kCameraMenus = {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET,
+                                                 MAINMNU_COLORPROC};
+
 TEST_F(MainPnlRules, WithoutALinkEveryCameraControlIsDimmed)
 {
     for (const char* model : {"VK-400", "EH-4000", "VK-470", "VKC-475"})
@@ -178,17 +174,14 @@ TEST_F(MainPnlRules, WithoutALinkEveryCameraControlIsDimmed)
             DimMainPnlCtrls(1);
             DimMainPnlMenus(1);
             for (int c = MAIN_MODE; c <= MAIN_IRC_SMALLDOWN; ++c) EXPECT_TRUE(dimmed(c)) << c;
-            for (int c : {MAIN_AWB, MAIN_HUE, MAIN_VSAT, MAIN_USAT, MAIN_YGAIN, MAIN_TIMEMS})
-                EXPECT_TRUE(dimmed(c)) << c;
+            expectDimmed({MAIN_AWB, MAIN_HUE, MAIN_VSAT, MAIN_USAT, MAIN_YGAIN, MAIN_TIMEMS}, true);
             // The model can still be chosen on the factory screen.
-            for (int c : {MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS, MAIN_FACBOX})
-                EXPECT_EQ(dimmed(c), screen == 0) << c;
-            for (int c : {MAIN_REFRESH, MAIN_QUIT}) EXPECT_FALSE(dimmed(c)) << c;
-            for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET, MAINMNU_COLORPROC})
-                EXPECT_TRUE(menuDimmed(item)) << item;
-            for (int item : {MAINMNU_FILE_SETUP, MAINMNU_FILE_LOADFILE, MAINMNU_FILE_SAVEFILE,
-                             MAINMNU_FILE_SPLIT, MAINMNU_FILE_EXIT})
-                EXPECT_FALSE(menuDimmed(item)) << item;
+            expectDimmed({MAIN_MODEL, MAIN_AGC_ACCESS, MAIN_DFC_ACCESS, MAIN_FACBOX}, screen == 0);
+            expectDimmed({MAIN_REFRESH, MAIN_QUIT}, false);
+            expectMenus(kCameraMenus, true);
+            expectMenus({MAINMNU_FILE_SETUP, MAINMNU_FILE_LOADFILE, MAINMNU_FILE_SAVEFILE, MAINMNU_FILE_SPLIT,
+                         MAINMNU_FILE_EXIT},
+                        false);
         }
 
     // An operator cannot reach a dimmed control: a click on a slider does
@@ -200,8 +193,7 @@ TEST_F(MainPnlRules, WithoutALinkEveryCameraControlIsDimmed)
 
     // Back with a link: the menus follow the camera again.
     DimMainPnlMenus(0);
-    for (int item : {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET, MAINMNU_COLORPROC})
-        EXPECT_FALSE(menuDimmed(item)) << item;
+    expectMenus(kCameraMenus, false);
 }
 
 // Called with the state a caller wants (the automatic mode, or the electronic

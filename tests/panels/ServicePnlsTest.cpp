@@ -2,18 +2,14 @@
 // simulated camera: what opening each asks, what each control sends and what
 // the panel shows afterwards, and what a failed query or command leaves.
 #include <set>
-#include <string>
-#include <vector>
 
 #include "MainPanelFixture.h"
 #include "camera/Globals.h"
 #include "panels/PanelCommit.h"
 #include "panels/ServicePnls.h"
-#include "resources/UlvoIccd.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
 using uitest::Popup;
 
 class ServicePnls : public PopupTest {
@@ -96,8 +92,7 @@ TEST_F(ServicePnls, SplitScreenLineTravelsTogetherAndShowsWhatTheCameraMadeOfIt)
     // Refused and not to be read back: nothing shown is known to be the camera's.
     camera().faults().refuse = {"HSL"};
     ASSERT_EQ(commit(SPLITSCRN_LLT, 30), 0);
-    for (int c : {SPLITSCRN_SSP, SPLITSCRN_LLT, SPLITSCRN_RLT})
-        EXPECT_EQ(noValue(c, pop_), "Not read from the camera: Camera returned error message NAK.") << c;
+    for (int c : {SPLITSCRN_SSP, SPLITSCRN_LLT, SPLITSCRN_RLT}) EXPECT_EQ(noValue(c, pop_), kNak) << c;
 }
 
 TEST_F(ServicePnls, SplitScreenColoursCarryTheirHalfsTransparency)
@@ -246,9 +241,7 @@ TEST_F(ServicePnls, AFailedQueryShowsNoValueAndGivesOneMessage)
         EXPECT_EQ(popups(),
                   std::vector<Popup>{Error("Camera returned error message NAK.\nReading " + c.first +
                                            ": the camera refused it.")});  // one, not one per query
-        for (int control : c.unread)
-            EXPECT_EQ(noValue(control, pop_), "Not read from the camera: Camera returned error message NAK.")
-                << control;
+        for (int control : c.unread) EXPECT_EQ(noValue(control, pop_), kNak) << control;
         EXPECT_EQ(statusLine(pop_).find(c.count), 0u) << statusLine(pop_);
     }
     // Read again, nothing is left unread and the status line says nothing.

@@ -2,11 +2,8 @@
 // its models and screens give it: nothing outside its window or frame, no
 // two controls or labels on top of each other, none squeezed below the size
 // it needs, and no access key used twice in one window.
-//
-// With ICCD_SCREENSHOT_DIR set, each picture is also saved there as PNG.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
@@ -108,11 +105,15 @@ void look(int panel, const std::string& name)
     QFont bold = window->font();
     bold.setBold(true);
     EXPECT_GE(window->width(), QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 100) << name;
-    const QByteArray dir = qgetenv("ICCD_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        window->grab().save(QString::fromLocal8Bit(dir) + "/" + QString::fromStdString(name) + ".png");
-    }
+}
+
+const std::vector<int> kFactoryOnly = {MAIN_FACBOX, MAIN_MODEL, MAIN_DFC_ACCESS, MAIN_AGC_ACCESS, MAIN_RS232};
+
+int loadMain()
+{
+    const int p = LoadPanel(0, kUlvoIccdUir, MAIN);
+    LoadMenuBar(p, kUlvoIccdUir, MAINMNU);
+    return p;
 }
 
 class ResourceLayout : public ::testing::Test {
@@ -130,8 +131,7 @@ TEST_F(ResourceLayout, EveryPanelAsLaidOut)
     const char* names[] = {"",         "advset",  "advset_c", "afeacc",   "cproc", "f_saveset", "ftest",
                            "loadprog", "loadset", "main",     "mcp_warn", "pref",  "saveset",   "splitscrn"};
     for (int id = ADVSET; id <= SPLITSCRN; ++id) {
-        const int p = LoadPanel(0, kUlvoIccdUir, id);
-        if (id == MAIN) LoadMenuBar(p, kUlvoIccdUir, MAINMNU);
+        const int p = id == MAIN ? loadMain() : LoadPanel(0, kUlvoIccdUir, id);
         DisplayPanel(p);
         look(p, names[id]);
         DiscardPanel(p);
@@ -148,8 +148,6 @@ struct Shape {
 
 TEST_F(ResourceLayout, TheMainWindowInEveryShape)
 {
-    const std::vector<int> factoryOnly = {MAIN_FACBOX, MAIN_MODEL, MAIN_DFC_ACCESS, MAIN_AGC_ACCESS,
-                                          MAIN_RS232};
     const std::vector<int> colourFactory = {MAIN_CMD,         MAIN_CGAIN_TXT,  MAIN_CGAIN_RED,
                                             MAIN_CGAIN_GREEN, MAIN_CGAIN_BLUE, MAIN_IPH};
     const std::vector<int> colour = {MAIN_AWB_BOX, MAIN_AWB_TXT, MAIN_WBM,  MAIN_AWB,
@@ -176,25 +174,19 @@ TEST_F(ResourceLayout, TheMainWindowInEveryShape)
         SetCtrlVal(p, MAIN_TIMEMS, 1125 * 0.06356);
         for (int i = 0; i < 30; ++i) InsertTextBoxLine(p, MAIN_RS232, -1, ":AGN=57\r");
     };
+    const std::vector<int> basic = {MAIN_DEC_VK47X, MAIN_SMX, MAIN_DFC, MAIN_MIR};
+    const std::vector<int> user = join({kFactoryOnly, colourFactory});
     const Shape shapes[] = {
         {"main-factory-colour", {MAIN_VMD, MAIN_SHE}, longCaptions},
         {"main-factory-mono47x", colour, nullptr},
-        {"main-factory-basic", join({colour, colourFactory, {MAIN_DEC_VK47X, MAIN_SMX, MAIN_DFC, MAIN_MIR}}),
-         nullptr},
-        {"main-user-colour", join({factoryOnly, colourFactory, {MAIN_VMD, MAIN_SHE}}), nullptr},
-        {"main-user-mono47x", join({factoryOnly, colourFactory, colour}), shrink},
-        {"main-user-basic",
-         join({factoryOnly, colourFactory, colour, {MAIN_DEC_VK47X, MAIN_SMX, MAIN_DFC, MAIN_MIR}}), nullptr},
-        {"main-user-eh4000",
-         join({factoryOnly,
-               colourFactory,
-               colour,
-               {MAIN_DEC_VK47X, MAIN_DFC, MAIN_MIR, MAIN_SMX, MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}}),
-         agc},
+        {"main-factory-basic", join({colour, colourFactory, basic}), nullptr},
+        {"main-user-colour", join({user, {MAIN_VMD, MAIN_SHE}}), nullptr},
+        {"main-user-mono47x", join({user, colour}), shrink},
+        {"main-user-basic", join({user, colour, basic}), nullptr},
+        {"main-user-eh4000", join({user, colour, basic, {MAIN_SHS, MAIN_SHE, MAIN_TIMEMS}}), agc},
     };
     for (const Shape& shape : shapes) {
-        const int p = LoadPanel(0, kUlvoIccdUir, MAIN);
-        LoadMenuBar(p, kUlvoIccdUir, MAINMNU);
+        const int p = loadMain();
         for (int c : shape.hidden) SetCtrlAttribute(p, c, ATTR_VISIBLE, 0);
         if (shape.more) shape.more(p);
         DisplayPanel(p);
@@ -214,12 +206,9 @@ TEST_F(ResourceLayout, TheMainWindowInEveryShape)
 // size, and a window nobody resized closes round what is left.
 TEST_F(ResourceLayout, TheMainWindowGrownOrReshaped)
 {
-    const std::vector<int> factoryOnly = {MAIN_FACBOX, MAIN_MODEL, MAIN_DFC_ACCESS, MAIN_AGC_ACCESS,
-                                          MAIN_RS232};
     for (const bool grown : {true, false}) {
         SCOPED_TRACE(grown ? "grown" : "as laid out");
-        const int p = LoadPanel(0, kUlvoIccdUir, MAIN);
-        LoadMenuBar(p, kUlvoIccdUir, MAINMNU);
+        const int p = loadMain();
         DisplayPanel(p);
         QWidget* window = uitest::PanelWidget(p);
         QApplication::processEvents();
@@ -234,21 +223,21 @@ TEST_F(ResourceLayout, TheMainWindowGrownOrReshaped)
             // Side by side, or one above the other, as before.
             for (size_t i = 0; i < all.size(); ++i)
                 for (size_t j = 0; j < all.size(); ++j) {
-                    const QRect a = inWindow(all[i]), b = inWindow(all[j]);
-                    const auto& [was, other] = std::pair(before[i], before[j]);
-                    const std::string pair =
-                        all[i]->objectName().toStdString() + " and " + all[j]->objectName().toStdString();
+                    const QRect a = inWindow(all[i]), b = inWindow(all[j]), &was = before[i],
+                                &other = before[j];
+                    SCOPED_TRACE(all[i]->objectName().toStdString() + " and " +
+                                 all[j]->objectName().toStdString());
                     if (was.top() <= other.bottom() && other.top() <= was.bottom() &&
                         was.right() < other.left()) {
-                        EXPECT_LT(a.right(), b.left()) << pair;
+                        EXPECT_LT(a.right(), b.left());
                     }
                     if (was.left() <= other.right() && other.left() <= was.right() &&
                         was.bottom() < other.top()) {
-                        EXPECT_LT(a.bottom(), b.top()) << pair;
+                        EXPECT_LT(a.bottom(), b.top());
                     }
                 }
         }
-        for (int c : factoryOnly) SetCtrlAttribute(p, c, ATTR_VISIBLE, 0);
+        for (int c : kFactoryOnly) SetCtrlAttribute(p, c, ATTR_VISIBLE, 0);
         QApplication::processEvents();
         if (grown) {
             EXPECT_EQ(window->size(), fitted + QSize(200, 200));

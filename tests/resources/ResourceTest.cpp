@@ -13,7 +13,7 @@ TEST(Resource, PreferencesPanel)
     for (int n = 1; n <= 32; ++n) ports.emplace_back("COM" + std::to_string(n), n);
     const Items rates = {{"1200", 1200},   {"2400", 2400},   {"4800", 4800},   {"9600", 9600},
                          {"19200", 19200}, {"38400", 38400}, {"57600", 57600}, {"115200", 115200}};
-    Check(PREF, "Preferences", "",
+    Check(PREF, "Preferences",
           {Str(PREF_LABEL1, "PREF_LABEL1", "Zoom Label"), Str(PREF_LABEL2, "PREF_LABEL2", "Focus Label"),
            Str(PREF_LABEL3, "PREF_LABEL3", "Iris Label"),
            Ring(PREF_COM_LIST, "PREF_COM_LIST", "COM Port", ports, "Pref_ComListCallback"),
@@ -34,27 +34,26 @@ TEST(Resource, PreferencesPanel)
 
 TEST(Resource, UserSetAndFileDialogs)
 {
-    Check(LOADSET, "Load Camera Settings", "",
+    Check(LOADSET, "Load Camera Settings",
           {Ring(LOADSET_SETNO, "LOADSET_SETNO",
                 "Load settings from: ", {{"Factory Defaults", 0}, {"User Set 1", 1}, {"User Set 2", 2}}),
            Button(LOADSET_OKBUTTON, "LOADSET_OKBUTTON", "OK", "LoadSet_OKCallback"),
            Button(LOADSET_CANCEL, "LOADSET_CANCEL", "Cancel", "LoadSave_CancelCallback")});
-    Check(SAVESET, "Save Camera Settings", "",
+    Check(SAVESET, "Save Camera Settings",
           {Ring(SAVESET_SETNO, "SAVESET_SETNO", "Save settings to: ", {{"User Set 1", 1}, {"User Set 2", 2}}),
            Button(SAVESET_OKBUTTON, "SAVESET_OKBUTTON", "OK", "SaveSet_OKCallback"),
            Button(SAVESET_CANCEL, "SAVESET_CANCEL", "Cancel", "LoadSave_CancelCallback")});
     Control comment{F_SAVESET_COMMENT, "F_SAVESET_COMMENT", CTRL_TEXT_BOX, "File Comment"};
-    Check(F_SAVESET, "Save Camera Settings to File", "",
+    Check(F_SAVESET, "Save Camera Settings to File",
           {comment, Button(F_SAVESET_OK, "F_SAVESET_OK", "OK", "F_SaveSet_OKCallback", "O"),
            Button(F_SAVESET_CANCEL, "F_SAVESET_CANCEL", "Cancel", "F_LoadSave_CancelCallback", "C")});
-    Control message = Display(Str(LOADPROG_MESSAGE, "LOADPROG_MESSAGE", ""));
-    message.checkLabel = false;
-    Control progress{LOADPROG_PROGRESS, "LOADPROG_PROGRESS", CTRL_PROGRESS_BAR, ""};
-    progress.checkLabel = false;
-    Check(LOADPROG, "Load Settings From File", "",
+    Control message = Str(LOADPROG_MESSAGE, "LOADPROG_MESSAGE", "");
+    message.display = true;
+    const Control progress{LOADPROG_PROGRESS, "LOADPROG_PROGRESS", CTRL_PROGRESS_BAR};
+    Check(LOADPROG, "Load Settings From File",
           {message, Text(LOADPROG_TEXTMSG, "LOADPROG_TEXTMSG", "Please wait..."), progress,
            Button(LOADPROG_CANCEL, "LOADPROG_CANCEL", "Cancel", "LoadProg_CancelCallback", "C")});
-    Check(MCP_WARN, "MCP Warning", "",
+    Check(MCP_WARN, "MCP Warning",
           {Named(MCP_WARN_TEXTMSG, "MCP_WARN_TEXTMSG"), Named(MCP_WARN_OKBUTTON, "MCP_WARN_OKBUTTON")});
 }
 
