@@ -27,30 +27,20 @@ struct IntCommand {
 
 // Written out from the command table by hand, independent of the list that
 // generates the functions: a missing or misrouted function fails here.
-#define QS(NAME, M)                        \
-    IntCommand                             \
-    {                                      \
-#M, Comm_Get##NAME, Comm_Set##NAME \
-    }
-#define Q(M)                     \
-    IntCommand                   \
-    {                            \
-#M, Comm_Get##M, nullptr \
-    }
 // clang-format off
+#define S(M) IntCommand{#M, Comm_Get##M, Comm_Set##M}
+#define N(NAME, M) IntCommand{#M, Comm_Get##NAME, Comm_Set##NAME}
+#define Q(M) IntCommand{#M, Comm_Get##M, nullptr}
 const IntCommand kIntCommands[] = {
-    QS(AEC, AEC),   QS(AFA, AFA),   QS(ALM, ALM),   QS(ALV, ALV),   QS(AMD, AMD),   QS(AMGO, AMGO),
-    QS(AMGS, AMGS), QS(AWW, AWW),   QS(BIN, BIN),   QS(BTS, BTS),   QS(CDI, CDI),   QS(CFA, CFA),
-    QS(CFT, CFT),   QS(CMD, CMD),   QS(DFC, DFC),   QS(DKS, DKS),   QS(DOU, DOU),   QS(ESH, ESH),
-    QS(FMX, FMX),   QS(FOCO, FOCO), QS(FOCS, FOCS), QS(FPA, FPA),   QS(FPR, FPR),   QS(GAM, GAM),
-    QS(GSL, GSL),   QS(IFC, IFC),   QS(IPH, IPH),   QS(IRCO, IRCO), QS(IRCS, IRCS), QS(LAW, LAW),
-    QS(MFI, MFI),   QS(MFT, MFT),   QS(MGF, MGF),   QS(MIR, MIR),   QS(MMGO, MMGO), QS(MMGS, MMGS),
-    QS(RST, RST),   QS(SEN, SEN),   QS(SHA, SHA),   QS(SHD, SHD),   QS(SHE, SHE),   QS(SHP, SHP),
-    QS(SHS, SHS),   QS(SHT, SHT),   QS(SMX, SMX),   QS(SSE, SSE),   QS(TMD, TMD),   QS(VMD, VMD),
-    QS(VPS, VPS),   QS(WBM, WBM),   QS(WDS, WDS),   QS(ZMCO, ZMCO), QS(ZMCS, ZMCS), QS(AGC_Access, SB1),
-    QS(DFC_Access, SB2), Q(BCT), Q(HWR), Q(SSX), Q(WXN), Q(WYN), Q(WXX), Q(WYX)};
+    S(AEC), S(AFA), S(ALM), S(ALV), S(AMD), S(AMGO), S(AMGS), S(AWW), S(BIN), S(BTS), S(CDI), S(CFA),
+    S(CFT), S(CMD), S(DFC), S(DKS), S(DOU), S(ESH), S(FMX), S(FOCO), S(FOCS), S(FPA), S(FPR), S(GAM),
+    S(GSL), S(IFC), S(IPH), S(IRCO), S(IRCS), S(LAW), S(MFI), S(MFT), S(MGF), S(MIR), S(MMGO), S(MMGS),
+    S(RST), S(SEN), S(SHA), S(SHD), S(SHE), S(SHP), S(SHS), S(SHT), S(SMX), S(SSE), S(TMD), S(VMD), S(VPS),
+    S(WBM), S(WDS), S(ZMCO), S(ZMCS), N(AGC_Access, SB1), N(DFC_Access, SB2), Q(BCT), Q(HWR), Q(SSX),
+    Q(WXN), Q(WYN), Q(WXX), Q(WYX)};
 // clang-format on
-#undef QS
+#undef S
+#undef N
 #undef Q
 
 class CommandSetTest : public SimLinkTest {};
@@ -129,30 +119,41 @@ TEST_F(CommandSetTest, FailedQueriesIntegerUntouchedConvertedFromCountZero)
 }
 
 // A timer stands in for a user-interface callback that runs while a slow
-// reply is awaited.
+// reply is awaited: the link's own transactions and the commands built on
+// them are refused, each with the busy status.
 TEST_F(CommandSetTest, CommandsIssuedDuringAWaitAreRefusedAndWriteNothing)
 {
     camera().faults().replyDelayMs = 100;
     std::vector<int> sets, queries;
-    int value = 55, p = 9, l = 9, r = 9;
+    int busyDuringWait = 0, value = 55, p = 9, l = 9, r = 9;
     float real = 5;
-    char cid[kIdTextSize] = "untouched";
+    char cid[kIdTextSize] = "untouched", text[kReplySize] = "untouched";
     QTimer::singleShot(20, [&] {
-        sets = {Comm_SetAEC(0), Comm_SetAGN(3.0f), Comm_SaveDefaults(), Comm_SetCID("x"),
-                Comm_SetSSPosThick(10, 10, 10)};
-        queries = {Comm_GetAEC(&value), Comm_GetAGN(&real), Comm_SetCSAT(1.5f, 0), Comm_GetCID(cid),
+        busyDuringWait = Comm_IsBusy();
+        sets = {Comm_SetIntVal(":ALV=", 1), Comm_SendFixed(":AWB!"), Comm_SendFixedNumber(":WSTA=", 1),
+                Comm_SetText(":CID=", "x"), Comm_SetAEC(0),          Comm_SetAGN(3.0f),
+                Comm_SaveDefaults(),        Comm_SetCID("x"),        Comm_SetSSPosThick(10, 10, 10)};
+        queries = {Comm_GetText(":VER?\r", text, sizeof text),
+                   Comm_GetIntVal(":ALV?\r", &value),
+                   Comm_GetAEC(&value),
+                   Comm_GetAGN(&real),
+                   Comm_SetCSAT(1.5f, 0),
+                   Comm_GetCID(cid),
                    Comm_GetSSPosThick(&p, &l, &r)};
     });
     int outer = 0;
     EXPECT_EQ(Comm_GetALV(&outer), COMM_OK);
+    EXPECT_EQ(busyDuringWait, 1);
     // A refusal is never taken for the camera's answer: no success, nothing written.
-    EXPECT_EQ(sets, std::vector<int>(5, COMM_BUSY));
-    EXPECT_EQ(queries, std::vector<int>(5, COMM_BUSY));
+    EXPECT_EQ(sets, std::vector<int>(9, COMM_BUSY));
+    EXPECT_EQ(queries, std::vector<int>(7, COMM_BUSY));
     EXPECT_EQ(value, 55);
     EXPECT_EQ(real, 5.0f);
     EXPECT_STREQ(cid, "untouched");
+    EXPECT_STREQ(text, "untouched");
     EXPECT_EQ((std::vector<int>{p, l, r}), (std::vector<int>{9, 9, 9}));
     EXPECT_EQ(sent(), Lines{":ALV?"});
+    EXPECT_EQ(Comm_IsBusy(), 0);
 }
 
 TEST(CommandLookupTest, FindsMnemonicsWhicheverWayTheyAreWritten)
@@ -226,10 +227,6 @@ TEST_F(CommandLookupLinkTest, EverySettableRowRoundTripsThroughTheCamera)
     EXPECT_EQ(sent().size(), 2u);
     EXPECT_EQ(i + f, 10.0f);
 }
-
-}  // namespace
-
-namespace {
 
 // The longest shutter speed a camera told is that camera's: another camera
 // of the same model found on a new link is asked again, and until then no

@@ -13,7 +13,10 @@
 
 namespace {
 
-TEST(RoundingTest, PlatformRoundingTakesTiesAwayFromZeroAndNeverOverflows)
+// The platform's rounding takes ties away from zero and never overflows;
+// Comm_round takes exact halves down, and so every negative value with a
+// fraction.
+TEST(RoundingTest, PlatformRoundingAndCommRound)
 {
     EXPECT_EQ(RoundRealToNearestInteger(2.5), 3);
     EXPECT_EQ(RoundRealToNearestInteger(-2.5), -3);
@@ -22,11 +25,6 @@ TEST(RoundingTest, PlatformRoundingTakesTiesAwayFromZeroAndNeverOverflows)
     EXPECT_EQ(TruncateToInt(-49.9), -49);
     EXPECT_EQ(TruncateToInt(-1e20), INT_MIN);
     EXPECT_EQ(Comm_UserToCount(CommRule::Count, 1e30f), INT_MAX);
-}
-
-// Exact halves go down, and so does every negative value with a fraction.
-TEST(RoundingTest, CommRoundTakesHalvesDown)
-{
     const double x[] = {2.5, 2.51, 0.7, 0.3, -3.2, -3.7, 4.0};
     const int expected[] = {2, 3, 1, 0, -4, -4, 4};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(Comm_round(x[i]), expected[i]) << x[i];

@@ -32,12 +32,6 @@ double CpuSeconds()
 
 class LinkIntegrityTest : public SimLinkTest {
 protected:
-    void TearDown() override
-    {
-        Comm_SetReplyTimeout(0);
-        SimLinkTest::TearDown();
-    }
-
     sim::SimEndpoint& endpoint() { return *SimCameraOnPort(1); }
 
     void noise(int rate, sim::NoiseByte byte)
@@ -54,6 +48,15 @@ protected:
         Comm_ClosePort(1);
         ASSERT_EQ(Comm_OpenPort(1, baud), 0);
     }
+
+    // The snapshots of a sound line.
+    void readTruth()
+    {
+        ASSERT_EQ(Comm_QueryMainSettings(&mainTruth), 0);
+        ASSERT_EQ(Comm_QueryAdvanced(&advTruth), 0);
+    }
+    CamMainSettings mainTruth{};
+    CamAdvSettings advTruth{};
 };
 
 TEST_F(LinkIntegrityTest, NoiseOnTheLineNeitherHoldsCommandsBackNorBurnsTheProcessor)
@@ -95,39 +98,6 @@ TEST_F(LinkIntegrityTest, NoiseOnTheLineNeitherHoldsCommandsBackNorBurnsTheProce
         std::printf("%s: %.3f s CPU in %.3f s\n", c.what, cpu, wall);
         EXPECT_LT(cpu, 0.25 * wall) << c.what;
         noise(0, sim::NoiseByte::Letter);
-    }
-}
-
-TEST_F(LinkIntegrityTest, IntegerQueriesPassOverRepliesToOtherQueries)
-{
-    struct Case {
-        const char* query;
-        const char* bytes;
-        int status;
-        int value;
-        const char* again = nullptr;
-    };
-    const Case cases[] = {
-        {":AGN?\r", ":oWDS 0\r:oAGN 25\r", COMM_OK, 25},              // a late reply first
-        {":AGN?\r", ":oSB1-1\r:oAGN-3\r", COMM_OK, -3, ":oAGN-3\r"},  // sign after the other mnemonic
-        {":FOC?\r", ":oFOCO 3\r:oFOC 9\r", COMM_OK, 9},               // a longer mnemonic is another one
-        {":FOCO?\r", ":oFOC 9\r:oFOCO 3\r", COMM_OK, 3},              // and so is a shorter one
-        {":CD2?\r", ":oCD1 5\r:oCD2 6\r", COMM_OK, 6},                //
-        {":AGN?\r", ":o1.04\r:oAGN 25\r", COMM_OK, 25},               // a text, then the answer
-        {":AGN?\r", ":o\r:oAGN 25\r", COMM_OK, 25},                   // an acknowledgement, then the answer
-        {":AGN?\r", ":oWDS 0\r", COMM_TIMEOUT, 1234},                 // nothing but another's reply
-        {":AGN?\r", ":oXYZ 5\r", COMM_UNRECOGNIZED, 1234},            // nothing better arrives in time
-        {":AGN?\r", ":oWDSX 5\r:e\r", COMM_NAK, 1234},                // not a mnemonic: held, then refused
-    };
-    Comm_SetReplyTimeout(0.2);
-    camera().faults().silent = true;
-    for (const Case& c : cases) {
-        int value = 1234;
-        injectLater(5, c.bytes);
-        if (c.again) injectLater(45, c.again);  // a negative count is read again
-        EXPECT_EQ(Comm_GetIntVal(c.query, &value), c.status) << c.bytes;
-        EXPECT_EQ(value, c.value) << c.bytes;
-        PumpEvents(20);
     }
 }
 
@@ -187,10 +157,7 @@ TEST_F(LinkIntegrityTest, StaleLinesAroundTheSend)
 TEST_F(LinkIntegrityTest, DuplicatedRepliesOnAPacedLineKeepEveryAnswerInStep)
 {
     openPaced(9600);
-    CamMainSettings mainTruth{};
-    CamAdvSettings advTruth{};
-    ASSERT_EQ(Comm_QueryMainSettings(&mainTruth), 0);
-    ASSERT_EQ(Comm_QueryAdvanced(&advTruth), 0);
+    ASSERT_NO_FATAL_FAILURE(readTruth());
 
     camera().faults().duplicateReplies = true;
     CamMainSettings main{};
@@ -234,10 +201,7 @@ TEST_F(LinkIntegrityTest, AWebServerNeverGivesAnIntegerValue)
 // garbles reply lines: each one gives the camera's values or says it failed.
 TEST_F(LinkIntegrityTest, SnapshotsOverABadLineAreTrueOrReportedAsFailed)
 {
-    CamMainSettings mainTruth{};
-    CamAdvSettings advTruth{};
-    ASSERT_EQ(Comm_QueryMainSettings(&mainTruth), 0);
-    ASSERT_EQ(Comm_QueryAdvanced(&advTruth), 0);
+    ASSERT_NO_FATAL_FAILURE(readTruth());
 
     // A short time-out keeps lost and late lines cheap; late lines arrive
     // after an integer query has given up, within the next commands.

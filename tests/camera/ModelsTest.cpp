@@ -16,33 +16,20 @@
 
 namespace {
 
-// The simulator keeps its own list of the models, written apart from the
-// program's table: a model added to only one of them fails here.
-TEST(ModelTableTest, EveryRowIsTheSimulatorsModelOfTheSameRowAndClass)
+std::vector<std::string> told;  // the unknown model names the operator was told
+void Tell(const char* name)
 {
-    ASSERT_EQ(kCamModelCount, sim::kModelCount);
-    for (int row = 0; row < kCamModelCount; ++row) {
-        SCOPED_TRACE(sim::kModelNames[row]);
-        EXPECT_STREQ(g_cam_models[row], sim::kModelNames[row]);
-        Comm_RecordModelName(sim::kModelNames[row]);
-        EXPECT_EQ(g_cam_model_user_idx, row);
-        EXPECT_EQ(g_cam_model_idx, sim::TraitsOfModel(row).equivalentRow);
-    }
+    told.emplace_back(name);
 }
 
-TEST(ModelTableTest, NamesNotInTheTableAreRowZero)
+// Whatever answered with a name the table lacks may be no camera of ours: it
+// is shown as row zero, and the operator is told, not only shown a VK-400.
+TEST(ModelTableTest, NamesNotInTheTableAreRowZeroAndReported)
 {
     for (const char* name : {"vk-475", "VK-475 ", " VK-475", "", "VKC-4755", "LSC-375XXXX"})
         EXPECT_EQ(Comm_IdentifyModel(name), 0) << '"' << name << '"';
-}
-
-// Whatever answered with a name the table lacks may be no camera of ours: the
-// operator is told, not only shown a VK-400.
-TEST(ModelTableTest, UnknownNamesAreReported)
-{
-    static std::vector<std::string> told;
     told.clear();
-    Comm_SetUnknownModelHook([](const char* name) { told.emplace_back(name); });
+    Comm_SetUnknownModelHook(&Tell);
     for (const char* name : {"VK-400", "LSC-375", "vk-475", "nnection: close"}) Comm_RecordModelName(name);
     Comm_SetUnknownModelHook(nullptr);
     EXPECT_EQ(told, (std::vector<std::string>{"vk-475", "nnection: close"}));
@@ -60,12 +47,18 @@ TEST(ModelTableTest, EquivalentOfAnOwnRowIsTheRecordedUserRow)
 
 class ModelLinkTest : public SimLinkTest {};
 
-TEST_F(ModelLinkTest, EverySimulatedModelIsIdentifiedOverTheLink)
+// The simulator keeps its own list of the models, written apart from the
+// program's table: a model added to only one of them fails here.
+TEST_F(ModelLinkTest, EverySimulatedModelIsIdentifiedAsItsOwnRowAndClass)
 {
+    ASSERT_EQ(kCamModelCount, sim::kModelCount);
     for (int row = 0; row < kCamModelCount; ++row) {
+        SCOPED_TRACE(sim::kModelNames[row]);
+        EXPECT_STREQ(g_cam_models[row], sim::kModelNames[row]);
         camera().setModel(row);
         ASSERT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
         EXPECT_EQ(g_cam_model_user_idx, row);
+        EXPECT_EQ(g_cam_model_idx, sim::TraitsOfModel(row).equivalentRow);
     }
 }
 
@@ -119,9 +112,8 @@ TEST_F(ModelLinkTest, AnUnknownModelNameIsTakenOnlyWhenTwoReadingsAgree)
 // first row, and the operator is told.
 TEST_F(ModelLinkTest, ACameraOfAnUnknownModelIsReported)
 {
-    static std::vector<std::string> told;
     told.clear();
-    Comm_SetUnknownModelHook([](const char* name) { told.emplace_back(name); });
+    Comm_SetUnknownModelHook(&Tell);
     camera().faults().modelName = "VK-999";
     EXPECT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
     Comm_SetUnknownModelHook(nullptr);
@@ -130,23 +122,17 @@ TEST_F(ModelLinkTest, ACameraOfAnUnknownModelIsReported)
     EXPECT_EQ(sent(), (std::vector<std::string>{":CAM?", ":CAM?"}));
 }
 
-TEST_F(ModelLinkTest, FailedModelQueryKeepsTheRecordedModel)
-{
-    camera().setModel(12);
-    ASSERT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
-    camera().faults().refuse = {"CAM"};
-    EXPECT_EQ(Comm_QueryAndRecordModel(), COMM_NAK);
-    EXPECT_EQ(g_cam_model_user_idx, 12);
-    EXPECT_EQ(g_cam_model_idx, 5);
-}
-
-TEST_F(ModelLinkTest, SetModelSendsTheRowAndVersionsAreTexts)
+TEST_F(ModelLinkTest, SetModelSendsTheRowAFailedQueryKeepsTheRecordedModelAndVersionsAreTexts)
 {
     EXPECT_EQ(Comm_SetModel(12), COMM_OK);
     EXPECT_EQ(sent().back(), ":CAM=12");
     EXPECT_EQ(camera().model(), 12);
+    ASSERT_EQ(Comm_QueryAndRecordModel(), COMM_OK);
     camera().faults().refuse = {"CAM"};
     EXPECT_EQ(Comm_SetModel(3), COMM_NAK);
+    EXPECT_EQ(Comm_QueryAndRecordModel(), COMM_NAK);
+    EXPECT_EQ(g_cam_model_user_idx, 12);
+    EXPECT_EQ(g_cam_model_idx, 5);
 
     camera().setText("VER", "V9.87");
     camera().setText("FPGA", "F1.02b");

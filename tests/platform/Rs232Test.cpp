@@ -13,15 +13,9 @@
 #include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
 #include "platform/Timing.h"
+#include "support/SimLink.h"
 
 namespace {
-
-void pump(int ms)
-{
-    const double end = Timer() + ms / 1000.0;
-    do WaitForSystemEvents(end - Timer());
-    while (Timer() < end);
-}
 
 TEST(ComPortMapTest, DefaultsEnvironmentAndOverrides)
 {
@@ -91,7 +85,7 @@ protected:
     void TearDown() override
     {
         CloseCom(3);
-        pump(0);
+        PumpEvents(0);
         ClearComPortDevices();
         ResetSimCameras();
     }
@@ -132,7 +126,7 @@ TEST_F(QueueTest, CallbackMayCloseItsOwnPort)
 {
     InstallComCallback(3, LWRS_RXCHAR, 1, 0, &Received::closeFromInside, nullptr);
     ComInjectReceived(3, "x", 1);
-    pump(10);
+    PumpEvents(10);
     EXPECT_EQ(Received::calls, 1);
     EXPECT_EQ(GetInQLen(3), kRS_PortNotOpen);
 }
@@ -142,7 +136,7 @@ TEST_F(QueueTest, SimulatedCameraAnswersThroughTheEventLoopOnly)
     InstallComCallback(3, LWRS_RXCHAR, 1, 0, &Received::take, nullptr);
     ASSERT_EQ(ComWrt(3, ":CAM?\r", 6), 6);
     EXPECT_EQ(Received::calls, 0);  // never from inside the write
-    pump(20);
+    PumpEvents(20);
     EXPECT_EQ(Received::bytes, ":oVK-400\r");
 }
 
@@ -167,7 +161,7 @@ protected:
     void TearDown() override
     {
         CloseCom(6);
-        pump(0);
+        PumpEvents(0);
         if (master_ >= 0) close(master_);
         ClearComPortDevices();
     }
@@ -187,18 +181,18 @@ protected:
 TEST_F(PtyTest, BytesTravelBothWaysAndOldInputIsDiscardedOnOpen)
 {
     fromCamera("stale bytes\r");
-    pump(20);
+    PumpEvents(20);
     ASSERT_EQ(OpenComConfig(6, "COM6", 9600, 0, 8, 1, 16384, 512), 0);
     InstallComCallback(6, LWRS_RXCHAR, 1, 0, &Received::take, nullptr);
-    pump(20);
+    PumpEvents(20);
     EXPECT_EQ(Received::bytes, "");
 
     fromCamera(":o\r");
-    for (int i = 0; i < 50 && Received::bytes.size() < 3; ++i) pump(5);
+    for (int i = 0; i < 50 && Received::bytes.size() < 3; ++i) PumpEvents(5);
     EXPECT_EQ(Received::bytes, ":o\r");
 
     EXPECT_EQ(ComWrt(6, ":ALV?\r", 6), 6);
-    pump(50);
+    PumpEvents(50);
     EXPECT_EQ(toCamera(), ":ALV?\r");
 }
 
@@ -208,7 +202,7 @@ TEST_F(PtyTest, VanishedDeviceReportsLinkDownAndCanBeOpenedAgainLater)
     InstallComCallback(6, LWRS_RXCHAR, 1, 0, &Received::take, nullptr);
     close(master_);
     master_ = -1;
-    for (int i = 0; i < 100 && !IsComLinkDown(6); ++i) pump(10);
+    for (int i = 0; i < 100 && !IsComLinkDown(6); ++i) PumpEvents(10);
     EXPECT_EQ(IsComLinkDown(6), 1);
     EXPECT_LT(ComWrt(6, "x", 1), 0);
     EXPECT_EQ(CloseCom(6), 0);

@@ -28,17 +28,123 @@
 #include "platform/Rs232.h"
 #include "sim/SimEndpoint.h"
 
-/// Adds bytes to what came before them and hands on each line they complete
-/// (up to and including its CR).
-template <typename Each>
-void TakeLines(QByteArray& partial, const QByteArray& bytes, Each each)
+namespace badline {
+
+using Random = std::mt19937;
+
+inline bool Chance(Random& random, double p)
 {
-    partial += bytes;
-    for (qsizetype cr; (cr = partial.indexOf('\r')) >= 0;) {
-        each(partial.left(cr + 1));
-        partial.remove(0, cr + 1);
-    }
+    return std::uniform_real_distribution<double>(0, 1)(random) < p;
 }
+
+inline int Between(Random& random, int low, int high)
+{
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+/// low to high characters drawn from those of pool (its closing NUL aside).
+template <std::size_t N>
+std::string Draw(Random& random, const char (&pool)[N], int low, int high)
+{
+    std::string out;
+    for (int i = Between(random, low, high); i > 0; --i) out += pool[Between(random, 0, int(N) - 2)];
+    return out;
+}
+
+/// What every bad line does: it takes the camera's reply lines from the
+/// endpoint (relayLine) and hands the pieces queued of them to the port when
+/// they are due.  Pieces keep the order they were queued in: a line held back
+/// holds back the ones behind it, as on a serial line.
+class LineRelay {
+public:
+    LineRelay(const LineRelay&) = delete;
+    LineRelay& operator=(const LineRelay&) = delete;
+
+protected:
+    struct Piece {
+        qint64 dueMs;
+        QByteArray bytes;
+        long step;
+        bool reply;
+    };
+
+    /// atOnce: what is due when queued goes out at once, not from the event loop.
+    LineRelay(sim::SimEndpoint& endpoint, int port, bool atOnce)
+        : endpoint_(endpoint), port_(port), atOnce_(atOnce)
+    {
+        clock_.start();
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { deliverDue(); });
+    }
+    virtual ~LineRelay() = default;
+
+    /// Gives the camera's replies, line by line (each up to and including its CR), to relayLine.
+    void attach()
+    {
+        endpoint_.setSink([this](const QByteArray& bytes) {
+            partial_ += bytes;
+            for (qsizetype cr; (cr = partial_.indexOf('\r')) >= 0;) {
+                relayLine(partial_.left(cr + 1));
+                partial_.remove(0, cr + 1);
+            }
+        });
+    }
+    virtual void relayLine(QByteArray line) = 0;
+    /// Runs before each piece reaches the port.
+    virtual void beforeDelivery() {}
+
+    void queue(qint64 dueMs, QByteArray bytes, long step = 0, bool reply = false)
+    {
+        if (!queue_.empty() && queue_.back().dueMs > dueMs) dueMs = queue_.back().dueMs;
+        queue_.push_back({dueMs, std::move(bytes), step, reply});
+    }
+
+    /// Queues line in two to four pieces; due ends as the last one's.
+    void queueSplit(Random& random, qint64& due, const QByteArray& line, long step = 0, bool reply = false)
+    {
+        qsizetype at = 0;
+        for (int pieces = Between(random, 2, 4); pieces > 1 && at < line.size() - 1; --pieces) {
+            const qsizetype cut =
+                Between(random, static_cast<int>(at) + 1, static_cast<int>(line.size()) - 1);
+            queue(due, line.mid(at, cut - at), step, reply);
+            at = cut;
+            due += Between(random, 0, 1);
+        }
+        queue(due, line.mid(at), step, reply);
+    }
+
+    void schedule()
+    {
+        if (queue_.empty()) return;
+        const qint64 wait = queue_.front().dueMs - clock_.elapsed();
+        if (atOnce_ && wait <= 0) {
+            deliverDue();
+            return;
+        }
+        timer_.start(static_cast<int>(std::max<qint64>(wait, 0)));
+    }
+
+    void deliverDue()
+    {
+        const qint64 now = clock_.elapsed();
+        while (!queue_.empty() && queue_.front().dueMs <= now) {
+            const Piece piece = std::move(queue_.front());
+            queue_.pop_front();
+            beforeDelivery();
+            ComInjectReceived(port_, piece.bytes.constData(), static_cast<int>(piece.bytes.size()));
+        }
+        schedule();
+    }
+
+    sim::SimEndpoint& endpoint_;
+    int port_;
+    bool atOnce_;
+    QElapsedTimer clock_;
+    QTimer timer_;
+    QByteArray partial_;
+    std::deque<Piece> queue_;
+};
 
 struct RelayOdds {
     double late = 0.001;       ///< held back past the reply time-out
@@ -50,110 +156,56 @@ struct RelayOdds {
     double lostColon = 0.001;  ///< the colon is lost: the line is no line
 };
 
-class ReplyRelay {
+class ReplyRelay : LineRelay {
 public:
     /// Takes over the replies of endpoint, which serves the open port.
     /// lateMs is how far a late line is held back.
     ReplyRelay(sim::SimEndpoint& endpoint, int port, unsigned seed, int lateMs, RelayOdds odds = {})
-        : port_(port), lateMs_(lateMs), odds_(odds), random_(seed)
+        : LineRelay(endpoint, port, false), lateMs_(lateMs), odds_(odds), random_(seed)
     {
-        clock_.start();
-        timer_.setSingleShot(true);
-        timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { deliverDue(); });
-        endpoint.setSink([this](const QByteArray& bytes) {
-            TakeLines(partial_, bytes, [this](const QByteArray& line) { relayLine(line); });
-        });
+        attach();
     }
 
     /// Lines delivered with at least one fault, by kind.
     int duplicated = 0, late = 0, lost = 0;
 
 private:
-    struct Piece {
-        qint64 dueMs;
-        QByteArray bytes;
-    };
-
-    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
-    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-    void relayLine(QByteArray line)
+    void relayLine(QByteArray line) override
     {
-        const qint64 now = clock_.elapsed();
-        qint64 due = now;
-        if (chance(odds_.late)) {
-            due += lateMs_ + between(5, 50);
+        qint64 due = clock_.elapsed();
+        if (Chance(random_, odds_.late)) {
+            due += lateMs_ + Between(random_, 5, 50);
             ++late;
-        } else if (chance(odds_.delayed)) {
-            due += between(1, 4);
+        } else if (Chance(random_, odds_.delayed)) {
+            due += Between(random_, 1, 4);
         }
-        if (chance(odds_.junk)) {
+        if (Chance(random_, odds_.junk)) {
             static const char kJunk[] = "xyzoe 0123456789\x01\x7f\n";
-            QByteArray junk;
-            for (int i = between(1, 8); i > 0; --i) junk += kJunk[between(0, sizeof kJunk - 2)];
-            line.prepend(junk);
+            line.prepend(QByteArray::fromStdString(Draw(random_, kJunk, 1, 8)));
         }
-        if (chance(odds_.garbage)) line.prepend(chance(0.5) ? ":X?\r" : "zz:\r");
-        if (chance(odds_.lostColon)) {
+        if (Chance(random_, odds_.garbage)) line.prepend(Chance(random_, 0.5) ? ":X?\r" : "zz:\r");
+        if (Chance(random_, odds_.lostColon)) {
             line.replace(':', '#');
             ++lost;
         }
-        const int copies = chance(odds_.duplicate) ? 2 : 1;
+        const int copies = Chance(random_, odds_.duplicate) ? 2 : 1;
         duplicated += copies - 1;
         for (int copy = 0; copy < copies; ++copy) {
-            if (copy > 0) due += between(0, 8);
-            if (chance(odds_.split)) {
-                qsizetype at = 0;
-                for (int pieces = between(2, 4); pieces > 1 && at < line.size() - 1; --pieces) {
-                    const qsizetype cut =
-                        between(static_cast<int>(at) + 1, static_cast<int>(line.size()) - 1);
-                    queue(due, line.mid(at, cut - at));
-                    at = cut;
-                    due += between(0, 1);
-                }
-                queue(due, line.mid(at));
-            } else {
-                queue(due, line);
-            }
+            if (copy > 0) due += Between(random_, 0, 8);
+            Chance(random_, odds_.split) ? queueSplit(random_, due, line) : queue(due, line);
         }
         schedule();
     }
 
-    // Pieces keep the order they were handed over in: a line held back holds
-    // back the ones behind it, as on a serial line.
-    void queue(qint64 dueMs, QByteArray bytes)
-    {
-        if (!queue_.empty() && queue_.back().dueMs > dueMs) dueMs = queue_.back().dueMs;
-        queue_.push_back({dueMs, std::move(bytes)});
-    }
-
-    void schedule()
-    {
-        if (queue_.empty()) return;
-        timer_.start(static_cast<int>(std::max<qint64>(queue_.front().dueMs - clock_.elapsed(), 0)));
-    }
-
-    void deliverDue()
-    {
-        const qint64 now = clock_.elapsed();
-        while (!queue_.empty() && queue_.front().dueMs <= now) {
-            const QByteArray bytes = std::move(queue_.front().bytes);
-            queue_.pop_front();
-            ComInjectReceived(port_, bytes.constData(), static_cast<int>(bytes.size()));
-        }
-        schedule();
-    }
-
-    int port_;
     int lateMs_;
     RelayOdds odds_;
-    std::mt19937 random_;
-    QElapsedTimer clock_;
-    QTimer timer_;
-    QByteArray partial_;
-    std::deque<Piece> queue_;
+    Random random_;
 };
+
+}  // namespace badline
+
+using badline::RelayOdds;
+using badline::ReplyRelay;
 
 /// What the randomised snapshots gave.
 struct SnapshotTally {

@@ -36,26 +36,7 @@ enum class Fault {
     Loss,     // the device goes away while the command waits
 };
 
-using Random = std::mt19937;
-
-bool Chance(Random& random, double p)
-{
-    return std::uniform_real_distribution<double>(0, 1)(random) < p;
-}
-
-int Between(Random& random, int low, int high)
-{
-    return std::uniform_int_distribution<int>(low, high)(random);
-}
-
-// low to high characters drawn from those of pool (its closing NUL aside).
-template <std::size_t N>
-std::string Draw(Random& random, const char (&pool)[N], int low, int high)
-{
-    std::string out;
-    for (int i = Between(random, low, high); i > 0; --i) out += pool[Between(random, 0, int(N) - 2)];
-    return out;
-}
+using namespace badline;
 
 const char* const kCorners[] = {"ULX", "ULY", "LRX", "LRY"};
 const char* const kDefects[] = {"CD1", "CD2", "CD3", "CD4"};
@@ -69,26 +50,21 @@ const char* const kDefects[] = {"CD1", "CD2", "CD3", "CD4"};
 // Garbage lines hold neither 'o' nor 'e': a line with an 'o' is an acceptance
 // by the protocol, and no rule could tell it from one.  Nothing between a
 // line's colon and its CR is ever changed, as the protocol has no checksum.
-class SoakLine {
+//
+// What is due goes out at once, as the port's own transport hands over what
+// the camera sends: a detour through the event loop would add a round that a
+// busy machine can stretch past the time-out.
+class SoakLine : public LineRelay {
 public:
     SoakLine(int port, sim::SimEndpoint& endpoint, Random& random, SoakCounts& counts)
-        : port_(port), endpoint_(endpoint), random_(random), counts_(counts)
+        : LineRelay(endpoint, port, true), random_(random), counts_(counts)
     {
-        clock_.start();
-        timer_.setSingleShot(true);
-        timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { deliverDue(); });
         resync();
         attach();
     }
 
     // Opening the port gives the camera's replies to the port again.
-    void attach()
-    {
-        endpoint_.setSink([this](const QByteArray& bytes) {
-            TakeLines(partial_, bytes, [this](const QByteArray& line) { relayLine(line); });
-        });
-    }
+    using LineRelay::attach;
 
     void beginStep(Fault fault, bool clean, bool tryNested)
     {
@@ -138,14 +114,7 @@ public:
     }
 
 private:
-    struct Piece {
-        qint64 dueMs;
-        QByteArray bytes;
-        long step;
-        bool reply;  // of the step's own reply lines
-    };
-
-    void relayLine(QByteArray line)
+    void relayLine(QByteArray line) override
     {
         // The camera answers every command with one line, in order, so the
         // count tells which command a line answers.  A loaded machine may run
@@ -155,7 +124,7 @@ private:
             lateFromMachine_ = true;
             const bool previous = repliesSeen_ >= previousFirstCommand_;
             if (previous && (previousFault_ == Fault::Silent || previousFault_ == Fault::Loss)) return;
-            queue(clock_.elapsed(), line, false);
+            queue(clock_.elapsed(), line, step_);
             schedule();
             return;
         }
@@ -164,7 +133,7 @@ private:
         qint64 due = clock_.elapsed();
         if (!clean_ && Chance(random_, 0.05)) due += Between(random_, 1, 3);
         if (index == 0 && !held_.isEmpty()) {
-            queue(due, held_, false);
+            queue(due, held_, step_);
             held_.clear();
         }
         switch (fault_) {
@@ -200,64 +169,24 @@ private:
         const bool glued = fault_ == Fault::Garbage && index == 0;
         if (!clean_ && !glued && Chance(random_, 0.2) && line.size() > 1) {
             ++counts_.splitLines;
-            qsizetype at = 0;
-            for (int pieces = Between(random_, 2, 4); pieces > 1 && at < line.size() - 1; --pieces) {
-                const qsizetype cut =
-                    Between(random_, static_cast<int>(at) + 1, static_cast<int>(line.size()) - 1);
-                queue(due, line.mid(at, cut - at), true);
-                at = cut;
-                due += Between(random_, 0, 1);
-            }
-            queue(due, line.mid(at), true);
+            queueSplit(random_, due, line, step_, true);
         } else {
-            queue(due, line, true);
+            queue(due, line, step_, true);
         }
         if (!clean_ && Chance(random_, 0.02)) {
             // Noise between replies: anything but a colon, which would start a line.
             static const char kNoise[] = "x\0\x7f\x01oe 7\n\r\xff";
             const QByteArray noise = QByteArray::fromStdString(Draw(random_, kNoise, 1, 12));
-            queue(due + Between(random_, 0, 2), noise, false);
+            queue(due + Between(random_, 0, 2), noise, step_);
             ++counts_.noiseChunks;
         }
         schedule();
     }
 
-    // A piece never overtakes one handed over before it.
-    void queue(qint64 dueMs, QByteArray bytes, bool reply)
-    {
-        if (!queue_.empty() && queue_.back().dueMs > dueMs) dueMs = queue_.back().dueMs;
-        queue_.push_back({dueMs, std::move(bytes), step_, reply});
-    }
-
-    // What is due goes out at once, as the port's own transport hands over
-    // what the camera sends: a detour through the event loop would add a
-    // round that a busy machine can stretch past the time-out.
-    void schedule()
-    {
-        if (queue_.empty()) return;
-        const qint64 wait = queue_.front().dueMs - clock_.elapsed();
-        if (wait <= 0) {
-            deliverDue();
-            return;
-        }
-        timer_.start(static_cast<int>(wait));
-    }
-
-    void deliverDue()
-    {
-        const qint64 now = clock_.elapsed();
-        while (!queue_.empty() && queue_.front().dueMs <= now) {
-            Piece piece = std::move(queue_.front());
-            queue_.pop_front();
-            if (tryNested_ && Comm_IsBusy()) tryNested();
-            ComInjectReceived(port_, piece.bytes.constData(), static_cast<int>(piece.bytes.size()));
-        }
-        schedule();
-    }
-
     // A callback that starts a transaction while one waits, as a panel might.
-    void tryNested()
+    void beforeDelivery() override
     {
+        if (!tryNested_ || !Comm_IsBusy()) return;
         tryNested_ = false;
         const int before = endpoint_.camera().commandCount();
         int value = -7;
@@ -267,15 +196,9 @@ private:
             ++counts_.nestedRefused;
     }
 
-    int port_;
-    sim::SimEndpoint& endpoint_;
     Random& random_;
     SoakCounts& counts_;
-    QElapsedTimer clock_;
-    QTimer timer_;
-    QByteArray partial_;
     QByteArray held_;
-    std::deque<Piece> queue_;
     std::vector<std::string> lines_;
     long step_ = 0;
     long repliesSeen_ = 0;  // reply lines the camera has sent
@@ -287,22 +210,12 @@ private:
     bool tryNested_ = false;
 };
 
+// clang-format off
 enum class Kind {
-    IntSet,
-    IntQuery,
-    TextQuery,
-    TextSet,
-    Action,
-    RseSet,
-    RseGet,
-    WindowSet,
-    WindowGet,
-    DefectSet,
-    DefectGet,
-    SaturationSet,
-    SaturationGet,
-    AfeWrite,
+    IntSet, IntQuery, TextQuery, TextSet, Action, RseSet, RseGet, WindowSet, WindowGet, DefectSet, DefectGet,
+    SaturationSet, SaturationGet, AfeWrite
 };
+// clang-format on
 
 struct Weighted {
     Kind kind;
@@ -316,34 +229,20 @@ constexpr Weighted kMix[] = {
     {Kind::SaturationGet, 2}, {Kind::AfeWrite, 2},
 };
 
+// A late reply names only its mnemonic, so the step after it must not ask
+// the same: a repeated question cannot tell its own answer from the late one.
+// Composite reads and snapshots may ask any register, so they wait too.
+bool MayFollowLateReply(Kind k)
+{
+    return k != Kind::RseGet && k != Kind::WindowGet && k != Kind::DefectGet && k != Kind::SaturationSet &&
+           k != Kind::SaturationGet;
+}
+
 std::string Describe(const char* what, long long got, long long truth)
 {
     char text[96];
     std::snprintf(text, sizeof text, "%s gave %lld, the camera %lld", what, got, truth);
     return text;
-}
-
-// Steps that send one command line: the device may go away under them.
-bool SingleCommand(Kind kind)
-{
-    return kind != Kind::SaturationSet && kind != Kind::AfeWrite;
-}
-
-// A late reply names only its mnemonic, so the step after it must not ask
-// the same: a repeated question cannot tell its own answer from the late one.
-// Composite reads and snapshots may ask any register, so they wait too.
-bool MayFollowLateReply(Kind kind)
-{
-    switch (kind) {
-        case Kind::RseGet:
-        case Kind::WindowGet:
-        case Kind::DefectGet:
-        case Kind::SaturationSet:
-        case Kind::SaturationGet:
-            return false;
-        default:
-            return true;
-    }
 }
 
 }  // namespace
@@ -461,7 +360,9 @@ Fault SoakRun::Engine::pickFault(Kind kind, const char** refused)
         return Fault::Silent;
     }
     const bool query = kind == Kind::IntQuery;
-    if (SingleCommand(kind) && Chance(random, 0.001)) return Fault::Loss;
+    // Only under a step that sends one command line may the device go away.
+    const bool single = kind != Kind::SaturationSet && kind != Kind::AfeWrite;
+    if (single && Chance(random, 0.001)) return Fault::Loss;
     if (Chance(random, 0.002)) {
         silentLeft = Between(random, 0, 2);
         return Fault::Silent;
@@ -540,29 +441,11 @@ void SoakRun::Engine::step()
 
 void SoakRun::Engine::tally(int status, Fault fault)
 {
-    switch (status) {
-        case COMM_OK:
-            ++counts.ok;
-            return;
-        case COMM_NAK:
-            ++counts.nak;
-            break;
-        case COMM_TIMEOUT:
-            ++counts.timeout;
-            break;
-        case COMM_UNRECOGNIZED:
-            ++counts.unrecognized;
-            break;
-        case COMM_LINK_LOST:
-            ++counts.lost;
-            break;
-        case COMM_BUSY:
-            ++counts.busy;
-            break;
-        default:
-            ++counts.other;
-            break;
-    }
+    // By status: COMM_OK, COMM_TIMEOUT, COMM_NAK, COMM_UNRECOGNIZED, COMM_BUSY, COMM_LINK_LOST.
+    long* const byStatus[] = {&counts.ok,           &counts.timeout, &counts.nak,
+                              &counts.unrecognized, &counts.busy,    &counts.lost};
+    ++*(status >= 0 && status < int(std::size(byStatus)) ? byStatus[status] : &counts.other);
+    if (status == COMM_OK) return;
     // The camera refuses a window corner outside its limits by itself.
     if (fault != Fault::None || !(cameraAccepted() || line.lines().empty())) return;
     if ((status == COMM_TIMEOUT && line.replyPending()) || line.lateFromMachine()) {
@@ -576,15 +459,10 @@ void SoakRun::Engine::tally(int status, Fault fault)
 void SoakRun::Engine::recoverFromLoss(int status)
 {
     ++counts.losses;
-    if (status == COMM_LINK_LOST) {
-        ++counts.lossesLinkLost;
-    } else if (status == COMM_TIMEOUT) {
-        ++counts.lossesTimeout;
-    } else if (status == COMM_OK) {
-        ++counts.lossesOk;
-    } else {
-        ++counts.lossesOtherFailure;
-    }
+    ++(status == COMM_LINK_LOST ? counts.lossesLinkLost
+       : status == COMM_TIMEOUT ? counts.lossesTimeout
+       : status == COMM_OK      ? counts.lossesOk
+                                : counts.lossesOtherFailure);
     tally(status, Fault::Loss);
     // The device is back: the program closes the dead port and opens it again.
     Comm_ClosePort(port);
@@ -614,15 +492,14 @@ int SoakRun::Engine::run(Kind kind, std::string& wrong)
     switch (kind) {
         case Kind::IntSet: {
             const int count = Between(random, 0, 4095);
+            const char* m = command->mnemonic;
             if (command->kind == CommValueKind::Real) {
                 const auto value = static_cast<float>(Comm_CountToUser(command->rule, count));
                 status = Comm_SetReal(*command, value);
-                if (status == COMM_OK && accepted(command->mnemonic))
-                    same(command->mnemonic, reg(command->mnemonic), Comm_UserToCount(command->rule, value));
+                if (status == COMM_OK && accepted(m)) same(m, reg(m), Comm_UserToCount(command->rule, value));
             } else {
                 status = Comm_SetInt(*command, count);
-                if (status == COMM_OK && accepted(command->mnemonic))
-                    same(command->mnemonic, reg(command->mnemonic), count);
+                if (status == COMM_OK && accepted(m)) same(m, reg(m), count);
             }
             break;
         }
