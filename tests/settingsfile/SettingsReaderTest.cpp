@@ -24,15 +24,7 @@ protected:
         Settings_AskLongestShutter();  // 625 lines
     }
 
-    static std::vector<std::string> knownLines()
-    {
-        std::vector<std::string> lines;
-        const std::string text = KnownValuesFile("comment");
-        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-             start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
-    }
+    static std::vector<std::string> knownLines() { return SplitLines(KnownValuesFile("comment")); }
     static std::string joined(const std::vector<std::string>& lines, const char* end = "\r\n")
     {
         std::string out;
@@ -217,7 +209,7 @@ TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsKeepInnerBlanks)
     EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
-TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
+TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLineAndNoFileIsNoRead)
 {
     const std::string full = fileWith({});
     std::size_t cut = 0;
@@ -228,6 +220,7 @@ TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
     cut = full.rfind("\r\n", cut - 3) + 2;
     EXPECT_EQ(read(full.substr(0, cut), &failures), 1);  // one more missing: aborted
     EXPECT_EQ(read("", &failures), 1);
+    EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
 }
 
 TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
@@ -250,11 +243,6 @@ TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
     // A file larger than any settings file stops the read.
     text.replace(text.find(huge), huge.size(), std::string("ALV: ") + std::string(2 << 20, '7'));
     EXPECT_EQ(read(text, &failures), 1);
-}
-
-TEST_F(SettingsReaderTest, MissingFileCannotBeRead)
-{
-    EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
 }
 
 // Each 0/1 setting read at both of its values: a reader that read a constant,
