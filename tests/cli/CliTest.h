@@ -18,7 +18,13 @@ struct CliResult {
     int status;
     std::string out;
     std::string err;
+    bool operator==(const CliResult&) const = default;
 };
+
+inline void PrintTo(const CliResult& r, std::ostream* os)
+{
+    *os << "status " << r.status << ", out \"" << r.out << "\", err \"" << r.err << '"';
+}
 
 /// Runs one iccdctl command line (without the program name) and collects its output.
 inline CliResult RunIccdctlCommand(const std::vector<std::string>& args)

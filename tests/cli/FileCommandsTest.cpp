@@ -31,23 +31,18 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackAndShowsNoDifferenceForEveryModel)
 {
     for (const char* model : {"VK-400", "EH-4000", "VK-405", "VKC-473", "VK-470", "VKC-475", "VK-473",
                               "VK-475", "LS-370", "LS-373", "LS-375", "LSC-373", "LSC-375"}) {
+        SCOPED_TRACE(model);
         use(model);
         camera().setReg("YGA", 31);  // a value the percent rule moves on its way back
         camera().setReg("SHG", 64);
         const std::string path = file("model.cfg");
         const CliResult save = run({"save", path, "--comment", model});
-        ASSERT_EQ(save.status, 0) << model << save.err;
-
-        const CliResult load = run({"load", path});
-        EXPECT_EQ(load.status, 0) << model << load.err;
-        EXPECT_EQ(load.out, "read failures: 0\nsend failures: 0\n") << model;
-        EXPECT_EQ(load.err,
-                  "Reading Settings from File...\nSending Settings to Camera...\n"
-                  "Refreshing displayed values...\n");
-
-        const CliResult diff = run({"diff", path});
-        EXPECT_EQ(diff.status, 0) << model << diff.out << diff.err;
-        EXPECT_EQ(diff.out, "") << model;
+        ASSERT_EQ(save.status, 0) << save.err;
+        EXPECT_EQ(run({"load", path}),
+                  (CliResult{0, "read failures: 0\nsend failures: 0\n",
+                             "Reading Settings from File...\nSending Settings to Camera...\n"
+                             "Refreshing displayed values...\n"}));
+        EXPECT_EQ(run({"diff", path}), (CliResult{0, "", ""}));
     }
 }
 
@@ -115,12 +110,10 @@ TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
     const std::string path = file("d.cfg");
     ASSERT_EQ(run({"save", path}).status, 0);
     camera().faults().refuse = {"AGN", "KB2"};
-    const CliResult diff = run({"diff", path});
-    EXPECT_EQ(diff.status, 1);
-    EXPECT_EQ(diff.out, "");
-    EXPECT_EQ(diff.err,
-              "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
-              "Reading AGN (Manual Gain): the camera refused it.\nNot read: AGN, KB2.\n");
+    EXPECT_EQ(run({"diff", path}),
+              (CliResult{1, "",
+                         "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
+                         "Reading AGN (Manual Gain): the camera refused it.\nNot read: AGN, KB2.\n"}));
 }
 
 // A save that failed leaves the file it was to replace byte for byte.  Fewer
@@ -130,12 +123,12 @@ TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileAndNamesWhatItDidNotRead)
 {
     camera().faults().refuse = {"AGN", "ALV", "AMX", "VPS", "VPD", "BTS"};
-    const CliResult save = saveOverAnOldFile();
-    EXPECT_EQ(save.status, 1);
-    EXPECT_EQ(save.err,
-              "Failure querying camera for current settings. File not saved.\n"
-              "Camera returned error message NAK.\nReading AGN (Manual Gain): the camera refused it.\n"
-              "Not read: AGN, ALV, AMX, VPS, VPD, BTS.\n");
+    EXPECT_EQ(
+        saveOverAnOldFile(),
+        (CliResult{1, "",
+                   "Failure querying camera for current settings. File not saved.\n"
+                   "Camera returned error message NAK.\nReading AGN (Manual Gain): the camera refused it.\n"
+                   "Not read: AGN, ALV, AMX, VPS, VPD, BTS.\n"}));
 }
 
 // A disk that fills up during the save: the old file stays and the system's
@@ -152,13 +145,11 @@ TEST_F(FileCommandsTest, SaveOnAFullDiskKeepsTheOldFileAndSaysWhy)
     const CliResult save = saveOverAnOldFile();
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(save.status, 1);
-    EXPECT_EQ(save.err, "Failure writing camera settings file. File not saved.\nFile too large\n");
-
+    EXPECT_EQ(save,
+              (CliResult{1, "", "Failure writing camera settings file. File not saved.\nFile too large\n"}));
     // Nor is anything but a regular file replaced.
-    const CliResult device = run({"save", "/dev/null"});
-    EXPECT_EQ(device.status, 1);
-    EXPECT_EQ(device.err, "Failure opening camera settings file for writing.\nnot a regular file\n");
+    EXPECT_EQ(run({"save", "/dev/null"}),
+              (CliResult{1, "", "Failure opening camera settings file for writing.\nnot a regular file\n"}));
 }
 
 TEST_F(FileCommandsTest, LoadReportsAbortsAndTheCameraIdRule)
@@ -184,10 +175,10 @@ TEST_F(FileCommandsTest, LoadReportsAbortsAndTheCameraIdRule)
     EXPECT_NE(junk.err.find("Too many errors reading settings file. File load aborted.\n"),
               std::string::npos);
 
-    const CliResult missing = run({"load", file("missing.cfg")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Failure opening camera settings file.\n" + file("missing.cfg") +
-                               ": No such file or directory\n");
+    EXPECT_EQ(run({"load", file("missing.cfg")}),
+              (CliResult{1, "",
+                         "Failure opening camera settings file.\n" + file("missing.cfg") +
+                             ": No such file or directory\n"}));
 }
 
 TEST_F(FileCommandsTest, UserSetsAndUsageErrors)
@@ -199,11 +190,10 @@ TEST_F(FileCommandsTest, UserSetsAndUsageErrors)
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{":WSTA=2", ":CAM?", ":LSTA=0"}));
     camera().faults().refuse = {"LSTA"};
-    const CliResult refused = run({"load-set", "1"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(
-        refused.err,
-        "Error on Load Set\nCamera returned error message NAK.\nSending LSTA=1: the camera refused it.\n");
+    EXPECT_EQ(run({"load-set", "1"}),
+              (CliResult{1, "",
+                         "Error on Load Set\nCamera returned error message NAK.\nSending LSTA=1: the camera "
+                         "refused it.\n"}));
 
     const std::vector<std::string> usages[] = {{"save"},          {"load"},     {"diff"},
                                                {"load-set", "3"}, {"save-set"}, {"save-set", "-1"},

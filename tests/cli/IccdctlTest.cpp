@@ -34,30 +34,24 @@ TEST_F(IccdctlTest, IdentifyPrintsTheFiveLines)
 
 TEST_F(IccdctlTest, IdentifyWithoutACamera)
 {
-    const CliResult run = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No such file "
-              "or directory.\n");
-    EXPECT_EQ(run.out, "");
-
+    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"}),
+              (CliResult{1, "",
+                         "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No "
+                         "such file or directory.\n"}));
     // raw opens the port without asking for a camera: the system's reason.
-    const CliResult raw = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"});
-    EXPECT_EQ(raw.status, 1);
-    EXPECT_EQ(
-        raw.err,
-        "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or directory.\n");
+    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"}),
+              (CliResult{1, "",
+                         "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or "
+                         "directory.\n"}));
 }
 
 TEST_F(IccdctlTest, RawSendsEachLineInOrder)
 {
-    const CliResult ok = iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"});
-    EXPECT_EQ(ok.status, 0) << ok.err;
-    EXPECT_EQ(ok.out, "\nALV 12\nEH-4000\n");
-
-    const CliResult bad = iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"});
-    EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.out, "ERROR: Camera returned error message NAK.\nEH-4000\n");
+    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"}),
+              (CliResult{0, "\nALV 12\nEH-4000\n", ""}));
+    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"}),
+              (CliResult{1, "ERROR: Camera returned error message NAK.\nEH-4000\n",
+                         "Reading NOPE: the camera refused it.\n"}));
 }
 
 TEST_F(IccdctlTest, UsageErrorsExitWithTwo)

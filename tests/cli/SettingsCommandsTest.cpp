@@ -48,10 +48,7 @@ TEST_F(SettingsCommandsTest, GetPrintsEachMnemonicInItsUnitAndGoesOnAfterAFailur
         SCOPED_TRACE(c.args[1]);
         camera().faults().refuse = {};
         if (c.status) camera().faults().refuse = {"ALV"};
-        const CliResult r = run(c.args);
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(r.out, c.out);
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(run(c.args), (CliResult{c.status, c.out, c.err}));
     }
 }
 
@@ -88,9 +85,7 @@ TEST_F(SettingsCommandsTest, AFailureSaysWhichSettingWhichValueAndWhy)
     for (const Case& c : cases) {
         camera().faults() = {};
         c.fault(camera().faults());
-        const CliResult r = run(c.args);
-        EXPECT_EQ(r.status, 1) << c.args[1];
-        EXPECT_EQ(r.err, c.err) << c.args[1];
+        EXPECT_EQ(run(c.args), (CliResult{1, "", c.err})) << c.args[1];
     }
     Comm_SetReplyTimeout(0);
     // A later operation that failed without a transaction of its own (an
@@ -105,19 +100,14 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
 {
     const std::pair<std::string, std::string> sets[] = {{"AGN", "2.0"},  {"vpd", "50"},     {"SSA", "-10"},
                                                         {"SHS", "+100"}, {"cid", "Lab\r4"}, {"SNO", "A1"}};
-    for (const auto& [mnemonic, value] : sets) {
-        const CliResult r = run({"set", mnemonic, value});
-        EXPECT_EQ(r.status, 0) << mnemonic << ": " << r.err;
-        EXPECT_EQ(r.out, "");
-    }
+    for (const auto& [mnemonic, value] : sets)
+        EXPECT_EQ(run({"set", mnemonic, value}), (CliResult{0, "", ""}));
     EXPECT_EQ(commands(),
               (std::vector<std::string>{":AGN=57", ":VPD=50", ":SSA=1", ":SHS=100", ":CID=Lab4", ":WSF=A1"}));
     camera().faults().refuse = {"AGN"};
-    const CliResult refused = run({"set", "AGN", "1"});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err,
-              "Camera returned error message NAK.\nSetting AGN (Manual Gain) to 0.99 dB (count 28): the "
-              "camera refused it.\n");
+    EXPECT_EQ(run({"set", "AGN", "1"}), (CliResult{1, "",
+                                                   "Camera returned error message NAK.\nSetting AGN (Manual "
+                                                   "Gain) to 0.99 dB (count 28): the camera refused it.\n"}));
 }
 
 // A count beyond 32 bits would reach the camera as another number (3e38 dB
@@ -127,16 +117,15 @@ TEST_F(SettingsCommandsTest, ValuesWhoseCountDoesNotFitAreUsageErrors)
     const std::pair<std::string, std::string> sets[] = {{"AGN", "3e38"},        {"AGN", "-3e38"},
                                                         {"AGN", "99999999999"}, {"AGN", "76000000"},
                                                         {"VPD", "3e38"},        {"SSA", "90"}};
-    for (const auto& [mnemonic, value] : sets) {
-        const CliResult r = run({"set", mnemonic, value});
-        EXPECT_EQ(r.status, 2) << mnemonic << " " << value;
-        EXPECT_EQ(r.err, "iccdctl: " + mnemonic + " " + value + " is out of range\n");
-    }
+    for (const auto& [mnemonic, value] : sets)
+        EXPECT_EQ(run({"set", mnemonic, value}),
+                  (CliResult{2, "", "iccdctl: " + mnemonic + " " + value + " is out of range\n"}));
     EXPECT_EQ(commands(), std::vector<std::string>{});
     // 75,000,000 dB is 2,130,675,029.75 counts: it fits, but no camera takes it.
-    const CliResult r = run({"set", "AGN", "75000000"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "iccdctl: AGN 75000000 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475\n");
+    EXPECT_EQ(
+        run({"set", "AGN", "75000000"}),
+        (CliResult{2, "",
+                   "iccdctl: AGN 75000000 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475\n"}));
     EXPECT_EQ(commands(), std::vector<std::string>{});
 }
 
@@ -154,11 +143,9 @@ TEST_F(SettingsCommandsTest, SetRefusesAValueOutsideTheModelsRange)
         {"CGR", "0", "CGR 0 is out of range: Color Gain Red takes 0.001 to 3.999 x on the VKC-475"},
         {"VMD", "1", "VMD (Vertical Mode) is not a setting of the VKC-475"},
     };
-    for (const auto& c : cases) {
-        const CliResult r = run({"set", c.mnemonic, c.value});
-        EXPECT_EQ(r.status, 2) << c.mnemonic;
-        EXPECT_EQ(r.err, std::string("iccdctl: ") + c.err + "\n");
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(run({"set", c.mnemonic, c.value}),
+                  (CliResult{2, "", std::string("iccdctl: ") + c.err + "\n"}));
     // Only the longest shutter speed was asked, to hold 9999 lines against it.
     EXPECT_EQ(commands(), std::vector<std::string>{":SSX?"});
     EXPECT_EQ(run({"set", "SHS", "625"}).status, 0);
@@ -255,12 +242,8 @@ TEST_F(SettingsCommandsTest, ACameraOfAnUnknownModelNeedsAsModel)
         "iccdctl: the camera names an unknown model 'VK-999'; --as-model NAME takes it as one of the known "
         "models\n";
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"snapshot"}, {"get", "AGN"}, {"set", "ALV", "10"}, {"save", "/nonexistent/never.txt"}}) {
-        const CliResult r = run(args);
-        EXPECT_EQ(r.status, 1) << args[0];
-        EXPECT_EQ(r.err, refusal) << args[0];
-        EXPECT_EQ(r.out, "") << args[0];
-    }
+             {"snapshot"}, {"get", "AGN"}, {"set", "ALV", "10"}, {"save", "/nonexistent/never.txt"}})
+        EXPECT_EQ(run(args), (CliResult{1, "", refusal})) << args[0];
     EXPECT_TRUE(commands().empty());
 
     const CliResult taken = run({"--as-model", "VKC-475", "get", "ALV"});
