@@ -7,17 +7,12 @@
 
 #include "CliTest.h"
 #include "camera/Link.h"
-#include "devices/SimPorts.h"
-#include "platform/ComPortMap.h"
 #include "platform/Rs232.h"
-#include "sim/SimEndpoint.h"
 #include "support/SimProcess.h"
 
 namespace {
 
-using CliRun = CliResult;
-
-CliRun iccdctl(const std::vector<std::string>& args)
+CliResult iccdctl(const std::vector<std::string>& args)
 {
     return RunIccdctlCommand(args);
 }
@@ -29,7 +24,7 @@ protected:
 
 TEST_F(IccdctlTest, IdentifyPrintsTheFiveLines)
 {
-    const CliRun run = iccdctl({"--device", "sim:VKC-475", "identify"});
+    const CliResult run = iccdctl({"--device", "sim:VKC-475", "identify"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find("firmware")), "model: VKC-475\nrow: 5\nclass: 5\n");
     EXPECT_NE(run.out.find("\nfirmware: "), std::string::npos);
@@ -39,36 +34,29 @@ TEST_F(IccdctlTest, IdentifyPrintsTheFiveLines)
 
 TEST_F(IccdctlTest, IdentifyWithoutACamera)
 {
-    const CliRun run = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No such file "
-              "or directory.\n");
-    EXPECT_EQ(run.out, "");
-
+    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"}),
+              (CliResult{1, "",
+                         "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No "
+                         "such file or directory.\n"}));
     // raw opens the port without asking for a camera: the system's reason.
-    const CliRun raw = iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"});
-    EXPECT_EQ(raw.status, 1);
-    EXPECT_EQ(
-        raw.err,
-        "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or directory.\n");
+    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"}),
+              (CliResult{1, "",
+                         "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or "
+                         "directory.\n"}));
 }
 
 TEST_F(IccdctlTest, RawSendsEachLineInOrder)
 {
-    const CliRun ok = iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"});
-    EXPECT_EQ(ok.status, 0) << ok.err;
-    EXPECT_EQ(ok.out, "\nALV 12\nEH-4000\n");
-
-    const CliRun bad = iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"});
-    EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.out, "ERROR: Camera returned error message NAK.\nEH-4000\n");
+    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"}),
+              (CliResult{0, "\nALV 12\nEH-4000\n", ""}));
+    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"}),
+              (CliResult{1, "ERROR: Camera returned error message NAK.\nEH-4000\n",
+                         "Reading NOPE: the camera refused it.\n"}));
 }
 
 TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
 {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
+    const std::vector<std::string> usages[] = {{},
                                                {"--port"},
                                                {"--port", "0", "identify"},
                                                {"--port", "33", "identify"},
@@ -79,8 +67,9 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
                                                {"--as-model", "VK-999", "snapshot"},
                                                {"frobnicate"},
                                                {"raw"},
-                                               {"identify", "extra"}}) {
-        const CliRun run = iccdctl(args);
+                                               {"identify", "extra"}};
+    for (const std::vector<std::string>& args : usages) {
+        const CliResult run = iccdctl(args);
         EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]);
         EXPECT_FALSE(run.err.empty());
     }
@@ -89,7 +78,7 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
               "iccdctl: unknown option -bogus=1 (see iccdctl --help)\n");
     EXPECT_EQ(iccdctl({"--baud", "9600", "--port"}).err,
               "iccdctl: --port needs a value (see iccdctl --help)\n");
-    const CliRun help = iccdctl({"--help"});
+    const CliResult help = iccdctl({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("identify"), std::string::npos);
     EXPECT_NE(help.out.find("raw LINE..."), std::string::npos);
@@ -97,17 +86,24 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
 
 // The two programs as a user runs them: iccdsim on a pseudo-terminal, iccdctl
 // against the device it printed.
-TEST(IccdctlProgramTest, IdentifyAgainstTheSimulatorOnAPty)
+TEST(IccdctlProgramTest, IdentifyAndSnapshotAgainstTheSimulatorOnAPty)
 {
-    SimProcess sim({"--model", "VK-405", "--pty"});
+    SimProcess sim({"--model", "VKC-475", "--pty"});
     ASSERT_FALSE(sim.device().isEmpty());
-    QProcess ctl;
-    ctl.start(BuiltProgram("iccdctl"), {"--device", sim.device(), "identify"});
-    ASSERT_TRUE(ctl.waitForFinished(10000));
-    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
-    const QString out = QString::fromLocal8Bit(ctl.readAllStandardOutput());
-    EXPECT_TRUE(out.startsWith(QStringLiteral("model: VK-405\nrow: 2\nclass: 2\nfirmware: ")))
-        << out.toStdString();
+    for (const char* command : {"identify", "snapshot"}) {
+        QProcess ctl;
+        ctl.start(BuiltProgram("iccdctl"), {"--device", sim.device(), command});
+        ASSERT_TRUE(ctl.waitForFinished(10000));
+        EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+        const QString out = QString::fromLocal8Bit(ctl.readAllStandardOutput());
+        if (command == std::string("identify")) {
+            EXPECT_TRUE(out.startsWith(QStringLiteral("model: VKC-475\nrow: 5\nclass: 5\nfirmware: ")))
+                << out.toStdString();
+        } else {
+            EXPECT_EQ(out.count(QLatin1Char('\n')), 57 + 35);
+            EXPECT_TRUE(out.contains(QStringLiteral("\nsno: C4752120250317C2\n"))) << out.toStdString();
+        }
+    }
 }
 
 // A device another program holds is refused by name, whoever runs the second

@@ -42,104 +42,35 @@ void SettingsFileTest::setKnownValues(sim::SimCamera& c)
     c.setText("CID", "DEMO UNIT");
 }
 
+// Line 38, VWC, is not read from a camera of this class; line 39, under the
+// focus key, is the zoom; the last two are read only from current hardware.
 std::string KnownValuesFile(const char* comment)
 {
-    const char* lines[] = {
-        "Ulvo_cam Settings Rev 0",
-        comment,
-        "Camera model index: 5",
-        "Firmware verson: V2.21",
-        "FPGA version: F3.02",
-        "Camera ID String: C4752120250317C2",
-        "Customer ID String: DEMO UNIT",
-        "AGN: 12.496000",
-        "ALV: 140",
-        "AMX: 24.006399",
-        "BTS: 3",
-        "CGB: 1.074230",
-        "CGG: 1.000012",
-        "CGR: 0.927747",
-        "CMD: 1",
-        "DFC: 1",
-        "ESH: 1",
-        "BIN: 0",
-        "SB2: 0",
-        "DKS: 4",
-        "FOC: 9.000000",
-        "GAM: 1",
-        "IFC: 1",
-        "IPH: 2",
-        "IRC: 4.464567",
-        "LAW: 5",
-        "MFI: 1",
-        "MFT: 1",
-        "MIR: 0",
-        "SHE: 1",
-        "SHS: 300",
-        "DOU: 5",
-        "SHD: 9",
-        "SHP: 7",
-        "TMD: 0",
-        "VMD: 0",
-        "VPS: 1",
-        "VPD: 50.000000",
-        "VWC: 0.000000",   // not read from a camera of this class
-        "FOC: -1.417323",  // the zoom, under the focus key
-        "ALM: 0",
-        "AEC: 0",
-        "SMX: 600",
-        "YGA: 49.206348",
-        "USA: 63.492062",
-        "VSA: 79.365082",
-        "HUE: 50.196079",
-        "SB1: 0",
-        "WDS: 1",
-        "K[RED1]: 1.50",
-        "K[GREEN1]: 0.50",
-        "K[BLUE1]: 0.00",
-        "K[RED2]: 3.99",
-        "K[GREEN2]: 0.50",
-        "K[BLUE12: 0.25",
-        "K[RED3]: 0.10",
-        "K[GREEN3]: 0.00",
-        "K[BLUE3]: 1.00",
-        "ULX: 10",
-        "ULY: 8",
-        "LRX: 30",
-        "LRY: 28",
-        "CRSAT: 1.13",
-        "CBSAT: 1.25",
-        "WBM: 0",
-        "RST Pos: 3",
-        "RST Neg: 5",
-        "SHA: 1",
-        "SEN: 0",
-        "SHG: 1.503937",
-        "CD1: 10",
-        "CD2: 20",
-        "CD3: 0",
-        "CD4: 700",
-        "CDI: 1",
-        "SSE: 1",
-        "SSP: 50",
-        "LLT: 10",
-        "RLT: 10",
-        "SSA: 10",
-        "SLT: 20",
-        "SRT: 0",
-        "SLR: 200",
-        "SLG: 100",
-        "SLB: 0",
-        "SRR: 255",
-        "SRG: 128",
-        "SRB: 10",
-        "CBH: 0.00",
-        "CRH: 0.00",  // read only from current hardware
-    };
-    static_assert(std::size(lines) == 90);
-    std::string text;
-    for (const char* line : lines) text += std::string(line) + "\r\n";
-    return text;
+    const char* const settings =
+        "Camera model index: 5\nFirmware verson: V2.21\nFPGA version: F3.02\n"
+        "Camera ID String: C4752120250317C2\nCustomer ID String: DEMO UNIT\nAGN: 12.496000\nALV: 140\n"
+        "AMX: 24.006399\nBTS: 3\nCGB: 1.074230\nCGG: 1.000012\nCGR: 0.927747\nCMD: 1\nDFC: 1\nESH: 1\n"
+        "BIN: 0\nSB2: 0\nDKS: 4\nFOC: 9.000000\nGAM: 1\nIFC: 1\nIPH: 2\nIRC: 4.464567\nLAW: 5\nMFI: 1\n"
+        "MFT: 1\nMIR: 0\nSHE: 1\nSHS: 300\nDOU: 5\nSHD: 9\nSHP: 7\nTMD: 0\nVMD: 0\nVPS: 1\nVPD: 50.000000\n"
+        "VWC: 0.000000\nFOC: -1.417323\nALM: 0\nAEC: 0\nSMX: 600\nYGA: 49.206348\nUSA: 63.492062\n"
+        "VSA: 79.365082\nHUE: 50.196079\nSB1: 0\nWDS: 1\nK[RED1]: 1.50\nK[GREEN1]: 0.50\nK[BLUE1]: 0.00\n"
+        "K[RED2]: 3.99\nK[GREEN2]: 0.50\nK[BLUE12: 0.25\nK[RED3]: 0.10\nK[GREEN3]: 0.00\nK[BLUE3]: 1.00\n"
+        "ULX: 10\nULY: 8\nLRX: 30\nLRY: 28\nCRSAT: 1.13\nCBSAT: 1.25\nWBM: 0\nRST Pos: 3\nRST Neg: 5\n"
+        "SHA: 1\nSEN: 0\nSHG: 1.503937\nCD1: 10\nCD2: 20\nCD3: 0\nCD4: 700\nCDI: 1\nSSE: 1\nSSP: 50\n"
+        "LLT: 10\nRLT: 10\nSSA: 10\nSLT: 20\nSRT: 0\nSLR: 200\nSLG: 100\nSLB: 0\nSRR: 255\nSRG: 128\n"
+        "SRB: 10\nCBH: 0.00\nCRH: 0.00\n";
+    const std::string text = std::string("Ulvo_cam Settings Rev 0\n") + comment + "\n" + settings;
+    std::string crlf;
+    for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return crlf;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
 }
 
 std::string OnOffFlippedFile(const char* comment)

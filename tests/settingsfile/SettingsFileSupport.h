@@ -54,6 +54,9 @@ protected:
     QTemporaryDir dir_;
 };
 
+/// The lines of a CR LF text, without their ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
 /// The 90 lines the program writes for the camera of setKnownValues (CR LF
 /// line ends), with this comment.  No value equals a digit of its own key, so
 /// a reader that took the digit from "SB2" or "K[RED1]" would read it wrong.

@@ -24,15 +24,7 @@ protected:
         Settings_AskLongestShutter();  // 625 lines
     }
 
-    static std::vector<std::string> knownLines()
-    {
-        std::vector<std::string> lines;
-        const std::string text = KnownValuesFile("comment");
-        for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-             start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
-    }
+    static std::vector<std::string> knownLines() { return SplitLines(KnownValuesFile("comment")); }
     static std::string joined(const std::vector<std::string>& lines, const char* end = "\r\n")
     {
         std::string out;
@@ -55,20 +47,24 @@ protected:
         writeAll(path("in.cfg"), text);
         main_ = {};
         adv_ = {};
+        failures_ = -1;
         const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
         const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, failures, lines, failed, model);
         RT_CloseFile(file);
         return result;
     }
 
-    int read(const std::string& text, int* failures)
+    // Reads text as the program reads a file, counting its failures.
+    int read(const std::string& text)
     {
         writeAll(path("in.cfg"), text);
         main_ = {};
         adv_ = {};
-        return ReadSettingsFile(path("in.cfg").c_str(), &main_, &adv_, failures);
+        failures_ = -1;
+        return ReadSettingsFile(path("in.cfg").c_str(), &main_, &adv_, &failures_);
     }
 
+    int failures_ = -1;
     CamMainSettings main_{};
     CamAdvSettings adv_{};
 };
@@ -79,9 +75,8 @@ TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
 {
     // The reader passes over the version lines, so they come back empty.
     const std::string original = fileWith({{3, "Firmware verson: "}, {4, "FPGA version: "}});
-    int failures = -1;
-    ASSERT_EQ(read(original, &failures), 0);
-    EXPECT_EQ(failures, 0);
+    ASSERT_EQ(read(original), 0);
+    EXPECT_EQ(failures_, 0);
     const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
     WriteSettingsLines(out, "comment", main_, adv_);
     ASSERT_EQ(RT_CloseFile(out), 0);
@@ -90,10 +85,9 @@ TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
 
 TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
 {
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({}, "\n"), &failures), 0);
+    ASSERT_EQ(read(fileWith({}, "\n")), 0);
     const CamMainSettings lfMain = main_;
-    ASSERT_EQ(read(fileWith({}), &failures), 0);
+    ASSERT_EQ(read(fileWith({})), 0);
     EXPECT_EQ(std::memcmp(&lfMain, &main_, sizeof main_), 0);
     EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
 }
@@ -131,11 +125,10 @@ TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        int failures = -1;
         SettingsLineSet lines;
         std::vector<SettingsLineFailure> failed;
-        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failures, &failed, &lines), 0);
-        ASSERT_EQ(failures, 1);
+        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failures_, &failed, &lines), 0);
+        ASSERT_EQ(failures_, 1);
         ASSERT_EQ(failed.size(), 1u);
         EXPECT_EQ(failed[0].line, c.index + 1);
         std::string quoted = c.text;
@@ -155,21 +148,20 @@ TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
 // Failures add up from lines of every kind; the sixth stops the load.
 TEST_F(SettingsReaderTest, FiveFailedLinesAreToleratedTheSixthAborts)
 {
-    int failures = -1;
-    EXPECT_EQ(read(fileWith({{7, "AGN: x"}, {8, "ALV:"}, {18, "SB2 no colon 5"}, {47, ""}}), &failures), 0);
+    EXPECT_EQ(read(fileWith({{7, "AGN: x"}, {8, "ALV:"}, {18, "SB2 no colon 5"}, {47, ""}})), 0);
     // SB2's line has no key: it is a line of no setting, and SB2 is missing.
     // The blank line is passed over, and WDS is missing.
-    EXPECT_EQ(failures, 5);
+    EXPECT_EQ(failures_, 5);
     EXPECT_EQ(main_.agn, 0.0f);  // a failed line leaves its field as it was
     EXPECT_EQ(main_.alv, 0);
     EXPECT_EQ(main_.slr, 200);  // later lines still read
 
-    EXPECT_EQ(read(fileWith({{7, "x"}, {8, "x"}, {9, "x"}}), &failures), 1);
-    EXPECT_EQ(failures, 6);
+    EXPECT_EQ(read(fileWith({{7, "x"}, {8, "x"}, {9, "x"}})), 1);
+    EXPECT_EQ(failures_, 6);
     // The coefficients count like every other line: two lines of no
     // setting, two coefficients missing, one not a number.
-    EXPECT_EQ(read(fileWith({{49, "x"}, {50, "K[GREEN1]"}, {51, "K[BLUE1]: ?"}}), &failures), 0);
-    EXPECT_EQ(failures, 5);
+    EXPECT_EQ(read(fileWith({{49, "x"}, {50, "K[GREEN1]"}, {51, "K[BLUE1]: ?"}})), 0);
+    EXPECT_EQ(failures_, 5);
 }
 
 // Every line after the comment is found by its key, the model, versions and
@@ -179,9 +171,8 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
 {
     std::vector<std::string> lines = knownLines();
     lines.erase(lines.begin() + 5);  // no "Camera ID String" line
-    int failures = -1;
     std::vector<SettingsLineFailure> failed;
-    EXPECT_EQ(load(joined(lines), &failures, &failed), 0);
+    EXPECT_EQ(load(joined(lines), &failures_, &failed), 0);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].line, 0);
     EXPECT_EQ(failed[0].key, "Camera ID String");
@@ -192,15 +183,15 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     lines = knownLines();
     std::swap(lines[2], lines[37]);  // the model line where VPD stands
     int model = -1;
-    EXPECT_EQ(load(joined(lines), &failures, &failed, nullptr, &model), 0);
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(load(joined(lines), &failures_, &failed, nullptr, &model), 0);
+    EXPECT_EQ(failures_, 0);
     EXPECT_EQ(model, 5);
     EXPECT_FLOAT_EQ(adv_.vpd, 50.0f);
 
     // Two lines of no setting; AGN is missing, and the one FOC line left is
     // the focus, so the zoom is missing too.
-    ASSERT_EQ(read(fileWith({{7, "Gain is -3.5 dB"}, {39, "ZMC: 1.5"}}), &failures), 0);
-    EXPECT_EQ(failures, 4);
+    ASSERT_EQ(read(fileWith({{7, "Gain is -3.5 dB"}, {39, "ZMC: 1.5"}})), 0);
+    EXPECT_EQ(failures_, 4);
     EXPECT_EQ(main_.agn, 0.0f);
     EXPECT_EQ(main_.zmc, 0.0f);
     EXPECT_FLOAT_EQ(main_.foc, 9.0f);
@@ -210,24 +201,23 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
 // toward zero; an identifier text keeps its inner blanks.
 TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsKeepInnerBlanks)
 {
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{48, "WDS: 1.9"}, {6, "Customer ID String:  BENCH  7 "}}), &failures), 0);
-    EXPECT_EQ(failures, 0);
+    ASSERT_EQ(read(fileWith({{48, "WDS: 1.9"}, {6, "Customer ID String:  BENCH  7 "}})), 0);
+    EXPECT_EQ(failures_, 0);
     EXPECT_EQ(adv_.wds, 1);
     EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
-TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLine)
+TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLineAndNoFileIsNoRead)
 {
     const std::string full = fileWith({});
     std::size_t cut = 0;
     for (int i = 0; i < 85; ++i) cut = full.find("\r\n", cut) + 2;
-    int failures = -1;
-    EXPECT_EQ(read(full.substr(0, cut), &failures), 0);  // lines 85..89 missing: five
-    EXPECT_EQ(failures, 5);
+    EXPECT_EQ(read(full.substr(0, cut)), 0);  // lines 85..89 missing: five
+    EXPECT_EQ(failures_, 5);
     cut = full.rfind("\r\n", cut - 3) + 2;
-    EXPECT_EQ(read(full.substr(0, cut), &failures), 1);  // one more missing: aborted
-    EXPECT_EQ(read("", &failures), 1);
+    EXPECT_EQ(read(full.substr(0, cut)), 1);  // one more missing: aborted
+    EXPECT_EQ(read(""), 1);
+    EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
 }
 
 TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
@@ -235,38 +225,31 @@ TEST_F(SettingsReaderTest, BinaryJunkAndEnormousLinesCostNoMemoryAndAbort)
     std::mt19937 random(7);
     std::string junk(4 << 20, '\0');
     for (char& c : junk) c = static_cast<char>(random() % 256);
-    int failures = -1;
-    EXPECT_EQ(read(junk, &failures), 1);
+    EXPECT_EQ(read(junk), 1);
 
     // One enormous line in the middle is one unreadable line.
     const std::string huge = std::string("ALV: ") + std::string(100 << 10, '7');
     std::string text = fileWith({});
     const std::size_t at = text.find("ALV: 140");
     text.replace(at, 8, huge);
-    EXPECT_EQ(read(text, &failures), 0);
-    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(read(text), 0);
+    EXPECT_EQ(failures_, 1);
     EXPECT_EQ(main_.amx, 24.006399f);  // the lines after it are where they were
 
     // A file larger than any settings file stops the read.
     text.replace(text.find(huge), huge.size(), std::string("ALV: ") + std::string(2 << 20, '7'));
-    EXPECT_EQ(read(text, &failures), 1);
-}
-
-TEST_F(SettingsReaderTest, MissingFileCannotBeRead)
-{
-    EXPECT_EQ(ReadSettingsFile(path("missing.cfg").c_str(), &main_, &adv_), -1);
+    EXPECT_EQ(read(text), 1);
 }
 
 // Each 0/1 setting read at both of its values: a reader that read a constant,
 // or a digit of the key, cannot pass both.
 TEST_F(SettingsReaderTest, EveryOnOffSettingReadsAtBothValues)
 {
-    int failures = -1;
-    ASSERT_EQ(read(KnownValuesFile("comment"), &failures), 0);
+    ASSERT_EQ(read(KnownValuesFile("comment")), 0);
     const CamMainSettings knownMain = main_;
     const CamAdvSettings knownAdv = adv_;
-    ASSERT_EQ(read(OnOffFlippedFile("comment"), &failures), 0);
-    EXPECT_EQ(failures, 0);
+    ASSERT_EQ(read(OnOffFlippedFile("comment")), 0);
+    EXPECT_EQ(failures_, 0);
     const std::pair<const char*, int> known[] = {
         {"CMD", 1}, {"DFC", 1}, {"ESH", 1}, {"BIN", 0}, {"SB2", 0}, {"GAM", 1}, {"MFT", 1},
         {"MIR", 0}, {"SHE", 1}, {"TMD", 0}, {"VMD", 0}, {"VPS", 1}, {"AEC", 0}, {"SB1", 0},
@@ -284,15 +267,14 @@ TEST_F(SettingsReaderTest, EveryOnOffSettingReadsAtBothValues)
 // key's setting wherever it stands, so nothing after them shifts.
 TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
 {
-    int failures = -1;
-    ASSERT_EQ(read(KnownValuesFile("comment"), &failures), 0);
+    ASSERT_EQ(read(KnownValuesFile("comment")), 0);
     const CamMainSettings wholeMain = main_;
     const CamAdvSettings wholeAdv = adv_;
 
     std::vector<std::string> lines = knownLines();
     lines.erase(lines.begin() + 10, lines.begin() + 13);  // BTS, CGB, CGG
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 3);
+    ASSERT_EQ(read(joined(lines)), 0);
+    EXPECT_EQ(failures_, 3);
     EXPECT_EQ(adv_.bts, 0);
     EXPECT_EQ(main_.cgb, 0.0f);
     EXPECT_EQ(main_.cgg, 0.0f);
@@ -309,8 +291,8 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
     const std::string agn = lines[7];
     lines.erase(lines.begin() + 7);
     lines.push_back(agn);  // moved to the end
-    ASSERT_EQ(read(joined(lines), &failures), 0);
-    EXPECT_EQ(failures, 2);  // the two lines of no setting; the blank one is passed over
+    ASSERT_EQ(read(joined(lines)), 0);
+    EXPECT_EQ(failures_, 2);  // the two lines of no setting; the blank one is passed over
     EXPECT_EQ(std::memcmp(&main_, &wholeMain, sizeof main_), 0);
     EXPECT_EQ(std::memcmp(&adv_, &wholeAdv, sizeof adv_), 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
@@ -320,9 +302,8 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
 // still the comment.
 TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
 {
-    int failures = -1;
-    ASSERT_EQ(read(fileWith({{1, "AGN: 3"}, {0, "ALV: 9"}, {2, "Camera model index: 7"}}), &failures), 0);
-    EXPECT_EQ(failures, 0);
+    ASSERT_EQ(read(fileWith({{1, "AGN: 3"}, {0, "ALV: 9"}, {2, "Camera model index: 7"}})), 0);
+    EXPECT_EQ(failures_, 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
     EXPECT_EQ(main_.alv, 140);
 }
@@ -344,9 +325,8 @@ TEST_F(SettingsReaderTest, TheTwiceUsedFocusKeyGoesByOrderThenByPosition)
         SCOPED_TRACE(c.from);
         std::vector<std::string> lines = knownLines();
         lines.erase(lines.begin() + c.from, lines.begin() + c.to);
-        int failures = -1;
-        ASSERT_EQ(read(joined(lines), &failures), 0);
-        EXPECT_EQ(failures, c.failures);
+        ASSERT_EQ(read(joined(lines)), 0);
+        EXPECT_EQ(failures_, c.failures);
         EXPECT_FLOAT_EQ(main_.foc, c.foc);
         EXPECT_FLOAT_EQ(main_.zmc, c.zmc);
     }

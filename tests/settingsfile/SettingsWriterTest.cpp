@@ -10,15 +10,6 @@ namespace {
 
 class SettingsWriterTest : public SettingsFileTest {};
 
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
 TEST_F(SettingsWriterTest, ColourCameraFileMatchesTheHandWrittenFile)
 {
     setKnownValues(camera());
@@ -31,19 +22,19 @@ TEST_F(SettingsWriterTest, CommentBecomesOneLineOfAtMostEightyCharacters)
 {
     const std::string comment = "first line\nsecond\tline\r" + std::string(100, 'x');
     ASSERT_EQ(SaveSettingsFile(path("c.cfg").c_str(), comment.c_str()), 0);
-    const std::vector<std::string> lines = splitLines(readAll(path("c.cfg")));
+    const std::vector<std::string> lines = SplitLines(readAll(path("c.cfg")));
     ASSERT_EQ(lines.size(), 90u);
     EXPECT_EQ(lines[1], "first line second line " + std::string(57, 'x'));
 
     ASSERT_EQ(SaveSettingsFile(path("empty.cfg").c_str(), ""), 0);
-    EXPECT_EQ(splitLines(readAll(path("empty.cfg")))[1], "");
+    EXPECT_EQ(SplitLines(readAll(path("empty.cfg")))[1], "");
 }
 
 TEST_F(SettingsWriterTest, MonoCameraWritesEveryLineWithItsColourLinesAtZero)
 {
     openSim("VK-470");
     ASSERT_EQ(SaveSettingsFile(path("mono.cfg").c_str(), "mono"), 0);
-    const std::vector<std::string> lines = splitLines(readAll(path("mono.cfg")));
+    const std::vector<std::string> lines = SplitLines(readAll(path("mono.cfg")));
     ASSERT_EQ(lines.size(), 90u);
     EXPECT_EQ(lines[2], "Camera model index: 4");
     for (int i : {11, 12, 13, 43, 44, 45, 46})

@@ -90,9 +90,11 @@ public:
     }
     bool isOpen() const { return fd_ >= 0; }
 
-    void send(const QByteArray& bytes)
+    /// Sends bytes and returns the first line of the reply.
+    QByteArray ask(const QByteArray& bytes)
     {
-        ASSERT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size());
+        EXPECT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size());
+        return readLine();
     }
 
     /// Bytes up to and including the next CR; stops early at a hang-up or timeout.
@@ -175,25 +177,12 @@ TEST(IccdsimOptions, SwitchesFillTheFaultsAndTheTransport)
 
 TEST(IccdsimOptions, UsageErrorsAreRejectedWithAReason)
 {
-    const QStringList bad[] = {
-        {},
-        {"--pty", "--tcp", "127.0.0.1:5000"},
-        {"--tcp", "127.0.0.1:5000", "--link", "/tmp/x"},
-        {"--pty", "--model"},
-        {"--pty", "--model", "VK-999"},
-        {"--pty", "--baud", "0"},
-        {"--pty", "--delay", "-5"},
-        {"--pty", "--hangup-after", "0"},
-        {"--pty", "--refuse", "AGN,,ALV"},
-        {"--pty", "--noise", "0"},
-        {"--pty", "--noise", "fast"},
-        {"--pty", "--noise-byte", "X"},
-        {"--tcp", "127.0.0.1"},
-        {"--tcp", "127.0.0.1:70000"},
-        {"--pty", "--silent=1"},
-        {"--pty", "extra"},
-    };
-    for (const QStringList& args : bad) {
+    for (const char* line :
+         {"", "--pty --tcp 127.0.0.1:5000", "--tcp 127.0.0.1:5000 --link /tmp/x", "--pty --model",
+          "--pty --model VK-999", "--pty --baud 0", "--pty --delay -5", "--pty --hangup-after 0",
+          "--pty --refuse AGN,,ALV", "--pty --noise 0", "--pty --noise fast", "--pty --noise-byte X",
+          "--tcp 127.0.0.1", "--tcp 127.0.0.1:70000", "--pty --silent=1", "--pty extra"}) {
+        const QStringList args = QString(line).split(' ', Qt::SkipEmptyParts);
         QString error;
         EXPECT_FALSE(sim::ParseSimOptions(args, &error)) << args.join(' ').toStdString();
         EXPECT_FALSE(error.isEmpty());
@@ -227,22 +216,23 @@ TEST(IccdsimProgram, HelpListsEverySwitchAndUsageErrorsExitTwo)
     }
 }
 
-TEST(IccdsimProgram, AnswersOnAPseudoTerminalAndCleansUpOnSigterm)
+// The terminal answers client after client, comes back under its link after a
+// hang-up, and is cleaned up on SIGTERM.
+TEST(IccdsimProgram, AnswersOnAPseudoTerminalThroughAHangupAndCleansUpOnSigterm)
 {
     QTemporaryDir dir;
     const QString link = dir.filePath("camera");
     const QString log = dir.filePath("commands.log");
-    Simulator simulator({"--pty", "--link", link, "--log", log});
-    const QString device = simulator.firstLine();
-    ASSERT_TRUE(device.startsWith("/dev/")) << device.toStdString();
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);
-
-    {
+    Simulator simulator({"--model", "VK-470", "--pty", "--link", link, "--log", log, "--hangup-after", "3"});
+    // A terminal the simulator printed: the link points at it and a client on it is answered.
+    const auto expectServedOn = [&](const QString& device) {
+        ASSERT_TRUE(device.startsWith("/dev/")) << device.toStdString();
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);
         PtyClient client(device);
         ASSERT_TRUE(client.isOpen());
-        client.send(":CAM?\r");
-        EXPECT_EQ(client.readLine(), ":oVKC-475\r");
-    }
+        EXPECT_EQ(client.ask(":CAM?\r"), ":oVK-470\r");
+    };
+    expectServedOn(simulator.firstLine());
     // With no client on the terminal the simulator idles instead of spinning on
     // a hung-up master.
     const long cpuBefore = simulator.cpuMs();
@@ -252,39 +242,18 @@ TEST(IccdsimProgram, AnswersOnAPseudoTerminalAndCleansUpOnSigterm)
     {
         PtyClient again(link);  // a second client after the first has closed
         ASSERT_TRUE(again.isOpen());
-        again.send(":AGN=60\r\n:AGN?\r");
-        EXPECT_EQ(again.readLine(), ":o\r");
-        EXPECT_EQ(again.readLine(), ":oAGN 60\r");
+        EXPECT_EQ(again.ask(":AGN=60\r\n:AGN?\r"), ":o\r");
+        EXPECT_EQ(again.readLine(), ":oAGN 60\r");  // the third reply: the camera hangs up
+        again.readLine(1000);
+        EXPECT_TRUE(again.hungUp());
     }
+    expectServedOn(simulator.nextLine());
 
     EXPECT_EQ(simulator.stop(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     QFile file(log);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray(":CAM?\n:AGN=60\n:AGN?\n"));
-}
-
-TEST(IccdsimProgram, PseudoTerminalComesBackAfterAHangup)
-{
-    QTemporaryDir dir;
-    const QString link = dir.filePath("camera");
-    Simulator simulator({"--model", "VK-470", "--pty", "--link", link, "--hangup-after", "1"});
-    ASSERT_TRUE(simulator.firstLine().startsWith("/dev/"));
-
-    PtyClient client(link);
-    ASSERT_TRUE(client.isOpen());
-    client.send(":CAM?\r");
-    EXPECT_EQ(client.readLine(), ":oVK-470\r");
-    client.readLine(1000);
-    EXPECT_TRUE(client.hungUp());
-
-    const QString next = simulator.nextLine();
-    ASSERT_TRUE(next.startsWith("/dev/")) << next.toStdString();
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), next);
-    PtyClient reopened(link);
-    ASSERT_TRUE(reopened.isOpen());
-    reopened.send(":CAM?\r");
-    EXPECT_EQ(reopened.readLine(), ":oVK-470\r");
+    EXPECT_EQ(file.readAll(), QByteArray(":CAM?\n:AGN=60\n:AGN?\n:CAM?\n"));
 }
 
 TEST(IccdsimProgram, ServesTcpClientsOneAfterAnother)

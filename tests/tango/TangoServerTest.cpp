@@ -75,10 +75,19 @@ public:
         return v;
     }
 
-    void write(const char* name, double value)
+    template <typename Value>
+    void write(const char* name, Value value)
     {
         Tango::DeviceAttribute attribute(name, value);
         proxy->write_attribute(attribute);
+    }
+
+    template <typename Argument>
+    Tango::DeviceData command(const char* name, Argument argument)
+    {
+        Tango::DeviceData data;
+        data << argument;
+        return proxy->command_inout(name, data);
     }
 
     // The description of the first error of a DevFailed the call raises.
@@ -153,7 +162,7 @@ TEST(TangoServer, EachModelGetsItsOwnAttributesWithTheirLabelsUnitsAndRanges)
     }
 }
 
-TEST(TangoServer, AWriteIsSentAndReadBackAndAValueOutsideTheRangeSendsNothing)
+TEST(TangoServer, AWriteIsSentAndReadBackAValueOutsideTheRangeSendsNothingAndNoFactoryCommands)
 {
     QTemporaryDir dir;
     const QString log = dir.filePath("sim.log");
@@ -170,21 +179,23 @@ TEST(TangoServer, AWriteIsSentAndReadBackAndAValueOutsideTheRangeSendsNothing)
     // Beyond the attribute's range: TANGO refuses it before the device sees it.
     EXPECT_EQ(server.failure([&] { server.write("AGN", 40.0); }).rfind("API_WAttrOutsideLimit", 0), 0u);
     // Colour cameras meter on average only: the range is one value, held by the device itself.
-    EXPECT_EQ(server.failure([&] {
-        Tango::DeviceAttribute alm("ALM", Tango::DevLong(1));
-        server.proxy->write_attribute(alm);
-    }),
+    EXPECT_EQ(server.failure([&] { server.write("ALM", Tango::DevLong(1)); }),
               "ICCD_OutOfRange: ALM 1 is out of range: ALC Metering Mode takes 0 to 0 on the VKC-475");
     EXPECT_EQ(readLog(log).size(), before);
 
     // The camera's refusal is the client's failure, with the setting and the value.
-    EXPECT_EQ(server
-                  .failure([&] {
-                      Tango::DeviceAttribute gam("GAM", Tango::DevLong(1));
-                      server.proxy->write_attribute(gam);
-                  })
+    EXPECT_EQ(server.failure([&] { server.write("GAM", Tango::DevLong(1)); })
                   .rfind("ICCD_WriteFailed: GAM 1 was not set: Camera returned error message NAK.", 0),
               0u);
+
+    // Without factory mode there are no factory commands.
+    const std::unique_ptr<Tango::CommandInfoList> commands(server.proxy->command_list_query());
+    for (const Tango::CommandInfo& command : *commands) {
+        EXPECT_NE(command.cmd_name, "Raw");
+        EXPECT_NE(command.cmd_name, "FactoryDefaults");
+    }
+    EXPECT_EQ(server.failure([&] { server.command("StoreUserSet", Tango::DevShort(0)); }),
+              "ICCD_BadArgument: StoreUserSet takes 1 or 2 (FactoryDefaults stores set 0 in factory mode)");
 }
 
 TEST(TangoServer, ASavedFileLoadsBackAndTheFactoryCommandsNeedFactoryMode)
@@ -195,62 +206,31 @@ TEST(TangoServer, ASavedFileLoadsBackAndTheFactoryCommandsNeedFactoryMode)
     Server server(sim.device(), {"--factory"});
     ASSERT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
 
-    Tango::DeviceData path;
-    std::string text = file;
-    path << text;
-    server.proxy->command_inout("SaveSettingsFile", path);
+    server.command("SaveSettingsFile", file);
     server.write("AGN", 20.0);  // 568 counts: 19.9936 dB
-    Tango::DeviceData compared = server.proxy->command_inout("CompareWithFile", path);
     std::vector<std::string> differences;
-    compared >> differences;
+    server.command("CompareWithFile", file) >> differences;
     EXPECT_NE(std::find(differences.begin(), differences.end(), "AGN: file 2.006400, camera 19.993599"),
               differences.end());
 
-    Tango::DeviceData loaded = server.proxy->command_inout("LoadSettingsFile", path);
     std::string summary;
-    loaded >> summary;
+    server.command("LoadSettingsFile", file) >> summary;
     EXPECT_EQ(summary, "read failures: 0\nsend failures: 0");
     // The power-on gain, 57 counts: 57 x 0.0352 = 2.0064 dB.
     EXPECT_NEAR(server.readReal("AGN"), 2.0064, 1e-4);
     EXPECT_EQ(server.proxy->state(), Tango::ON);
 
-    Tango::DeviceData missing;
-    text = dir.filePath("none.cfg").toStdString();
-    missing << text;
-    EXPECT_EQ(server.failure([&] { server.proxy->command_inout("LoadSettingsFile", missing); })
-                  .rfind("ICCD_LoadFailed", 0),
-              0u);
+    const std::string missing = dir.filePath("none.cfg").toStdString();
+    EXPECT_EQ(
+        server.failure([&] { server.command("LoadSettingsFile", missing); }).rfind("ICCD_LoadFailed", 0), 0u);
 
     // Factory mode: Raw answers what the camera answers, and refuses a second line.
-    Tango::DeviceData line;
-    text = ":AGN?";
-    line << text;
     std::string reply;
-    server.proxy->command_inout("Raw", line) >> reply;
+    server.command("Raw", std::string(":AGN?")) >> reply;
     EXPECT_EQ(reply, "AGN 57");
-    text = ":AGN?\r:AGN=5";
-    line << text;
-    EXPECT_EQ(server.failure([&] { server.proxy->command_inout("Raw", line); }),
+    EXPECT_EQ(server.failure([&] { server.command("Raw", std::string(":AGN?\r:AGN=5")); }),
               "ICCD_BadArgument: Raw takes one command line without control characters");
     EXPECT_EQ(server.proxy->command_query("Raw").disp_level, Tango::EXPERT);
-}
-
-TEST(TangoServer, WithoutFactoryModeThereAreNoFactoryCommands)
-{
-    SimProcess sim({"--model", "VK-470", "--tcp", "127.0.0.1:0"});
-    Server server(sim.device());
-    ASSERT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
-    const std::unique_ptr<Tango::CommandInfoList> commands(server.proxy->command_list_query());
-    for (const Tango::CommandInfo& command : *commands) {
-        EXPECT_NE(command.cmd_name, "Raw");
-        EXPECT_NE(command.cmd_name, "FactoryDefaults");
-    }
-    EXPECT_EQ(server.failure([&] {
-        Tango::DeviceData set;
-        set << Tango::DevShort(0);
-        server.proxy->command_inout("StoreUserSet", set);
-    }),
-              "ICCD_BadArgument: StoreUserSet takes 1 or 2 (FactoryDefaults stores set 0 in factory mode)");
 }
 
 TEST(TangoServer, ALostLinkIsAFaultUntilTheCameraAnswersAgainOnTheSamePath)
