@@ -57,7 +57,7 @@ TEST_F(DialogKeys, EnterIsOkOrTheFocusedButtonEscapeCancelsACameraPanelStays)
         if (c.sent) {
             EXPECT_EQ(CountSent(camera(1).log(), c.sent), c.count);
         }
-        if (c.stays) RemovePopup(0);
+        while (uitest::TopPopup()) RemovePopup(0);  // a dialog left open fails its own case only
     }
     EXPECT_STREQ(g_label1, "Zoom Lens");  // neither Escape nor Cancel took theirs
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Lens");
