@@ -197,16 +197,6 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     EXPECT_FLOAT_EQ(main_.foc, 9.0f);
 }
 
-// A real read into WDS, the one integer the reader takes in decimals, is cut
-// toward zero; an identifier text keeps its inner blanks.
-TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsKeepInnerBlanks)
-{
-    ASSERT_EQ(read(fileWith({{48, "WDS: 1.9"}, {6, "Customer ID String:  BENCH  7 "}})), 0);
-    EXPECT_EQ(failures_, 0);
-    EXPECT_EQ(adv_.wds, 1);
-    EXPECT_STREQ(adv_.cid, "BENCH  7");
-}
-
 TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLineAndNoFileIsNoRead)
 {
     const std::string full = fileWith({});
@@ -299,13 +289,21 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
 }
 
 // The first lines hold free text: a comment that reads like a setting is
-// still the comment.
-TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
+// still the comment.  A real read into WDS, the one integer the reader takes
+// in decimals, is cut toward zero; an identifier text keeps its inner blanks.
+TEST_F(SettingsReaderTest, TheFirstLinesAreNeverSettingsWdsIsCutAndIdTextsKeepInnerBlanks)
 {
-    ASSERT_EQ(read(fileWith({{1, "AGN: 3"}, {0, "ALV: 9"}, {2, "Camera model index: 7"}})), 0);
+    const std::string text = fileWith({{1, "AGN: 3"},
+                                       {0, "ALV: 9"},
+                                       {2, "Camera model index: 7"},
+                                       {48, "WDS: 1.9"},
+                                       {6, "Customer ID String:  BENCH  7 "}});
+    ASSERT_EQ(read(text), 0);
     EXPECT_EQ(failures_, 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
     EXPECT_EQ(main_.alv, 140);
+    EXPECT_EQ(adv_.wds, 1);
+    EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
 // FOC is the focus's key and, further down, the zoom's: two such lines go to
