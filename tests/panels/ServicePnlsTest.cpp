@@ -128,7 +128,6 @@ TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
     // 1.5 is byte ceil(127.5) = 128; the Cr byte stays: 0x80C0.
     EXPECT_EQ(popSends(CPROC_BYSAT, 1.5), (Lines{":SAC?", ":SAC=32960"}));
     EXPECT_NEAR(popReal(CPROC_BYSAT), 1.0 + 128 / 255.0, 1e-6);
-    EXPECT_EQ(popSends(CPROC_SEN, 1), (Lines{":SEN=1"}));
 
     g_hardware_rev = 1;  // the current hardware reads and sets the hue
     openPopup(MAINMNU_COLORPROC);
@@ -154,7 +153,6 @@ TEST_F(ServicePnls, AfeWritesTheRegisterEachTimeAndSendsBothResetEdges)
     EXPECT_EQ(sent(), (Lines{":RSE=1023", ":RSE?"}));  // 3 x 256 + 255
     EXPECT_EQ(popInt(AFEACC_RSTPOS), 3);
     EXPECT_EQ(popInt(AFEACC_RSTNEG), 255);
-    EXPECT_EQ(popSends(AFEACC_SHP, 30), (Lines{":SHP=30"}));
 }
 
 TEST_F(ServicePnls, FpgaSwitchesComposeAValueThatOnlyWriteSends)
