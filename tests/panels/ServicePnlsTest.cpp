@@ -4,7 +4,6 @@
 #include <set>
 
 #include "MainPanelFixture.h"
-#include "camera/Globals.h"
 #include "panels/PanelCommit.h"
 #include "panels/ServicePnls.h"
 
