@@ -4,7 +4,6 @@
 #include <set>
 
 #include "MainPanelFixture.h"
-#include "camera/Globals.h"
 #include "camera/LinkQueue.h"
 
 namespace {

@@ -9,7 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "camera/CamTypes.h"
+#include "camera/Globals.h"
+#include "camera/Link.h"
+#include "camera/Snapshot.h"
+#include "devices/SimPorts.h"
 #include "panels/AdvSetPnl.h"
+#include "panels/MainPnl.h"
 #include "panels/PanelGlobals.h"
 #include "panels/StatusLine.h"
 #include "resources/UlvoIccd.h"
@@ -20,15 +26,52 @@ using Lines = std::vector<std::string>;
 
 class MainPanelTest : public SimLinkTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        RegisterUlvoIccdResources();
+        uitest::Reset();
+        SimLinkTest::SetUp();
+        Mpnl_RegisterCallbacks();
+    }
+    void TearDown() override
+    {
+        uitest::Reset();
+        g_mainpanel = 0;
+        g_mainmnuhandle = 0;
+        g_hardware_rev = 0;
+        SimLinkTest::TearDown();
+    }
 
     /// Connects a camera of the model; screen 0 is the user screen, 1 the
     /// factory screen.  Change the camera, then call show().
-    void connect(const char* model, int screen = 0);
+    void connect(const char* model, int screen = 0)
+    {
+        // A camera as it comes from the factory, whatever the test before did.
+        if (g_com_port != 0) Comm_ClosePort(g_com_port);
+        g_com_port = 0;
+        ResetSimCameras();
+        openSim(model);
+        g_prog_type = screen;
+    }
     /// Loads a fresh main window and shapes and fills it as start-up does;
     /// then forgets the traffic and pop-ups so far.
-    void show();
+    void show()
+    {
+        if (g_mainpanel > 0) DiscardPanel(g_mainpanel);
+        g_mainpanel = LoadPanel(0, kUlvoIccdUir, MAIN);
+        ASSERT_GT(g_mainpanel, 0);
+        g_mainmnuhandle = LoadMenuBar(g_mainpanel, kUlvoIccdUir, MAINMNU);
+        ASSERT_GT(g_mainmnuhandle, 0);
+        ASSERT_EQ(DisplayPanel(g_mainpanel), 0);
+        laidOutFrame_ = height(MAIN_DEC_VK47X);
+        Mpnl_ConfigForModel();
+        CamMainSettings rec{};
+        SnapshotStats stats;
+        ASSERT_EQ(Comm_QueryMainSettings(&rec, &stats), 0);
+        Mpnl_DisplayMain(&rec, &stats);
+        clearLog();
+        uitest::ClearPopups();
+    }
     using Regs = std::initializer_list<std::pair<const char*, int>>;
     void start(const char* model, int screen = 0) { start(model, {}, screen); }
     /// start() with these registers of the camera set first.
@@ -67,8 +110,18 @@ protected:
     static double minOf(int control) { return attribute<double>(control, ATTR_MIN_VALUE); }
     static double maxOf(int control) { return attribute<double>(control, ATTR_MAX_VALUE); }
     static int height(int control) { return attribute<int>(control, ATTR_HEIGHT); }
-    static int items(int control, int onPanel = g_mainpanel);
-    static bool menuDimmed(int item);
+    static int items(int control, int p = g_mainpanel)
+    {
+        int n = -1;
+        EXPECT_EQ(GetNumListItems(p, control, &n), 0);
+        return n;
+    }
+    static bool menuDimmed(int item)
+    {
+        int v = -1;
+        EXPECT_EQ(GetMenuBarAttribute(g_mainmnuhandle, item, ATTR_DIMMED, &v), 0);
+        return v != 0;
+    }
     static std::string title(int p = g_mainpanel) { return panelAttribute<std::string>(ATTR_TITLE, p); }
     static std::string statusLine(int p = g_mainpanel)
     {
@@ -95,16 +148,6 @@ protected:
     std::vector<std::string> firstSent(std::size_t n)
     {
         return {sent().begin(), sent().begin() + std::min(n, sent().size())};
-    }
-    struct Send {
-        int control;
-        double value;
-        std::vector<std::string> lines;
-    };
-    /// Commits every case and checks that exactly its lines went out.
-    void expectSends(std::initializer_list<Send> cases, int onPanel = g_mainpanel)
-    {
-        for (const Send& c : cases) EXPECT_EQ(sends(c.control, c.value, onPanel), c.lines) << c.lines[0];
     }
 
     template <typename T>

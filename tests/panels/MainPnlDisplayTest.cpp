@@ -10,9 +10,6 @@
 
 #include "MainPanelFixture.h"
 #include "camera/CommandSet.h"
-#include "camera/Globals.h"
-#include "camera/Link.h"
-#include "panels/MainPnl.h"
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include <cstdio>
 
 #include "MainPanelFixture.h"
-#include "camera/Globals.h"
-#include "panels/MainPnl.h"
 
 namespace {
 

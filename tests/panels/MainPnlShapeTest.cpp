@@ -2,9 +2,7 @@
 // screen, after model changes, and with the controls and menus dimmed.
 
 #include "MainPanelFixture.h"
-#include "camera/Globals.h"
 #include "camera/SettingsTable.h"
-#include "panels/MainPnl.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <set>
 
 #include "MainPanelFixture.h"
-#include "camera/Globals.h"
 #include "panels/PanelCommit.h"
 #include "panels/ServicePnls.h"
 
@@ -128,7 +127,6 @@ TEST_F(ServicePnls, ColourProcessingKeepsTheOtherSaturationAndLocksTheLegacyHue)
     // 1.5 is byte ceil(127.5) = 128; the Cr byte stays: 0x80C0.
     EXPECT_EQ(popSends(CPROC_BYSAT, 1.5), (Lines{":SAC?", ":SAC=32960"}));
     EXPECT_NEAR(popReal(CPROC_BYSAT), 1.0 + 128 / 255.0, 1e-6);
-    EXPECT_EQ(popSends(CPROC_SEN, 1), (Lines{":SEN=1"}));
 
     g_hardware_rev = 1;  // the current hardware reads and sets the hue
     openPopup(MAINMNU_COLORPROC);
@@ -154,7 +152,6 @@ TEST_F(ServicePnls, AfeWritesTheRegisterEachTimeAndSendsBothResetEdges)
     EXPECT_EQ(sent(), (Lines{":RSE=1023", ":RSE?"}));  // 3 x 256 + 255
     EXPECT_EQ(popInt(AFEACC_RSTPOS), 3);
     EXPECT_EQ(popInt(AFEACC_RSTNEG), 255);
-    EXPECT_EQ(popSends(AFEACC_SHP, 30), (Lines{":SHP=30"}));
 }
 
 TEST_F(ServicePnls, FpgaSwitchesComposeAValueThatOnlyWriteSends)
