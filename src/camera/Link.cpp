@@ -554,6 +554,9 @@ const char* Comm_GetMessageErrorStr(int code)
         case COMM_UNRECOGNIZED:
             text = "Camera returned unrecognized response.";
             break;
+        case COMM_BUSY:
+            text = "The link was busy with another command; nothing was sent.";
+            break;
         case COMM_LINK_LOST:
             text = "Camera link lost (the device was removed or closed).";
             break;
