@@ -40,28 +40,28 @@ protected:
         return joined(lines, end);
     }
 
-    // Reads text as the load does, with what it tells of each line.
-    int load(const std::string& text, int* failures, std::vector<SettingsLineFailure>* failed,
-             SettingsLineSet* lines = nullptr, int* model = nullptr)
+    // Writes text to the file to read, the records and the failure count cleared.
+    std::string prepare(const std::string& text)
     {
         writeAll(path("in.cfg"), text);
         main_ = {};
         adv_ = {};
         failures_ = -1;
-        const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
-        const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, failures, lines, failed, model);
-        RT_CloseFile(file);
-        return result;
+        return path("in.cfg");
     }
-
     // Reads text as the program reads a file, counting its failures.
     int read(const std::string& text)
     {
-        writeAll(path("in.cfg"), text);
-        main_ = {};
-        adv_ = {};
-        failures_ = -1;
-        return ReadSettingsFile(path("in.cfg").c_str(), &main_, &adv_, &failures_);
+        return ReadSettingsFile(prepare(text).c_str(), &main_, &adv_, &failures_);
+    }
+    // Reads text as the load does, with what it tells of each line.
+    int load(const std::string& text, std::vector<SettingsLineFailure>* failed,
+             SettingsLineSet* lines = nullptr, int* model = nullptr)
+    {
+        const int file = RT_OpenFile(prepare(text).c_str(), RT_READ);
+        const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures_, lines, failed, model);
+        RT_CloseFile(file);
+        return result;
     }
 
     int failures_ = -1;
@@ -127,7 +127,7 @@ TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
         SCOPED_TRACE(c.text);
         SettingsLineSet lines;
         std::vector<SettingsLineFailure> failed;
-        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failures_, &failed, &lines), 0);
+        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failed, &lines), 0);
         ASSERT_EQ(failures_, 1);
         ASSERT_EQ(failed.size(), 1u);
         EXPECT_EQ(failed[0].line, c.index + 1);
@@ -172,7 +172,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     std::vector<std::string> lines = knownLines();
     lines.erase(lines.begin() + 5);  // no "Camera ID String" line
     std::vector<SettingsLineFailure> failed;
-    EXPECT_EQ(load(joined(lines), &failures_, &failed), 0);
+    EXPECT_EQ(load(joined(lines), &failed), 0);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].line, 0);
     EXPECT_EQ(failed[0].key, "Camera ID String");
@@ -183,7 +183,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     lines = knownLines();
     std::swap(lines[2], lines[37]);  // the model line where VPD stands
     int model = -1;
-    EXPECT_EQ(load(joined(lines), &failures_, &failed, nullptr, &model), 0);
+    EXPECT_EQ(load(joined(lines), &failed, nullptr, &model), 0);
     EXPECT_EQ(failures_, 0);
     EXPECT_EQ(model, 5);
     EXPECT_FLOAT_EQ(adv_.vpd, 50.0f);
@@ -195,16 +195,6 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     EXPECT_EQ(main_.agn, 0.0f);
     EXPECT_EQ(main_.zmc, 0.0f);
     EXPECT_FLOAT_EQ(main_.foc, 9.0f);
-}
-
-// A real read into WDS, the one integer the reader takes in decimals, is cut
-// toward zero; an identifier text keeps its inner blanks.
-TEST_F(SettingsReaderTest, WdsIsCutToAnIntegerAndIdTextsKeepInnerBlanks)
-{
-    ASSERT_EQ(read(fileWith({{48, "WDS: 1.9"}, {6, "Customer ID String:  BENCH  7 "}})), 0);
-    EXPECT_EQ(failures_, 0);
-    EXPECT_EQ(adv_.wds, 1);
-    EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
 TEST_F(SettingsReaderTest, ShortFileCountsEveryMissingLineAndNoFileIsNoRead)
@@ -299,13 +289,21 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
 }
 
 // The first lines hold free text: a comment that reads like a setting is
-// still the comment.
-TEST_F(SettingsReaderTest, TheFirstLinesAreNeverTakenForSettings)
+// still the comment.  A real read into WDS, the one integer the reader takes
+// in decimals, is cut toward zero; an identifier text keeps its inner blanks.
+TEST_F(SettingsReaderTest, TheFirstLinesAreNeverSettingsWdsIsCutAndIdTextsKeepInnerBlanks)
 {
-    ASSERT_EQ(read(fileWith({{1, "AGN: 3"}, {0, "ALV: 9"}, {2, "Camera model index: 7"}})), 0);
+    ASSERT_EQ(read(fileWith({{1, "AGN: 3"},
+                             {0, "ALV: 9"},
+                             {2, "Camera model index: 7"},
+                             {48, "WDS: 1.9"},
+                             {6, "Customer ID String:  BENCH  7 "}})),
+              0);
     EXPECT_EQ(failures_, 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
     EXPECT_EQ(main_.alv, 140);
+    EXPECT_EQ(adv_.wds, 1);
+    EXPECT_STREQ(adv_.cid, "BENCH  7");
 }
 
 // FOC is the focus's key and, further down, the zoom's: two such lines go to
