@@ -69,27 +69,22 @@ protected:
     CamAdvSettings adv_{};
 };
 
-// Reading a file and writing the records again gives the same text: every
-// value survives its own format.
+// Reading a file, its lines ended by CR LF or by LF alone, and writing the
+// records again gives the same text: every value survives its own format.
 TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
 {
     // The reader passes over the version lines, so they come back empty.
-    const std::string original = fileWith({{3, "Firmware verson: "}, {4, "FPGA version: "}});
-    ASSERT_EQ(read(original), 0);
-    EXPECT_EQ(failures_, 0);
-    const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
-    WriteSettingsLines(out, "comment", main_, adv_);
-    ASSERT_EQ(RT_CloseFile(out), 0);
-    EXPECT_EQ(readAll(path("again.cfg")), original);
-}
-
-TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
-{
-    ASSERT_EQ(read(fileWith({}, "\n")), 0);
-    const CamMainSettings lfMain = main_;
-    ASSERT_EQ(read(fileWith({})), 0);
-    EXPECT_EQ(std::memcmp(&lfMain, &main_, sizeof main_), 0);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+    const std::pair<int, const char*> versions[] = {{3, "Firmware verson: "}, {4, "FPGA version: "}};
+    for (const char* end : {"\r\n", "\n"}) {
+        SCOPED_TRACE(end[1] ? "CR LF" : "LF");
+        ASSERT_EQ(read(fileWith({versions[0], versions[1]}, end)), 0);
+        EXPECT_EQ(failures_, 0);
+        EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+        const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
+        WriteSettingsLines(out, "comment", main_, adv_);
+        ASSERT_EQ(RT_CloseFile(out), 0);
+        EXPECT_EQ(readAll(path("again.cfg")), fileWith({versions[0], versions[1]}));
+    }
 }
 
 // Each line that is not a value of its setting in the writer's notation,

@@ -6,30 +6,23 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "support/DeviceServer.h"
 #include "support/SimProcess.h"
 
 namespace {
-
-int freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
 
 // One iccd-tango process and a client of its device.
 class Server {
 public:
     explicit Server(const QString& device, const QStringList& extra = {})
     {
-        const QString port = QString::number(freePort());
+        const QString port = QString::number(FreeTcpPort());
         const QString name = "lab/iccd/" + port;
         process_.setProcessEnvironment([] {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -235,7 +228,7 @@ TEST(TangoServer, ASavedFileLoadsBackAndTheFactoryCommandsNeedFactoryMode)
 
 TEST(TangoServer, ALostLinkIsAFaultUntilTheCameraAnswersAgainOnTheSamePath)
 {
-    const QString port = QString::number(freePort());
+    const QString port = QString::number(FreeTcpPort());
     auto sim = std::make_unique<SimProcess>(QStringList{"--model", "VK-470", "--tcp", "127.0.0.1:" + port});
     Server server(sim->device());
     ASSERT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
