@@ -12,36 +12,29 @@
 
 namespace {
 
-CliResult iccdctl(const std::vector<std::string>& args)
-{
-    return RunIccdctlCommand(args);
-}
+using IccdctlTest = CliTest;
 
-class IccdctlTest : public ::testing::Test {
-protected:
-    void TearDown() override { ResetSimCameras(); }
-};
-
-TEST_F(IccdctlTest, IdentifyWithoutACamera)
+// Whole runs: a device that is not there (raw opens the port without asking
+// for a camera: the system's reason), raw's lines in order, and options named
+// as written, not as the parser knows them.
+TEST_F(IccdctlTest, RunsGiveTheirStatusOutputAndErrors)
 {
-    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "identify"}),
-              (CliResult{1, "",
-                         "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No "
-                         "such file or directory.\n"}));
-    // raw opens the port without asking for a camera: the system's reason.
-    EXPECT_EQ(iccdctl({"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"}),
-              (CliResult{1, "",
-                         "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or "
-                         "directory.\n"}));
-}
-
-TEST_F(IccdctlTest, RawSendsEachLineInOrder)
-{
-    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"}),
-              (CliResult{0, "\nALV 12\nEH-4000\n", ""}));
-    EXPECT_EQ(iccdctl({"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"}),
-              (CliResult{1, "ERROR: Camera returned error message NAK.\nEH-4000\n",
-                         "Reading NOPE: the camera refused it.\n"}));
+    const std::pair<std::vector<std::string>, CliResult> runs[] = {
+        {{"--port", "7", "--device", "/nonexistent/tty", "identify"},
+         {1, "",
+          "No Camera Communication Link Found\nCOM7 (/nonexistent/tty): Cannot open port: No such file or "
+          "directory.\n"}},
+        {{"--port", "7", "--device", "/nonexistent/tty", "raw", ":CAM?"},
+         {1, "",
+          "Failed to Open Comm Port 7 (/nonexistent/tty): Cannot open port: No such file or directory.\n"}},
+        {{"--device", "sim:EH-4000", "raw", ":ALV=12", ":ALV?", ":CAM?"}, {0, "\nALV 12\nEH-4000\n", ""}},
+        {{"--device", "sim:EH-4000", "raw", ":NOPE?", ":CAM?"},
+         {1, "ERROR: Camera returned error message NAK.\nEH-4000\n",
+          "Reading NOPE: the camera refused it.\n"}},
+        {{"-bogus=1", "identify"}, {2, "", "iccdctl: unknown option -bogus=1 (see iccdctl --help)\n"}},
+        {{"--baud", "9600", "--port"}, {2, "", "iccdctl: --port needs a value (see iccdctl --help)\n"}},
+    };
+    for (const auto& [args, result] : runs) EXPECT_EQ(run(args), result) << args[0] << " " << args.back();
 }
 
 TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
@@ -59,16 +52,11 @@ TEST_F(IccdctlTest, UsageErrorsExitWithTwo)
                                                {"raw"},
                                                {"identify", "extra"}};
     for (const std::vector<std::string>& args : usages) {
-        const CliResult run = iccdctl(args);
-        EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]);
-        EXPECT_FALSE(run.err.empty());
+        const CliResult r = run(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_FALSE(r.err.empty());
     }
-    // Named as written, not as the parser knows them.
-    EXPECT_EQ(iccdctl({"-bogus=1", "identify"}).err,
-              "iccdctl: unknown option -bogus=1 (see iccdctl --help)\n");
-    EXPECT_EQ(iccdctl({"--baud", "9600", "--port"}).err,
-              "iccdctl: --port needs a value (see iccdctl --help)\n");
-    const CliResult help = iccdctl({"--help"});
+    const CliResult help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("identify"), std::string::npos);
     EXPECT_NE(help.out.find("raw LINE..."), std::string::npos);
