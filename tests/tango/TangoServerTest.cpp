@@ -145,7 +145,7 @@ TEST(TangoServer, EachModelGetsItsOwnAttributesWithTheirLabelsUnitsAndRanges)
         };
         EXPECT_EQ(has("CGR"), c.colour);   // colour gain: colour cameras only
         EXPECT_EQ(has("TMD"), !c.colour);  // trigger mode: monochrome only
-        EXPECT_TRUE(has("RST_Neg"));       // a composite's part, its blank made '_'
+        EXPECT_TRUE(has("RST_Neg"));       // one half of a composite, its blank made '_'
         EXPECT_FALSE(has("AFA"));          // registers are factory commands
         if (c.colour) {
             const Tango::AttributeInfoEx cgr = server.proxy->get_attribute_config("CGR");
