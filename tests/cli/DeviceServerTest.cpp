@@ -24,31 +24,27 @@ TEST(DeviceServerTest, EveryCommandWorksThroughSer2net)
     ASSERT_TRUE(server.start()) << server.error().toStdString();
     const std::string device = server.deviceText().toStdString();
     const std::string file = dir.filePath(QStringLiteral("vk470.cfg")).toStdString();
+    const auto ctl = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--device", device});
+        return RunIccdctlCommand(args);
+    };
 
-    const CliResult identify = RunIccdctlCommand({"--device", device, "identify"});
+    const CliResult identify = ctl({"identify"});
     EXPECT_EQ(identify.status, 0) << identify.err;
     EXPECT_EQ(identify.out.substr(0, identify.out.find("firmware")), "model: VK-470\nrow: 4\nclass: 4\n");
-
-    const CliResult set = RunIccdctlCommand({"--device", device, "raw", ":ALV=77"});
-    EXPECT_EQ(set.status, 0) << set.err;
-    const CliResult snapshot = RunIccdctlCommand({"--device", device, "snapshot"});
+    EXPECT_EQ(ctl({"raw", ":ALV=77"}), (CliResult{0, "\n", ""}));
+    const CliResult snapshot = ctl({"snapshot"});
     EXPECT_EQ(snapshot.status, 0) << snapshot.err;
     EXPECT_NE(snapshot.out.find("alv: 77\n"), std::string::npos) << snapshot.out;
 
-    const CliResult save = RunIccdctlCommand({"--device", device, "save", file});
-    ASSERT_EQ(save.status, 0) << save.err;
-    EXPECT_EQ(RunIccdctlCommand({"--device", device, "raw", ":ALV=12"}).status, 0);
-
+    ASSERT_EQ(ctl({"save", file}).status, 0);
+    EXPECT_EQ(ctl({"raw", ":ALV=12"}).status, 0);
     // The file differs from the camera in the one setting changed since.
-    const CliResult before = RunIccdctlCommand({"--device", device, "diff", file});
-    EXPECT_EQ(before.status, 1) << before.err;
-    EXPECT_NE(before.out.find("ALV"), std::string::npos) << before.out;
-
-    EXPECT_EQ(RunIccdctlCommand({"--device", device, "load", file}),
-              (CliResult{0, "read failures: 0\nsend failures: 0\n",
-                         "Reading Settings from File...\nSending Settings to Camera...\n"
-                         "Refreshing displayed values...\n"}));
-    EXPECT_EQ(RunIccdctlCommand({"--device", device, "diff", file}), (CliResult{0, "", ""}));
+    EXPECT_EQ(ctl({"diff", file}), (CliResult{1, "ALV: file 77, camera 12\n", ""}));
+    EXPECT_EQ(ctl({"load", file}), (CliResult{0, "read failures: 0\nsend failures: 0\n",
+                                              "Reading Settings from File...\nSending Settings to Camera...\n"
+                                              "Refreshing displayed values...\n"}));
+    EXPECT_EQ(ctl({"diff", file}), (CliResult{0, "", ""}));
 }
 
 TEST(DeviceServerTest, ADeviceGoneWhileACommandWaitsIsReportedAsLost)

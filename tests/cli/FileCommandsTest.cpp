@@ -46,7 +46,7 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackAndShowsNoDifferenceForEveryModel)
     }
 }
 
-TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
+TEST_F(FileCommandsTest, DiffListsWhatTheCameraChangedAndNothingItCouldNotRead)
 {
     const std::string path = file("a.cfg");
     // Saturation bytes 32 (Cb) and 32 (Cr): 1 + 32 / 255 = 1.1255, saved as
@@ -69,6 +69,14 @@ TEST_F(FileCommandsTest, DiffListsWhatTheCameraChanged)
     EXPECT_EQ(run({"diff", path, "--factory"})
                   .out.rfind("SNO: file C4752120250317C2, camera C4759920261208A1\n", 0),
               0u);
+
+    // A refused query is no camera value to compare with: diff says what it
+    // could not read instead of listing "camera 0.000000".
+    camera().faults().refuse = {"AGN", "KB2"};
+    EXPECT_EQ(run({"diff", path}),
+              (CliResult{1, "",
+                         "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
+                         "Reading AGN (Manual Gain): the camera refused it.\nNot read: AGN, KB2.\n"}));
 }
 
 // A load names each line it could not take, and warns of a file of another
@@ -101,19 +109,6 @@ TEST_F(FileCommandsTest, LoadNamesFailedLinesAndWarnsOfAnotherModel)
                              "VKC-475.\n"),
               std::string::npos)
         << other.err;
-}
-
-// A refused query is no camera value to compare with: diff says what it
-// could not read instead of listing "camera 0.000000".
-TEST_F(FileCommandsTest, DiffWithAFailedQueryComparesNothing)
-{
-    const std::string path = file("d.cfg");
-    ASSERT_EQ(run({"save", path}).status, 0);
-    camera().faults().refuse = {"AGN", "KB2"};
-    EXPECT_EQ(run({"diff", path}),
-              (CliResult{1, "",
-                         "Failure querying camera for current settings.\nCamera returned error message NAK.\n"
-                         "Reading AGN (Manual Gain): the camera refused it.\nNot read: AGN, KB2.\n"}));
 }
 
 // A save that failed leaves the file it was to replace byte for byte.  Fewer

@@ -110,42 +110,37 @@ TEST_F(SettingsCommandsTest, SetTakesTheUserUnit)
                                                    "Gain) to 0.99 dB (count 28): the camera refused it.\n"}));
 }
 
-// A count beyond 32 bits would reach the camera as another number (3e38 dB
-// went out as -1): such values are refused before anything is sent.
-TEST_F(SettingsCommandsTest, ValuesWhoseCountDoesNotFitAreUsageErrors)
-{
-    const std::pair<std::string, std::string> sets[] = {{"AGN", "3e38"},        {"AGN", "-3e38"},
-                                                        {"AGN", "99999999999"}, {"AGN", "76000000"},
-                                                        {"VPD", "3e38"},        {"SSA", "90"}};
-    for (const auto& [mnemonic, value] : sets)
-        EXPECT_EQ(run({"set", mnemonic, value}),
-                  (CliResult{2, "", "iccdctl: " + mnemonic + " " + value + " is out of range\n"}));
-    EXPECT_EQ(commands(), std::vector<std::string>{});
-    // 75,000,000 dB is 2,130,675,029.75 counts: it fits, but no camera takes it.
-    EXPECT_EQ(
-        run({"set", "AGN", "75000000"}),
-        (CliResult{2, "",
-                   "iccdctl: AGN 75000000 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475\n"}));
-    EXPECT_EQ(commands(), std::vector<std::string>{});
-}
-
-// set refuses what the camera's model does not take, and says what it takes;
-// raw still sends anything.
-TEST_F(SettingsCommandsTest, SetRefusesAValueOutsideTheModelsRange)
+// set refuses, before anything is sent, a value whose count does not fit 32
+// bits (3e38 dB went out as -1) and one the camera's model does not take,
+// saying what it takes; raw still sends anything.
+TEST_F(SettingsCommandsTest, SetRefusesValuesNoCameraOrNotThisModelTakes)
 {
     const struct {
-        const char *mnemonic, *value, *err;
+        const char *mnemonic, *value, *err;  // err after "iccdctl: MNEMONIC VALUE is out of range"
     } cases[] = {
-        {"AGN", "50", "AGN 50 is out of range: Manual Gain takes 0 to 30 dB on the VKC-475"},
-        {"SHS", "9999", "SHS 9999 is out of range: Shutter Speed takes 1 to 625 lines on the VKC-475"},
-        {"GAM", "7", "GAM 7 is out of range: Gamma takes 0 to 1 on the VKC-475"},
-        {"alv", "19", "ALV 19 is out of range: ALC Level takes 20 to 255 on the VKC-475"},
-        {"CGR", "0", "CGR 0 is out of range: Color Gain Red takes 0.001 to 3.999 x on the VKC-475"},
-        {"VMD", "1", "VMD (Vertical Mode) is not a setting of the VKC-475"},
+        {"AGN", "3e38", ""},
+        {"AGN", "-3e38", ""},
+        {"AGN", "99999999999", ""},
+        {"AGN", "76000000", ""},
+        {"VPD", "3e38", ""},
+        {"SSA", "90", ""},
+        // 75,000,000 dB is 2,130,675,029.75 counts: it fits, but no camera takes it.
+        {"AGN", "75000000", ": Manual Gain takes 0 to 30 dB on the VKC-475"},
+        {"AGN", "50", ": Manual Gain takes 0 to 30 dB on the VKC-475"},
+        {"SHS", "9999", ": Shutter Speed takes 1 to 625 lines on the VKC-475"},
+        {"GAM", "7", ": Gamma takes 0 to 1 on the VKC-475"},
+        {"alv", "19", ": ALC Level takes 20 to 255 on the VKC-475"},
+        {"CGR", "0", ": Color Gain Red takes 0.001 to 3.999 x on the VKC-475"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(run({"set", c.mnemonic, c.value}),
-                  (CliResult{2, "", std::string("iccdctl: ") + c.err + "\n"}));
+    for (const auto& c : cases) {
+        std::string upper = c.mnemonic;
+        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        EXPECT_EQ(
+            run({"set", c.mnemonic, c.value}),
+            (CliResult{2, "", "iccdctl: " + upper + " " + c.value + " is out of range" + c.err + "\n"}));
+    }
+    EXPECT_EQ(run({"set", "VMD", "1"}),
+              (CliResult{2, "", "iccdctl: VMD (Vertical Mode) is not a setting of the VKC-475\n"}));
     // Only the longest shutter speed was asked, to hold 9999 lines against it.
     EXPECT_EQ(commands(), std::vector<std::string>{":SSX?"});
     EXPECT_EQ(run({"set", "SHS", "625"}).status, 0);

@@ -40,28 +40,28 @@ protected:
         return joined(lines, end);
     }
 
-    // Reads text as the load does, with what it tells of each line.
-    int load(const std::string& text, int* failures, std::vector<SettingsLineFailure>* failed,
-             SettingsLineSet* lines = nullptr, int* model = nullptr)
+    // Writes text to the file to read, the records and the failure count cleared.
+    std::string prepare(const std::string& text)
     {
         writeAll(path("in.cfg"), text);
         main_ = {};
         adv_ = {};
         failures_ = -1;
-        const int file = RT_OpenFile(path("in.cfg").c_str(), RT_READ);
-        const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, failures, lines, failed, model);
-        RT_CloseFile(file);
-        return result;
+        return path("in.cfg");
     }
-
     // Reads text as the program reads a file, counting its failures.
     int read(const std::string& text)
     {
-        writeAll(path("in.cfg"), text);
-        main_ = {};
-        adv_ = {};
-        failures_ = -1;
-        return ReadSettingsFile(path("in.cfg").c_str(), &main_, &adv_, &failures_);
+        return ReadSettingsFile(prepare(text).c_str(), &main_, &adv_, &failures_);
+    }
+    // Reads text as the load does, with what it tells of each line.
+    int load(const std::string& text, std::vector<SettingsLineFailure>* failed,
+             SettingsLineSet* lines = nullptr, int* model = nullptr)
+    {
+        const int file = RT_OpenFile(prepare(text).c_str(), RT_READ);
+        const int result = F_LoadSet_ReadSettings(file, 0, &main_, &adv_, &failures_, lines, failed, model);
+        RT_CloseFile(file);
+        return result;
     }
 
     int failures_ = -1;
@@ -69,27 +69,22 @@ protected:
     CamAdvSettings adv_{};
 };
 
-// Reading a file and writing the records again gives the same text: every
-// value survives its own format.
+// Reading a file, its lines ended by CR LF or by LF alone, and writing the
+// records again gives the same text: every value survives its own format.
 TEST_F(SettingsReaderTest, EveryLineTheWriterWritesReadsBackToItsValue)
 {
     // The reader passes over the version lines, so they come back empty.
-    const std::string original = fileWith({{3, "Firmware verson: "}, {4, "FPGA version: "}});
-    ASSERT_EQ(read(original), 0);
-    EXPECT_EQ(failures_, 0);
-    const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
-    WriteSettingsLines(out, "comment", main_, adv_);
-    ASSERT_EQ(RT_CloseFile(out), 0);
-    EXPECT_EQ(readAll(path("again.cfg")), original);
-}
-
-TEST_F(SettingsReaderTest, LineEndsMayBeCrLfOrLf)
-{
-    ASSERT_EQ(read(fileWith({}, "\n")), 0);
-    const CamMainSettings lfMain = main_;
-    ASSERT_EQ(read(fileWith({})), 0);
-    EXPECT_EQ(std::memcmp(&lfMain, &main_, sizeof main_), 0);
-    EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+    const std::pair<int, const char*> versions[] = {{3, "Firmware verson: "}, {4, "FPGA version: "}};
+    for (const char* end : {"\r\n", "\n"}) {
+        SCOPED_TRACE(end[1] ? "CR LF" : "LF");
+        ASSERT_EQ(read(fileWith({versions[0], versions[1]}, end)), 0);
+        EXPECT_EQ(failures_, 0);
+        EXPECT_FLOAT_EQ(main_.zmc, -1.417323f);
+        const int out = RT_OpenFile(path("again.cfg").c_str(), RT_WRITE);
+        WriteSettingsLines(out, "comment", main_, adv_);
+        ASSERT_EQ(RT_CloseFile(out), 0);
+        EXPECT_EQ(readAll(path("again.cfg")), fileWith({versions[0], versions[1]}));
+    }
 }
 
 // Each line that is not a value of its setting in the writer's notation,
@@ -127,7 +122,7 @@ TEST_F(SettingsReaderTest, ALineNotInTheWritersNotationOrRangeFailsAlone)
         SCOPED_TRACE(c.text);
         SettingsLineSet lines;
         std::vector<SettingsLineFailure> failed;
-        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failures_, &failed, &lines), 0);
+        EXPECT_EQ(load(fileWith({{c.index, c.text}}), &failed, &lines), 0);
         ASSERT_EQ(failures_, 1);
         ASSERT_EQ(failed.size(), 1u);
         EXPECT_EQ(failed[0].line, c.index + 1);
@@ -172,7 +167,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     std::vector<std::string> lines = knownLines();
     lines.erase(lines.begin() + 5);  // no "Camera ID String" line
     std::vector<SettingsLineFailure> failed;
-    EXPECT_EQ(load(joined(lines), &failures_, &failed), 0);
+    EXPECT_EQ(load(joined(lines), &failed), 0);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].line, 0);
     EXPECT_EQ(failed[0].key, "Camera ID String");
@@ -183,7 +178,7 @@ TEST_F(SettingsReaderTest, EveryLineButTheFirstTwoIsFoundByItsKey)
     lines = knownLines();
     std::swap(lines[2], lines[37]);  // the model line where VPD stands
     int model = -1;
-    EXPECT_EQ(load(joined(lines), &failures_, &failed, nullptr, &model), 0);
+    EXPECT_EQ(load(joined(lines), &failed, nullptr, &model), 0);
     EXPECT_EQ(failures_, 0);
     EXPECT_EQ(model, 5);
     EXPECT_FLOAT_EQ(adv_.vpd, 50.0f);
@@ -293,12 +288,12 @@ TEST_F(SettingsReaderTest, KeyedLinesFindTheirSettingsWhereverTheyStand)
 // in decimals, is cut toward zero; an identifier text keeps its inner blanks.
 TEST_F(SettingsReaderTest, TheFirstLinesAreNeverSettingsWdsIsCutAndIdTextsKeepInnerBlanks)
 {
-    const std::string text = fileWith({{1, "AGN: 3"},
-                                       {0, "ALV: 9"},
-                                       {2, "Camera model index: 7"},
-                                       {48, "WDS: 1.9"},
-                                       {6, "Customer ID String:  BENCH  7 "}});
-    ASSERT_EQ(read(text), 0);
+    ASSERT_EQ(read(fileWith({{1, "AGN: 3"},
+                             {0, "ALV: 9"},
+                             {2, "Camera model index: 7"},
+                             {48, "WDS: 1.9"},
+                             {6, "Customer ID String:  BENCH  7 "}})),
+              0);
     EXPECT_EQ(failures_, 0);
     EXPECT_FLOAT_EQ(main_.agn, 12.496f);
     EXPECT_EQ(main_.alv, 140);

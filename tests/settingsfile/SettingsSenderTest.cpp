@@ -45,7 +45,7 @@ std::vector<std::string> Stages(const char* whileSending = nullptr, const char* 
     return stages;
 }
 
-TEST_F(SettingsSenderTest, StepsGoOutInTheirFixedOrder)
+TEST_F(SettingsSenderTest, StepsGoOutInTheirFixedOrderEachReported)
 {
     const SettingsLoadResult result = load(KnownValuesFile("x"));
     EXPECT_EQ(result.readFailures, 0);
@@ -53,6 +53,9 @@ TEST_F(SettingsSenderTest, StepsGoOutInTheirFixedOrder)
     EXPECT_EQ(sentCommands(), kStepOrder);
     EXPECT_EQ(camera().log()[33], ":ZMC=-20");  // line 39, under the FOC key, is the zoom
     EXPECT_EQ(ui_.events, Stages());
+    EXPECT_EQ(ui_.lastStep, 64);  // every step reported
+    EXPECT_EQ(ui_.steps, 64);
+    EXPECT_FALSE(result.cancelled);
 }
 
 TEST_F(SettingsSenderTest, CameraIdStringIsSentOnlyInFactoryMode)
@@ -68,18 +71,12 @@ TEST_F(SettingsSenderTest, CameraIdStringIsSentOnlyInFactoryMode)
     EXPECT_EQ(camera().text("SNO"), "C4752120250317C2");
 }
 
-TEST_F(SettingsSenderTest, EveryStepIsReportedAndCancelStopsAfterTheOneUnderWay)
+TEST_F(SettingsSenderTest, CancelStopsAfterTheStepUnderWay)
 {
-    SettingsLoadResult result = load(KnownValuesFile("x"));
-    EXPECT_EQ(ui_.lastStep, 64);
-    EXPECT_EQ(ui_.steps, 64);
-    EXPECT_FALSE(result.cancelled);
-
     // Cancelled once step 3 (AGN) is done: nothing of step 4 (ALV) goes out,
     // the camera is still re-read, and the operator is told how far it got.
-    ui_.events.clear();
     ui_.cancelAtStep = 3;
-    result = load(KnownValuesFile("x"));
+    SettingsLoadResult result = load(KnownValuesFile("x"));
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.stepsDone, 3);
     // Step 1, the unit's ID, is the factory's only.

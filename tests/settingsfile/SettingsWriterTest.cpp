@@ -44,7 +44,7 @@ TEST_F(SettingsWriterTest, MonoCameraWritesEveryLineWithItsColourLinesAtZero)
     EXPECT_NE(lines[38], "VWC: 0.000000");  // this class has a white clip
 }
 
-TEST_F(SettingsWriterTest, FailedQueryKeepsTheExistingFileAndSaysWhy)
+TEST_F(SettingsWriterTest, AFailedPassKeepsTheExistingFileWritesNothingAndSaysWhy)
 {
     writeAll(path("keep.cfg"), "precious\r\n");
     camera().faults().refuse = {"SB1", "SB2", "SHE", "AEC"};
@@ -61,10 +61,8 @@ TEST_F(SettingsWriterTest, FailedQueryKeepsTheExistingFileAndSaysWhy)
                                        "SLG, SLB, SRR, SRG, SRB, CBH, CRH."});
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"keep.cfg"});  // no temporary left behind
     EXPECT_EQ(camera().log().size(), 4u);  // the fourth failure ended the pass
-}
 
-TEST_F(SettingsWriterTest, FailedAdvancedPassAlsoWritesNothing)
-{
+    // A failed advanced pass writes nothing either.
     camera().faults().refuse = {"VER", "FPGA", "VPS", "VPD"};
     EXPECT_NE(SaveSettingsFile(path("none.cfg").c_str(), "x"), 0);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("none.cfg"))));

@@ -6,30 +6,23 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "support/DeviceServer.h"
 #include "support/SimProcess.h"
 
 namespace {
-
-int freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
 
 // One iccd-tango process and a client of its device.
 class Server {
 public:
     explicit Server(const QString& device, const QStringList& extra = {})
     {
-        const QString port = QString::number(freePort());
+        const QString port = QString::number(FreeTcpPort());
         const QString name = "lab/iccd/" + port;
         process_.setProcessEnvironment([] {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -152,7 +145,7 @@ TEST(TangoServer, EachModelGetsItsOwnAttributesWithTheirLabelsUnitsAndRanges)
         };
         EXPECT_EQ(has("CGR"), c.colour);   // colour gain: colour cameras only
         EXPECT_EQ(has("TMD"), !c.colour);  // trigger mode: monochrome only
-        EXPECT_TRUE(has("RST_Neg"));       // a composite's part, its blank made '_'
+        EXPECT_TRUE(has("RST_Neg"));       // one half of a composite, its blank made '_'
         EXPECT_FALSE(has("AFA"));          // registers are factory commands
         if (c.colour) {
             const Tango::AttributeInfoEx cgr = server.proxy->get_attribute_config("CGR");
@@ -198,12 +191,15 @@ TEST(TangoServer, AWriteIsSentAndReadBackAValueOutsideTheRangeSendsNothingAndNoF
               "ICCD_BadArgument: StoreUserSet takes 1 or 2 (FactoryDefaults stores set 0 in factory mode)");
 }
 
-TEST(TangoServer, ASavedFileLoadsBackAndTheFactoryCommandsNeedFactoryMode)
+// Then the camera goes: a lost link is a fault until it answers again on the same path.
+TEST(TangoServer, ASavedFileLoadsBackTheFactoryCommandsNeedFactoryModeAndALostLinkIsAFault)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath("camera.cfg").toStdString();
-    SimProcess sim({"--model", "VK-470", "--tcp", "127.0.0.1:0"});
-    Server server(sim.device(), {"--factory"});
+    const QString port = QString::number(FreeTcpPort());
+    const QStringList simulator{"--model", "VK-470", "--tcp", "127.0.0.1:" + port};
+    auto sim = std::make_unique<SimProcess>(simulator);
+    Server server(sim->device(), {"--factory"});
     ASSERT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
 
     server.command("SaveSettingsFile", file);
@@ -231,14 +227,6 @@ TEST(TangoServer, ASavedFileLoadsBackAndTheFactoryCommandsNeedFactoryMode)
     EXPECT_EQ(server.failure([&] { server.command("Raw", std::string(":AGN?\r:AGN=5")); }),
               "ICCD_BadArgument: Raw takes one command line without control characters");
     EXPECT_EQ(server.proxy->command_query("Raw").disp_level, Tango::EXPERT);
-}
-
-TEST(TangoServer, ALostLinkIsAFaultUntilTheCameraAnswersAgainOnTheSamePath)
-{
-    const QString port = QString::number(freePort());
-    auto sim = std::make_unique<SimProcess>(QStringList{"--model", "VK-470", "--tcp", "127.0.0.1:" + port});
-    Server server(sim->device());
-    ASSERT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
 
     sim.reset();
     EXPECT_EQ(server.waitFor(Tango::FAULT), Tango::FAULT);
@@ -248,7 +236,7 @@ TEST(TangoServer, ALostLinkIsAFaultUntilTheCameraAnswersAgainOnTheSamePath)
                   .rfind("ICCD_ReadFailed: AGN (Manual Gain) could not be read: Camera link lost", 0),
               0u);
 
-    sim = std::make_unique<SimProcess>(QStringList{"--model", "VK-470", "--tcp", "127.0.0.1:" + port});
+    sim = std::make_unique<SimProcess>(simulator);
     EXPECT_EQ(server.waitFor(Tango::ON), Tango::ON) << server.status();
     EXPECT_NEAR(server.readReal("AGN"), 2.0064, 1e-4);
 }
