@@ -96,16 +96,6 @@ protected:
     {
         return {sent().begin(), sent().begin() + std::min(n, sent().size())};
     }
-    struct Send {
-        int control;
-        double value;
-        std::vector<std::string> lines;
-    };
-    /// Commits every case and checks that exactly its lines went out.
-    void expectSends(std::initializer_list<Send> cases, int onPanel = g_mainpanel)
-    {
-        for (const Send& c : cases) EXPECT_EQ(sends(c.control, c.value, onPanel), c.lines) << c.lines[0];
-    }
 
     template <typename T>
     static T value(int control, int onPanel = g_mainpanel)

@@ -37,37 +37,36 @@ TEST_F(MainPnlControls, TheStatusLineSaysWhatEachChangeDid)
 
 TEST_F(MainPnlControls, EachControlSendsItsCommand)
 {
+    struct Send {
+        int control;
+        double value;
+        const char* line;
+    };
+    const auto expectSends = [this](std::initializer_list<Send> cases) {
+        for (const Send& c : cases) EXPECT_EQ(sends(c.control, c.value), Lines{c.line}) << c.line;
+    };
+    // clang-format off
     // Manual: gain and shutter are the operator's.
     start("VK-470", {{"AEC", 0}});
-    expectSends({{MAIN_GAM, 0, {":GAM=0"}},
-                 {MAIN_VMD, 1, {":VMD=1"}},
-                 {MAIN_SHE, 1, {":SHE=1"}},
-                 {MAIN_MFI, 2, {":MFI=2"}},
-                 {MAIN_MFT, 0, {":MFT=0"}},
-                 {MAIN_TMD, 1, {":TMD=1"}},
-                 {MAIN_DFC, 0, {":DFC=0"}},
-                 {MAIN_MIR, 1, {":MIR=1"}}});
+    expectSends({{MAIN_GAM, 0, ":GAM=0"}, {MAIN_VMD, 1, ":VMD=1"}, {MAIN_SHE, 1, ":SHE=1"},
+                 {MAIN_MFI, 2, ":MFI=2"}, {MAIN_MFT, 0, ":MFT=0"}, {MAIN_TMD, 1, ":TMD=1"},
+                 {MAIN_DFC, 0, ":DFC=0"}, {MAIN_MIR, 1, ":MIR=1"}});
 
     start("VK-475", {{"AEC", 0}, {"SSX", 1200}});  // a shutter range of 1200 lines, so 1000 is open
-    expectSends({{MAIN_SHS, 1000, {":SHS=1000"}}});
+    expectSends({{MAIN_SHS, 1000, ":SHS=1000"}});
     EXPECT_NEAR(realVal(MAIN_TIMEMS), 63.56, 1e-9);
 
     // Automatic with the electronic shutter: the limits are.
     start("VK-470", {{"AEC", 1}, {"ESH", 1}});
-    expectSends({{MAIN_ALV, 100, {":ALV=100"}}, {MAIN_SMX, 200, {":SMX=200"}}});
+    expectSends({{MAIN_ALV, 100, ":ALV=100"}, {MAIN_SMX, 200, ":SMX=200"}});
 
     start("VKC-475", 1);  // colour mode and gains are factory settings
     // Gains: 1 + (g - 0.001) x 1024.012, rounded; percentages of 63 and 255, truncated.
-    expectSends({{MAIN_CMD, 0, {":CMD=0"}},
-                 {MAIN_IPH, 2, {":IPH=2"}},
-                 {MAIN_WBM, 1, {":WBM=1"}},
-                 {MAIN_CGAIN_RED, 1.5, {":CGR=1536"}},
-                 {MAIN_CGAIN_GREEN, 0.75, {":CGG=768"}},
-                 {MAIN_CGAIN_BLUE, 2.25, {":CGB=2304"}},
-                 {MAIN_HUE, 40.0, {":HUE=102"}},
-                 {MAIN_VSAT, 60.0, {":VSA=37"}},
-                 {MAIN_USAT, 70.0, {":USA=44"}},
-                 {MAIN_YGAIN, 80.0, {":YGA=50"}}});
+    expectSends({{MAIN_CMD, 0, ":CMD=0"}, {MAIN_IPH, 2, ":IPH=2"}, {MAIN_WBM, 1, ":WBM=1"},
+                 {MAIN_CGAIN_RED, 1.5, ":CGR=1536"}, {MAIN_CGAIN_GREEN, 0.75, ":CGG=768"},
+                 {MAIN_CGAIN_BLUE, 2.25, ":CGB=2304"}, {MAIN_HUE, 40.0, ":HUE=102"},
+                 {MAIN_VSAT, 60.0, ":VSA=37"}, {MAIN_USAT, 70.0, ":USA=44"}, {MAIN_YGAIN, 80.0, ":YGA=50"}});
+    // clang-format on
     EXPECT_EQ(camera().reg("VSA"), 37);
     EXPECT_TRUE(popups().empty());
     // Where the conversion rounds and nothing is read back, the panel shows
