@@ -271,16 +271,6 @@ TEST_F(MainPnlDisplay, TrafficMonitorOnTheFactoryScreen)
     EXPECT_EQ(monitorLines(), 0);
 }
 
-TEST_F(MainPnlDisplay, TrafficMonitorKeepsTheNewestLines)
-{
-    start("VKC-475", 1);
-    const int total = kTrafficMonitorLines + 150;
-    for (int i = 0; i < total; ++i) Mpnl_ShowTraffic((":AGN=" + std::to_string(i) + "\r").c_str(), i % 2);
-    EXPECT_EQ(monitorLines(), kTrafficMonitorLines);
-    EXPECT_EQ(traffic(0), "> :AGN=150");
-    EXPECT_EQ(traffic(kTrafficMonitorLines - 1), "< :AGN=" + std::to_string(total - 1));
-}
-
 TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
 {
     start("VK-470", 1);
@@ -343,7 +333,7 @@ TEST_F(MainPnlDisplay, TrafficMonitorFilterShowsTheMatchingLines)
 
 // Bytes beyond printable ASCII are shown as their hex codes, so junk on the
 // line can be seen; only the line end is dropped.
-TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHex)
+TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHexAndKeepsTheNewestLines)
 {
     start("VK-470", 1);
     ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
@@ -354,6 +344,13 @@ TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHex)
     EXPECT_EQ(traffic(1), "< <01><7F>:o");
     Mpnl_ShowTraffic("a\tb\r\xe9\r\n", 1);
     EXPECT_EQ(traffic(2), "< a<09>b<0D><E9>");
+
+    // The monitor keeps the newest lines: these three go first.
+    const int total = kTrafficMonitorLines + 150;
+    for (int i = 0; i < total; ++i) Mpnl_ShowTraffic((":AGN=" + std::to_string(i) + "\r").c_str(), i % 2);
+    EXPECT_EQ(monitorLines(), kTrafficMonitorLines);
+    EXPECT_EQ(traffic(0), "> :AGN=150");
+    EXPECT_EQ(traffic(kTrafficMonitorLines - 1), "< :AGN=" + std::to_string(total - 1));
 }
 
 TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)
