@@ -2,6 +2,7 @@
 // questions the camera is asked, the shape per class and screen, and what the
 // panel shows, also when the camera does not answer everything.
 #include <set>
+#include <tuple>
 
 #include "MainPanelFixture.h"
 #include "camera/LinkQueue.h"
@@ -158,15 +159,13 @@ TEST_F(AdvSetTest, WindowLimitsComeFromTheCameraUnlessItFailsToSay)
     camera().faults().refuse = {"WYX"};
     show();
     open();
-    for (int c : {ADVSET_C_WIN_ULX, ADVSET_C_WIN_LRX}) {
-        EXPECT_EQ(popLimit(c, ATTR_MIN_VALUE), 2.0);
-        EXPECT_EQ(popLimit(c, ATTR_MAX_VALUE), 700.0);
+    // The refused Y maximum stays as laid out, each control its own.
+    for (const auto& [c, min, max] :
+         {std::tuple{ADVSET_C_WIN_ULX, 2.0, 700.0}, std::tuple{ADVSET_C_WIN_LRX, 2.0, 700.0},
+          std::tuple{ADVSET_C_WIN_ULY, 3.0, 492.0}, std::tuple{ADVSET_C_WIN_LRY, 3.0, 494.0}}) {
+        EXPECT_EQ(popLimit(c, ATTR_MIN_VALUE), min) << c;
+        EXPECT_EQ(popLimit(c, ATTR_MAX_VALUE), max) << c;
     }
-    EXPECT_EQ(popLimit(ADVSET_C_WIN_ULY, ATTR_MIN_VALUE), 3.0);
-    EXPECT_EQ(popLimit(ADVSET_C_WIN_LRY, ATTR_MIN_VALUE), 3.0);
-    // The refused maximum stays as laid out, each control its own.
-    EXPECT_EQ(popLimit(ADVSET_C_WIN_ULY, ATTR_MAX_VALUE), 492.0);
-    EXPECT_EQ(popLimit(ADVSET_C_WIN_LRY, ATTR_MAX_VALUE), 494.0);
     EXPECT_TRUE(popups().empty());
 }
 
@@ -182,12 +181,11 @@ TEST_F(AdvSetTest, ShowsTheCameraValuesIdentificationAndLensParameters)
     g_iris_fine = 2.5f;
     open();
     g_iris_fine = 1.0f;
-    EXPECT_EQ(popText(ADVSET_C_FACTID), "ABC123");
-    EXPECT_EQ(popText(ADVSET_C_DATEID), "20261207");
-    EXPECT_EQ(popText(ADVSET_C_REVID), "R7");
-    EXPECT_EQ(popText(ADVSET_C_CUSTID), "LAB 3");
-    EXPECT_EQ(popText(ADVSET_C_FW_VER), "V9.87");
-    EXPECT_EQ(popText(ADVSET_C_FPGA_VER), "F3.02");
+    for (const auto& [c, text] :
+         {std::pair{ADVSET_C_FACTID, "ABC123"}, std::pair{ADVSET_C_DATEID, "20261207"},
+          std::pair{ADVSET_C_REVID, "R7"}, std::pair{ADVSET_C_CUSTID, "LAB 3"},
+          std::pair{ADVSET_C_FW_VER, "V9.87"}, std::pair{ADVSET_C_FPGA_VER, "F3.02"}})
+        EXPECT_EQ(popText(c), text) << c;
     EXPECT_NEAR(popReal(ADVSET_C_G1), 0.500224, 1e-5);
     EXPECT_NEAR(popReal(ADVSET_C_BTH), 25.5, 1e-5);
     EXPECT_EQ(popInt(ADVSET_C_BCT), 17);

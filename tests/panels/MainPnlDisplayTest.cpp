@@ -77,7 +77,7 @@ TEST_F(MainPnlDisplay, ColourCameraReportingTriggerInputShowsCsync)
     }
 }
 
-TEST_F(MainPnlDisplay, RefreshReadsEverythingAgain)
+TEST_F(MainPnlDisplay, RefreshReadsEverythingAgainOrSaysThereIsNoCamera)
 {
     start("VK-470");
     setRegs({{"ALV", 77}, {"SB1", 0}});
@@ -99,16 +99,13 @@ TEST_F(MainPnlDisplay, RefreshReadsEverythingAgain)
     EXPECT_EQ(intVal(MAIN_ALV), 77);
     EXPECT_TRUE(dimmed(MAIN_MODE));  // no ALC user access
     EXPECT_TRUE(popups().empty());
-}
 
-TEST_F(MainPnlDisplay, RefreshWithoutACamera)
-{
-    start("VK-470");
-    camera().setReg("ALV", 77);
-
-    // No port: nothing at all.
+    // Without a camera.  No port: nothing at all.
+    camera().faults().replyDelayMs = 0;
+    camera().setReg("ALV", 90);
     const int port = g_com_port;
     g_com_port = 0;
+    clearLog();
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
     g_com_port = port;
     EXPECT_TRUE(sent().empty());
@@ -119,7 +116,7 @@ TEST_F(MainPnlDisplay, RefreshWithoutACamera)
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
     EXPECT_EQ(sent(), (Lines{":CAM?", ":CAM?"}));
     EXPECT_EQ(popups(), std::vector{Error("No camera found.\n")});
-    EXPECT_EQ(intVal(MAIN_ALV), 128);
+    EXPECT_EQ(intVal(MAIN_ALV), 77);
     EXPECT_EQ(intVal(MAIN_REF_ACTIVE), 0);
 }
 
@@ -268,16 +265,6 @@ TEST_F(MainPnlDisplay, TrafficMonitorOnTheFactoryScreen)
     EXPECT_EQ(monitorLines(), 0);
 }
 
-TEST_F(MainPnlDisplay, TrafficMonitorKeepsTheNewestLines)
-{
-    start("VKC-475", 1);
-    const int total = kTrafficMonitorLines + 150;
-    for (int i = 0; i < total; ++i) Mpnl_ShowTraffic((":AGN=" + std::to_string(i) + "\r").c_str(), i % 2);
-    EXPECT_EQ(monitorLines(), kTrafficMonitorLines);
-    EXPECT_EQ(traffic(0), "> :AGN=150");
-    EXPECT_EQ(traffic(kTrafficMonitorLines - 1), "< :AGN=" + std::to_string(total - 1));
-}
-
 TEST_F(MainPnlDisplay, TrafficMonitorPausesClearsAndSaves)
 {
     start("VK-470", 1);
@@ -340,7 +327,7 @@ TEST_F(MainPnlDisplay, TrafficMonitorFilterShowsTheMatchingLines)
 
 // Bytes beyond printable ASCII are shown as their hex codes, so junk on the
 // line can be seen; only the line end is dropped.
-TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHex)
+TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHexAndKeepsTheNewestLines)
 {
     start("VK-470", 1);
     ASSERT_EQ(uitest::Click(panel(), MAIN_MON_CLEAR), 0);
@@ -351,6 +338,13 @@ TEST_F(MainPnlDisplay, TrafficMonitorShowsUnprintableBytesInHex)
     EXPECT_EQ(traffic(1), "< <01><7F>:o");
     Mpnl_ShowTraffic("a\tb\r\xe9\r\n", 1);
     EXPECT_EQ(traffic(2), "< a<09>b<0D><E9>");
+
+    // The monitor keeps the newest lines: these three go first.
+    const int total = kTrafficMonitorLines + 150;
+    for (int i = 0; i < total; ++i) Mpnl_ShowTraffic((":AGN=" + std::to_string(i) + "\r").c_str(), i % 2);
+    EXPECT_EQ(monitorLines(), kTrafficMonitorLines);
+    EXPECT_EQ(traffic(0), "> :AGN=150");
+    EXPECT_EQ(traffic(kTrafficMonitorLines - 1), "< :AGN=" + std::to_string(total - 1));
 }
 
 TEST_F(MainPnlDisplay, TrafficMonitorCommandLine)

@@ -21,8 +21,7 @@ TEST_F(MainPnlLensTest, HeldButtonDrivesItsAxisAndLettingGoStopsIt)
     g_focus_maxv = 9.0f;
     g_focus_coarse = 10.0f;
     // -0.09 V and 0.9 V with the initial speeds; -3.0 V from 6 V at 50 %.
-    EXPECT_EQ(sent(),
-              (std::vector<std::string>{":IRC=-1", ":IRC=0", ":ZMC=13", ":ZMC=0", ":FOC=-42", ":FOC=0"}));
+    EXPECT_EQ(sent(), (Lines{":IRC=-1", ":IRC=0", ":ZMC=13", ":ZMC=0", ":FOC=-42", ":FOC=0"}));
     EXPECT_TRUE(popups().empty());  // lens commands raise no pop-up
     // The status line tells the last move, and a stop the camera refused.
     EXPECT_EQ(lastAction(), "Focus Control driven down, coarse, then stopped");
@@ -40,7 +39,7 @@ TEST_F(MainPnlLensTest, ButtonLetGoDuringThePressCommandStillStopsTheAxis)
     QTimer::singleShot(30, [] { uitest::Release(g_mainpanel, MAIN_ZM_SMALLUP); });
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_SMALLUP), 0);  // returns once its reply came
     PumpEvents(400);
-    EXPECT_EQ(sent(), (std::vector<std::string>{":ZMC=1", ":ZMC=0"}));
+    EXPECT_EQ(sent(), (Lines{":ZMC=1", ":ZMC=0"}));
 }
 
 // A zoom let go while a slow camera is being refreshed (about ten seconds):
@@ -49,7 +48,7 @@ TEST_F(MainPnlLensTest, StopGoesOutInTheMiddleOfALongRefresh)
 {
     start("VK-470");
     ASSERT_EQ(uitest::Press(panel(), MAIN_ZM_BIGUP), 0);
-    ASSERT_EQ(sent(), std::vector<std::string>{":ZMC=13"});
+    ASSERT_EQ(sent(), Lines{":ZMC=13"});
     camera().faults().replyDelayMs = 220;  // 46 queries: a refresh of about 10 s
     double releasedAt = 0;
     QTimer::singleShot(500, [&releasedAt] {
@@ -73,37 +72,21 @@ TEST_F(MainPnlLensTest, StopGoesOutInTheMiddleOfALongRefresh)
     EXPECT_GT(releasedAt, begin);
 }
 
-// A press and release both made while the camera is busy: the lens moves
-// only as briefly as the operator asked, in turn, and stops.
-TEST_F(MainPnlLensTest, PressAndReleaseWhileBusyFollowInTurn)
+// A press and release, then a value, all made while the camera is busy: the
+// lens moves only as briefly as the operator asked, and each goes out in
+// turn once the link is free.
+TEST_F(MainPnlLensTest, PressReleaseAndValueWhileBusyFollowInTurn)
 {
     start("VK-470");
     camera().faults().replyDelayMs = 50;
     QTimer::singleShot(10, [] {
         uitest::Press(g_mainpanel, MAIN_FOC_SMALLUP);
         uitest::Release(g_mainpanel, MAIN_FOC_SMALLUP);
+        uitest::Commit(g_mainpanel, MAIN_ALV, 77);
     });
     ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
-    PumpEvents(200);
-    EXPECT_EQ(sent(), (std::vector<std::string>{":GAM=0", ":FOC=1", ":FOC=0"}));
-}
-
-}  // namespace
-
-namespace {
-
-class MainPnlBusyLinkTest : public MainPanelTest {};
-
-// A value committed while another command waits for its reply reaches the
-// camera once the link is free.
-TEST_F(MainPnlBusyLinkTest, ValueCommittedDuringAnotherCommandIsSentAfterIt)
-{
-    start("VK-470");
-    camera().faults().replyDelayMs = 150;
-    QTimer::singleShot(30, [] { uitest::Commit(g_mainpanel, MAIN_ALV, 77); });
-    ASSERT_EQ(uitest::Commit(panel(), MAIN_GAM, 0), 0);
-    PumpEvents(400);
-    EXPECT_EQ(sent(), (std::vector<std::string>{":GAM=0", ":ALV=77"}));
+    PumpEvents(300);
+    EXPECT_EQ(sent(), (Lines{":GAM=0", ":FOC=1", ":FOC=0", ":ALV=77"}));
     EXPECT_EQ(camera().reg("ALV"), 77);
 }
 

@@ -98,6 +98,13 @@ TEST_F(MainPnlRules, EachGroupInEachCameraState)
             SCOPED_TRACE(std::string(row.model) + ", " + row.state->name + (screen ? ", factory" : ", user"));
             showIn(row.model, *row.state, screen);
             expectRow(row);
+            // Applied again after everything that reshapes the panel or changes
+            // the link, so nothing they lock is unlocked on the way.
+            DimMainPnlCtrls(1);
+            DimMainPnlCtrls(0);
+            expectRow(row);
+            Mpnl_ConfigForModel();
+            expectRow(row);
             // Controls no rule locks are open with a link.
             for (int c : {MAIN_GAM, MAIN_VMD, MAIN_MFI, MAIN_MFT, MAIN_MIR, MAIN_WBM, MAIN_AWB, MAIN_REFRESH,
                           MAIN_ZM_BIGUP, MAIN_IRC_SMALLDOWN, MAIN_YGAIN, MAIN_CGAIN_RED})
@@ -143,21 +150,6 @@ TEST_F(MainPnlRules, ControlsSayWhatTheyDoWhyTheyAreGreyedAndTheirRange)
     EXPECT_EQ(Tooltip(MAIN_ZM_BIGUP),
               "Zoom Control: up, coarse. Hold to drive the lens, let go to stop it.\n"
               "Greyed: no camera is connected (File > Preferences chooses its port)");
-}
-
-// The rules are applied again after everything that reshapes the panel or
-// changes the link, so nothing they lock is unlocked on the way.
-TEST_F(MainPnlRules, ReappliedAfterTheLinkComesBack)
-{
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(std::string(row.model) + ", " + row.state->name);
-        showIn(row.model, *row.state, 1);
-        DimMainPnlCtrls(1);
-        DimMainPnlCtrls(0);
-        expectRow(row);
-        Mpnl_ConfigForModel();
-        expectRow(row);
-    }
 }
 
 const std::initializer_list<int> kCameraMenus = {MAINMNU_ADVSET, MAINMNU_FILE_LOAD, MAINMNU_FILE_SAVESET,

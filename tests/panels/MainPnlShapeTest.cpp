@@ -75,24 +75,16 @@ protected:
     }
 };
 
-TEST_F(MainPnlShape, EachGroupOnBothScreens)
+// The 473 models start their gains at 3 dB; an LS twin behaves like its VK
+// model but keeps its own name in the title.
+TEST_F(MainPnlShape, EachGroupAndTheModelsThatDifferFromItOnBothScreens)
 {
-    for (const Shape* s : {&kBasic, &kAgc, &kMono, &kColour})
-        for (int screen : {0, 1}) {
-            start(s->model, screen);
-            expectShape(*s, screen);
-        }
-}
-
-TEST_F(MainPnlShape, ModelsThatDifferFromTheirGroup)
-{
-    // The 473 models start their gains at 3 dB; an LS twin behaves like its
-    // VK model but keeps its own name in the title.
     Shape vk473 = kMono, vkc473 = kColour, lsc375 = kColour;
     vk473.model = "VK-473", vk473.gainMin = 3;
     vkc473.model = "VKC-473", vkc473.gainMin = 3, vkc473.ssx = 525;
     lsc375.model = "LSC-375";
-    for (const Shape* s : {&vk473, &vkc473, &lsc375})
+    for (const Shape* s :
+         std::initializer_list<const Shape*>{&kBasic, &kAgc, &kMono, &kColour, &vk473, &vkc473, &lsc375})
         for (int screen : {0, 1}) {
             start(s->model, screen);
             expectShape(*s, screen);
@@ -103,13 +95,10 @@ TEST_F(MainPnlShape, ModelsThatDifferFromTheirGroup)
     ASSERT_EQ(uitest::Commit(panel(), MAIN_AGN, 1.0), 0);
     EXPECT_NEAR(realVal(MAIN_AGN), 3.0, 0.02);
     EXPECT_EQ(firstSent(1), Lines{":AGN=85"});
-}
 
-TEST_F(MainPnlShape, CurrentHardwareHasNoColourSliders)
-{
-    connect("VKC-475");
+    // The current hardware has no colour sliders.
     g_hardware_rev = 1;
-    show();
+    start("VKC-475");
     for (int c : {MAIN_YGAIN, MAIN_USAT, MAIN_VSAT, MAIN_HUE}) EXPECT_FALSE(visible(c)) << c;
     EXPECT_TRUE(visible(MAIN_WBM));
 }
@@ -139,6 +128,13 @@ TEST_F(MainPnlShape, SwappedCameraReshapesTheUserScreen)
     ASSERT_EQ(uitest::Click(panel(), MAIN_REFRESH), 0);
     expectShape(kColour, 0);
     EXPECT_EQ(uitest::Commit(panel(), MAIN_WBM, 1), 0);
+
+    // Without an answer to the longest-shutter query the same model keeps the
+    // range it last told, so the camera's shutter speed can still be shown.
+    camera().faults().refuse = {"SSX"};
+    Mpnl_ConfigForModel();
+    EXPECT_EQ(maxOf(MAIN_SHS), 625);
+    EXPECT_EQ(maxOf(MAIN_SMX), 625);
 }
 
 TEST_F(MainPnlShape, ModelChangesOnTheFactoryScreen)
@@ -209,17 +205,6 @@ TEST_F(MainPnlShape, EveryControlSpansItsSettingsRangeInEveryClass)
             EXPECT_EQ(last, r.maximum);
         }
     }
-}
-
-// Without an answer to the longest-shutter query the same model keeps the
-// range it last told, so the camera's shutter speed can still be shown.
-TEST_F(MainPnlShape, ShutterRangeKeptWhenTheCameraDoesNotTellIt)
-{
-    start("VKC-475");
-    camera().faults().refuse = {"SSX"};
-    Mpnl_ConfigForModel();
-    EXPECT_EQ(maxOf(MAIN_SHS), 625);
-    EXPECT_EQ(maxOf(MAIN_SMX), 625);
 }
 
 }  // namespace

@@ -28,34 +28,33 @@ protected:
 
 TEST_F(ServicePnls, EachOpensFromItsMenuItemAskingTheCameraInOrder)
 {
-    start("VKC-475", 1);
-    openPopup(MAINMNU_FILE_SPLIT);
-    EXPECT_EQ(sent(), (Lines{":SSE?", ":HSM?", ":HSL?", ":HSR?", ":SSA?", ":SLT?", ":SLR?", ":SLT?", ":SLG?",
-                             ":SLT?", ":SLB?", ":SRT?", ":SRR?", ":SRT?", ":SRG?", ":SRT?", ":SRB?"}));
-    clearLog();
-    openPopup(MAINMNU_COLORPROC);
-    EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC?", ":SHA?", ":SHG?", ":SEN?"}));
-    clearLog();
-    openPopup(MAINMNU_FILE_AFEACC);
-    EXPECT_EQ(sent(), (Lines{":AFA?", ":SHP?", ":SHD?", ":DOU?", ":RSE?"}));
-    clearLog();
-    openPopup(MAINMNU_FILE_FTEST);
-    EXPECT_EQ(sent(), (Lines{":FPA?", ":FPR?", ":FPA=46", ":FPR?", ":FPA=47", ":FPR?", ":FPA=48", ":FPR?",
-                             ":FPA=49", ":FPR?"}));
-    EXPECT_TRUE(popups().empty());
-
-    // Titles, attribute 618 only for colour processing, and OK or the close box closes each.
+    // What opening asks, in order; the title, attribute 618 only for colour
+    // processing, and OK or the close box closes each.
     const struct {
         int item, ok;
         const char* title;
         int legacy618;
-    } panels[] = {{MAINMNU_FILE_SPLIT, SPLITSCRN_OKBUTTON, "Split Screen Control", 0},
-                  {MAINMNU_COLORPROC, CPROC_OKBUTTON, "Color Processing", 1},
-                  {MAINMNU_FILE_AFEACC, AFEACC_OKBUTTON, "AFE Access", 0},
-                  {MAINMNU_FILE_FTEST, FTEST_OKBUTTON, "FPGA Access", 0}};
+        Lines asked;
+    } panels[] = {
+        // clang-format off
+        {MAINMNU_FILE_SPLIT, SPLITSCRN_OKBUTTON, "Split Screen Control", 0,
+         {":SSE?", ":HSM?", ":HSL?", ":HSR?", ":SSA?", ":SLT?", ":SLR?", ":SLT?", ":SLG?", ":SLT?", ":SLB?",
+          ":SRT?", ":SRR?", ":SRT?", ":SRG?", ":SRT?", ":SRB?"}},
+        {MAINMNU_COLORPROC, CPROC_OKBUTTON, "Color Processing", 1,
+         {":SAC?", ":SAC?", ":SHA?", ":SHG?", ":SEN?"}},
+        {MAINMNU_FILE_AFEACC, AFEACC_OKBUTTON, "AFE Access", 0,
+         {":AFA?", ":SHP?", ":SHD?", ":DOU?", ":RSE?"}},
+        {MAINMNU_FILE_FTEST, FTEST_OKBUTTON, "FPGA Access", 0,
+         {":FPA?", ":FPR?", ":FPA=46", ":FPR?", ":FPA=47", ":FPR?", ":FPA=48", ":FPR?", ":FPA=49", ":FPR?"}},
+        // clang-format on
+    };
+    start("VKC-475", 1);
     for (const auto& p : panels) {
         SCOPED_TRACE(p.title);
+        clearLog();
         openPopup(p.item);
+        EXPECT_EQ(sent(), p.asked);
+        EXPECT_TRUE(popups().empty());
         EXPECT_EQ(title(pop_), p.title);
         EXPECT_EQ(panelAttribute<int>(ATTR_LEGACY_618, pop_), p.legacy618);
         ASSERT_EQ(uitest::Click(pop_, p.ok), 0);

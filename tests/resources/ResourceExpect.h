@@ -18,26 +18,13 @@ namespace expect {
 using Items = std::vector<std::pair<std::string, int>>;
 
 struct Control {
-    Control(int i, std::string n, int s = 0, std::string l = {}, std::string cb = {}, std::string key = {},
-            Items it = {}, int type = 0)
-        : id(i),
-          name(std::move(n)),
-          style(s),
-          label(std::move(l)),
-          callback(std::move(cb)),
-          accessKey(std::move(key)),
-          items(std::move(it)),
-          dataType(type)
-    {
-    }
-
     int id = 0;
-    std::string name;
-    int style = 0;          ///< 0: named only, not checked further
-    std::string label;      ///< as the operator reads it; text messages: their text
-    std::string callback;   ///< "" = none
-    std::string accessKey;  ///< letter after "__", "" = not checked
-    Items items;
+    std::string name{};
+    int style = 0;            ///< 0: named only, not checked further
+    std::string label{};      ///< as the operator reads it; text messages: their text
+    std::string callback{};   ///< "" = none
+    std::string accessKey{};  ///< letter after "__", "" = not checked
+    Items items{};
     int dataType = 0;  ///< 0 = not checked
     bool display = false;
     bool checkLabel = true;
@@ -45,30 +32,30 @@ struct Control {
 
 inline Control Ring(int id, std::string name, std::string label, Items items, std::string cb = "")
 {
-    return Control(id, std::move(name), CTRL_RING, std::move(label), std::move(cb), "", std::move(items));
+    return {.id = id, .name = name, .style = CTRL_RING, .label = label, .callback = cb, .items = items};
 }
-
 inline Control Text(int id, std::string name, std::string text)
 {
-    return Control(id, std::move(name), CTRL_TEXT_MSG, std::move(text));
+    return {.id = id, .name = name, .style = CTRL_TEXT_MSG, .label = text};
 }
-
 /// A control the description names without saying what it looks like.
 inline Control Named(int id, std::string name)
 {
-    Control c(id, std::move(name));
-    c.checkLabel = false;
-    return c;
+    return {.id = id, .name = name, .checkLabel = false};
 }
-
 inline Control Button(int id, std::string name, std::string label, std::string cb, std::string key = "")
 {
-    return Control(id, std::move(name), CTRL_COMMAND_BUTTON, std::move(label), std::move(cb), std::move(key));
+    return {.id = id,
+            .name = name,
+            .style = CTRL_COMMAND_BUTTON,
+            .label = label,
+            .callback = cb,
+            .accessKey = key};
 }
-
 inline Control Str(int id, std::string name, std::string label, std::string cb = "")
 {
-    return Control(id, std::move(name), CTRL_STRING, std::move(label), std::move(cb), "", {}, VAL_STRING);
+    return {
+        .id = id, .name = name, .style = CTRL_STRING, .label = label, .callback = cb, .dataType = VAL_STRING};
 }
 
 /// The label as the operator reads it: no access-key marks, line breaks as blanks.
