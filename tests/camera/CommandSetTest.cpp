@@ -156,7 +156,7 @@ TEST_F(CommandSetTest, CommandsIssuedDuringAWaitAreRefusedAndWriteNothing)
     EXPECT_EQ(Comm_IsBusy(), 0);
 }
 
-TEST(CommandLookupTest, FindsMnemonicsWhicheverWayTheyAreWritten)
+TEST(CommandLookupTest, FindsMnemonicsWhicheverWayTheyAreWrittenAndAgreesWithTheCamerasCatalogue)
 {
     ASSERT_NE(Comm_FindCommand("agn"), nullptr);
     EXPECT_STREQ(Comm_FindCommand(":Agn")->mnemonic, "AGN");
@@ -164,12 +164,9 @@ TEST(CommandLookupTest, FindsMnemonicsWhicheverWayTheyAreWritten)
     EXPECT_EQ(Comm_FindCommand("sno")->kind, CommValueKind::Text);
     for (const char* name : {"", ":", "AG", "AGNX", "CAM", "LSTA", "AWB", "WFAC", "AGN "})
         EXPECT_EQ(Comm_FindCommand(name), nullptr) << '"' << name << '"';
-}
 
-// Every row is a command the camera knows, with the camera's own directions,
-// and every register the camera keeps is reachable by name.
-TEST(CommandLookupTest, AgreesWithTheCamerasCatalogue)
-{
+    // Every row is a command the camera knows, with the camera's own
+    // directions, and every register the camera keeps is reachable by name.
     for (const CommCommand& c : Comm_CommandTable()) {
         const auto kind = sim::FindCommand(c.mnemonic);
         ASSERT_TRUE(kind.has_value()) << c.mnemonic;
@@ -188,9 +185,7 @@ TEST(CommandLookupTest, AgreesWithTheCamerasCatalogue)
         EXPECT_NE(Comm_FindCommand(name), nullptr) << name;
 }
 
-class CommandLookupLinkTest : public SimLinkTest {};
-
-TEST_F(CommandLookupLinkTest, EverySettableRowRoundTripsThroughTheCamera)
+TEST_F(CommandSetTest, EverySettableRowOfTheLookupRoundTripsThroughTheCamera)
 {
     for (const CommCommand& c : Comm_CommandTable()) {
         if (c.access != (kCommQuery | kCommSet)) continue;

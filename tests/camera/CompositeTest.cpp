@@ -21,7 +21,7 @@ using Lines = std::vector<std::string>;
 
 class CompositeTest : public SimLinkTest {};
 
-TEST_F(CompositeTest, SaturationsShareOneRegisterByteByByte)
+TEST_F(CompositeTest, SaturationsShareOneRegisterByteByByteAndAreLimitedBeforePacking)
 {
     camera().setReg("SAC", 0x1234);
     EXPECT_EQ(Comm_SetCSAT(1.5f, 0), COMM_OK);
@@ -43,12 +43,10 @@ TEST_F(CompositeTest, SaturationsShareOneRegisterByteByByte)
     EXPECT_EQ(Comm_GetCSAT(&cb, 1), COMM_NAK);
     EXPECT_EQ(sent(), (Lines{":SAC?", ":SAC?"}));  // nothing written after a failed read
     EXPECT_NEAR(cb, 1.502, 0.0005);
-}
 
-// Factors from a settings file may lie outside 1.0 .. 2.0; they must never
-// change the other saturation.
-TEST_F(CompositeTest, SaturationFactorIsLimitedBeforePacking)
-{
+    // Factors from a settings file may lie outside 1.0 .. 2.0; they must never
+    // change the other saturation.
+    camera().faults().refuse.clear();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float factor[] = {2.5f, 3.0f, 0.5f, -7.0f, nan, 2.0f};
     const int which[] = {0, 1, 0, 1, 0, 1};
@@ -128,7 +126,7 @@ TEST_F(CompositeTest, IndexesOutOfRangeAreRefusedAndSendNothing)
     EXPECT_EQ(k, 0.0f);  // the coefficient is always written
 }
 
-TEST_F(CompositeTest, SplitLineInPercentAndInCameraUnits)
+TEST_F(CompositeTest, SplitLineInPercentAndInCameraUnitsAndItsAngle)
 {
     EXPECT_EQ(Comm_SetSSPosThick(50, 10, 10), COMM_OK);
     EXPECT_EQ(sent(), (Lines{":HSM=90", ":HSL=81", ":HSR=99"}));
@@ -159,6 +157,15 @@ TEST_F(CompositeTest, SplitLineInPercentAndInCameraUnits)
     EXPECT_EQ(Comm_GetSSPosThick(&p, &l, &r), COMM_OK);
     EXPECT_EQ(sent().size(), 9u);
     EXPECT_EQ(p, 0);  // HSM read as count 0
+
+    // The angle in degrees; the rule's own counts are the conversion tests'.
+    clearLog();
+    Comm_SetSSA(-11);
+    EXPECT_EQ(sent(), (Lines{":SSA=0"}));
+    int degrees = 5;
+    camera().faults().refuse = {"SSA"};
+    EXPECT_EQ(Comm_GetSSA(&degrees), COMM_NAK);
+    EXPECT_EQ(degrees, -11);  // always written, from count 0
 }
 
 TEST_F(CompositeTest, SplitColoursAreKeptScaledByTransparency)
@@ -183,18 +190,6 @@ TEST_F(CompositeTest, SplitColoursAreKeptScaledByTransparency)
     EXPECT_EQ(Comm_GetSSColor(0, 0, &level, &t), COMM_OK);  // the colour query's code
     EXPECT_EQ(t, 40);
     EXPECT_EQ(level, 100);
-}
-
-TEST_F(CompositeTest, SplitAngle)
-{
-    Comm_SetSSA(0);
-    Comm_SetSSA(-10);
-    Comm_SetSSA(-11);
-    EXPECT_EQ(sent(), (Lines{":SSA=46", ":SSA=1", ":SSA=0"}));
-    int degrees = 5;
-    camera().faults().refuse = {"SSA"};
-    EXPECT_EQ(Comm_GetSSA(&degrees), COMM_NAK);
-    EXPECT_EQ(degrees, -11);  // always written, from count 0
 }
 
 // No text may end the command line early or carry a second command, and

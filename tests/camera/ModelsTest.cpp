@@ -24,7 +24,7 @@ void Tell(const char* name)
 
 // Whatever answered with a name the table lacks may be no camera of ours: it
 // is shown as row zero, and the operator is told, not only shown a VK-400.
-TEST(ModelTableTest, NamesNotInTheTableAreRowZeroAndReported)
+TEST(ModelTableTest, NamesNotInTheTableAreRowZeroAndReportedAndOwnRowsAreTheUsers)
 {
     for (const char* name : {"vk-475", "VK-475 ", " VK-475", "", "VKC-4755", "LSC-375XXXX"})
         EXPECT_EQ(Comm_IdentifyModel(name), 0) << '"' << name << '"';
@@ -35,10 +35,8 @@ TEST(ModelTableTest, NamesNotInTheTableAreRowZeroAndReported)
     EXPECT_EQ(told, (std::vector<std::string>{"vk-475", "nnection: close"}));
     EXPECT_EQ(g_cam_model_user_idx, 0);
     EXPECT_EQ(Comm_UnknownModelText("vk-475"), "Unknown camera model 'vk-475'; shown as VK-400");
-}
 
-TEST(ModelTableTest, EquivalentOfAnOwnRowIsTheRecordedUserRow)
-{
+    // The equivalent of an own row is the recorded user row.
     g_cam_model_user_idx = 6;
     EXPECT_EQ(Comm_FuncEquivalentModel(8), 4);
     EXPECT_EQ(Comm_FuncEquivalentModel(2), 6);  // only ever called with the user row itself
@@ -136,12 +134,9 @@ TEST_F(ModelLinkTest, SetModelSendsTheRowAFailedQueryKeepsTheRecordedModelAndVer
 
     camera().setText("VER", "V9.87");
     camera().setText("FPGA", "F1.02b");
-    char fw[kVersionSize] = "";
-    char fpga[kVersionSize] = "";
-    EXPECT_EQ(Comm_GetFWVer(fw), COMM_OK);
-    EXPECT_EQ(Comm_GetFPGAVer(fpga), COMM_OK);
-    EXPECT_STREQ(fw, "V9.87");
-    EXPECT_STREQ(fpga, "F1.02b");
+    char fw[kVersionSize] = "", fpga[kVersionSize] = "";
+    EXPECT_EQ((std::vector<int>{Comm_GetFWVer(fw), Comm_GetFPGAVer(fpga)}), std::vector<int>(2, COMM_OK));
+    EXPECT_EQ(std::string(fw) + " " + fpga, "V9.87 F1.02b");
 }
 
 // Ports 1..8 each carry a simulated camera that refuses the model query,

@@ -39,7 +39,6 @@ TEST(ReplyGrammarTest, EveryLineIsReadStrictly)
         {"eo", ReplyKind::Malformed, "", 0},  // a refusal is "e" and nothing else
         {"oe", ReplyKind::Text, "", 0},
         {"eAGN 852", ReplyKind::Malformed, "", 0},
-        {"X", ReplyKind::Malformed, "", 0},
         {"", ReplyKind::Malformed, "", 0},
         {"E", ReplyKind::Malformed, "", 0},
         {"oAB\x1A"

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "devices/SimPorts.h"
 #include "platform/ComPortMap.h"
@@ -20,15 +22,15 @@ namespace {
 TEST(ComPortMapTest, DefaultsEnvironmentAndOverrides)
 {
     ClearComPortDevices();
-    EXPECT_EQ(DefaultComPortDevice(1), "/dev/ttyS0");
-    EXPECT_EQ(DefaultComPortDevice(8), "/dev/ttyS7");
-    EXPECT_EQ(DefaultComPortDevice(9), "/dev/ttyUSB0");
-    EXPECT_EQ(DefaultComPortDevice(16), "/dev/ttyUSB7");
-    EXPECT_EQ(DefaultComPortDevice(17), "/dev/ttyACM0");
-    EXPECT_EQ(DefaultComPortDevice(24), "/dev/ttyACM7");
-    EXPECT_EQ(DefaultComPortDevice(25), "");
-    EXPECT_EQ(ComPortDevice(0), "");
-    EXPECT_EQ(ComPortDevice(33), "");
+    for (const auto& [port, device] : {std::pair{1, "/dev/ttyS0"},
+                                       {8, "/dev/ttyS7"},
+                                       {9, "/dev/ttyUSB0"},
+                                       {16, "/dev/ttyUSB7"},
+                                       {17, "/dev/ttyACM0"},
+                                       {24, "/dev/ttyACM7"},
+                                       {25, ""}})
+        EXPECT_EQ(DefaultComPortDevice(port), device) << port;
+    EXPECT_EQ(ComPortDevice(0) + ComPortDevice(33), "");
 
     qputenv("ICCD_COM5", "tcp:10.0.0.9:4001");
     EXPECT_EQ(ComPortDevice(5), "tcp:10.0.0.9:4001");
@@ -96,12 +98,10 @@ TEST_F(QueueTest, BytesAreQueuedInOrderAndAFullQueueDropsTheExcess)
     const std::string big(600, 'x');
     ComInjectReceived(3, "abc", 3);
     EXPECT_EQ(GetInQLen(3), 3);
-    EXPECT_EQ(ComRdByte(3), 'a');
-    EXPECT_EQ(ComRdByte(3), 'b');
+    std::vector<int> bytes = {ComRdByte(3), ComRdByte(3)};
     ComInjectReceived(3, "\xff", 1);
-    EXPECT_EQ(ComRdByte(3), 'c');
-    EXPECT_EQ(ComRdByte(3), 0xff);  // bytes come back unsigned
-    EXPECT_EQ(ComRdByte(3), kRS_TimeOutErr);
+    for (int i = 0; i < 3; ++i) bytes.push_back(ComRdByte(3));
+    EXPECT_EQ(bytes, (std::vector<int>{'a', 'b', 'c', 0xff, kRS_TimeOutErr}));  // bytes come back unsigned
     ComInjectReceived(3, big.data(), static_cast<int>(big.size()));
     EXPECT_EQ(GetInQLen(3), 512);
     FlushInQ(3);
@@ -122,22 +122,20 @@ TEST_F(QueueTest, CallbackRunsOncePerArrivalWhenEnoughBytesWait)
     EXPECT_EQ(GetInQLen(3), 3);
 }
 
-TEST_F(QueueTest, CallbackMayCloseItsOwnPort)
-{
-    InstallComCallback(3, LWRS_RXCHAR, 1, 0, &Received::closeFromInside, nullptr);
-    ComInjectReceived(3, "x", 1);
-    PumpEvents(10);
-    EXPECT_EQ(Received::calls, 1);
-    EXPECT_EQ(GetInQLen(3), kRS_PortNotOpen);
-}
-
-TEST_F(QueueTest, SimulatedCameraAnswersThroughTheEventLoopOnly)
+TEST_F(QueueTest, SimulatedCameraAnswersThroughTheEventLoopOnlyAndACallbackMayCloseItsPort)
 {
     InstallComCallback(3, LWRS_RXCHAR, 1, 0, &Received::take, nullptr);
     ASSERT_EQ(ComWrt(3, ":CAM?\r", 6), 6);
     EXPECT_EQ(Received::calls, 0);  // never from inside the write
     PumpEvents(20);
     EXPECT_EQ(Received::bytes, ":oVK-400\r");
+
+    Received::calls = 0;
+    InstallComCallback(3, LWRS_RXCHAR, 1, 0, &Received::closeFromInside, nullptr);
+    ComInjectReceived(3, "x", 1);
+    PumpEvents(10);
+    EXPECT_EQ(Received::calls, 1);
+    EXPECT_EQ(GetInQLen(3), kRS_PortNotOpen);
 }
 
 // A pseudo-terminal standing in for a serial device: the test holds the
