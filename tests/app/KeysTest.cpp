@@ -92,9 +92,8 @@ TEST_F(Keys, StandardKeysReachTheirCommandsFromATextField)
         EXPECT_EQ(PanelName(uitest::TopPopup()), d.panel);
         if (uitest::TopPopup()) RemovePopup(0);
     }
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(camera(1).reg("ALV"), std::optional<int>(alv));  // nothing typed into the field
+    // Nothing typed into the field.
+    EXPECT_EQ(camera(1).reg("ALV"), std::optional<int>(CtrlInt(g_mainpanel, MAIN_ALV)));
 
     ASSERT_EQ(uitest::TypeKey(g_mainpanel, MAIN_ALV, Qt::Key_F1), 0);
     ASSERT_EQ(uitest::OpenedDocuments().size(), 1u);

@@ -73,13 +73,22 @@ protected:
     }
 };
 
-TEST_F(PrefsFile, DefaultsWhenTheFileIsMissing)
+// Missing: the defaults, written as the whole file.  An old file is replaced
+// whole, nothing left beside it.
+TEST_F(PrefsFile, DefaultsWhenTheFileIsMissingAndSavingReplacesTheFileWhole)
 {
     setUnusual();
     EXPECT_EQ(InitState(), 1);
     expectDefaults();
     ASSERT_EQ(SaveState(), 0);
     EXPECT_EQ(iniText(), kDefaultFile);
+
+    write(std::string(kDefaultFile) + "an old sixteenth line that must go\r\n");
+    setUnusual();
+    ASSERT_EQ(SaveState(), 0);
+    EXPECT_EQ(iniLines().size(), 15u);
+    EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files), QStringList{kPrefsFileName});
+    EXPECT_EQ(WritePrefsFile(path("no-such-dir/ICCD.ini").c_str()), -1);
 }
 
 TEST_F(PrefsFile, AllFifteenLinesRoundTrip)
@@ -221,18 +230,6 @@ TEST_F(PrefsFile, HandEditedCaptionsAndAnyLineEndReadTheSameLines)
     }
 }
 
-TEST_F(PrefsFile, SavingReplacesTheFileWhole)
-{
-    write(std::string(kDefaultFile) + "an old sixteenth line that must go\r\n");
-    setUnusual();
-    ASSERT_EQ(SaveState(), 0);
-    EXPECT_EQ(iniLines().size(), 15u);
-    EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files),
-              QStringList{kPrefsFileName});  // nothing left beside it
-
-    EXPECT_EQ(WritePrefsFile(path("no-such-dir/ICCD.ini").c_str()), -1);
-}
-
 // A disk that fills up while the file is written: the old file stays byte for
 // byte and the system's reason is reported.  A file-size limit stands in for
 // the full disk; the write fails in the system exactly as it would then.
@@ -281,8 +278,7 @@ TEST_F(PrefsFile, OnlyRegularFilesAreReadOrReplaced)
     EXPECT_STREQ(RT_LastErrorText(), "not a regular file");
     EXPECT_EQ(RT_OpenFile("/dev/zero", RT_READ), -1);
     EXPECT_EQ(WritePrefsFile(fifo.c_str()), -1);
-    QFileInfo info(QString::fromStdString(fifo));
-    EXPECT_FALSE(info.isFile());  // still the FIFO
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(fifo)).isFile());  // still the FIFO
 }
 
 // Where the file lives: the working directory for a program run from its
