@@ -222,8 +222,11 @@ TEST_F(PrefDialog, ResetLabelsTakesEffectOnlyWithOK)
     EXPECT_TRUE(PortOpen(1));
 }
 
-TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
+// OK to a port without a camera keeps the dialog and the link; OK to another
+// camera then moves the link and reads it.
+TEST_F(PrefDialog, OKMovesTheLinkOnlyToAPortWithACamera)
 {
+    camera(2).setReg("ALV", 99);
     ASSERT_EQ(uitest::Commit(pref_, PREF_LABEL1, "Tele"), 0);
     for (int port : {3, 4}) {
         ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
@@ -237,11 +240,7 @@ TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
     EXPECT_STREQ(g_label1, "Zoom Control");
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
     expectLinkKept();
-}
 
-TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
-{
-    camera(2).setReg("ALV", 99);
     ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
     ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
@@ -250,6 +249,7 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     EXPECT_FALSE(PortOpen(1));  // not left open behind the new link
     EXPECT_TRUE(PortOpen(2));
     EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 99);
+    EXPECT_STREQ(g_label1, "Tele");
     EXPECT_EQ(MainTitle(), "Ulvo EH-4000 Camera Control");
     EXPECT_EQ(MainStatus(), "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 
