@@ -100,7 +100,9 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
     EXPECT_GE(CountSent(camera(1).log(), ":ALV?"), 1);
 }
 
-TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
+// Refresh and the Preferences probe of the link's port each try the port at
+// once rather than waiting for the next look.
+TEST_F(LinkLoss, RefreshAndThePreferencesProbeFindACameraThatCameBack)
 {
     startOn("VKC-475");
     unplug();
@@ -121,14 +123,9 @@ TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
     EXPECT_EQ(Comm_LinkLost(), 0);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
     EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control - camera link restored");
-}
 
-TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
-{
-    startOn("VKC-475");
     unplug();
     plugIn("VKC-475");
-
     const int pref = choose(MAINMNU_FILE_SETUP);
     ASSERT_EQ(PanelName(pref), "PREF");
     uitest::Commit(pref, PREF_COM_LIST, 1);
