@@ -170,8 +170,7 @@ TEST_F(BusyLink, MenuItemsAndRefreshDuringASlowReplyFollowIt)
 // automatic mode; a Pulse Width Mode chosen then stuck after a refresh.
 TEST_F(BusyLink, PreferencesOkKeepsEveryLock)
 {
-    putCamera(1, "VKC-475");
-    ASSERT_EQ(start(), AppStartResult::Started);
+    startOn("VKC-475");
     for (int c : {MAIN_AGN, MAIN_SMX, MAIN_TMD}) ASSERT_EQ(dimmed(c), 1) << c;
     ASSERT_EQ(uitest::Click(choose(MAINMNU_FILE_SETUP), PREF_OKBUTTON), 0);
     for (int c : {MAIN_AGN, MAIN_SMX, MAIN_TMD}) EXPECT_EQ(dimmed(c), 1) << c;

@@ -92,9 +92,8 @@ TEST_F(Keys, StandardKeysReachTheirCommandsFromATextField)
         EXPECT_EQ(PanelName(uitest::TopPopup()), d.panel);
         if (uitest::TopPopup()) RemovePopup(0);
     }
-    int alv = 0;
-    GetCtrlVal(g_mainpanel, MAIN_ALV, &alv);
-    EXPECT_EQ(camera(1).reg("ALV"), std::optional<int>(alv));  // nothing typed into the field
+    // Nothing typed into the field.
+    EXPECT_EQ(camera(1).reg("ALV"), std::optional<int>(CtrlInt(g_mainpanel, MAIN_ALV)));
 
     ASSERT_EQ(uitest::TypeKey(g_mainpanel, MAIN_ALV, Qt::Key_F1), 0);
     ASSERT_EQ(uitest::OpenedDocuments().size(), 1u);
@@ -132,9 +131,8 @@ TEST_F(Keys, AboutGivesTheVersionsAndTheLicence)
     EXPECT_EQ(about.title, "About Ulvo ICCD Camera Control");
     const QString text = QString::fromStdString(about.text);
     EXPECT_TRUE(text.startsWith("Ulvo ICCD Camera Control\nVersion 0.1\n")) << about.text;
-    EXPECT_TRUE(text.contains(QStringLiteral("Built with Qt 6."))) << about.text;
-    EXPECT_TRUE(text.contains(QStringLiteral("All rights reserved."))) << about.text;
-    EXPECT_TRUE(text.contains(QStringLiteral("GNU Lesser General Public License"))) << about.text;
+    for (const char* part : {"Built with Qt 6.", "All rights reserved.", "GNU Lesser General Public License"})
+        EXPECT_TRUE(text.contains(QLatin1String(part))) << about.text;
     EXPECT_TRUE(camera(1).log().empty());
 }
 

@@ -100,7 +100,9 @@ TEST_F(LinkLoss, TheCameraComingBackIsFoundByItselfAndShownInItsNewShape)
     EXPECT_GE(CountSent(camera(1).log(), ":ALV?"), 1);
 }
 
-TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
+// Refresh and the Preferences probe of the link's port each try the port at
+// once rather than waiting for the next look; only an answering camera ends the loss.
+TEST_F(LinkLoss, RefreshAndThePreferencesProbeFindACameraThatCameBackAndOnlyOneThatAnswers)
 {
     startOn("VKC-475");
     unplug();
@@ -121,14 +123,9 @@ TEST_F(LinkLoss, RefreshTriesThePortAtOnceAndSaysWhenNothingAnswers)
     EXPECT_EQ(Comm_LinkLost(), 0);
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
     EXPECT_EQ(MainTitle(), "Ulvo VKC-475 Camera Control - camera link restored");
-}
 
-TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
-{
-    startOn("VKC-475");
     unplug();
     plugIn("VKC-475");
-
     const int pref = choose(MAINMNU_FILE_SETUP);
     ASSERT_EQ(PanelName(pref), "PREF");
     uitest::Commit(pref, PREF_COM_LIST, 1);
@@ -142,11 +139,8 @@ TEST_F(LinkLoss, ThePreferencesProbeFindsACameraThatCameBackOnTheLinkPort)
     EXPECT_TRUE(uitest::Popups().empty());
     EXPECT_EQ(uitest::TopPopup(), 0);
     EXPECT_EQ(g_com_port, 1);
-}
 
-TEST_F(LinkLoss, ADeviceThatOpensButWhereNoCameraAnswersIsStillLost)
-{
-    startOn("VKC-475");
+    // A device that opens but where no camera answers is still lost.
     unplug();
     plugIn("VKC-475");
     camera(1).faults().silent = true;  // a device server whose camera is off

@@ -19,16 +19,6 @@
 
 namespace {
 
-bool Looking()
-{
-    return Mpnl_LookingForCamera();
-}
-
-bool Restored()
-{
-    return Comm_LinkLost() == 0 && !Mpnl_LookingForCamera();
-}
-
 class LinkReturn : public AppTest {
 protected:
     QString inDir(const char* name) const { return QString::fromStdString(path(name)); }
@@ -45,7 +35,7 @@ protected:
 
     void expectLost()
     {
-        ASSERT_TRUE(WaitUntil(Looking, 3000)) << "the loss was not noticed";
+        ASSERT_TRUE(WaitUntil(Mpnl_LookingForCamera, 3000)) << "the loss was not noticed";
         EXPECT_EQ(Comm_LinkLost(), 1);
         EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
         EXPECT_NE(MainTitle().find(" - camera link lost, looking for the camera on COM1"), std::string::npos)
@@ -54,7 +44,8 @@ protected:
 
     void expectBack(const char* title)
     {
-        ASSERT_TRUE(WaitUntil(Restored, 6000)) << "the camera was not found again";
+        ASSERT_TRUE(WaitUntil([] { return Comm_LinkLost() == 0 && !Mpnl_LookingForCamera(); }, 6000))
+            << "the camera was not found again";
         EXPECT_EQ(MainTitle(), title);
         EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 0);
         // Nothing was said while it looked; the message of the failed command

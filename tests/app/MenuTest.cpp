@@ -137,8 +137,8 @@ TEST_F(Menus, SettingsFileSavedAndLoadedBack)
 }
 
 // A file saved from another model is named before anything is sent; Cancel
-// sends nothing, OK sends it.
-TEST_F(Menus, AFileOfAnotherModelIsSentOnlyWhenTheOperatorSaysSo)
+// sends nothing, OK sends it.  A load says which settings the camera did not take.
+TEST_F(Menus, AFileOfAnotherModelIsSentOnlyWhenAskedAndALoadSaysWhatTheCameraDidNotTake)
 {
     startOn("VK-470");
     ASSERT_EQ(SaveSettingsFile(path("m.cfg").c_str(), "bench"), 0);
@@ -158,11 +158,8 @@ TEST_F(Menus, AFileOfAnotherModelIsSentOnlyWhenTheOperatorSaysSo)
         EXPECT_EQ(uitest::Popups().front(), asked);
         EXPECT_EQ(CountSent(camera(1).log(), ":ALV="), ok ? 1 : 0);
     }
-}
 
-TEST_F(Menus, ALoadSaysWhichSettingsTheCameraDidNotTake)
-{
-    startOn("VK-470");
+    uitest::ClearPopups();
     camera(1).setReg("GAM", 1);
     ASSERT_EQ(SaveSettingsFile(path("b.cfg").c_str(), "bench"), 0);
     camera(1).setReg("GAM", 0);

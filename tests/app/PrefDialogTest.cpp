@@ -146,7 +146,7 @@ TEST_F(PrefDialog, ALinkThatCannotBeOpenedAgainIsNotShownAsConnected)
     EXPECT_EQ(Dimmed(g_mainpanel, MAIN_ALV), 1);
 }
 
-TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
+TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothingResetLabelsWaitsForOK)
 {
     choosePort(2);
     EXPECT_TRUE(uitest::Popups().empty());
@@ -174,31 +174,8 @@ TEST_F(PrefDialog, ProbingAPortReportsOnlyWhenThereIsNoCameraAndChangesNothing)
     char model[kModelNameSize] = "";
     EXPECT_EQ(Comm_GetModel(model), COMM_OK);  // the link still answers
     EXPECT_STREQ(model, "VKC-475");
-}
 
-// Arrow keys commit every port they pass: only the last one is asked.
-TEST_F(PrefDialog, ArrowingThroughThePortsAsksOnlyThePortItStaysOn)
-{
-    for (int port : {2, 3, 4}) ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
-    PumpFor(kPortProbeDelayMs / 2);
-    EXPECT_TRUE(camera(4).log().empty());  // still moving, as far as anyone knows
-    PumpFor(kPortProbeDelayMs);
-    EXPECT_TRUE(camera(2).log().empty());
-    EXPECT_EQ(camera(4).log(), std::vector<std::string>{":CAM?"});
-    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Camera Not Found on This Port"}}));
-
-    // OK asks the port itself; the probe waiting for the ring is dropped.
-    uitest::ClearPopups();
-    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
-    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
-    PumpFor(kPortProbeDelayMs + 100);
-    EXPECT_EQ(g_com_port, 2);
-    EXPECT_EQ(CountSent(camera(2).log(), ":CAM?"), 1);
-    EXPECT_TRUE(uitest::Popups().empty());
-}
-
-TEST_F(PrefDialog, ResetLabelsTakesEffectOnlyWithOK)
-{
+    // Reset Labels takes effect only with OK.
     ASSERT_EQ(uitest::Click(pref_, PREF_RESETLABELS), 0);
     EXPECT_EQ(CtrlText(pref_, PREF_LABEL1), "Zoom");
     EXPECT_EQ(CtrlText(pref_, PREF_LABEL3), "Iris");
@@ -222,8 +199,32 @@ TEST_F(PrefDialog, ResetLabelsTakesEffectOnlyWithOK)
     EXPECT_TRUE(PortOpen(1));
 }
 
-TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
+// Arrow keys commit every port they pass: only the last one is asked.
+TEST_F(PrefDialog, ArrowingThroughThePortsAsksOnlyThePortItStaysOn)
 {
+    for (int port : {2, 3, 4}) ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
+    PumpFor(kPortProbeDelayMs / 2);
+    EXPECT_TRUE(camera(4).log().empty());  // still moving, as far as anyone knows
+    PumpFor(kPortProbeDelayMs);
+    EXPECT_TRUE(camera(2).log().empty());
+    EXPECT_EQ(camera(4).log(), std::vector<std::string>{":CAM?"});
+    EXPECT_EQ(uitest::Popups(), (std::vector<Popup>{{"ERROR", "Camera Not Found on This Port"}}));
+
+    // OK asks the port itself; the probe waiting for the ring is dropped.
+    uitest::ClearPopups();
+    ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
+    ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
+    PumpFor(kPortProbeDelayMs + 100);
+    EXPECT_EQ(g_com_port, 2);
+    EXPECT_EQ(CountSent(camera(2).log(), ":CAM?"), 1);
+    EXPECT_TRUE(uitest::Popups().empty());
+}
+
+// OK to a port without a camera keeps the dialog and the link; OK to another
+// camera then moves the link and reads it.
+TEST_F(PrefDialog, OKMovesTheLinkOnlyToAPortWithACamera)
+{
+    camera(2).setReg("ALV", 99);
     ASSERT_EQ(uitest::Commit(pref_, PREF_LABEL1, "Tele"), 0);
     for (int port : {3, 4}) {
         ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, port), 0);
@@ -237,11 +238,7 @@ TEST_F(PrefDialog, OKToAPortWithoutACameraKeepsTheDialogAndTheLink)
     EXPECT_STREQ(g_label1, "Zoom Control");
     EXPECT_EQ(CtrlText(g_mainpanel, MAIN_L1), "Zoom Control");
     expectLinkKept();
-}
 
-TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
-{
-    camera(2).setReg("ALV", 99);
     ASSERT_EQ(uitest::Commit(pref_, PREF_COM_LIST, 2), 0);
     ASSERT_EQ(uitest::Click(pref_, PREF_OKBUTTON), 0);
     EXPECT_EQ(uitest::TopPopup(), 0);
@@ -250,6 +247,7 @@ TEST_F(PrefDialog, OKToAnotherCameraMovesTheLinkAndReReads)
     EXPECT_FALSE(PortOpen(1));  // not left open behind the new link
     EXPECT_TRUE(PortOpen(2));
     EXPECT_EQ(CtrlInt(g_mainpanel, MAIN_ALV), 99);
+    EXPECT_STREQ(g_label1, "Tele");
     EXPECT_EQ(MainTitle(), "Ulvo EH-4000 Camera Control");
     EXPECT_EQ(MainStatus(), "COM2 (sim:EH-4000)    Connected    EH-4000    firmware V1.08    FPGA F1.02");
 

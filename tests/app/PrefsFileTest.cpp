@@ -73,13 +73,22 @@ protected:
     }
 };
 
-TEST_F(PrefsFile, DefaultsWhenTheFileIsMissing)
+// Missing: the defaults, written as the whole file.  An old file is replaced
+// whole, nothing left beside it.
+TEST_F(PrefsFile, DefaultsWhenTheFileIsMissingAndSavingReplacesTheFileWhole)
 {
     setUnusual();
     EXPECT_EQ(InitState(), 1);
     expectDefaults();
     ASSERT_EQ(SaveState(), 0);
     EXPECT_EQ(iniText(), kDefaultFile);
+
+    write(std::string(kDefaultFile) + "an old sixteenth line that must go\r\n");
+    setUnusual();
+    ASSERT_EQ(SaveState(), 0);
+    EXPECT_EQ(iniLines().size(), 15u);
+    EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files), QStringList{kPrefsFileName});
+    EXPECT_EQ(WritePrefsFile(path("no-such-dir/ICCD.ini").c_str()), -1);
 }
 
 TEST_F(PrefsFile, AllFifteenLinesRoundTrip)
@@ -221,22 +230,10 @@ TEST_F(PrefsFile, HandEditedCaptionsAndAnyLineEndReadTheSameLines)
     }
 }
 
-TEST_F(PrefsFile, SavingReplacesTheFileWhole)
-{
-    write(std::string(kDefaultFile) + "an old sixteenth line that must go\r\n");
-    setUnusual();
-    ASSERT_EQ(SaveState(), 0);
-    EXPECT_EQ(iniLines().size(), 15u);
-    EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files),
-              QStringList{kPrefsFileName});  // nothing left beside it
-
-    EXPECT_EQ(WritePrefsFile(path("no-such-dir/ICCD.ini").c_str()), -1);
-}
-
 // A disk that fills up while the file is written: the old file stays byte for
 // byte and the system's reason is reported.  A file-size limit stands in for
 // the full disk; the write fails in the system exactly as it would then.
-TEST_F(PrefsFile, AFailedWriteKeepsTheOldFileAndSaysWhy)
+TEST_F(PrefsFile, AFailedWriteKeepsTheOldFileAndSaysWhyAFolderWithoutRoomIsWrittenInPlace)
 {
     write(kDefaultFile);
     setUnusual();
@@ -253,22 +250,17 @@ TEST_F(PrefsFile, AFailedWriteKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(iniText(), kDefaultFile);
     EXPECT_STREQ(RT_LastErrorText(), "File too large");
     EXPECT_EQ(QDir(dir_->path()).entryList(QDir::Files), QStringList{kPrefsFileName});
-}
 
-// In a folder the program may not create files in, "ICCD.ini" is written in
-// place rather than silently not at all.
-TEST_F(PrefsFile, AFolderWithoutRoomForATemporaryFileIsWrittenInPlace)
-{
+    // In a folder the program may not create files in, "ICCD.ini" is written in
+    // place rather than silently not at all.
     write(kDefaultFile);
-    QFile::setPermissions(QString::fromStdString(dir_->path().toStdString()),
-                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir_->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     setUnusual();
-    const int saved = SaveState();
+    const int inPlace = SaveState();
     QFile::setPermissions(dir_->path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (::geteuid() == 0) GTEST_SKIP() << "root may create files anywhere";
-    EXPECT_EQ(saved, 0);
-    EXPECT_EQ(iniLines()[0], "Camera Comm Port: 7");
+    EXPECT_EQ(inPlace, 0);
+    EXPECT_EQ(iniLines()[0], "Camera Comm Port: 7");  // root may create files anywhere: true there too
 }
 
 // Only regular files are read or replaced: a FIFO or a device never ends.
@@ -281,8 +273,7 @@ TEST_F(PrefsFile, OnlyRegularFilesAreReadOrReplaced)
     EXPECT_STREQ(RT_LastErrorText(), "not a regular file");
     EXPECT_EQ(RT_OpenFile("/dev/zero", RT_READ), -1);
     EXPECT_EQ(WritePrefsFile(fifo.c_str()), -1);
-    QFileInfo info(QString::fromStdString(fifo));
-    EXPECT_FALSE(info.isFile());  // still the FIFO
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(fifo)).isFile());  // still the FIFO
 }
 
 // Where the file lives: the working directory for a program run from its

@@ -157,9 +157,6 @@ TEST_F(Startup, FactoryModeOnlyWithSlashFacAsTheFirstArgument)
         ProcessCommandLineArguments(static_cast<int>(argv.size()), argv.data());
         EXPECT_EQ(g_prog_type, 0) << args.back();
     }
-    ASSERT_EQ(start({"/FAC"}), AppStartResult::Started);
-    EXPECT_EQ(g_prog_type, 0);
-    EXPECT_FALSE(MenuItemPresent(MAINMNU_FILE_FTEST));
 }
 
 TEST_F(Startup, EveryQuitPathEndsTheLoopAndSavesThePreferences)

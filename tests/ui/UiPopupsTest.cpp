@@ -52,19 +52,13 @@ TEST_F(UiPopups, AMessageWaitsForTheOperator)
     MessagePopup("WARNING", "No Camera Communication Link Found");
 }
 
-TEST_F(UiPopups, RecordedMessagesReturnAtOnce)
+TEST_F(UiPopups, RecordedMessagesReturnAtOnceAndAnsweredFileDialogsGiveExistingOrNewFiles)
 {
     MessagePopup("ERROR", "Camera returned error message NAK.");
     MessagePopup("Error", "Error on Load Set");
-    const std::vector<uitest::Popup> expected = {{"ERROR", "Camera returned error message NAK."},
-                                                 {"Error", "Error on Load Set"}};
-    EXPECT_EQ(uitest::Popups(), expected);
-    uitest::ClearPopups();
-    EXPECT_TRUE(uitest::Popups().empty());
-}
+    EXPECT_EQ(uitest::Popups(), (std::vector<uitest::Popup>{{"ERROR", "Camera returned error message NAK."},
+                                                            {"Error", "Error on Load Set"}}));
 
-TEST_F(UiPopups, AnsweredFileDialogsGiveExistingOrNewFiles)
-{
     QTemporaryDir dir;
     QFile existing(dir.filePath("old.cfg"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
