@@ -131,8 +131,8 @@ TEST_F(Keys, AboutGivesTheVersionsAndTheLicence)
     EXPECT_EQ(about.title, "About Ulvo ICCD Camera Control");
     const QString text = QString::fromStdString(about.text);
     EXPECT_TRUE(text.startsWith("Ulvo ICCD Camera Control\nVersion 0.1\n")) << about.text;
-    for (const char* part : {"Built with Qt 6.", "All rights reserved.", "GNU Lesser General Public License"})
-        EXPECT_TRUE(text.contains(QLatin1String(part))) << about.text;
+    for (const char* bit : {"Built with Qt 6.", "All rights reserved.", "GNU Lesser General Public License"})
+        EXPECT_TRUE(text.contains(QLatin1String(bit))) << about.text;
     EXPECT_TRUE(camera(1).log().empty());
 }
 
